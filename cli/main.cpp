@@ -1,0 +1,58 @@
+// The sonalog command: a catalogue of mp3 files from the command line.
+
+#include <CLI/CLI.hpp>
+
+#include <clocale>
+#include <cstdio>
+
+#include "cli/Command.h"
+
+namespace sonalog::cli {
+
+namespace {
+std::vector<Registrar>& registry() {
+  static std::vector<Registrar> r;
+  return r;
+}
+}  // namespace
+
+bool registerCommand(Registrar registrar) {
+  registry().push_back(registrar);
+  return true;
+}
+
+const std::vector<Registrar>& registeredCommands() { return registry(); }
+
+}  // namespace sonalog::cli
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  using namespace sonalog::cli;
+  Context context;
+  CLI::App app{"sonalog: catalogues mp3 collections (playtime, bitrate, mode, frequency)", "sonalog"};
+  app.set_version_flag("--version", std::string("sonalog ") + SONALOG_VERSION);
+  app.require_subcommand(1);
+  app.fallthrough();
+  app.option_defaults()->always_capture_default();
+  app.add_option("--config", context.options.configPath,
+                 "Settings file (default: the working folder's mp3snlg.ini)");
+  app.add_option("--set", context.options.sets, "Override a setting for this run: NAME=VALUE")
+      ->allow_extra_args(false);
+  auto* yes = app.add_flag("--yes", context.options.yes, "Answer questions with Yes/OK when not on a terminal");
+  app.add_flag("--no", context.options.no, "Answer questions with No/Cancel when not on a terminal")
+      ->excludes(yes);
+  for (Registrar r : registeredCommands()) r(app, context);
+  app.parse_complete_callback([&] {
+    context.ui.setAutoAnswer(context.options.yes ? AutoAnswer::Yes
+                             : context.options.no ? AutoAnswer::No
+                                                  : AutoAnswer::None);
+  });
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return (e.get_exit_code() == 0) ? code : 2;
+  }
+  std::fflush(stdout);
+  return context.exitCode;
+}

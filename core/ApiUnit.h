@@ -1,0 +1,76 @@
+#pragma once
+// How the logic talks to the user: every message box, question, file dialog, status text and
+// "let pending events run" goes through UserInterface, so the GUI, the command line and the tests
+// each supply their own. The logic never shows anything any other way.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sonalog {
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class Icon { None, Information, Exclamation, Question, Error };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+// A message box as the user sees it. For a question, defaultAnswer is the preselected button;
+// when unset, the answer that changes nothing (No or Cancel) is the safe default.
+struct MessageBox {
+  std::string text;
+  std::string caption;
+  Buttons buttons = Buttons::Ok;
+  Icon icon = Icon::None;
+  std::optional<Answer> defaultAnswer;
+};
+
+// The answer a non-interactive front end gives: the preselected button, else No/Cancel/Ok.
+Answer safeDefault(const MessageBox& box);
+
+struct FileFilter {
+  std::string description;  // "List files (*.snlg)"
+  std::vector<std::string> patterns;  // "*.snlg"
+};
+
+struct FileDialog {
+  std::string title;
+  std::string folder;    // initial folder
+  std::string fileName;  // preset file name
+  std::vector<FileFilter> filters;
+  int filterIndex = 0;
+  std::string defaultExtension;  // without the dot
+};
+
+struct FileDialogResult {
+  std::string path;
+  int filterIndex = 0;
+};
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+
+  // Shows a modal box and returns the button pressed.
+  virtual Answer show(const MessageBox& box) = 0;
+  // The main window's status line (or the calling window's, where it has one).
+  virtual void setStatus(std::string_view text) = 0;
+  // Busy cursor on or off.
+  virtual void setBusy(bool busy) = 0;
+  // Lets pending user events run. Returns true when the user asked to cancel (CANCEL, Escape,
+  // Ctrl+C) since the last call; the running operation then stops as if its flag was cleared.
+  virtual bool processEvents() = 0;
+  virtual std::optional<FileDialogResult> openFile(const FileDialog& dialog) = 0;
+  virtual std::optional<FileDialogResult> saveFile(const FileDialog& dialog) = 0;
+
+  // The "Warning" box: exclamation icon, OK button, at most the first 254 bytes of the text.
+  void warning(std::string_view text);
+  // An OK box with a caption and icon of its own.
+  void message(std::string_view text, std::string_view caption, Icon icon);
+  // A question box; returns the button pressed.
+  Answer ask(std::string_view text, std::string_view caption, Buttons buttons, Icon icon,
+             std::optional<Answer> defaultAnswer = std::nullopt);
+};
+
+inline constexpr size_t kWarningTextLimit = 254;
+
+}  // namespace sonalog

@@ -1,0 +1,113 @@
+#include "platform/Volumes.h"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "platform/Text.h"
+
+namespace sonalog::platform {
+
+namespace {
+
+// /proc/self/mounts escapes blanks and backslashes as octal.
+std::string unescapeMountField(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 3 < s.size() &&
+        std::isdigit(static_cast<unsigned char>(s[i + 1]))) {
+      out.push_back(static_cast<char>(std::stoi(s.substr(i + 1, 3), nullptr, 8)));
+      i += 3;
+    } else {
+      out.push_back(s[i]);
+    }
+  }
+  return out;
+}
+
+// Maps resolved device paths to the names in a /dev/disk/by-* folder. udev escapes characters
+// in labels as \xNN.
+std::map<std::string, std::string> byFolder(const char* folder) {
+  std::map<std::string, std::string> out;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
+    std::error_code ec2;
+    const auto target = std::filesystem::canonical(e.path(), ec2);
+    if (ec2) continue;
+    const std::string raw = e.path().filename().string();
+    std::string name;
+    for (size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x') {
+        name.push_back(static_cast<char>(std::stoi(raw.substr(i + 2, 2), nullptr, 16)));
+        i += 3;
+      } else {
+        name.push_back(raw[i]);
+      }
+    }
+    out[target.string()] = name;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<Volume> mountedVolumes() {
+  std::vector<Volume> out;
+  std::ifstream mounts("/proc/self/mounts");
+  const auto labels = byFolder("/dev/disk/by-label");
+  const auto uuids = byFolder("/dev/disk/by-uuid");
+  std::string line;
+  while (std::getline(mounts, line)) {
+    std::istringstream in(line);
+    std::string device, mountPoint;
+    if (!(in >> device >> mountPoint)) continue;
+    device = unescapeMountField(device);
+    mountPoint = unescapeMountField(mountPoint);
+    struct stat st;
+    if (device.empty() || device[0] != '/' || stat(device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) continue;
+    if (std::any_of(out.begin(), out.end(), [&](const Volume& v) { return v.mountPoint == mountPoint; })) continue;
+    Volume v;
+    v.mountPoint = mountPoint;
+    std::error_code ec;
+    const auto canon = std::filesystem::canonical(device, ec);
+    v.device = ec ? device : canon.string();
+    if (auto it = labels.find(v.device); it != labels.end()) v.label = std::string(cutBytes(it->second, 32));
+    if (auto it = uuids.find(v.device); it != uuids.end()) {
+      std::string hex;
+      for (char c : it->second)
+        if (std::isxdigit(static_cast<unsigned char>(c)) && hex.size() < 8) hex.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+      v.serial = hex;
+    }
+    if (v.serial.size() != 8) {
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(st.st_rdev & 0xFFFFFFFFu));
+      v.serial = buf;
+    }
+    out.push_back(std::move(v));
+  }
+  std::sort(out.begin(), out.end(), [](const Volume& a, const Volume& b) {
+    if ((a.mountPoint == "/") != (b.mountPoint == "/")) return a.mountPoint == "/";
+    return a.mountPoint < b.mountPoint;
+  });
+  return out;
+}
+
+const Volume* volumeForPath(const std::vector<Volume>& volumes, std::string_view path) {
+  const Volume* best = nullptr;
+  for (const Volume& v : volumes) {
+    const std::string& m = v.mountPoint;
+    const bool prefix = m == "/" ? !path.empty() && path[0] == '/'
+                                 : path.substr(0, m.size()) == m && (path.size() == m.size() || path[m.size()] == '/');
+    if (prefix && (!best || m.size() > best->mountPoint.size())) best = &v;
+  }
+  return best;
+}
+
+}  // namespace sonalog::platform

@@ -1,0 +1,23 @@
+#pragma once
+// Mounted local filesystems stand in for drives: a mount point is a drive root, the filesystem's
+// label is the volume label and the start of its UUID the serial number.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sonalog::platform {
+
+struct Volume {
+  std::string mountPoint;  // "/" for the root volume
+  std::string device;      // "/dev/sda1"
+  std::string label;       // at most 32 bytes, empty when the filesystem has none
+  std::string serial;      // 8 upper-case hex digits
+};
+
+// Every mounted filesystem backed by a block device, the root volume first, then by mount point.
+std::vector<Volume> mountedVolumes();
+// The volume whose mount point is the longest prefix of path (nullptr when none).
+const Volume* volumeForPath(const std::vector<Volume>& volumes, std::string_view path);
+
+}  // namespace sonalog::platform

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the GoogleTest suites through CTest, then each fuzz target
+# for a few seconds when clang is present.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+build_dir="${SONALOG_BUILD_DIR:-build}"
+(cd "$build_dir" && ctest --output-on-failure -j"$(nproc)")
+
+if command -v clang++ >/dev/null 2>&1 && [ -n "$(ls fuzz/*.cpp 2>/dev/null)" ]; then
+  CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DSONALOG_FUZZ=ON -DSONALOG_TESTS=OFF -DSONALOG_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j"$(nproc)"
+  for target in build-fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    echo "fuzzing $(basename "$target") for ${SONALOG_FUZZ_SECONDS:-10} s"
+    "$target" -max_total_time="${SONALOG_FUZZ_SECONDS:-10}" -rss_limit_mb=2048 \
+      -print_final_stats=0 2>"build-fuzz/$(basename "$target").log" \
+      || { tail -n 50 "build-fuzz/$(basename "$target").log"; exit 1; }
+  done
+fi
