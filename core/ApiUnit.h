@@ -61,6 +61,10 @@ class UserInterface {
   virtual bool processEvents() = 0;
   virtual std::optional<FileDialogResult> openFile(const FileDialog& dialog) = 0;
   virtual std::optional<FileDialogResult> saveFile(const FileDialog& dialog) = 0;
+  // Whether a status text fits the status line as it is shown. Operations that must shorten a
+  // text by a rule of their own (a path keeps its tail, a summary loses its end) ask this; a
+  // front end without a width limit keeps the default.
+  virtual bool statusFits(std::string_view /*text*/) const { return true; }
 
   // The "Warning" box: exclamation icon, OK button, at most the first 254 bytes of the text.
   void warning(std::string_view text);

@@ -33,6 +33,8 @@ std::optional<std::vector<DirEntry>> listDirectory(const std::string& folder, bo
       continue;
     }
     entry.mtime = st.st_mtime;
+    entry.device = static_cast<uint64_t>(st.st_dev);
+    entry.inode = static_cast<uint64_t>(st.st_ino);
     out.push_back(std::move(entry));
   }
   closedir(dir);
@@ -42,7 +44,8 @@ std::optional<std::vector<DirEntry>> listDirectory(const std::string& folder, bo
 std::optional<FileFacts> fileFacts(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0) return std::nullopt;
-  return FileFacts{st.st_size, st.st_mtime, S_ISDIR(st.st_mode)};
+  return FileFacts{st.st_size, st.st_mtime, S_ISDIR(st.st_mode), static_cast<uint64_t>(st.st_dev),
+                   static_cast<uint64_t>(st.st_ino)};
 }
 
 bool fileExists(const std::string& path) {

@@ -14,6 +14,8 @@ struct DirEntry {
   bool isDirectory = false;
   int64_t size = 0;        // bytes, regular files only
   std::time_t mtime = 0;   // last write, seconds since the epoch
+  uint64_t device = 0;     // filesystem the entry lives on (st_dev); tells mount boundaries
+  uint64_t inode = 0;      // with device, identifies a folder reached twice through links
 };
 
 // Lists a folder's regular files and subfolders (never ".", "..", links to folders followed,
@@ -25,6 +27,8 @@ struct FileFacts {
   int64_t size = 0;
   std::time_t mtime = 0;
   bool isDirectory = false;
+  uint64_t device = 0;
+  uint64_t inode = 0;
 };
 std::optional<FileFacts> fileFacts(const std::string& path);
 bool fileExists(const std::string& path);

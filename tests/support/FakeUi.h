@@ -2,6 +2,7 @@
 // A scripted UserInterface for tests: records every box, status text and dialog, answers
 // questions and dialogs from queues, and can simulate CANCEL after a number of event pumps.
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ class FakeUi : public UserInterface {
   std::vector<FileDialog> dialogs;      // every dialog asked, in order
   long cancelAfterEvents = -1;          // >= 0: processEvents reports CANCEL on that call
   long eventCalls = 0;
+  size_t statusWidth = SIZE_MAX;        // status texts longer than this many bytes do not fit
 
   Answer show(const MessageBox& box) override {
     shown.push_back(box);
@@ -31,6 +33,7 @@ class FakeUi : public UserInterface {
   }
   void setStatus(std::string_view text) override { statuses.emplace_back(text); }
   void setBusy(bool) override {}
+  bool statusFits(std::string_view text) const override { return text.size() <= statusWidth; }
   bool processEvents() override { return eventCalls++ == cancelAfterEvents; }
   std::optional<FileDialogResult> openFile(const FileDialog& d) override { return nextDialog(d); }
   std::optional<FileDialogResult> saveFile(const FileDialog& d) override { return nextDialog(d); }
