@@ -1,0 +1,131 @@
+#pragma once
+// Title matching shared by the duplicates search and the list comparison: the 0..100 score of two
+// names (MatchPercent) and the size, playtime and bitrate criteria a matching pair must also pass.
+//
+// Two forms give the same numbers: the plain functions on names, and a prepared form (TitleKey per
+// name, TitleMatcher per fixed first name) that the runs use to score millions of pairs. The
+// prepared form also skips, by cheap bounds, pairs that cannot reach the threshold.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/ListItem.h"
+
+namespace sonalog {
+
+// Thresholds with a meaning of their own: 100 counts only names equal but for case, 99 only names
+// equal after NormalizeTitle ("letters match").
+inline constexpr uint8_t kThresholdExact = 100;
+inline constexpr uint8_t kThresholdLetters = 99;
+inline constexpr uint8_t kThresholdMin = 50;
+
+// The settings the score and the criteria read, copied once when a run starts.
+struct MatchOptions {
+  uint8_t matchThreshold = 99;  // 50..100
+  bool firstLetterCheck = false;
+  bool highChars = true;
+  bool allowUnspecified = true;  // duplicates search only
+  bool sizeCheck = true;
+  uint16_t sizeLimitKB = 500;
+  bool timeCheck = true;
+  uint16_t timeLimitSec = 30;
+  bool bitrateCheck = false;
+  // Only a comparison with a text list sets it; the duplicates search never does.
+  bool relaxed = false;
+  // Minimum similarity of each of the artist and title parts; set by ComputePartThreshold.
+  double partThreshold = 0.9801;
+};
+
+// (matchThreshold / 100)^2 kept within 0.42 .. 0.99.
+double ComputePartThreshold(uint8_t matchThreshold);
+// Sets options.partThreshold from options.matchThreshold (what GO does before a run).
+void ComputePartThreshold(MatchOptions& options);
+
+// Lower-case letters and digits, other ASCII punctuation as single spaces, no leading or trailing
+// space; with highChars, accented letters folded to plain ones (a UTF-8 name's U+00C0..U+00FF
+// count as one letter each).
+std::string NormalizeTitle(std::string_view name, bool highChars);
+
+// Levenshtein distance with unit costs, byte for byte, over the first 8191 bytes of each text.
+uint32_t EditDistance(std::string_view a, std::string_view b);
+
+// Similarity 0..1 of two names or name parts: 1.0 when equal but for case, else from the edit
+// distance of the normalised texts (at most 0.99). Reads highChars and relaxed.
+double TitleSimilarity(std::string_view a, std::string_view b, const MatchOptions& options);
+
+// The score 0..100 of two raw names under the options (threshold 100 and 99 have their own rules).
+// The score is symmetric: swapping a and b gives the same number.
+uint8_t MatchPercent(std::string_view a, std::string_view b, const MatchOptions& options);
+
+// Which run asks: the criteria on playtime differ between the comparison's action types 0 and 1
+// (seconds) and the rest (stored frame counts); only the duplicates search has allowUnspecified.
+enum class RunKind : uint8_t { Duplicates, CompareSeconds, CompareFrames };
+RunKind compareRunKind(int actionType);
+
+// The size, playtime and bitrate criteria of a pair (first: the internal list's item).
+bool PairPassesCriteria(const ListItem& first, const ListItem& second, RunKind kind,
+                        const MatchOptions& options);
+
+// A bitrate is known for the constant-rate indexes 1..14 and for VBR (16).
+bool bitrateKnown(uint8_t bitrateCode);
+
+// ---------------------------------------------------------------------------------------------
+// The prepared form.
+
+// Counts of the normalised text's bytes in 32 buckets (saturated at 255): two texts whose counts
+// differ cannot be closer than the counts allow, which bounds the edit distance from below.
+using CharCounts = std::array<uint8_t, 32>;
+
+// One text as every pair needs it: the raw text for the case-insensitive test, its case folding,
+// its normalised form and the counts of that form.
+struct TitleText {
+  std::string raw;
+  std::string folded;
+  std::string normalized;
+  CharCounts counts{};
+};
+
+// Everything a score needs of one name, computed once per item.
+struct TitleKey {
+  TitleText whole;
+  bool split = false;  // the name has an artist/title separator
+  TitleText artist;    // raw parts cut to 255 bytes; empty when !split
+  TitleText title;
+  uint64_t foldedHash = 0;      // hash of whole.folded, for quick inequality
+  uint64_t normalizedHash = 0;  // hash of whole.normalized
+};
+
+// Builds the key of one name. At thresholds 99 and 100 the parts are never used and are left
+// empty (cheaper); the key must be scored under options with the same highChars and threshold.
+TitleKey prepareTitle(std::string_view name, const MatchOptions& options);
+
+// The artist/title split of a raw name (parts cut to 255 bytes). False when it has none.
+bool splitTitle(std::string_view name, std::string& artist, std::string& title);
+
+// Scores many second names against one fixed first name. It keeps the bit masks of the first
+// name's normalised texts, so each pair costs a bound test and, for the few pairs that pass it,
+// a bit-parallel edit distance.
+class TitleMatcher {
+ public:
+  explicit TitleMatcher(const MatchOptions& options);
+  ~TitleMatcher();
+  TitleMatcher(const TitleMatcher&) = delete;
+  TitleMatcher& operator=(const TitleMatcher&) = delete;
+
+  // The first name of the following pairs; the key must stay alive while it is in use.
+  void setFirst(const TitleKey& first);
+  // MatchPercent of (first, second), exact.
+  uint8_t score(const TitleKey& second);
+  // MatchPercent of (first, second) when it reaches matchThreshold; otherwise some value below
+  // the threshold (usually 0) found without computing the whole score.
+  uint8_t scoreIfMatch(const TitleKey& second);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace sonalog
