@@ -1,0 +1,52 @@
+#include "cli/CliSettings.h"
+
+#include <cstdio>
+
+#include "platform/Files.h"
+#include "settings/SettingNames.h"
+
+namespace sonalog::cli {
+
+namespace {
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+}  // namespace
+
+std::string configPath(const Context& context) {
+  return configNamed(context) ? context.options.configPath : workingConfigPath();
+}
+
+bool configNamed(const Context& context) { return !context.options.configPath.empty(); }
+
+bool applySets(Context& context, Settings& settings) {
+  for (const std::string& assignment : context.options.sets) {
+    if (auto error = applySettingAssignment(settings, assignment)) {
+      std::fprintf(stderr, "sonalog: --set: %s\n", error->c_str());
+      context.exitCode = kExitUsage;
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<Settings> commandSettings(Context& context, const SettingsRequest& request) {
+  Settings settings;
+  const std::string path = configPath(context);
+  if (!configNamed(context)) {
+    if (startupSettings(settings, context.ui, ScreenSize{}, path) == StartupSettings::Fatal) {
+      context.exitCode = kExitFailure;
+      return std::nullopt;
+    }
+  } else if (request.allowMissingNamedFile && !platform::fileFacts(path)) {
+    setAllDefaults(settings);
+  } else if (!loadSettings(path, settings)) {
+    context.ui.warning(kLoadOptionsFailed);
+    std::fprintf(stderr, "sonalog: %s was not changed\n", path.c_str());
+    context.exitCode = kExitFailure;
+    return std::nullopt;
+  }
+  if (request.applySets && !applySets(context, settings)) return std::nullopt;
+  return settings;
+}
+
+}  // namespace sonalog::cli

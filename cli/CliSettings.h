@@ -1,0 +1,40 @@
+#pragma once
+// The settings record every command works with: read from the configuration file named with
+// --config (default: the working folder's "mp3snlg.ini"), then changed by each --set NAME=VALUE
+// for this run only.
+
+#include <optional>
+#include <string>
+
+#include "cli/Command.h"
+#include "settings/Settings.h"
+
+namespace sonalog::cli {
+
+// The text shown when a named configuration file cannot be read.
+inline constexpr char kLoadOptionsFailed[] =
+    "Loading options failed.\r\nProbably not a mp3SNLG configuration file.";
+
+struct SettingsRequest {
+  bool applySets = true;        // apply the --set overrides
+  // A --config file that does not exist yet starts from "Reset ALL options" instead of failing
+  // (for commands that are about to write it). An existing file that fails to load still fails.
+  bool allowMissingNamedFile = false;
+};
+
+// The configuration file path: --config, else the working folder's "mp3snlg.ini".
+std::string configPath(const Context& context);
+// True when --config named the file (the start-up rule does not apply to it).
+bool configNamed(const Context& context);
+
+// Loads the settings for a command. The working folder's own file follows the start-up rule
+// (created with defaults when missing or unreadable); a file named with --config that fails to
+// load is reported with kLoadOptionsFailed, left untouched, and gives exit status 1. An unknown
+// --set name or an invalid value is reported and gives exit status 2. On failure returns nullopt
+// with context.exitCode set.
+std::optional<Settings> commandSettings(Context& context, const SettingsRequest& request = {});
+
+// Applies the --set overrides in order; false (message printed, exit status 2) on the first bad one.
+bool applySets(Context& context, Settings& settings);
+
+}  // namespace sonalog::cli
