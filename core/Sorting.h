@@ -1,0 +1,66 @@
+#pragma once
+// The one routine that orders the internal list: after a scan, after a merge on load, and for the
+// viewer's sorts. Text is ordered by the user's locale collation; every key but the file name
+// falls back to the file name when its values tie.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/ListItem.h"
+
+namespace sonalog {
+
+// Sort keys, in the order of the "Sort by:" list and of the low six bits of sortCode.
+enum SortKey : uint8_t {
+  kSortByFileName = 0,
+  kSortByPlaytime = 1,
+  kSortByBitrate = 2,
+  kSortByFileSize = 3,
+  kSortByStereoMode = 4,
+  kSortByFrequency = 5,
+  kSortByFileDate = 6,
+  kSortByPath = 7,
+  kSortByDateAdded = 8,
+  kSortByVolumeLabel = 9,
+};
+inline constexpr uint8_t kLastSortKey = kSortByVolumeLabel;
+
+// The three sort settings ("Sort by:", "Reverse order (descending)", "Case sensitive"). Callers
+// that sort by another key pass their own order instead of changing the configuration.
+struct SortOrder {
+  uint8_t key = kSortByFileName;  // above kLastSortKey: leave the list as it is
+  bool descending = false;
+  bool caseSensitive = false;
+};
+
+// The order a sortCode byte stands for: bits 0..5 key, bit 6 case-sensitive, bit 7 descending.
+SortOrder sortOrderOf(uint8_t sortCode);
+// The sortCode byte of an order: key, plus 64 when case-sensitive, plus 128 when descending.
+uint8_t sortCodeOf(const SortOrder& order);
+
+// Greater(a, b): true when a comes after b in ascending order. Compares text through the
+// collator on every call, so it suits single comparisons (placing one edited item); sortItems
+// computes collation keys once per item instead.
+class Greater {
+ public:
+  Greater(uint8_t key, bool caseSensitive);
+  ~Greater();
+  Greater(const Greater&) = delete;
+  Greater& operator=(const Greater&) = delete;
+
+  bool operator()(const ListItem& a, const ListItem& b) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Sorts items in place by order. Does nothing for a key above kLastSortKey or fewer than two
+// items. Items that differ by Greater end up in ascending (or, descending, reversed) order; items
+// equal by Greater keep the order the classic in-place quicksort of this program gives them, except
+// in inputs that would drive that quicksort quadratic, where a guaranteed O(n log n) fallback
+// orders them instead. Stack depth is O(log n).
+void sortItems(std::vector<ListItem>& items, const SortOrder& order);
+
+}  // namespace sonalog
