@@ -82,7 +82,8 @@ class Mp3Analyser {
 
  private:
   struct Run;
-  std::vector<uint8_t> block_;      // one read block of the frame scan plus its zeroed margin
+  std::vector<uint8_t> block_;       // one read block of the frame scan plus its zeroed margin
+  std::vector<uint8_t> scratch_;     // the Lyrics3 window and the 8 KB blocks of the estimate
   std::vector<FrameRecord> frames_;  // capacity kept from one file to the next
 };
 
