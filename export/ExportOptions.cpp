@@ -2,6 +2,53 @@
 
 namespace sonalog {
 
+ExportOptions exportOptionsFrom(const Settings& s) {
+  ExportOptions o;
+  o.type = s.ooptcombo < kExportTypeCount ? static_cast<ExportType>(s.ooptcombo) : ExportType::Text;
+  o.style.unknownStyle = s.errorexportcombo;
+  o.style.dateStyle = s.ComboStyle;
+  o.style.sizeStyle = s.ComboK;
+  o.style.stereoStyle = s.ComboStereo;
+  o.style.vbrStyle = s.ComboVBR;
+  o.style.hours = s.Checkhr;
+  o.style.milliseconds = s.Checkms;
+  o.enumerate = s.CheckEnum;
+  o.fields.time = s.CheckTime;
+  o.fields.bitrate = s.CheckKbps;
+  o.fields.size = s.CheckSize;
+  o.fields.mode = s.CheckStereo;
+  o.fields.frequency = s.CheckFreq;
+  o.fields.dateCreated = s.CheckDate;
+  o.fields.path = s.CheckPath;
+  o.fields.dateAdded = s.addedcheck;
+  o.fields.volumeLabel = s.CheckVl;
+  o.delimiter = s.delimiter;
+  o.headerRow = s.AddHeaderCheck;
+  o.padLength = s.estext;
+  o.useHeaderFile = s.CheckHead;
+  o.useFooterFile = s.CheckFoot;
+  o.textHeaderFile = s.headerFileText;
+  o.textFooterFile = s.footerFileText;
+  o.htmlHeaderFile = s.headerFileHtml;
+  o.htmlFooterFile = s.footerFileHtml;
+  o.htmlTagsFromFiles = s.CheckHtag;
+  o.plainUsesTableStyle = s.CheckPtoo;
+  o.useBackground = s.bgcheck;
+  o.backgroundColour = s.bgpic;
+  o.useTextColour = s.txcheck;
+  o.textColour = s.txpic;
+  o.tableFont = s.tableFont;
+  o.captionFont = s.captionFont;
+  o.cellSpacing = s.cstext0;
+  o.cellPadding = s.cstext1;
+  o.border = s.cstext2;
+  o.centerNames = s.CheckCenter;
+  o.splitNames = s.CheckSplit;
+  o.captionChoice = s.ComboCap;
+  o.batchFullPath = s.CheckFpb;
+  return o;
+}
+
 const char* defaultExtension(ExportType type) {
   switch (type) {
     case ExportType::Text: return "txt";

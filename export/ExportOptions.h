@@ -6,6 +6,7 @@
 #include <string>
 
 #include "export/FieldText.h"
+#include "settings/Settings.h"
 
 namespace sonalog {
 
@@ -29,17 +30,6 @@ enum CaptionChoice : uint8_t {
   kCaptionFromSortedList = 1,
   kCaptionFromListElseInput = 2,
   kCaptionAlwaysInput = 3,
-};
-
-// Font style bits as stored with each font.
-inline constexpr uint8_t kFontBold = 1;
-inline constexpr uint8_t kFontItalic = 2;
-inline constexpr uint8_t kFontUnderline = 4;
-
-struct ExportFont {
-  std::string name = "Courier New";
-  uint8_t size = 8;   // points
-  uint8_t style = 0;  // kFontBold | kFontItalic | kFontUnderline
 };
 
 // Which fields follow the file name, in this fixed order ("Info to display/export").
@@ -85,8 +75,8 @@ struct ExportOptions {
   uint32_t backgroundColour = 0xF0F0F0;  // bgpic, red in the low byte
   bool useTextColour = false;        // txcheck
   uint32_t textColour = 0;           // txpic
-  ExportFont tableFont;
-  ExportFont captionFont{"Courier New", 9, kFontBold};
+  FontSetting tableFont{8, 1, "Courier New", 0};
+  FontSetting captionFont{9, 1, "Courier New", kFontBold};
   uint8_t cellSpacing = 0;  // cstext0
   uint8_t cellPadding = 0;  // cstext1
   uint8_t border = 1;       // cstext2
@@ -95,6 +85,9 @@ struct ExportOptions {
   uint8_t captionChoice = kCaptionNone;  // ComboCap
   bool batchFullPath = true;  // CheckFpb: batch captions show the whole folder
 };
+
+// The export settings of the settings record.
+ExportOptions exportOptionsFrom(const Settings& settings);
 
 // "txt", "html", "xls" or "m3u".
 const char* defaultExtension(ExportType type);

@@ -22,7 +22,7 @@ constexpr std::string_view kCellEnd = "&nbsp;</NOBR></TD>";
 
 const WriteResult kFailed{WriteStatus::Failed, 0, {}};
 
-void appendFontRule(std::string& out, const ExportFont& font, bool withColour, uint32_t colour) {
+void appendFontRule(std::string& out, const FontSetting& font, bool withColour, uint32_t colour) {
   out += (font.style & kFontItalic) ? "font-style:italic;\r\n" : "font-style:normal;\r\n";
   if (font.style & kFontBold) out += "font-weight:bold;\r\n";
   if (font.style & kFontUnderline) out += "text-decoration:underline;\r\n";
@@ -32,8 +32,8 @@ void appendFontRule(std::string& out, const ExportFont& font, bool withColour, u
 
 // The table font as written: an empty name is Courier New and size 0 is 1 (the command stores
 // the same correction back into the settings).
-ExportFont tableFontOf(const ExportOptions& options) {
-  ExportFont font = options.tableFont;
+FontSetting tableFontOf(const ExportOptions& options) {
+  FontSetting font = options.tableFont;
   if (font.name.empty()) font.name = "Courier New";
   if (font.size == 0) font.size = 1;
   return font;
