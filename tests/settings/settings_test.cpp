@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
+#include <cstdio>
 
 #include <filesystem>
 
@@ -115,6 +119,349 @@ TEST(SettingsImageTest, ResetAllOptionsGivesTheDocumentedBytes) {
   for (size_t i = 0; i < image.size(); ++i)
     ASSERT_EQ(static_cast<unsigned char>(image[i]), static_cast<unsigned char>(expected[i])) << "offset " << i;
   EXPECT_EQ(s.customColours[3], "00034654");
+}
+
+
+// A well-formed image of the reset record with every string empty.
+std::string emptyStringsImage() { return std::string(kFixedSize, '\0') + std::string(2 * kStringCount, '\0'); }
+
+TEST(SettingsImageTest, FileLengthMustMatchTheBlocksAndStrings) {
+  Settings s;
+  ASSERT_TRUE(decodeSettings(emptyStringsImage(), s));
+  EXPECT_EQ(s.headerFileText, "");
+  EXPECT_EQ(s.lastOutputFile, "");
+  EXPECT_FALSE(s.CheckTime);
+
+  Settings before;
+  before.lastCaption = "kept";
+  Settings target = before;
+  EXPECT_FALSE(decodeSettings(emptyStringsImage() + '\0', target));
+  EXPECT_FALSE(decodeSettings(emptyStringsImage().substr(0, kFixedSize + 43), target));
+  EXPECT_FALSE(decodeSettings("", target));
+  // A string length pointing past the end of the file.
+  std::string cut = emptyStringsImage();
+  cut[kFixedSize + 42] = 5;
+  EXPECT_FALSE(decodeSettings(cut, target));
+  EXPECT_EQ(target, before);  // a failed decode changes nothing
+}
+
+TEST(SettingsImageTest, EncodeDecodeRoundTrip) {
+  Settings s;
+  setAllDefaults(s);
+  s.CheckVl = true;
+  s.ComboVBR = 7;
+  s.EditMaxcursav = 65535;
+  s.maxsizetext = 1000;
+  s.minsizetext = 1;
+  s.bgpic = 0x123456;
+  s.viewerColumnWidths[13] = -5;
+  s.tableFont = FontSetting{12, 0, std::string(255, 'x'), kFontItalic | kFontUnderline};
+  s.findWindowPos = WindowPosition{-100, 2000000000};
+  s.sizeLimitKB = 9999;
+  s.customColours[15] = "";
+  s.folderTreeFont.name = "DejaVu Sans Mono";
+  s.lastCaption = std::string(kMaxStringBytes, 'c');
+  s.mainFolder = "/music/\xc3\xa9t\xc3\xa9";
+  s.lastOutputFile = "c:\\out.txt";
+  const std::string image = encodeSettings(s);
+  Settings back;
+  ASSERT_TRUE(decodeSettings(image, back));
+  EXPECT_EQ(back, s);
+  EXPECT_EQ(encodeSettings(back), image);
+}
+
+TEST(SettingsImageTest, OverlongTextsAreCutToTheirSlots) {
+  Settings s;
+  s.captionFont.name = std::string(300, 'n');
+  s.lastCaption = std::string(kMaxStringBytes + 10, 'c');
+  // A two-byte UTF-8 letter straddling the 65 535th byte is dropped whole.
+  s.startupList = std::string(kMaxStringBytes - 1, 'a') + "\xc3\xa9";
+  Settings back;
+  ASSERT_TRUE(decodeSettings(encodeSettings(s), back));
+  EXPECT_EQ(back.captionFont.name, std::string(255, 'n'));
+  EXPECT_EQ(back.lastCaption.size(), kMaxStringBytes);
+  EXPECT_EQ(back.startupList, std::string(kMaxStringBytes - 1, 'a'));
+}
+
+TEST(SettingsLoadTest, LoadChecksCorrectOutOfRangeValues) {
+  std::string image = encodeSettings(Settings());
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  put32(55, 0);     // minimum size 0
+  put32(51, 5000);  // maximum size 5000
+  image[40] = static_cast<char>(150);  // pad length
+  image[30] = 10;   // VBR style
+  image[31] = 4;    // date style
+  image[32] = 3;    // unknown-value style
+  image[33] = 5;    // file type
+  image[34] = 3;    // error action
+  image[35] = 6;    // delimiter
+  image[36] = 7;    // captions: low 2 bits
+  image[37] = 10;   // sort key
+  image[39] = 5;    // size style
+  image[41] = 3;    // viewer colours
+  image[42] = 6;    // existing entries: low 2 bits
+  image[48] = 2;    // appear switches: bit 0
+  image[49] = 3;
+  image[135] = 3;   // viewer font size
+  image[1032] = 2;
+  image[1033] = 3;
+  image[1035] = 5;  // action mode modulo 3
+  image[1036] = 13; // action type modulo 10
+  image[1037] = 2;
+  image[1038] = 6;
+  image[1039] = 4;
+  image[1040] = 2;  // import type: bit 0
+  image[1041] = 4;
+  image[1042] = 3;
+  image[1043] = 7;
+  image[1044] = 3;
+  image[1213] = 33; // folder tree font size
+  Settings s;
+  ASSERT_TRUE(decodeSettings(image, s));
+  applyLoadChecks(s);
+  EXPECT_EQ(s.minsizetext, 10);
+  EXPECT_EQ(s.maxsizetext, 2048);
+  EXPECT_EQ(s.estext, 0);
+  EXPECT_EQ(s.ComboVBR, 0);
+  EXPECT_EQ(s.ComboStyle, 0);
+  EXPECT_EQ(s.errorexportcombo, 1);
+  EXPECT_EQ(s.ooptcombo, 0);
+  EXPECT_EQ(s.erroractioncombo, 1);
+  EXPECT_EQ(s.delimiter, 0);
+  EXPECT_EQ(s.ComboCap, 3);
+  EXPECT_EQ(s.sortcombo, 0);
+  EXPECT_EQ(s.ComboK, 1);
+  EXPECT_EQ(s.viewerColourScheme, 0);
+  EXPECT_EQ(s.ComboSkip, 2);
+  EXPECT_EQ(s.fadeMainWindow, 0);
+  EXPECT_EQ(s.fadeViewerWindow, 1);
+  EXPECT_EQ(s.viewerFont.size, 10);
+  EXPECT_EQ(s.dsRadio, 0);
+  EXPECT_EQ(s.daRadio, 1);
+  EXPECT_EQ(s.actionMode, 2);
+  EXPECT_EQ(s.compareAction, 3);
+  EXPECT_EQ(s.compareWith, 0);
+  EXPECT_EQ(s.insertPlacement, 2);
+  EXPECT_EQ(s.editPlacement, 2);
+  EXPECT_EQ(s.importFileType, 0);
+  EXPECT_EQ(s.Rg1, 1);
+  EXPECT_EQ(s.threadPriority, 0);
+  EXPECT_EQ(s.viewerTotalTimeStyle, 3);
+  EXPECT_EQ(s.ComboCow, 0);
+  EXPECT_EQ(s.folderTreeFont.size, 10);
+
+  // Values at the edges of their ranges stay.
+  put32(55, 2000);
+  put32(51, 10);
+  image[40] = 99;
+  ASSERT_TRUE(decodeSettings(image, s));
+  applyLoadChecks(s);
+  EXPECT_EQ(s.minsizetext, 2000);
+  EXPECT_EQ(s.maxsizetext, 10);
+  EXPECT_EQ(s.estext, 99);
+  put32(55, 0xFFFFFFFF);  // negative minimum
+  ASSERT_TRUE(decodeSettings(image, s));
+  applyLoadChecks(s);
+  EXPECT_EQ(s.minsizetext, 10);
+}
+
+TEST(SettingsLoadTest, LoadReadsFilesAndRejectsOthersWithoutChangingTheRecord) {
+  TempHome home;
+  home.writeFile("exact.ini", emptyStringsImage());
+  home.writeFile("long.ini", emptyStringsImage() + "x");
+  home.writeFile("short.ini", emptyStringsImage().substr(1));
+  std::filesystem::create_directories(home.path("folder.ini"));
+  ASSERT_EQ(::mkfifo(home.path("fifo.ini").c_str(), 0600), 0);
+
+  Settings s;
+  s.lastCaption = "before";
+  const Settings before = s;
+  for (const char* name : {"long.ini", "short.ini", "folder.ini", "fifo.ini", "missing.ini"}) {
+    EXPECT_FALSE(loadSettings(home.path(name), s)) << name;
+    EXPECT_EQ(s, before) << name;
+  }
+  ASSERT_TRUE(loadSettings(home.path("exact.ini"), s));
+  EXPECT_EQ(s.lastCaption, "");
+  EXPECT_EQ(s.minsizetext, 10);  // load checks applied: the zero minimum became 10
+  EXPECT_EQ(s.maxsizetext, 2048);
+}
+
+TEST(SettingsLoadTest, StartupAdoptsTheMainFolderOnlyWhenItExists) {
+  TempHome home;
+  Settings s;
+  s.mainFolder = home.path();
+  home.writeFile("a.ini", encodeSettings(s));
+  s.mainFolder = home.path("gone");
+  home.writeFile("b.ini", encodeSettings(s));
+  Settings loaded;
+  ASSERT_TRUE(loadSettings(home.path("a.ini"), loaded, LoadOptions{.adoptMainFolder = true}));
+  EXPECT_EQ(loaded.mainFolder, home.path());
+  ASSERT_TRUE(loadSettings(home.path("b.ini"), loaded, LoadOptions{.adoptMainFolder = true}));
+  EXPECT_EQ(loaded.mainFolder, platform::homeFolder());
+  ASSERT_TRUE(loadSettings(home.path("b.ini"), loaded));
+  EXPECT_EQ(loaded.mainFolder, home.path("gone"));
+}
+
+TEST(SettingsSaveTest, SaveReplacesTheWholeFile) {
+  TempHome home;
+  const std::string path = home.path("mp3snlg.ini");
+  home.writeFile("mp3snlg.ini", std::string(100000, 'z'));  // longer than any image below
+  Settings s;
+  setAllDefaults(s);
+  FakeUi ui;
+  ASSERT_TRUE(saveSettings(s, path, ui, false));
+  EXPECT_EQ(home.readFile("mp3snlg.ini"), encodeSettings(s));
+  EXPECT_TRUE(ui.shown.empty());
+  Settings back;
+  ASSERT_TRUE(loadSettings(path, back));
+  EXPECT_EQ(back, s);
+}
+
+TEST(SettingsSaveTest, FailedSaveKeepsThePreviousFileAndSaysWhy) {
+  TempHome home;
+  const std::string path = home.path("mp3snlg.ini");
+  Settings old;
+  old.lastCaption = "old";
+  home.writeFile("mp3snlg.ini", encodeSettings(old));
+
+  // Writes beyond 1 KB fail (EFBIG) while the limit holds: the new image cannot be written.
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  Settings s;
+  s.lastCaption = "new";
+  FakeUi ui;
+  const bool saved1 = saveSettings(s, path, ui, false);
+  const bool saved2 = saveSettings(s, path, ui, true);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(saved1);
+  EXPECT_FALSE(saved2);
+  EXPECT_EQ(home.readFile("mp3snlg.ini"), encodeSettings(old));
+  ASSERT_EQ(ui.shown.size(), 2u);
+  EXPECT_EQ(ui.shown[0].text, "Disk error writing configuration file");
+  EXPECT_EQ(ui.shown[0].caption, "Error");
+  EXPECT_EQ(ui.shown[0].icon, Icon::Error);
+  EXPECT_EQ(ui.shown[1].text, "Disk error attempting to initialize configuration file");
+  EXPECT_EQ(ui.shown[1].caption, "FATAL ERROR");
+  // No temporary file is left behind.
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(home.path())) ++files;
+  EXPECT_EQ(files, 2u);  // the configuration and the working folder
+}
+
+TEST(SettingsDefaultsTest, DefaultsKeepTheXlsSwitchesAndTheOtherWindowsSettings) {
+  Settings s;
+  s.Checkhr = true;
+  s.Checkms = true;
+  s.CheckTime = false;
+  s.tableFont.size = 20;
+  s.headerFileText = "h.txt";
+  s.textMessageFolder = "/x";
+  s.viewerFont.size = 20;       // reset only
+  s.viewerManualWidths = true;  // reset only
+  s.matchThreshold = 70;        // reset only
+  s.loadFolder = "/y";          // reset only
+  s.sadcheck = true;
+  setOptionsDefaults(s);
+  EXPECT_TRUE(s.Checkhr);
+  EXPECT_TRUE(s.Checkms);
+  EXPECT_TRUE(s.CheckTime);
+  EXPECT_EQ(s.tableFont.size, 8);
+  EXPECT_EQ(s.headerFileText, "");
+  EXPECT_EQ(s.textMessageFolder, platform::homeFolder());
+  EXPECT_EQ(s.viewerFont.size, 20);
+  EXPECT_TRUE(s.viewerManualWidths);
+  EXPECT_EQ(s.matchThreshold, 70);
+  EXPECT_EQ(s.loadFolder, "/y");
+  EXPECT_TRUE(s.sadcheck);
+
+  setAllDefaults(s, ScreenSize{800, 600});
+  EXPECT_TRUE(s.Checkhr);
+  EXPECT_TRUE(s.Checkms);
+  EXPECT_EQ(s.viewerFont.size, 8);
+  EXPECT_FALSE(s.viewerManualWidths);
+  EXPECT_EQ(s.matchThreshold, 99);
+  EXPECT_EQ(s.loadFolder, platform::homeFolder());
+  EXPECT_FALSE(s.sadcheck);
+  EXPECT_TRUE(s.Incbox);
+  // Centred on a screen smaller than the window: negative, rounded toward zero.
+  EXPECT_EQ(s.optionsWindowPos, (WindowPosition{6, 25}));
+  EXPECT_EQ(s.viewerSize, (WindowPosition{700, 600}));
+  EXPECT_EQ(s.viewerWindowPos, (WindowPosition{50, 0}));
+  setAllDefaults(s, ScreenSize{701, 599});
+  EXPECT_EQ(s.viewerWindowPos, (WindowPosition{0, 0}));  // 1/2 and -1/2 both round to 0
+}
+
+TEST(SettingsStartupTest, CopiesFromTheProgramFolderNeverOverwriting) {
+  TempHome home;
+  const std::string program = home.path("program") + "/";
+  Settings shipped;
+  shipped.lastCaption = "shipped";
+  home.writeFile("program/mp3snlg.ini", encodeSettings(shipped));
+
+  FakeUi ui;
+  Settings s;
+  EXPECT_EQ(startupSettings(s, ui, {}, workingConfigPath(), program), StartupSettings::Loaded);
+  EXPECT_EQ(s.lastCaption, "shipped");
+  EXPECT_EQ(home.readFile("home/mp3snlg.ini"), encodeSettings(shipped));
+
+  Settings own;
+  own.lastCaption = "own";
+  home.writeFile("home/mp3snlg.ini", encodeSettings(own));
+  EXPECT_EQ(startupSettings(s, ui, {}, workingConfigPath(), program), StartupSettings::Loaded);
+  EXPECT_EQ(s.lastCaption, "own");
+  EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST(SettingsStartupTest, UnreadableFileIsSilentlyReplacedByDefaults) {
+  TempHome home;
+  home.writeFile("home/mp3snlg.ini", "not a configuration");
+  FakeUi ui;
+  Settings s;
+  s.Checkhr = true;
+  s.lastCaption = "lost";
+  EXPECT_EQ(startupSettings(s, ui, ScreenSize{1920, 1080}, workingConfigPath(), home.path("none") + "/"),
+            StartupSettings::Initialised);
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(s.lastCaption, "");
+  Settings written;
+  ASSERT_TRUE(loadSettings(workingConfigPath(), written));
+  Settings expected;
+  expected.Checkhr = true;
+  setAllDefaults(expected, ScreenSize{1920, 1080});
+  EXPECT_EQ(home.readFile("home/mp3snlg.ini"), encodeSettings(expected));
+  // The main folder points at the root of the volume that holds the working folder.
+  EXPECT_FALSE(s.mainFolder.empty());
+  EXPECT_EQ(workingConfigPath().rfind(s.mainFolder, 0), 0u);
+}
+
+TEST(SettingsStartupTest, UnwritableDefaultsAreFatal) {
+  TempHome home;
+  FakeUi ui;
+  Settings s;
+  EXPECT_EQ(startupSettings(s, ui, {}, home.path("no/such/folder/mp3snlg.ini"), home.path("none") + "/"),
+            StartupSettings::Fatal);
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].text, "Disk error attempting to initialize configuration file");
+  EXPECT_EQ(ui.shown[0].caption, "FATAL ERROR");
+}
+
+TEST(SettingsTest, MainSortCodeComposesKeyDescendingAndCase) {
+  Settings s;
+  s.sortcombo = 7;
+  EXPECT_EQ(s.mainSortCode(), 7);
+  s.CheckDescend = true;
+  s.CheckCase = true;
+  EXPECT_EQ(s.mainSortCode(), 7 + 128 + 64);
+  s.CheckSort = false;
+  EXPECT_EQ(s.mainSortCode(), 63);
 }
 
 }  // namespace
