@@ -1,0 +1,555 @@
+#include "import/Detection.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace sonalog {
+
+namespace {
+
+// The program's own HTML markers, compared byte for byte (their odd letter case is deliberate:
+// no hand-written HTML uses it).
+constexpr std::string_view kTableTagStart = "<Mp3SNLGtaG LABEL=\"s";
+constexpr std::string_view kPlainTagStart = "<mP3SNLGTAG LABEL=\"S";
+constexpr std::string_view kPlainEnd = "<mP3SNLGTAG LABEL=\"ENd\">";
+constexpr std::string_view kHeadingRowEnd = "</tR>";
+constexpr std::string_view kTableEnd = "</TaBLE></CENTER>";
+constexpr std::string_view kTableBreak = "</TaBLE></CENTER><BR><CENTER><TABLE";
+constexpr std::string_view kTitleCell = "<TD ALign=";
+constexpr std::string_view kCaptionMark = "mp3SCS=";
+constexpr size_t kInfoTagLength = 40;
+
+constexpr size_t kSearchBlock = 65535;
+constexpr size_t kCompareBlock = 16384;
+constexpr size_t kConvertBlock = 49152;
+// Bytes kept unconverted at the end of a block so that no tag, skip or caption is cut.
+constexpr size_t kLookahead = 8192;
+constexpr size_t kCaptionPositions = 512;
+constexpr size_t kCaptionMaxBytes = 4096;
+constexpr size_t kTitleRowLimit = 1023;
+constexpr size_t kBreakSkipLimit = 1024;
+
+std::string unescapeEntities(std::string_view s) {
+  static constexpr struct { std::string_view entity; char c; } kEntities[] = {
+      {"&nbsp;", ' '}, {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    bool done = false;
+    if (s[i] == '&') {
+      for (const auto& e : kEntities) {
+        if (s.substr(i, e.entity.size()) == e.entity) {
+          out.push_back(e.c);
+          i += e.entity.size();
+          done = true;
+          break;
+        }
+      }
+    }
+    if (!done) out.push_back(s[i++]);
+  }
+  return out;
+}
+
+bool isLineBreakPair(const char* p) {
+  return (p[0] == '\r' && p[1] == '\n') || (p[0] == '\n' && p[1] == '\r');
+}
+
+std::string withoutFileText(const char* what, const char* part) {
+  return std::string(what) + ".\r\nPress OK to attempt to process without " + part + " file...";
+}
+
+// Compares the message file with `length` bytes of the list at `offset`. -1 read error,
+// 0 different, 1 equal.
+int compareWithFile(const BlockFile& list, int64_t offset, const BlockFile& message, int64_t length) {
+  std::string a(kCompareBlock, '\0'), b(kCompareBlock, '\0');
+  for (int64_t done = 0; done < length;) {
+    const size_t n = static_cast<size_t>(std::min<int64_t>(kCompareBlock, length - done));
+    if (list.read(offset + done, a.data(), n) != static_cast<int64_t>(n) ||
+        message.read(done, b.data(), n) != static_cast<int64_t>(n))
+      return -1;
+    if (std::memcmp(a.data(), b.data(), n) != 0) return 0;
+    done += static_cast<int64_t>(n);
+  }
+  return 1;
+}
+
+}  // namespace
+
+BlockFile::~BlockFile() { close(); }
+
+bool BlockFile::open(const std::string& path) {
+  close();
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return false;
+  struct stat st;
+  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close();
+    return false;
+  }
+  size_ = st.st_size;
+  return true;
+}
+
+void BlockFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  size_ = 0;
+}
+
+int64_t BlockFile::read(int64_t offset, char* buffer, size_t n) const {
+  size_t done = 0;
+  while (done < n) {
+    const ssize_t r = ::pread(fd_, buffer + done, n - done, offset + static_cast<int64_t>(done));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (r == 0) break;
+    done += static_cast<size_t>(r);
+  }
+  return static_cast<int64_t>(done);
+}
+
+bool decodeInfoTag(std::string_view tag, ListLayout& layout) {
+  if (tag.size() < 38) return false;
+  static constexpr char kLetters[12] = {'E', 'T', 'B', 'S', 'M', 'F', 'C', 'P', 'A', 'V', '7', 'S'};
+  bool* const flags[12] = {&layout.enumerated,  &layout.playtime,    &layout.bitrate,
+                           &layout.size,        &layout.stereoMode,  &layout.frequency,
+                           &layout.dateCreated, &layout.path,        &layout.dateAdded,
+                           &layout.volumeLabel, &layout.longStereoNames, &layout.artistTitleSplit};
+  for (size_t i = 0; i < 12; ++i) {
+    const char c = tag[20 + i];
+    if (c == kLetters[i]) *flags[i] = true;
+    else if (c == '0') *flags[i] = false;
+    else return false;
+  }
+  int sort = 0;
+  for (size_t i = 32; i < 35; ++i) {
+    if (tag[i] < '0' || tag[i] > '9') return false;
+    sort = sort * 10 + (tag[i] - '0');
+  }
+  if (sort > 255) return false;
+  layout.sortState = static_cast<uint8_t>(sort);
+  const char date = tag[35], size = tag[36], delimiter = tag[37];
+  if (date < '0' || date > '3') return false;
+  layout.dateStyle = static_cast<uint8_t>(date - '0');
+  if (size < '0' || size > '4') return false;
+  layout.sizeStyle = static_cast<uint8_t>(size - '0');
+  if (delimiter < '0' || delimiter > '5') return false;
+  layout.delimiterKind = delimiter - '0';
+  return true;
+}
+
+void searchCaption(std::string_view text, size_t start, ImportFrame& frame) {
+  for (size_t q = start; q < start + kCaptionPositions && q + kCaptionMark.size() <= text.size(); ++q) {
+    if (text.compare(q, kCaptionMark.size(), kCaptionMark) != 0) continue;
+    const char kind = q + kCaptionMark.size() < text.size() ? text[q + kCaptionMark.size()] : '\0';
+    if (kind == '7' || kind == '9') {
+      if (frame.captionKind == 0) frame.captionKind = static_cast<uint8_t>(kind - '0');
+      // "mp3SCS=7><NOBR><em>" is 19 characters; the caption runs to the next tag.
+      size_t from = std::min(q + 19, text.size());
+      if (text.compare(from, 4, "<em>") == 0) from += 4;
+      size_t to = text.find('<', from);
+      if (to == std::string_view::npos) to = text.size();
+      to = std::min(to, from + kCaptionMaxBytes);
+      // Captions are written escaped, blanks alternating with "&nbsp;".
+      frame.groupCaption = unescapeEntities(text.substr(from, to - from));
+    } else {
+      if (frame.captionKind == 0) frame.captionKind = 2;
+      frame.groupCaption.clear();
+    }
+    return;
+  }
+  frame.groupCaption.clear();
+}
+
+int64_t findInFile(const BlockFile& file, std::string_view marker, int64_t from, int64_t to, bool last) {
+  to = std::min(to, file.size());
+  if (from < 0) from = 0;
+  int64_t found = -1;
+  std::string buffer(kSearchBlock + marker.size(), '\0');
+  // Each block starts marker.size() - 1 bytes before the end of the previous one, so a marker
+  // that straddles two blocks is found like any other.
+  for (int64_t at = from; at + static_cast<int64_t>(marker.size()) <= to;) {
+    const size_t n = static_cast<size_t>(std::min<int64_t>(kSearchBlock, to - at));
+    if (file.read(at, buffer.data(), n) != static_cast<int64_t>(n)) return -2;
+    const std::string_view block(buffer.data(), n);
+    if (last) {
+      for (size_t p = block.find(marker); p != std::string_view::npos; p = block.find(marker, p + 1))
+        found = at + static_cast<int64_t>(p);
+    } else {
+      const size_t p = block.find(marker);
+      if (p != std::string_view::npos) return at + static_cast<int64_t>(p);
+    }
+    if (at + static_cast<int64_t>(n) >= to) break;
+    at += static_cast<int64_t>(n - (marker.size() - 1));
+  }
+  return found;
+}
+
+StepResult detectBody(const BlockFile& file, std::string_view firstBlock, ImportFrame& frame,
+                      UserInterface& ui) {
+  // firstBlock is followed in memory by at least two zero bytes.
+  const size_t L = firstBlock.size();
+  const std::string_view padded(firstBlock.data(), L + 2);
+  frame.fileSize = file.size();
+  auto positionOf = [&](std::string_view marker, size_t last) -> size_t {
+    for (size_t p = firstBlock.find(marker); p != std::string_view::npos; p = firstBlock.find(marker, p + 1))
+      return p <= last ? p : std::string_view::npos;
+    return std::string_view::npos;
+  };
+
+  if (L >= 37) {
+    const size_t p = positionOf(kTableTagStart, L - 37);
+    if (p != std::string_view::npos) {
+      if (!decodeInfoTag(padded.substr(p, kInfoTagLength), frame.layout)) {
+        frame.errorText =
+            "Unable to decode SNLG specific info tag in this file\r\nwhich appears to be a HTML table list.";
+        return StepResult::Failed;
+      }
+      searchCaption(firstBlock, p + 39, frame);
+      const size_t rowEnd = firstBlock.find(kHeadingRowEnd, p + 40);
+      if (L < 32 || rowEnd == std::string_view::npos || rowEnd > L - 32) {
+        frame.errorText =
+            "Found SNLG specific info tag in this HTML list,\r\nbut can't find SNLG specific table row closing tag.";
+        return StepResult::Failed;
+      }
+      frame.bodyStart = static_cast<int64_t>(rowEnd + kHeadingRowEnd.size());
+      const int64_t end = findInFile(file, kTableEnd, frame.bodyStart, file.size(), true);
+      if (end == -2) {
+        ui.warning(kDiskError);
+        return StepResult::Cancelled;
+      }
+      if (end < 0) {
+        frame.errorText =
+            "Specific SNLG table closing tag not found in this file\r\nwhich appears to be a HTML table list.";
+        return StepResult::Failed;
+      }
+      frame.bodyEnd = end;
+      frame.bodyKind = BodyKind::HtmlTable;
+      return StepResult::Ok;
+    }
+  }
+  if (L >= 53) {
+    const size_t p = positionOf(kPlainTagStart, L - 53);
+    if (p != std::string_view::npos) {
+      if (!decodeInfoTag(padded.substr(p, kInfoTagLength), frame.layout)) {
+        frame.errorText =
+            "Unable to decode SNLG specific info tag in this file\r\nwhich appears to be a plain HTML list.";
+        return StepResult::Failed;
+      }
+      frame.bodyStart = static_cast<int64_t>(p + kInfoTagLength);
+      const int64_t end = findInFile(file, kPlainEnd, frame.bodyStart, file.size(), false);
+      if (end == -2) {
+        ui.warning(kDiskError);
+        return StepResult::Cancelled;
+      }
+      if (end < 0) {
+        frame.errorText =
+            "Specific SNLG file closing tag not found in this file\r\nwhich appears to be a plain HTML list.";
+        return StepResult::Failed;
+      }
+      frame.bodyEnd = end;
+      frame.bodyKind = BodyKind::PlainHtml;
+      return StepResult::Ok;
+    }
+  }
+  frame.bodyKind = BodyKind::Text;
+  frame.bodyStart = 0;
+  frame.bodyEnd = file.size();
+  return StepResult::Ok;
+}
+
+StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
+                             const ImportSettings& settings, ImportFrame& frame, UserInterface& ui) {
+  const int64_t ratioLimit = static_cast<int64_t>(firstBlockLength) - 24;
+  // Asks whether to go on without the message file; true for OK.
+  auto goOnWithout = [&](const char* what, const char* part) {
+    return ui.ask(withoutFileText(what, part), "error", Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
+  };
+
+  if (settings.CheckHead && !settings.headerFile.empty()) {
+    BlockFile header;
+    const bool opened = header.open(settings.headerFile);
+    if (!opened || header.size() == 0) {
+      if (!goOnWithout("Header file not found or zero length", "header")) return StepResult::Cancelled;
+      frame.bodyStart = 0;
+    } else if (header.size() > ratioLimit) {
+      if (!goOnWithout("Size ratio of header and list file invalid", "header")) return StepResult::Cancelled;
+      frame.bodyStart = 0;
+    } else {
+      const int same = compareWithFile(file, 0, header, header.size());
+      if (same < 0) {
+        ui.warning(kDiskError);
+        return StepResult::Cancelled;
+      }
+      if (same == 0) {
+        if (!goOnWithout("Current header file not matched", "header")) return StepResult::Cancelled;
+        frame.bodyStart = 0;
+      } else {
+        int64_t start = header.size();
+        char pair[2];
+        for (;;) {
+          const int64_t n = file.read(start, pair, 2);
+          if (n < 0) {
+            ui.warning(kDiskError);
+            return StepResult::Cancelled;
+          }
+          if (n < 2) {
+            frame.errorText = "Invalid format (CRLF's missing after header text).";
+            return StepResult::Failed;
+          }
+          if (!isLineBreakPair(pair)) break;
+          start += 2;
+        }
+        frame.bodyStart = start;
+      }
+    }
+  }
+
+  if (settings.CheckFoot && !settings.footerFile.empty()) {
+    BlockFile footer;
+    const bool opened = footer.open(settings.footerFile);
+    if (!opened || footer.size() == 0) {
+      if (!goOnWithout("Footer file not found or zero length", "footer")) return StepResult::Cancelled;
+      frame.bodyEnd = file.size();
+    } else if (footer.size() > ratioLimit) {
+      if (!goOnWithout("Size ratio of footer and list file invalid", "footer")) return StepResult::Cancelled;
+      frame.bodyEnd = file.size();
+    } else {
+      const int same = compareWithFile(file, file.size() - footer.size(), footer, footer.size());
+      if (same < 0) {
+        ui.warning(kDiskError);
+        return StepResult::Cancelled;
+      }
+      if (same == 0) {
+        if (!goOnWithout("Current footer file not matched", "footer")) return StepResult::Cancelled;
+        frame.bodyEnd = file.size();
+      } else {
+        int64_t end = file.size() - footer.size();
+        char pair[2];
+        bool accepted = false;
+        while (end > 3) {
+          if (file.read(end - 2, pair, 2) != 2) {
+            ui.warning(kDiskError);
+            return StepResult::Cancelled;
+          }
+          if (!isLineBreakPair(pair)) {
+            accepted = true;
+            break;
+          }
+          end -= 2;
+        }
+        if (!accepted) {
+          frame.errorText = "Invalid format (CRLF's missing before footer text).";
+          return StepResult::Failed;
+        }
+        frame.bodyEnd = end;
+      }
+    }
+  }
+
+  if (frame.bodyStart >= frame.bodyEnd) {
+    frame.errorText = "Header/footer overlap.";
+    return StepResult::Failed;
+  }
+  return StepResult::Ok;
+}
+
+namespace {
+
+// Converts HTML into lines block by block, keeping kLookahead bytes of every block but the last
+// for the next one, so that no tag, skip or caption is cut by a block boundary.
+class HtmlConverter {
+ public:
+  HtmlConverter(ImportFrame& frame) : frame_(frame) {}
+
+  // Converts buf from pos up to limit (or beyond, by a skip); appends to out.
+  StepResult run(const std::string& buf, size_t& pos, size_t limit, std::string& out) {
+    return frame_.bodyKind == BodyKind::HtmlTable ? table(buf, pos, limit, out)
+                                                  : plain(buf, pos, limit, out);
+  }
+
+ private:
+  static bool at(const std::string& buf, size_t pos, std::string_view m) {
+    return buf.compare(pos, m.size(), m) == 0;
+  }
+  // Copies the run of bytes that start no tag or entity.
+  static void copyRun(const std::string& buf, size_t& pos, size_t limit, std::string& out) {
+    size_t end = pos;
+    while (end < limit && buf[end] != '<' && buf[end] != '&') ++end;
+    if (end == pos) end = pos + 1;
+    out.append(buf, pos, end - pos);
+    pos = end;
+  }
+  static bool entity(const std::string& buf, size_t& pos, std::string& out) {
+    static constexpr struct { std::string_view text; char c; } kEntities[] = {
+        {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
+    for (const auto& e : kEntities) {
+      if (at(buf, pos, e.text)) {
+        out.push_back(e.c);
+        pos += e.text.size();
+        return true;
+      }
+    }
+    return false;
+  }
+
+  StepResult plain(const std::string& buf, size_t& pos, size_t limit, std::string& out) {
+    while (pos < limit) {
+      const char c = buf[pos];
+      if (c == '&') {
+        if (at(buf, pos, "&nbsp;")) { out.push_back(' '); pos += 6; continue; }
+        if (entity(buf, pos, out)) continue;
+      } else if (c == '<') {
+        if (at(buf, pos, "<NOBR>")) { pos += 6; continue; }
+        if (at(buf, pos, "</NOBR>")) { pos += 7; continue; }
+        if (at(buf, pos, "<BR>")) { out += "\r\n"; pos += 4; continue; }
+      }
+      copyRun(buf, pos, limit, out);
+    }
+    return StepResult::Ok;
+  }
+
+  void cellStart(std::string& out) {
+    if (rowStart_) rowStart_ = false;
+    else out.push_back('\t');
+  }
+
+  // Skips the title row of a table: from its first cell to just after the row's own end.
+  StepResult skipTitleRow(const std::string& buf, size_t& pos) {
+    const size_t end = buf.find(kHeadingRowEnd, pos + kTitleCell.size());
+    if (end == std::string::npos || end - (pos + kTitleCell.size()) > kTitleRowLimit) {
+      frame_.errorText = "Html table first row (containing field titles) too long.";
+      return StepResult::Failed;
+    }
+    pos = end + kHeadingRowEnd.size();
+    return StepResult::Ok;
+  }
+
+  StepResult table(const std::string& buf, size_t& pos, size_t limit, std::string& out) {
+    const ListLayout& layout = frame_.layout;
+    const bool appendCaption = (frame_.captionKind == 7 && !layout.path) ||
+                               (frame_.captionKind == 9 && !layout.volumeLabel);
+    while (pos < limit) {
+      const char c = buf[pos];
+      if (c == '<') {
+        if (at(buf, pos, "<TR>")) { rowStart_ = true; pos += 4; continue; }
+        if (at(buf, pos, kTableBreak)) {
+          const size_t after = pos + kTableBreak.size();
+          if (frame_.captionKind == 7 || frame_.captionKind == 9) {
+            searchCaption(buf, after, frame_);
+            rowStart_ = true;
+          }
+          const size_t cell = buf.find(kTitleCell, after);
+          if (cell == std::string::npos || cell - after > kBreakSkipLimit) {
+            frame_.errorText = "Invalid end of table code.\r\nProbably footer file mismatch or invalid caption.";
+            return StepResult::Failed;
+          }
+          pos = cell;
+          if (skipTitleRow(buf, pos) != StepResult::Ok) return StepResult::Failed;
+          continue;
+        }
+        if (at(buf, pos, "<NOBR>")) { pos += 6; continue; }
+        if (at(buf, pos, "</NOBR>")) { pos += 7; continue; }
+        if (at(buf, pos, "<TD ALIGN=RIGHT>")) { cellStart(out); pos += 16; continue; }
+        if (at(buf, pos, kTitleCell)) {
+          if (skipTitleRow(buf, pos) != StepResult::Ok) return StepResult::Failed;
+          continue;
+        }
+        if (at(buf, pos, "<TD ALIGN=LEFT>")) { cellStart(out); pos += 15; continue; }
+        if (at(buf, pos, "<TD ALIGN=CENTER>")) { cellStart(out); pos += 17; continue; }
+        if (at(buf, pos, "</TD>")) { pos += 5; continue; }
+        if (at(buf, pos, "</TR>")) {
+          if (appendCaption) {
+            out.push_back('\t');
+            out += frame_.groupCaption;
+          }
+          out += "\r\n";
+          pos += 5;
+          continue;
+        }
+      } else if (c == '&') {
+        if (at(buf, pos, "&nbsp;")) { pos += 6; continue; }
+        if (entity(buf, pos, out)) continue;
+      }
+      copyRun(buf, pos, limit, out);
+    }
+    return StepResult::Ok;
+  }
+
+  ImportFrame& frame_;
+  bool rowStart_ = false;
+};
+
+}  // namespace
+
+StepResult convertToLines(const BlockFile& file, ImportFrame& frame, const std::string& linesPath,
+                          UserInterface& ui) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(linesPath.c_str(), "wb"), &std::fclose);
+  if (!out) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  auto writeOut = [&](const char* data, size_t n) {
+    return n == 0 || std::fwrite(data, 1, n, out.get()) == n;
+  };
+  std::string buf;
+  int64_t readPos = frame.bodyStart;
+  if (frame.bodyKind == BodyKind::Text) {
+    buf.resize(kConvertBlock);
+    while (readPos < frame.bodyEnd) {
+      const size_t n = static_cast<size_t>(std::min<int64_t>(kConvertBlock, frame.bodyEnd - readPos));
+      if (file.read(readPos, buf.data(), n) != static_cast<int64_t>(n) || !writeOut(buf.data(), n)) {
+        ui.warning(kDiskError);
+        return StepResult::Cancelled;
+      }
+      readPos += static_cast<int64_t>(n);
+      if (ui.processEvents()) return StepResult::Cancelled;
+    }
+  } else {
+    HtmlConverter converter(frame);
+    std::string converted;
+    size_t pos = 0;
+    for (;;) {
+      if (readPos < frame.bodyEnd) {
+        buf.erase(0, pos);
+        pos = 0;
+        const size_t n = static_cast<size_t>(std::min<int64_t>(kConvertBlock, frame.bodyEnd - readPos));
+        const size_t old = buf.size();
+        buf.resize(old + n);
+        if (file.read(readPos, buf.data() + old, n) != static_cast<int64_t>(n)) {
+          ui.warning(kDiskError);
+          return StepResult::Cancelled;
+        }
+        readPos += static_cast<int64_t>(n);
+      }
+      const bool more = readPos < frame.bodyEnd;
+      const size_t limit = more ? (buf.size() > kLookahead ? buf.size() - kLookahead : 0) : buf.size();
+      converted.clear();
+      if (converter.run(buf, pos, limit, converted) != StepResult::Ok) return StepResult::Failed;
+      if (!writeOut(converted.data(), converted.size())) {
+        ui.warning(kDiskError);
+        return StepResult::Cancelled;
+      }
+      if (ui.processEvents()) return StepResult::Cancelled;
+      if (!more && pos >= buf.size()) break;
+    }
+  }
+  if (std::fflush(out.get()) != 0) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  if (frame.bodyKind == BodyKind::HtmlTable) frame.layout.delimiterKind = 4;
+  return StepResult::Ok;
+}
+
+}  // namespace sonalog

@@ -1,0 +1,64 @@
+#pragma once
+// The Import command: reads a chosen file into the internal list by the options of the import
+// options window - an exported text or HTML list through detection, line analysis and item
+// building, or an m3u playlist or other text list through their own readers. The list ends as
+// either the imported one or exactly the one before.
+
+#include <string>
+#include <vector>
+
+#include "core/ApiUnit.h"
+#include "core/ListItem.h"
+#include "import/FieldParsers.h"
+#include "import/ImportTypes.h"
+#include "import/LineAnalysis.h"
+
+namespace sonalog {
+
+class ImportCommand {
+ public:
+  ImportCommand(InternalList& list, ImportSettings& settings, UserInterface& ui);
+  // Labels for the volume-label options; default: the mounted volumes.
+  void setVolumeSource(VolumeSource volumes) { volumes_ = std::move(volumes); }
+
+  // The command after the options window closed: nothing without GO; else the open dialog in
+  // lastImportFolder, then importFile. True when the import succeeded.
+  bool run(bool goPressed);
+  // Imports one file by the settings' file type. True when the import succeeded.
+  bool importFile(const std::string& path);
+
+  // The open dialog of a file type.
+  static FileDialog openDialog(ImportFileType type, const std::string& folder);
+
+ private:
+  enum class Outcome { Succeeded, Failed, Cancelled, Unexpected };
+
+  bool importOther(const std::string& path);
+  bool importExported(const std::string& path);
+  Outcome runExported(const std::string& path, ImportFrame& frame);
+  Outcome itemPass(const ImportFrame& frame, const FieldPlan& plan);
+  Outcome finish(const ImportFrame& frame);
+  bool writeBackup();
+  void restore();
+  void applyItems(std::vector<ListItem> items);
+  void dropTemporaryFiles();
+  std::vector<platform::Volume> volumes() const;
+
+  InternalList& list_;
+  ImportSettings& settings_;
+  UserInterface& ui_;
+  VolumeSource volumes_;
+
+  std::string linesPath_;
+  std::string backupPath_;
+  std::string errorText_;
+  bool backupWritten_ = false;
+  bool restored_ = false;
+  size_t oldCount_ = 0;             // items before the import
+  std::vector<ListItem> setAside_;  // the old items while a replacing import runs
+  size_t imported_ = 0;
+  std::vector<LineValues> lineValues_;  // per imported item: frequency seen and date parts
+  DatePartRoles dateRoles_{};
+};
+
+}  // namespace sonalog

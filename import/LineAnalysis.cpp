@@ -1,0 +1,560 @@
+#include "import/LineAnalysis.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "platform/Dates.h"
+
+namespace sonalog {
+
+namespace {
+
+constexpr size_t kMaxField = 255;
+constexpr size_t kMaxAnalysedLine = 1023;
+constexpr size_t kFirstPassLines = 1024;
+constexpr size_t kEventEveryLines = 512;
+constexpr int kMaxRecorded = 10;   // positions kept per character and line
+constexpr size_t kMaxSplitPositions = 128;
+constexpr size_t kSamples = 8;
+constexpr int64_t kSmallestLinesFile = 255;
+
+// The candidate delimiters in their tie-breaking order, tab last.
+constexpr std::array<char, 5> kCandidates = {',', ')', ']', '}', '\t'};
+
+std::string head(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+std::string upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+void clean(std::string& field, char opening) {
+  size_t i = 0;
+  while (i < field.size() && (field[i] == ' ' || field[i] == opening)) ++i;
+  field.erase(0, i);
+}
+
+bool endsWith(std::string_view s, std::string_view tail) {
+  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+bool isPathText(std::string_view f) {
+  return f.find('\\') != std::string_view::npos || (!f.empty() && f.front() == '/');
+}
+
+}  // namespace
+
+char delimiterOf(int kind) {
+  static constexpr char kChars[6] = {',', ')', ']', '}', '\t', ' '};
+  return kind >= 0 && kind < 6 ? kChars[kind] : ',';
+}
+
+char openingOf(int kind) {
+  static constexpr char kChars[6] = {' ', '(', '[', '{', ' ', ' '};
+  return kind >= 0 && kind < 6 ? kChars[kind] : ' ';
+}
+
+bool isBitrateText(std::string_view field, bool& real) {
+  real = false;
+  std::string s = lower(field);
+  // A lone "vbr" is what the export writes for a variable bitrate in that style.
+  if (s == "vbr") {
+    real = true;
+    return true;
+  }
+  if (endsWith(s, "kbps)")) s.resize(s.size() - 5);
+  else if (endsWith(s, "kbps")) s.resize(s.size() - 4);
+  else return false;
+  static constexpr std::string_view kNumbers[] = {"32 ", "40 ", "48 ", "56 ", "64 ", "80 ", "96 ",
+                                                  "112 ", "128 ", "160 ", "192 ", "224 ", "256 ", "320 "};
+  auto isNumber = [](std::string_view t) {
+    return std::find(std::begin(kNumbers), std::end(kNumbers), t) != std::end(kNumbers);
+  };
+  if (isNumber(s) || s == "var." || s == "vbr") {
+    real = true;
+    return true;
+  }
+  for (std::string_view prefix : {"var(", "vbr(", "(", "*"}) {
+    if (s.rfind(prefix, 0) == 0 && isNumber(std::string_view(s).substr(prefix.size()))) {
+      real = true;
+      return true;
+    }
+  }
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s.empty() || s == "?" || s == "-";
+}
+
+bool isSizeText(std::string_view field) {
+  if (field.empty()) return false;
+  std::string s = upper(field);
+  for (std::string_view suffix : {" KB", "KB", " K", "K"}) {
+    if (endsWith(s, suffix)) {
+      s.resize(s.size() - suffix.size());
+      break;
+    }
+  }
+  size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  if (i == s.size()) return false;
+  for (; i < s.size(); ++i)
+    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+  return true;
+}
+
+bool isDateText(std::string_view field, std::string_view separators) {
+  int digits = 0;
+  for (char c : field) {
+    if (std::isdigit(static_cast<unsigned char>(c))) ++digits;
+    else if (c != '.' && c != ' ' && separators.find(c) == std::string_view::npos) return false;
+  }
+  return digits >= 4 && digits <= 8;
+}
+
+std::string localeDateSeparators() {
+  const std::string text = platform::formatShortDate(platform::today());
+  std::string seps;
+  for (char c : text) {
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == ' ' || c == '.') continue;
+    if (seps.find(c) == std::string::npos) seps.push_back(c);
+    if (seps.size() == 2) break;
+  }
+  return seps;
+}
+
+FieldPlan layoutFromTag(const ImportFrame& frame) {
+  const ListLayout& l = frame.layout;
+  FieldPlan plan;
+  plan.delimiter = delimiterOf(l.delimiterKind);
+  plan.opening = openingOf(l.delimiterKind);
+  // From the end of the line towards its start. A path caption appended to every row stands
+  // last when the list has no path column of its own.
+  if (!l.path && frame.captionKind == 7) plan.roles.push_back(kRolePath);
+  if (l.volumeLabel || frame.captionKind == 9) plan.roles.push_back(kRoleLabel);
+  if (l.dateAdded) plan.roles.push_back(kRoleDateAdded);
+  if (l.path) plan.roles.push_back(kRolePath);
+  if (l.dateCreated) plan.roles.push_back(kRoleDateCreated);
+  if (l.frequency) plan.roles.push_back(kRoleFrequency);
+  if (l.stereoMode) plan.roles.push_back(kRoleStereo);
+  if (l.size) plan.roles.push_back(kRoleSize);
+  if (l.bitrate) plan.roles.push_back(kRoleBitrate);
+  if (l.playtime) plan.roles.push_back(kRolePlaytime);
+  plan.roles.push_back(kRoleTitle);
+  plan.fieldCount = static_cast<int>(plan.roles.size()) - 1;
+  return plan;
+}
+
+bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& frame,
+               const FieldPlan& plan, std::vector<std::string>& fields, std::string& error,
+               bool keepEnumeration) {
+  const char d = plan.delimiter;
+  const int kind = frame.layout.delimiterKind;
+  const size_t F = static_cast<size_t>(plan.fieldCount);
+  const std::string n = std::to_string(lineNumber);
+  // A closing character at the line's end is no separator. A trailing tab is: it opens an
+  // empty last field.
+  if (!line.empty() && line.back() == d && d != '\t') line.remove_suffix(1);
+
+  size_t positions[kMaxSplitPositions];
+  size_t found = 0;
+  for (size_t i = line.size(); i-- > 0;) {
+    if (line[i] != d) continue;
+    positions[found++] = i;
+    if (found == kMaxSplitPositions) {
+      error = "Too many delimiters in the line " + n + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
+      return false;
+    }
+  }
+  if (found < F) {
+    error = "Invalid no. of delimiters in the line " + n + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
+    return false;
+  }
+  fields.resize(F + 1 + (keepEnumeration ? 1 : 0));
+  for (size_t i = 0; i <= F; ++i) {
+    std::string& f = fields[i];
+    if (i == F) {
+      f.assign(line.substr(0, F == 0 ? line.size() : positions[F - 1]));
+    } else {
+      const size_t from = positions[i] + 1;
+      const size_t to = i == 0 ? line.size() : positions[i - 1];
+      f.assign(line.substr(from, to - from));
+      if (i == 0 && kind >= 1 && kind <= 3 && !f.empty() && f.back() == d) f.pop_back();
+    }
+    clean(f, plan.opening);
+    if (f.size() > kMaxField) {
+      error = "A field seems to be too long in the line " + n + ".\r\nDisplaying first 64 characters:\r\n" + head(f, 64);
+      return false;
+    }
+  }
+  std::string& title = fields[F];
+  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.enumerated) {
+    const size_t tab = title.find('\t');
+    if (title.empty() || tab == std::string::npos) {
+      error = "Invalid enumeration in this HTML table file.";
+      return false;
+    }
+    title.erase(tab, 1);
+  }
+  if (frame.layout.enumerated) {
+    const size_t dot = title.find('.');
+    if (dot == std::string::npos) {
+      error = "Invalid enumeration (period missing).";
+      return false;
+    }
+    size_t rest = dot + 1;
+    // In a tab-delimited text list the number's own tab goes with it; in a table that tab was
+    // the one between the number cell and the name cell, already taken out above.
+    if (frame.bodyKind == BodyKind::Text && d == '\t' && rest < title.size() && title[rest] == '\t') ++rest;
+    if (keepEnumeration) fields[F + 1] = title.substr(0, dot + 1);
+    title.erase(0, rest);
+    clean(title, plan.opening);
+    if (title.size() > kMaxField) {
+      error = "A field seems to be too long in the line " + n + ".\r\nDisplaying first 64 characters:\r\n" + head(title, 64);
+      return false;
+    }
+  }
+  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.artistTitleSplit) {
+    const size_t tab = title.find('\t');
+    if (tab == std::string::npos) {
+      error = "Although this seemed to be artist-title split HTML list,\r\nlooks like not all lines are split (line " +
+              n + ").\r\nDisplaying [some of] this field:\r\n" + head(title, 64);
+      return false;
+    }
+    // A name without an artist was written with an empty artist cell: it comes back whole.
+    if (tab == 0) title.erase(0, 1);
+    else title = title.substr(0, tab) + " - " + title.substr(tab + 1);
+  }
+  return true;
+}
+
+namespace {
+
+struct LineStats {
+  std::array<int, 5> count{};  // per candidate, at most kMaxRecorded
+  size_t length = 0;
+};
+
+// The classification of the sample fields (8 samples x fields 0..F).
+StepResult classify(const std::vector<std::vector<std::string>>& samples, ImportFrame& frame,
+                    FieldPlan& plan, UserInterface& ui) {
+  const int F = plan.fieldCount;
+  std::vector<uint8_t>& roles = plan.roles;
+  roles.assign(static_cast<size_t>(F) + 1, kRoleFree);
+  const std::string separators = localeDateSeparators();
+  bool pathFound = false, shortStereo = false, longStereo = false, frequency = false,
+       bitrate = false, playtime = false, enumeration = false, size = false;
+  auto all = [&](int idx, auto test) {
+    for (const auto& s : samples)
+      if (!test(s[static_cast<size_t>(idx)])) return false;
+    return true;
+  };
+  auto fail = [&](const char* text) {
+    frame.errorText = text;
+    return StepResult::Failed;
+  };
+  for (int idx = F; idx >= 0; --idx) {
+    uint8_t& role = roles[static_cast<size_t>(idx)];
+    if (all(idx, [](const std::string& f) { return isPathText(f); })) {
+      if (pathFound) return fail("More than one field with backslash found.");
+      pathFound = true;
+      role = kRolePath;
+      continue;
+    }
+    if (all(idx, [](const std::string& f) {
+          const std::string u = upper(f);
+          return u == "S" || u == "JS" || u == "M" || u == "DC";
+        })) {
+      if (shortStereo) return fail("More than one field with short stereo info found.");
+      shortStereo = true;
+      role = kRoleStereo;
+      continue;
+    }
+    if (all(idx, [](const std::string& f) {
+          const std::string l = lower(f);
+          return l == "stereo" || l == "joint stereo" || l == "mono" || l == "dual channel";
+        })) {
+      if (longStereo || shortStereo) return fail("More than one field with long stereo info found.");
+      longStereo = true;
+      frame.layout.longStereoNames = true;
+      role = kRoleStereo;
+      continue;
+    }
+    if (all(idx, [](const std::string& f) {
+          const std::string u = upper(f);
+          return u == "44.1 KHZ" || u == "48.0 KHZ" || u == "32.0 KHZ" || u == "? KHZ";
+        })) {
+      if (frequency) return fail("More than one field with frequency info found.");
+      frequency = true;
+      role = kRoleFrequency;
+      continue;
+    }
+    int realBitrates = 0;
+    if (all(idx, [&](const std::string& f) {
+          bool real;
+          if (!isBitrateText(f, real)) return false;
+          realBitrates += real ? 1 : 0;
+          return true;
+        }) &&
+        realBitrates >= 2) {
+      if (bitrate) return fail("More than one field with kbps info found.");
+      bitrate = true;
+      role = kRoleBitrate;
+      continue;
+    }
+    if (all(idx, [](const std::string& f) { return std::count(f.begin(), f.end(), ':') == 1; })) {
+      if (playtime) return fail("More than one field with semicolon (min:sec) found.");
+      playtime = true;
+      role = kRolePlaytime;
+      continue;
+    }
+    bool enumerates = true;
+    for (size_t s = 0; s < samples.size(); ++s)
+      if (samples[s][static_cast<size_t>(idx)] != std::to_string(s + 1) + ".") enumerates = false;
+    if (enumerates) {
+      if (enumeration) return fail("More than one number with period found (invalid enumeration).");
+      enumeration = true;
+      role = kRoleEnumeration;
+      continue;
+    }
+    if (!size && all(idx, [](const std::string& f) { return isSizeText(f); })) {
+      size = true;
+      role = kRoleSize;
+      continue;
+    }
+    if (all(idx, [&](const std::string& f) { return isDateText(f, separators); })) {
+      const auto dates = std::count(roles.begin(), roles.end(), kRoleDate);
+      if (dates >= 2) {
+        // A third date column: none of them can be told apart.
+        for (uint8_t& r : roles)
+          if (r == kRoleDate) r = kRoleFree;
+      } else {
+        role = kRoleDate;
+      }
+    }
+  }
+
+  std::vector<int> free, dates;
+  int pathIndex = -1;
+  for (int i = 0; i <= F; ++i) {
+    const uint8_t r = roles[static_cast<size_t>(i)];
+    if (r == kRoleFree) free.push_back(i);
+    if (r == kRoleDate) dates.push_back(i);
+    if (r == kRolePath) pathIndex = i;
+  }
+  if (free.size() == 1) {
+    roles[static_cast<size_t>(free[0])] = kRoleTitle;
+  } else if (free.size() == 2) {
+    roles[static_cast<size_t>(free[0])] = kRoleLabel;
+    roles[static_cast<size_t>(free[1])] = kRoleTitle;
+  } else {
+    frame.errorText = std::to_string(free.size()) + " free formatted columns found (must be 1 or 2, for title/label).";
+    return StepResult::Failed;
+  }
+  if (dates.size() == 1) {
+    uint8_t& r = roles[static_cast<size_t>(dates[0])];
+    if (pathIndex >= 0) {
+      if (dates[0] == pathIndex) return fail("Unknown error 1");
+      r = dates[0] < pathIndex ? kRoleDateAdded : kRoleDateCreated;
+    } else {
+      const Answer a = ui.ask(
+          "One date found, unable to determine if\r\nit's \"created\" or \"added to the list\".\r\n\nIs it \"CREATED\"? (press No for \"ADDED\")",
+          "text import", Buttons::YesNo, Icon::Question);
+      r = a == Answer::Yes ? kRoleDateCreated : kRoleDateAdded;
+    }
+  } else if (dates.size() == 2) {
+    roles[static_cast<size_t>(dates[0])] = kRoleDateAdded;
+    roles[static_cast<size_t>(dates[1])] = kRoleDateCreated;
+  } else if (dates.size() > 2) {
+    frame.errorText = std::to_string(dates.size()) + " date columns found.";
+    return StepResult::Failed;
+  }
+  ListLayout& l = frame.layout;
+  for (uint8_t r : roles) {
+    switch (r) {
+      case kRolePlaytime: l.playtime = true; break;
+      case kRoleBitrate: l.bitrate = true; break;
+      case kRoleSize: l.size = true; break;
+      case kRoleStereo: l.stereoMode = true; break;
+      case kRoleFrequency: l.frequency = true; break;
+      case kRoleDateCreated: l.dateCreated = true; break;
+      case kRolePath: l.path = true; break;
+      case kRoleDateAdded: l.dateAdded = true; break;
+      case kRoleLabel: l.volumeLabel = true; break;
+      default: break;
+    }
+  }
+  return StepResult::Ok;
+}
+
+}  // namespace
+
+StepResult analyseTextList(const std::string& linesPath, ImportFrame& frame, FieldPlan& plan,
+                           UserInterface& ui) {
+  LineReader in;
+  if (!in.open(linesPath)) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  {
+    std::FILE* f = std::fopen(linesPath.c_str(), "rb");
+    long size = -1;
+    if (f && std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    if (f) std::fclose(f);
+    if (size <= kSmallestLinesFile) {
+      frame.errorText = "File too small to determine the options.";
+      return StepResult::Failed;
+    }
+  }
+  frame.layout = ListLayout{};
+
+  std::vector<LineStats> stats;
+  bool header = false, enumerated = false, tabSeen = false;
+  std::string line;
+  size_t length = 0;
+  while (stats.size() < kFirstPassLines && in.readLine(line, length, kMaxAnalysedLine + 1)) {
+    const size_t index = stats.size();
+    if (index > 0 && index % kEventEveryLines == 0 && ui.processEvents()) return StepResult::Cancelled;
+    if (length > kMaxAnalysedLine) {
+      frame.errorText = "Line too long (" + std::to_string(length) +
+                        " bytes). Displaying first 64 characters:\r\n" + head(line, 64);
+      return StepResult::Failed;
+    }
+    if (index < 5) {
+      std::string start = head(line, 14);
+      size_t skip = 0;
+      while (skip < start.size() && (start[skip] == ' ' || start[skip] == '\0')) ++skip;
+      start.erase(0, skip);
+      if (index == 0) {
+        header = start.rfind("No.\t", 0) == 0;
+      } else if (index == 1 || enumerated) {
+        const std::string number = std::to_string(header ? index : index + 1) + ".";
+        enumerated = start.rfind(number, 0) == 0;
+      }
+    }
+    LineStats st;
+    st.length = line.size();
+    // The first character is never a separator, nor is the last one, except a tab, which
+    // opens an empty last field.
+    if (line.size() >= 2) {
+      for (size_t i = line.size() - 1; i >= 1; --i) {
+        const char c = line[i];
+        if (i == line.size() - 1 && c != '\t') continue;
+        for (size_t k = 0; k < kCandidates.size(); ++k) {
+          if (c == kCandidates[k] && st.count[k] < kMaxRecorded) {
+            ++st.count[k];
+            if (c == '\t') tabSeen = true;
+          }
+        }
+      }
+    }
+    stats.push_back(st);
+  }
+  if (in.failed()) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  if (stats.size() < 4) {
+    frame.errorText = "File too small to determine the options.";
+    return StepResult::Failed;
+  }
+  size_t chosen = 4;
+  if (!tabSeen) {
+    long best = 0;
+    for (size_t k = 0; k < 4; ++k) {
+      long total = 0;
+      for (const auto& st : stats) total += st.count[k];
+      if (total > best) {
+        best = total;
+        chosen = k;
+      }
+    }
+    if (best == 0) {
+      frame.errorText = "Unable to resolve delimiters. Possibly spaces.";
+      return StepResult::Failed;
+    }
+  }
+  long total = 0;
+  for (const auto& st : stats) total += st.count[chosen];
+  if (total < static_cast<long>(stats.size())) {
+    frame.errorText = "Unable to resolve delimiters. Possibly spaces.";
+    return StepResult::Failed;
+  }
+  int F = kMaxRecorded + 1;
+  for (const auto& st : stats) {
+    if (st.count[chosen] == 0) {
+      frame.errorText = "Not a SNLG file, or unable to import text file.";
+      return StepResult::Failed;
+    }
+    if (chosen == 4 && st.count[chosen] != stats[0].count[chosen]) {
+      frame.errorText = "Variable number of tabs per line.";
+      return StepResult::Failed;
+    }
+    F = std::min(F, st.count[chosen]);
+  }
+  frame.layout.delimiterKind = static_cast<int>(chosen);
+  frame.layout.enumerated = enumerated;
+  if (chosen == 4 && enumerated) --F;
+  if (F < 1 || F > 9) {
+    frame.errorText = "Not a SNLG file, or unable to import text file.";
+    return StepResult::Failed;
+  }
+  plan.fieldCount = F;
+  plan.delimiter = delimiterOf(frame.layout.delimiterKind);
+  plan.opening = openingOf(frame.layout.delimiterKind);
+
+  if (stats.size() < kSamples) {
+    frame.errorText = "File too small to determine the options.";
+    return StepResult::Failed;
+  }
+  if (!in.rewind()) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  std::vector<std::vector<std::string>> samples(kSamples);
+  for (size_t s = 0; s < kSamples; ++s) {
+    if (!in.readLine(line, length, kMaxAnalysedLine + 1)) {
+      ui.warning(kDiskError);
+      return StepResult::Cancelled;
+    }
+    if (line.size() < 8 || stats[s].count[chosen] < 2) {
+      frame.errorText = "Not a SNLG file, or unable to import text file.";
+      return StepResult::Failed;
+    }
+    std::string error;
+    ImportFrame sampleFrame = frame;
+    sampleFrame.layout.enumerated = false;  // the enumeration is checked below
+    if (!splitLine(line, s + 1, sampleFrame, plan, samples[s], error, false)) {
+      frame.errorText = error;
+      return StepResult::Failed;
+    }
+    for (const std::string& f : samples[s]) {
+      if (f.size() > kMaxField) {
+        frame.errorText = "This field seems to be too long (>255 characters). Displaying first 64:\r\n" + head(f, 64);
+        return StepResult::Failed;
+      }
+    }
+    if (enumerated) {
+      std::string& title = samples[s][static_cast<size_t>(F)];
+      const size_t dot = title.find('.');
+      if (dot == std::string::npos) {
+        frame.errorText = "Some lines are enumerated while others are not.";
+        return StepResult::Failed;
+      }
+      size_t rest = dot + 1;
+      if (plan.delimiter == '\t' && rest < title.size() && title[rest] == '\t') ++rest;
+      std::string number = title.substr(0, dot + 1);
+      title.erase(0, rest);
+      clean(title, plan.opening);
+      samples[s].push_back(number);
+    }
+  }
+  return classify(samples, frame, plan, ui);
+}
+
+}  // namespace sonalog
