@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "tests/support/Mp3Builder.h"
+#include "tests/support/TempHome.h"
+
+namespace sonalog {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+// Runs the sonalog binary with a shell-quoted argument string; stderr is discarded.
+CliRun runCli(const std::string& args) {
+  CliRun run;
+  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " 2>/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+constexpr const char* kHeader =
+    "path\tstatus\tframes\tbitrateCode\tfrequencyCode\tstereoMode\tfileSize\taudioBytes\taverageKbps\terror\n";
+
+TEST(InfoCommandTest, PrintsOneTabSeparatedLinePerFileAndFailsOnRejectedFiles) {
+  testing::TempHome home;
+  testing::Mp3Builder cbr;
+  cbr.frames(testing::mpeg1(9, 1, 1), 1000);
+  testing::Mp3Builder vbr;
+  vbr.vbrFrame(testing::mpeg1(9, 1, 3), testing::VbrTag::Xing, 5000u);
+  for (int i = 0; i < 300; ++i) vbr.frames(testing::mpeg1(static_cast<uint8_t>(9 + i % 2), 1, 3));
+  ASSERT_TRUE(testing::writeBytes(home.path("cbr.mp3"), cbr.str()));
+  ASSERT_TRUE(testing::writeBytes(home.path("vbr.mp3"), vbr.str()));
+  ASSERT_TRUE(testing::writeBytes(home.path("text.mp3"), "hello"));
+
+  CliRun run = runCli("info " + quoted(home.path("cbr.mp3")) + " " + quoted(home.path("vbr.mp3")));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, std::string(kHeader) + home.path("cbr.mp3") + "\tok\t999\t9\t1\t1\t384000\t384000\t128\t\n" +
+                         home.path("vbr.mp3") + "\tok\t5000\t16\t1\t3\t" + std::to_string(vbr.size()) + "\t" +
+                         std::to_string(vbr.size()) + "\t" +
+                         std::to_string(static_cast<int>(std::nearbyint(vbr.size() / (3.0 * 5000)))) + "\t\n");
+
+  run = runCli("info --slow " + quoted(home.path("cbr.mp3")) + " " + quoted(home.path("text.mp3")) + " " +
+               quoted(home.path("missing.mp3")));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, std::string(kHeader) + home.path("cbr.mp3") + "\tok\t1000\t9\t1\t1\t384000\t384000\t128\t\n" +
+                         home.path("text.mp3") +
+                         "\tfailed\t0\t0\t255\t4\t5\t0\t0\tDoesn't seem like a 32/44.1/48 KHz mp3 file.\n" +
+                         home.path("missing.mp3") + "\tfailed\t0\t0\t255\t4\t0\t0\t0\tDisk error reading the file.\n");
+
+  EXPECT_EQ(runCli("info").status, 2);
+  EXPECT_EQ(runCli("info --fast x.mp3").status, 2);
+  run = runCli("info --help");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("--slow"), std::string::npos);
+  EXPECT_NE(runCli("--help").out.find("demo"), std::string::npos);
+}
+
+TEST(DemoCommandTest, WritesTheCollectionThatInfoThenReads) {
+  testing::TempHome home;
+  const std::string dir = home.path("demo");
+  CliRun run = runCli("demo " + quoted(dir));
+  ASSERT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Wrote 15 demo files to " + dir + "\n");
+  EXPECT_EQ(runCli("demo " + quoted(dir)).status, 1);
+
+  run = runCli("info " + quoted(dir + "/Rock/Aurora Lane - Northern Lights.mp3") + " " +
+               quoted(dir + "/Damaged/Tape Transfer - Side B.mp3"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("Northern Lights.mp3\tok\t640\t9\t0\t1\t"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\tfailed\t0\t0\t255\t4\t62400\t0\t0\tMpeg version 2 not supported\n"), std::string::npos);
+  EXPECT_EQ(runCli("demo").status, 2);
+}
+
+}  // namespace
+}  // namespace sonalog
