@@ -102,6 +102,12 @@ void CliUi::setStatus(std::string_view text) {
   }
 }
 
+void CliUi::endProgress() {
+  if (!progressShown_) return;
+  std::fputs("\r\033[K", stderr);
+  progressShown_ = false;
+}
+
 bool CliUi::processEvents() { return gInterrupted.exchange(false); }
 
 std::optional<FileDialogResult> CliUi::openFile(const FileDialog&) { return std::nullopt; }

@@ -17,6 +17,8 @@ class CliUi : public UserInterface {
   void setAutoAnswer(AutoAnswer a) { auto_ = a; }
   // Shows progress on stderr (one rewritten line) when stderr is a terminal.
   void setShowProgress(bool on) { progress_ = on; }
+  // Clears the progress line, when one is shown, so that later output starts on a clean line.
+  void endProgress();
 
   Answer show(const MessageBox& box) override;
   void setStatus(std::string_view text) override;

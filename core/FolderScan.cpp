@@ -1,0 +1,548 @@
+#include "core/FolderScan.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "core/Sorting.h"
+#include "platform/Dates.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "settings/Settings.h"
+
+namespace sonalog {
+
+namespace {
+
+constexpr int64_t kBytesPerKB = 1024;
+constexpr int64_t kBytesPerMB = 1048576;
+// A maximum of this many MB is the "no upper limit" setting.
+constexpr int32_t kNoUpperLimitMB = 2048;
+// Names this long never match an existing entry: the list keeps only their first 255 bytes.
+constexpr size_t kUnmatchableNameBytes = 256;
+// The existing-entry rule "Add/update only if different" treats a re-tagged file as unchanged
+// within these differences.
+constexpr int32_t kSameFramesBelow = 3;
+constexpr int32_t kSameSizeKBBelow = 64;
+// The final status line loses this many characters when it is too wide.
+constexpr size_t kStatusCut = 6;
+
+constexpr char kMp3Extension[] = ".mp3";
+constexpr size_t kMp3ExtensionBytes = 4;
+
+bool hasMp3Extension(std::string_view name) {
+  if (name.size() < kMp3ExtensionBytes) return false;
+  const std::string_view ext = name.substr(name.size() - kMp3ExtensionBytes);
+  for (size_t i = 0; i < kMp3ExtensionBytes; ++i) {
+    char c = ext[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kMp3Extension[i]) return false;
+  }
+  return true;
+}
+
+void appendAsciiLower(std::string& out, std::string_view s) {
+  for (char c : s) out.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c);
+}
+
+// The existing-entry key: name, folder and label compared ignoring the case of ASCII letters.
+// The separator byte cannot occur in names or paths.
+std::string entryKey(const ListItem& item) {
+  std::string key;
+  key.reserve(item.fileName.size() + item.folder.size() + item.volumeLabel.size() + 2);
+  appendAsciiLower(key, item.fileName);
+  key.push_back('\0');
+  appendAsciiLower(key, item.folder);
+  key.push_back('\0');
+  appendAsciiLower(key, item.volumeLabel);
+  return key;
+}
+
+std::string countText(uint32_t n) {
+  return std::to_string(n) + (n == 1 ? " item" : " items");
+}
+
+std::string hexSerial(uint64_t device) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(device & 0xFFFFFFFFu));
+  return buf;
+}
+
+std::string withTrailingSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+// The mount point that holds path: the highest ancestor on the same filesystem.
+std::string mountPointOf(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return "/";
+  std::string current = platform::stripTrailingSeparator(path);
+  while (current != "/") {
+    const size_t slash = current.rfind('/');
+    const std::string parent = slash == 0 || slash == std::string::npos ? "/" : current.substr(0, slash);
+    struct stat pst;
+    if (::stat(parent.c_str(), &pst) != 0 || pst.st_dev != st.st_dev) break;
+    current = parent;
+  }
+  return current;
+}
+
+// The drive a folder lies on: a mounted volume when the folder is on one, else the filesystem
+// that holds it, named by its mount point and device number.
+struct DriveFacts {
+  std::string mountPoint;
+  std::string label;
+  std::string serial;
+  uint64_t device = 0;
+  uint64_t inode = 0;  // of the folder itself
+};
+
+std::optional<DriveFacts> volumeOf(const std::string& folder, const std::vector<platform::Volume>& volumes) {
+  const auto facts = platform::fileFacts(folder);
+  if (!facts || !facts->isDirectory) return std::nullopt;
+  DriveFacts d;
+  d.device = facts->device;
+  d.inode = facts->inode;
+  const platform::Volume* v = platform::volumeForPath(volumes, folder);
+  const auto root = v ? platform::fileFacts(v->mountPoint) : std::nullopt;
+  if (v && root && root->device == facts->device) {
+    d.mountPoint = v->mountPoint;
+    d.label = std::string(platform::cutBytes(v->label, kMaxVolumeLabelBytes));
+    d.serial = v->serial;
+  } else {
+    d.mountPoint = mountPointOf(folder);
+    d.serial = hexSerial(facts->device);
+  }
+  return d;
+}
+
+struct FolderId {
+  uint64_t device;
+  uint64_t inode;
+  bool operator==(const FolderId&) const = default;
+};
+struct FolderIdHash {
+  size_t operator()(const FolderId& id) const { return std::hash<uint64_t>()(id.inode * 31 + id.device); }
+};
+
+class Scan {
+ public:
+  Scan(ScanMode mode, const ScanTarget& target, const ScanOptions& options, InternalList& list,
+       UserInterface& ui, ScanMemory& memory, const ScanHooks& hooks)
+      : mode_(mode), target_(target), options_(options), list_(list), ui_(ui), memory_(memory),
+        hooks_(hooks) {}
+
+  ScanResult run();
+
+ private:
+  enum class WalkEnd { Done, Stopped };
+
+  bool prepare();
+  void scanDrives();
+  // One drive: the walk from its start folder, then the files folder by folder.
+  void scanVolume(const std::string& startFolder, const DriveFacts& drive, bool stayOnVolume);
+  WalkEnd walk(bool stayOnVolume, uint64_t device);
+  void treatFolder(const std::string& folder);
+  void treatFile(const std::string& folder, const platform::DirEntry& entry);
+  std::optional<uint32_t> findExisting(const ListItem& item);
+  bool pump();
+  void finishCompleted();
+  void finishCancelled();
+  void finishFailed();
+  void showStatus(std::string text);
+
+  ScanMode mode_;
+  const ScanTarget& target_;
+  const ScanOptions& options_;
+  InternalList& list_;
+  UserInterface& ui_;
+  ScanMemory& memory_;
+  const ScanHooks& hooks_;
+
+  bool running_ = false;
+  bool limitReached_ = false;
+  bool driveNotReady_ = false;
+  ScanCounts counts_;
+  Mp3Analyser analyser_;
+  int32_t today_ = 0;
+
+  // The list as it stood at the start, for a cancelled APPEND.
+  uint32_t startCount_ = 0;
+  uint8_t startSortCode_ = kSortUnsorted;
+  bool startUnsaved_ = false;
+  bool backupWritten_ = false;
+  std::string backupPath_;
+
+  // The folder shown before the scan, and the current volume's label.
+  std::string shownFolder_;
+  std::string volumeLabel_;
+
+  // Folders collected for the current drive, each with a trailing "/"; entry 0 is the start.
+  std::vector<std::string> folders_;
+  std::unordered_set<FolderId, FolderIdHash> seenFolders_;
+
+  // Existing entries: key -> index of the first item among those present at the start.
+  std::unordered_map<std::string, uint32_t> existing_;
+  bool existingIndexed_ = false;
+
+  std::string status_;
+};
+
+bool Scan::pump() {
+  if (ui_.processEvents()) running_ = false;
+  return running_;
+}
+
+void Scan::showStatus(std::string text) {
+  status_ = std::move(text);
+  ui_.setStatus(status_);
+}
+
+bool Scan::prepare() {
+  shownFolder_ = target_.folder;
+  if (mode_ == ScanMode::Append) {
+    const auto volume = volumeOf(shownFolder_, platform::mountedVolumes());
+    const std::string serial = volume ? volume->serial : std::string();
+    if (!memory_.lastSerial.empty() && serial == memory_.lastSerial &&
+        platform::equalsIgnoreCase(platform::stripTrailingSeparator(shownFolder_),
+                                   platform::stripTrailingSeparator(memory_.lastFolder))) {
+      const Answer a = ui_.ask("You don't seem to have changed neither\r\ndrive nor path. Continue anyway?",
+                               "please confirm", Buttons::YesNo, Icon::Question);
+      if (a != Answer::Yes) return false;
+    }
+    backupPath_ = platform::workingFolder() + kMainTempFile;
+    backupWritten_ = writeItemsFile(backupPath_, list_.items);
+  }
+  startSortCode_ = list_.sortCode;
+  startCount_ = list_.itemCount();
+  startUnsaved_ = list_.unsaved;
+  if (mode_ == ScanMode::New) {
+    if (hooks_.clearList) {
+      if (!hooks_.clearList()) return false;
+    } else {
+      list_.clear();
+    }
+    startCount_ = list_.itemCount();
+  }
+  return true;
+}
+
+ScanResult Scan::run() {
+  if (!prepare()) return {ScanOutcome::Declined, {}, {}};
+  list_.unsaved = true;
+  running_ = true;
+  today_ = platform::today();
+  memory_.lastFolder = shownFolder_;
+  ui_.setBusy(true);
+  ScanOutcome outcome = ScanOutcome::Completed;
+  try {
+    scanDrives();
+    if (running_ && !limitReached_) {
+      finishCompleted();
+      outcome = driveNotReady_ ? ScanOutcome::DriveNotReady : ScanOutcome::Completed;
+    } else {
+      finishCancelled();
+      outcome = ScanOutcome::Cancelled;
+    }
+  } catch (const std::exception&) {
+    finishFailed();
+    outcome = ScanOutcome::Failed;
+  }
+  if (target_.allDrives && hooks_.showFolder) hooks_.showFolder(shownFolder_);
+  if (!backupPath_.empty()) platform::removeFile(backupPath_);
+  list_.listName.clear();
+  running_ = false;
+  ui_.setBusy(false);
+  return {outcome, counts_, status_};
+}
+
+void Scan::scanDrives() {
+  if (!target_.allDrives) {
+    const std::string start = withTrailingSlash(target_.folder);
+    const auto drive = volumeOf(start, platform::mountedVolumes());
+    if (!drive || !platform::listDirectory(start, options_.includeHidden)) {
+      ui_.message("Drive not ready or other I/O error!", "disk error", Icon::Error);
+      driveNotReady_ = true;
+      return;
+    }
+    scanVolume(start, *drive, false);
+    return;
+  }
+  const std::vector<platform::Volume> volumes =
+      hooks_.volumes ? hooks_.volumes() : platform::mountedVolumes();
+  for (const platform::Volume& volume : volumes) {
+    if (!running_ || limitReached_) return;
+    const std::string root = withTrailingSlash(volume.mountPoint);
+    // A volume that cannot be listed is passed over, like an empty drive bay.
+    const auto drive = volumeOf(root, volumes);
+    if (!drive || !platform::listDirectory(root, options_.includeHidden)) continue;
+    if (hooks_.showFolder) hooks_.showFolder(volume.mountPoint);
+    scanVolume(root, *drive, true);
+  }
+}
+
+void Scan::scanVolume(const std::string& startFolder, const DriveFacts& drive, bool stayOnVolume) {
+  showStatus("Processing drive " + drive.mountPoint + "... wait.");
+  volumeLabel_ = drive.label;
+  memory_.lastSerial = drive.serial;
+
+  folders_.assign(1, startFolder);
+  seenFolders_.clear();
+  seenFolders_.insert({drive.device, drive.inode});
+  if (target_.includeSubfolders || target_.allDrives) {
+    if (walk(stayOnVolume, drive.device) == WalkEnd::Stopped) {
+      limitReached_ = true;
+      return;
+    }
+  }
+  for (const std::string& folder : folders_) {
+    if (!running_) break;
+    treatFolder(folder);
+  }
+  folders_.clear();
+}
+
+// Depth-first like a recursive walk: a folder's direct subfolders are appended together, then
+// each of them is walked in turn, so every folder is followed later by its own subtree. An
+// explicit stack keeps deep trees off the call stack.
+Scan::WalkEnd Scan::walk(bool stayOnVolume, uint64_t device) {
+  struct Range {
+    size_t next;
+    size_t end;
+  };
+  std::vector<Range> stack;
+  auto listSubfolders = [&](size_t index) -> std::optional<Range> {
+    const size_t begin = folders_.size();
+    auto entries = platform::listDirectory(folders_[index], options_.includeHidden);
+    if (entries) {
+      std::sort(entries->begin(), entries->end(),
+                [](const platform::DirEntry& a, const platform::DirEntry& b) { return a.name < b.name; });
+      for (const platform::DirEntry& e : *entries) {
+        if (!e.isDirectory) continue;
+        if (stayOnVolume && e.device != device) continue;
+        // A folder reached a second time through a link would repeat its files or loop.
+        if (!seenFolders_.insert({e.device, e.inode}).second) continue;
+        folders_.push_back(folders_[index] + e.name + "/");
+        if (folders_.size() >= hooks_.folderLimit) {
+          ui_.message("Maximum of 100 000 folders reached.\r\nTry choosing a smaller part of your drive!",
+                      "ERROR: too many folders!", Icon::Error);
+          return std::nullopt;
+        }
+      }
+    }
+    return Range{begin, folders_.size()};
+  };
+  if (!pump()) return WalkEnd::Done;
+  const auto first = listSubfolders(0);
+  if (!first) return WalkEnd::Stopped;
+  stack.push_back(*first);
+  while (!stack.empty()) {
+    Range& top = stack.back();
+    if (top.next == top.end) {
+      stack.pop_back();
+      continue;
+    }
+    const size_t index = top.next++;
+    if (!pump()) return WalkEnd::Done;
+    const auto children = listSubfolders(index);
+    if (!children) return WalkEnd::Stopped;
+    if (children->next != children->end) stack.push_back(*children);
+  }
+  return WalkEnd::Done;
+}
+
+void Scan::treatFolder(const std::string& folder) {
+  auto entries = platform::listDirectory(folder, options_.includeHidden);
+  if (!entries) return;
+  std::sort(entries->begin(), entries->end(),
+            [](const platform::DirEntry& a, const platform::DirEntry& b) { return a.name < b.name; });
+  for (const platform::DirEntry& e : *entries) {
+    if (e.isDirectory || !hasMp3Extension(e.name)) continue;
+    if (!pump()) return;
+    treatFile(folder, e);
+  }
+}
+
+std::optional<uint32_t> Scan::findExisting(const ListItem& item) {
+  if (!existingIndexed_) {
+    // Only the items present at the start are looked at: items this scan adds never match.
+    existing_.reserve(startCount_);
+    for (uint32_t i = 0; i < startCount_; ++i) {
+      const ListItem& it = list_.items[i];
+      if (it.fileName.size() >= kUnmatchableNameBytes) continue;
+      existing_.emplace(entryKey(it), i);
+    }
+    existingIndexed_ = true;
+  }
+  const auto found = existing_.find(entryKey(item));
+  if (found == existing_.end()) return std::nullopt;
+  return found->second;
+}
+
+void Scan::treatFile(const std::string& folder, const platform::DirEntry& entry) {
+  const int64_t size = entry.size;
+  if (size < int64_t{options_.minSizeKB} * kBytesPerKB) return;
+  if (options_.maxSizeMB < kNoUpperLimitMB && size > int64_t{options_.maxSizeMB} * kBytesPerMB) return;
+
+  const std::string path = folder + entry.name;
+  const std::string rawName = entry.name.substr(0, entry.name.size() - kMp3ExtensionBytes);
+  ListItem item;
+  item.fileName = cutName(rawName, kMaxFileNameBytes);
+  item.folder = platform::stripTrailingSeparator(folder);
+  item.volumeLabel = volumeLabel_;
+  item.fileDate = entry.mtime > 0 ? platform::dayNumberFromTime(entry.mtime) : 0;
+  item.dateAdded = today_;
+
+  const std::string pathStatus = path.substr(0, path.size() - kMp3ExtensionBytes);
+  std::optional<uint32_t> match;
+  if (mode_ == ScanMode::Append && options_.existingEntries != ExistingEntryRule::AlwaysAdd &&
+      rawName.size() < kUnmatchableNameBytes) {
+    match = findExisting(item);
+    if (match && options_.existingEntries == ExistingEntryRule::Skip) {
+      ++counts_.ignored;
+      ++counts_.processed;
+      showStatus(fitPathStatus(pathStatus, ui_));
+      return;
+    }
+  }
+
+  showStatus(fitPathStatus(pathStatus, ui_));
+  Mp3AnalysisResult result;
+  if (!analyser_.analyseFile(path, options_.analysisMode, result)) {
+    switch (options_.onError) {
+      case OnErrorRule::Discard: return;
+      case OnErrorRule::Include: break;
+      case OnErrorRule::Prompt: {
+        const std::string text = "Error processing file:\r\n" + path + "\r\n\n" + "Error message:" + "\r\n" +
+                                 result.errorText + "\r\n\n" + "INCLUDE THIS FILE TO THE LIST?" + "\r\n\n" +
+                                 "(you can set your options to always include or" + "\r\n" +
+                                 "exclude erroneous files and avoid this message)";
+        // No is preselected: it leaves the file out and keeps the scan going.
+        const Answer a = ui_.ask(text, "failure", Buttons::YesNoCancel, Icon::Question, Answer::No);
+        if (a == Answer::Cancel) {
+          running_ = false;
+          return;
+        }
+        if (a != Answer::Yes) return;
+        break;
+      }
+    }
+  }
+  // A failed analysis carries the unknown codes, so an included file never inherits another's.
+  storeAnalysis(result, item);
+  item.sizeKB = sizeKBFromFileSize(size);
+
+  if (match) {
+    ListItem& old = list_.items[*match];
+    if (options_.existingEntries == ExistingEntryRule::UpdateIfDifferent &&
+        old.stereoMode == item.stereoMode && old.bitrateCode == item.bitrateCode &&
+        old.frequencyCode == item.frequencyCode &&
+        std::abs(int64_t{old.frames} - item.frames) < kSameFramesBelow &&
+        std::abs(int64_t{old.sizeKB} - item.sizeKB) < kSameSizeKBBelow && old.fileDate == item.fileDate) {
+      ++counts_.ignored;
+      ++counts_.processed;
+      return;
+    }
+    old = std::move(item);
+    ++counts_.updated;
+    ++counts_.processed;
+    return;
+  }
+  list_.append(std::move(item));
+  ++counts_.processed;
+}
+
+void Scan::finishCompleted() {
+  list_.trim();
+  uint8_t code = kSortUnsorted;
+  if (options_.sort) {
+    showStatus("Sorting... wait.");
+    sortItems(list_.items, SortOrder{options_.sortKey, options_.descending, options_.caseSensitive});
+    code = options_.sortKey;
+  }
+  if (options_.descending) code += kSortDescending;
+  if (options_.caseSensitive) code += kSortCaseSensitive;
+  list_.sortCode = code;
+
+  const uint32_t count = list_.itemCount();
+  const uint32_t added = count - startCount_;
+  std::string text;
+  if (added != 0) text += "Added: " + std::to_string(added) + " of " + std::to_string(counts_.processed) + ".";
+  if (counts_.updated != 0) text += " Updated: " + std::to_string(counts_.updated) + ".";
+  if (counts_.ignored != 0) text += " Ignored: " + std::to_string(counts_.ignored) + ".";
+  const bool nothing = text.empty();
+  if (nothing) text = "No mp3's found.";
+  if (!(nothing && count == 0)) text += " Total: " + countText(count) + ".";
+  if (!ui_.statusFits(text) && text.size() > kStatusCut) {
+    text.resize(text.size() - kStatusCut);
+    text.back() = '.';
+  }
+  showStatus(text);
+}
+
+void Scan::finishCancelled() {
+  if (mode_ == ScanMode::New) {
+    list_.clear();
+    showStatus("Cancelled.");
+    return;
+  }
+  list_.sortCode = startSortCode_;
+  list_.unsaved = startUnsaved_;
+  std::vector<ListItem> copy;
+  if (backupWritten_ && readItemsFile(backupPath_, copy) && copy.size() == startCount_) {
+    list_.items = std::move(copy);
+    list_.trim();
+    showStatus("Cancelled. " + countText(list_.itemCount()) + " in memory.");
+  } else {
+    list_.clear();
+    showStatus("Backup file error. List cleared.");
+  }
+}
+
+void Scan::finishFailed() {
+  list_.clear();
+  list_.sortCode = 0;
+  showStatus("Failed. List cleared.");
+  ui_.warning("Unknown error. Processing failed.\r\nList had to be erased.");
+}
+
+}  // namespace
+
+ScanOptions scanOptionsFrom(const Settings& s) {
+  ScanOptions o;
+  o.minSizeKB = s.minsizetext;
+  o.maxSizeMB = s.maxsizetext;
+  o.includeHidden = s.CheckSh;
+  o.existingEntries = static_cast<ExistingEntryRule>(s.ComboSkip & 3);
+  o.onError = s.erroractioncombo <= 2 ? static_cast<OnErrorRule>(s.erroractioncombo) : OnErrorRule::Prompt;
+  o.analysisMode = s.Combopopt == 1 ? AnalysisMode::Slow : AnalysisMode::Fast;
+  o.sort = s.CheckSort;
+  o.sortKey = s.sortcombo <= 9 ? s.sortcombo : 0;
+  o.descending = s.CheckDescend;
+  o.caseSensitive = s.CheckCase;
+  return o;
+}
+
+ScanResult runFolderScan(ScanMode mode, const ScanTarget& target, const ScanOptions& options,
+                         InternalList& list, UserInterface& ui, ScanMemory& memory,
+                         const ScanHooks& hooks) {
+  Scan scan(mode, target, options, list, ui, memory, hooks);
+  return scan.run();
+}
+
+std::string fitPathStatus(std::string text, const UserInterface& ui) {
+  while (text.size() > 3 && !ui.statusFits(text)) text = "..." + text.substr(4);
+  return text;
+}
+
+}  // namespace sonalog
