@@ -141,7 +141,11 @@ std::optional<ListItem> unknownTextItem(std::string_view line, bool mircOnly) {
     const size_t blank = line.find(' ', 1);
     if (blank != std::string_view::npos && blank != line.size() - 2) line.remove_prefix(blank + 1);
   }
+  readUnknownLineFields(line, item, false);
+  return item;
+}
 
+void readUnknownLineFields(std::string_view line, ListItem& item, bool sizeUnitK) {
   size_t found = std::string_view::npos;
   size_t tokenLength = 0;
   if (line.size() > 7) {
@@ -152,7 +156,7 @@ std::optional<ListItem> unknownTextItem(std::string_view line, bool mircOnly) {
   }
   if (found == std::string_view::npos) {
     item.fileName = cutName(line, kMaxFileNameBytes);
-    return item;
+    return;
   }
   item.fileName = cutName(line.substr(0, found), kMaxFileNameBytes);
   std::string info(line.substr(found + tokenLength));
@@ -196,7 +200,7 @@ std::optional<ListItem> unknownTextItem(std::string_view line, bool mircOnly) {
           if (roundToInt32(v * 1024, rounded)) item.sizeKB = rounded;
         } else if (unit == "GB" && v < 2048) {
           if (roundToInt32(v * 1048576, rounded)) item.sizeKB = rounded;
-        } else if (unit == "KB") {
+        } else if (unit == "KB" || (sizeUnitK && unit == "K")) {
           if (roundToInt32(v, rounded)) item.sizeKB = rounded;
         } else if (unit == "MIN") {
           if (roundToInt32(v, rounded)) minutes = rounded;
@@ -216,7 +220,6 @@ std::optional<ListItem> unknownTextItem(std::string_view line, bool mircOnly) {
   item.frequencyCode = frequency;
   if (minutes >= 0 || seconds >= 0)
     item.frames = framesFromSeconds(std::max(minutes, 0.0) * 60 + std::max(seconds, 0.0), frequency);
-  return item;
 }
 
 ListItem m3uItem(std::string_view info, std::string_view path, int32_t today) {

@@ -41,6 +41,11 @@ TextListResult readUnknownTextList(const std::string& path, const TextListOption
 // or without "!" while only "!user..." lines are taken).
 std::optional<ListItem> unknownTextItem(std::string_view line, bool mircOnly);
 
+// The title and the properties of one line whose leading "!word" rule was already applied, read
+// into item, which holds the caller's defaults (a short line is only a title). With sizeUnitK a
+// bare "K" after a number is kilobytes as well as "KB" (the comparison reads sizes so).
+void readUnknownLineFields(std::string_view line, ListItem& item, bool sizeUnitK);
+
 // One m3u entry: the info text after "#EXTINF:" (may be empty) and the path line.
 ListItem m3uItem(std::string_view info, std::string_view path, int32_t today);
 

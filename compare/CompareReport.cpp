@@ -1,0 +1,166 @@
+#include "compare/CompareReport.h"
+
+#include <algorithm>
+
+#include "duplicates/TitleMatch.h"
+#include "platform/Dates.h"
+#include "platform/Files.h"
+
+namespace sonalog {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+struct TypeTexts {
+  std::string_view nothing;
+  std::string_view written;  // follows the count text
+  std::string_view writeError;
+};
+
+// By action type; the removal types have no write error.
+constexpr TypeTexts kTexts[10] = {
+    {"Finished. No unique titles found. Log file not written.",
+     "from external list written to log file.", "Unable to create or write to the log file."},
+    {"Finished. No unique titles found. New list not created.",
+     "from external list written to new SNLG list.", "Unable to create or write to the new list."},
+    {"Finished. No unique titles found. Log file not written.",
+     "from internal list written to log file.", "Error: unable to create or write to log file."},
+    {"Finished. No unique titles found. New list not written.",
+     "from internal list written to new SNLG list.", "Error: unable to create or write the new list."},
+    {"Finished. No matches to remove from internal list.", " to be removed from internal list.", ""},
+    {"Finished. No matches found. Log file not written.", " from external list written to log file.",
+     "Error: unable to create or write to the log file."},
+    {"Finished. No matches found. New list not created.",
+     " from external list written to new SNLG list.", "Error: unable to create or write to the new list."},
+    {"Finished. No matches found. Log file not written.", " from internal list written to log file.",
+     "Unable to create or write to log file."},
+    {"Finished. No matches found. New list not written.",
+     " from internal list written to new SNLG list.", "Error: unable to create or write the new list."},
+    {"Finished. No titles to be removed from internal list.", "to be removed from internal list.", ""},
+};
+
+const TypeTexts& textsOf(int type) { return kTexts[(type >= 0 && type < 10) ? type : 0]; }
+
+// The unique count counts for the types 0..3 and 9, the matches for 4..8.
+bool countsUnique(int type) { return type <= 3 || type == 9; }
+
+std::string nowText(std::time_t now) {
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  char buf[128];
+  const size_t n = std::strftime(buf, sizeof buf, platform::longTimeFormat().c_str(), &tm);
+  return std::string(buf, n) + ", " +
+         platform::formatShortDate(platform::dayNumberFromTime(now));
+}
+
+}  // namespace
+
+std::string uniqueCountText(uint32_t n) {
+  return std::to_string(n) + (n == 1 ? " unique title " : " unique titles ");
+}
+
+std::string matchCountText(uint32_t n) {
+  return std::to_string(n) + (n == 1 ? " match" : " matches");
+}
+
+std::string finishText(int type, uint32_t n) {
+  const std::string count = countsUnique(type) ? uniqueCountText(n) : matchCountText(n);
+  return "Finished. " + count + std::string(textsOf(type).written);
+}
+
+std::string_view nothingText(int type) { return textsOf(type).nothing; }
+
+std::string_view writeErrorText(int type) { return textsOf(type).writeError; }
+
+std::string logHeader(int type, uint32_t n, std::string_view externalName, std::time_t now) {
+  std::string second;
+  switch (type) {
+    case 0: second = uniqueCountText(n) + "found in \"" + std::string(externalName) + "\":"; break;
+    case 2: second = uniqueCountText(n) + "found:"; break;
+    case 5: second = matchCountText(n) + " found in \"" + std::string(externalName) + "\":"; break;
+    default: second = matchCountText(n) + " found:"; break;
+  }
+  return "Mp3 Sonalog log file at " + nowText(now) + std::string(kCrLf) + second + std::string(kCrLf);
+}
+
+std::string logEntry(int type, const ListItem& item, bool externalIsText, const FieldStyle& style) {
+  if (type == 7) return item.fileName;
+  if ((type == 0 || type == 5) && externalIsText) return item.folder;
+  // Types 0 and 5 write only the known values; type 2 follows the unknown-value style.
+  const bool all = type == 2 && style.unknownStyle != 0;
+  std::string entry = item.fileName;
+  auto add = [&](bool known, const std::string& text) {
+    if (all || known) entry += ", " + text;
+  };
+  add(item.frames >= 0, timeText(item, style));
+  add(bitrateKnown(item.bitrateCode), bitrateText(item, style));
+  add(item.sizeKB >= 0, sizeText(item.sizeKB, style));
+  add(item.stereoMode < kStereoModeMixed, modeText(item.stereoMode, style));
+  return entry;
+}
+
+bool writeLogFile(const std::string& path, const std::string& header,
+                  const std::vector<std::string>& entries) {
+  platform::AtomicFile file(path);
+  if (!file.open()) return false;
+  bool ok = file.write(header);
+  for (const std::string& e : entries) {
+    if (!ok) break;
+    ok = file.write(kCrLf.data(), kCrLf.size()) && file.write(e);
+  }
+  return ok && file.commit();
+}
+
+bool writeNewList(const std::string& path, uint8_t sortByte, const std::vector<ListItem>& items) {
+  std::string bytes = {'\x6C', '\x33', '\x5A', '\xF7', static_cast<char>(sortByte)};
+  auto put16 = [&](uint32_t v) {
+    bytes.push_back(static_cast<char>(v & 0xFF));
+    bytes.push_back(static_cast<char>((v >> 8) & 0xFF));
+  };
+  auto put32 = [&](int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    put16(u & 0xFFFF);
+    put16(u >> 16);
+  };
+  auto putString = [&](const std::string& s) {
+    const size_t n = std::min<size_t>(s.size(), 65535);
+    put16(static_cast<uint32_t>(n));
+    bytes.append(s, 0, n);
+  };
+  platform::AtomicFile file(path);
+  if (!file.open()) return false;
+  for (const ListItem& item : items) {
+    putString(item.fileName);
+    putString(item.folder);
+    const size_t label = std::min(item.volumeLabel.size(), kMaxVolumeLabelBytes);
+    bytes.push_back(static_cast<char>(label));
+    bytes.append(item.volumeLabel, 0, label);
+    bytes.push_back(static_cast<char>(item.bitrateCode));
+    put32(item.sizeKB);
+    put32(item.frames);
+    bytes.push_back(static_cast<char>(item.stereoMode));
+    bytes.push_back(static_cast<char>(item.frequencyCode));
+    put32(item.fileDate);
+    put32(item.dateAdded);
+    if (item.bitrateCode == kBitrateVbr) put16(item.averageKbps);
+    if (bytes.size() >= (1u << 16)) {
+      if (!file.write(bytes)) return false;
+      bytes.clear();
+    }
+  }
+  return file.write(bytes) && file.commit();
+}
+
+std::string_view fileNameOf(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string confirmLine(std::string_view prefix, const ListItem& item, const FieldStyle& style) {
+  return std::string(prefix) + item.fileName + ", " + timeText(item, style) + ", " +
+         sizeText(item.sizeKB, style) + ", " + bitrateText(item, style) + ", " +
+         modeText(item.stereoMode, style) + ", " + item.volumeLabel;
+}
+
+}  // namespace sonalog

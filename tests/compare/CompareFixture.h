@@ -1,0 +1,129 @@
+#pragma once
+// Shared pieces of the comparison tests: items in one line, external files on disk, a scripted
+// responder, and a run driven to its end.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "compare/CompareDriver.h"
+#include "compare/CompareReport.h"
+#include "compare/ExternalList.h"
+#include "tests/support/TempHome.h"
+
+namespace sonalog::testing {
+
+// An item as a scan makes it: known size, playtime, bitrate and mode.
+inline ListItem item(std::string name, int32_t sizeKB = 4000, int32_t frames = 9000,
+                     uint8_t bitrate = 9) {
+  ListItem i;
+  i.fileName = std::move(name);
+  i.folder = "/music";
+  i.volumeLabel = "DATA";
+  i.bitrateCode = bitrate;
+  i.sizeKB = sizeKB;
+  i.frames = frames;
+  i.stereoMode = 1;
+  i.frequencyCode = 0;
+  i.fileDate = 40000;
+  i.dateAdded = 40100;
+  return i;
+}
+
+// Records what the run asked and answers from scripts.
+class ScriptedResponder : public CompareResponder {
+ public:
+  std::vector<std::string> warnings;
+  std::vector<std::string> questions;
+  std::deque<bool> questionAnswers;  // empty: No
+  struct Asked {
+    uint8_t score;
+    std::string line1, line2;
+  };
+  std::vector<Asked> asked;
+  std::function<uint8_t(const Asked&)> confirmWith = [](const Asked&) { return uint8_t{1}; };
+  bool removeAtEnd = true;
+  int removalsAsked = 0;
+
+  void warning(const std::string& text) override { warnings.push_back(text); }
+  bool question(const std::string& text, const std::string& caption) override {
+    questions.push_back(caption + ": " + text);
+    if (questionAnswers.empty()) return false;
+    const bool a = questionAnswers.front();
+    questionAnswers.pop_front();
+    return a;
+  }
+  uint8_t confirm(uint8_t score, const std::string& l1, const std::string& l2) override {
+    asked.push_back({score, l1, l2});
+    return confirmWith(asked.back());
+  }
+  bool confirmRemoval(const std::string&) override {
+    ++removalsAsked;
+    return removeAtEnd;
+  }
+  bool saveOnAbort(const std::string& question) override {
+    questions.push_back("prompt: " + question);
+    return false;
+  }
+};
+
+// Writes items as a list file with the given header byte.
+inline void writeListFile(const std::string& path, const std::vector<ListItem>& items,
+                          uint8_t sortByte = 0) {
+  ASSERT_TRUE(writeNewList(path, sortByte, items));
+}
+
+// A job with test defaults: output in the temporary folder, automatic action.
+inline CompareJob makeJob(const TempHome& home, int type, uint8_t with, uint8_t threshold = 80) {
+  CompareJob job;
+  job.inputPath = home.path(with == 0 ? "external.snlg" : "external.txt");
+  job.outputPath = home.path(type == 1 || type == 3 || type == 6 || type == 8 ? "out.snlg" : "out.txt");
+  job.settings.compareAction = static_cast<uint8_t>(type);
+  job.settings.compareWith = with;
+  job.settings.matchThreshold = threshold;
+  job.settings.actionMode = 0;
+  job.relaxedSwitch = with == 1;
+  double t = threshold / 100.0;
+  t *= t;
+  job.partThreshold = t < 0.42 ? 0.42 : t > 0.99 ? 0.99 : t;
+  return job;
+}
+
+// Splits a written log into its lines (CR LF), dropping the first line (which holds the time).
+inline std::vector<std::string> logBody(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  if (!lines.empty()) lines.erase(lines.begin());
+  return lines;
+}
+
+// A LoadChannel that records texts and answers questions from a script.
+class RecordingChannel : public LoadChannel {
+ public:
+  std::vector<std::string> statuses, warnings, questions;
+  std::vector<int> widths;
+  std::deque<bool> answers;
+  bool stop = false;
+  void status(std::string text) override { statuses.push_back(std::move(text)); }
+  void statusWidth(int pixels) override { widths.push_back(pixels); }
+  void warning(std::string text) override { warnings.push_back(std::move(text)); }
+  bool ask(std::string text, std::string caption) override {
+    questions.push_back(caption + ": " + text);
+    if (answers.empty()) return false;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  bool stopRequested() override { return stop; }
+};
+
+}  // namespace sonalog::testing

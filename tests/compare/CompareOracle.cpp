@@ -1,0 +1,130 @@
+#include "tests/compare/CompareOracle.h"
+
+#include "compare/CompUnit.h"
+#include "compare/CompareReport.h"
+#include "duplicates/TitleMatch.h"
+
+namespace sonalog::testing {
+
+OracleResult oracleCompare(const std::vector<ListItem>& internal,
+                           const std::vector<ListItem>& external, const CompareJob& job,
+                           const OracleAnswer& answer, uint64_t stopAtTest, uint8_t stopState) {
+  const CompareSettings& s = job.settings;
+  const int type = s.compareAction;
+  const bool outerExternal = type == 0 || type == 1 || type == 5 || type == 6;
+  const std::vector<ListItem>& outer = outerExternal ? external : internal;
+  const std::vector<ListItem>& inner = outerExternal ? internal : external;
+  MatchOptions o;
+  o.matchThreshold = s.matchThreshold;
+  o.firstLetterCheck = s.firstLetterCheck;
+  o.highChars = s.highChars;
+  o.sizeCheck = s.sizeCheck;
+  o.sizeLimitKB = s.sizeLimitKB;
+  o.timeCheck = s.timeCheck;
+  o.timeLimitSec = s.timeLimitSec;
+  o.bitrateCheck = s.bitrateCheck;
+  o.relaxed = s.compareWith == 1 && job.relaxedSwitch;
+  o.partThreshold = job.partThreshold;
+  const RunKind kind = compareRunKind(type);
+
+  OracleResult res;
+  res.outerMarks.assign(outer.size(), 1);
+  uint8_t counter = 0;  // the byte counter of pairs
+  uint64_t tests = 0;
+  for (size_t r = 0; r < outer.size(); ++r) {
+    bool matched = false;
+    for (size_t p = 0; p < inner.size(); ++p) {
+      ++counter;
+      if ((counter & 7) == 0) {
+        ++tests;
+        if (tests == stopAtTest) {
+          if (stopState == 8) { res.end = OracleResult::End::Stop; return res; }
+          if (stopState == 16) { res.end = OracleResult::End::Save; return res; }
+        }
+      }
+      const ListItem& a = outerExternal ? inner[p] : outer[r];
+      const ListItem& b = outerExternal ? outer[r] : inner[p];
+      const uint8_t score = MatchPercent(a.fileName, b.fileName, o);
+      if (score < s.matchThreshold || !PairPassesCriteria(a, b, kind, o)) continue;
+      const bool automatic = s.actionMode == 0 || (s.actionMode == 1 && score >= 99);
+      if (!automatic) {
+        res.scoresAsked.push_back(score);
+        const uint8_t st = answer(r, p, score);
+        if (st == kCompareDiffer) continue;
+        if (st != kCompareMatch) {
+          res.end = st == kCompareSave ? OracleResult::End::Save : OracleResult::End::Stop;
+          return res;
+        }
+      }
+      ++res.matches;
+      res.outerMarks[r] = 0;
+      if (type >= 5) res.logLines.push_back(outer[r].fileName);
+      matched = true;
+      break;
+    }
+    if (!matched) {
+      if (type <= 4) {
+        res.logLines.push_back(outer[r].fileName);
+        ++res.unique;
+      } else if (type >= 7) {
+        ++res.unique;
+      }
+    }
+    res.outerDone = r + 1;
+  }
+  return res;
+}
+
+namespace {
+
+std::vector<size_t> chosen(const OracleResult& result, int type) {
+  std::vector<size_t> out;
+  for (size_t r = 0; r < result.outerDone; ++r)
+    if ((result.outerMarks[r] == 1) == (type <= 4)) out.push_back(r);
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> oracleLogEntries(const OracleResult& result,
+                                          const std::vector<ListItem>& internal,
+                                          const std::vector<ListItem>& external,
+                                          const CompareJob& job) {
+  const int type = job.settings.compareAction;
+  const bool outerExternal = type == 0 || type == 5;
+  const std::vector<ListItem>& outer = outerExternal ? external : internal;
+  std::vector<std::string> out;
+  for (size_t r : chosen(result, type))
+    out.push_back(logEntry(type, outer[r], job.settings.compareWith == 1, job.settings.fieldStyle));
+  return out;
+}
+
+std::vector<ListItem> oracleListItems(const OracleResult& result,
+                                      const std::vector<ListItem>& internal,
+                                      const std::vector<ListItem>& external, const CompareJob& job) {
+  const int type = job.settings.compareAction;
+  const std::vector<ListItem>& outer = (type == 1 || type == 6) ? external : internal;
+  std::vector<ListItem> out;
+  for (size_t r : chosen(result, type)) {
+    ListItem item = outer[r];
+    if (type == 1) {
+      item.fileDate = item.dateAdded = -1;
+      item.folder.clear();
+      item.volumeLabel.clear();
+    }
+    if (type == 6) item.fileDate = -1;
+    if (item.bitrateCode != kBitrateVbr) item.averageKbps = 0;
+    out.push_back(item);
+  }
+  return out;
+}
+
+std::vector<ListItem> oracleAfterRemoval(const OracleResult& result,
+                                         const std::vector<ListItem>& internal, int type) {
+  std::vector<ListItem> out;
+  for (size_t i = 0; i < internal.size(); ++i)
+    if (result.outerMarks[i] == (type == 4 ? 1 : 0)) out.push_back(internal[i]);
+  return out;
+}
+
+}  // namespace sonalog::testing
