@@ -31,6 +31,8 @@ CompOutcome driveCompare(TMyThread& run, CompareResponder& responder) {
       } else if (e.kind == Kind::Text && e.control == CompControl::labfile1) {
         label1 = e.text;
         responder.progress(run.progress(), label1);
+      } else if (e.kind == Kind::LogLine) {
+        responder.logLine(e.text);
       } else if (e.kind == Kind::Text && e.control == CompControl::labfile2) {
         label2 = e.text;
       } else if (e.kind == Kind::Visible && e.control == CompControl::MatchBut && e.flag) {

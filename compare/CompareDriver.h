@@ -25,6 +25,8 @@ class CompareResponder {
   virtual bool abortRequested() { return false; }
   // The stop question after an abort ("prompt", Yes/No): true saves what was found so far.
   virtual bool saveOnAbort(const std::string& question) = 0;
+  // A line added to the action log list (at most 30000 and the "LOG FULL" line).
+  virtual void logLine(const std::string& line) { (void)line; }
   // Progress 0..1000 and the first file label's text, whenever either changed.
   virtual void progress(uint16_t permille, const std::string& status) { (void)permille, (void)status; }
 };

@@ -85,6 +85,7 @@ inline CompareJob makeJob(const TempHome& home, int type, uint8_t with, uint8_t 
   job.settings.compareWith = with;
   job.settings.matchThreshold = threshold;
   job.settings.actionMode = 0;
+  job.settings.threadPriority = 1;  // a shared test machine starves low-priority threads
   job.relaxedSwitch = with == 1;
   double t = threshold / 100.0;
   t *= t;
