@@ -24,6 +24,11 @@ bool ExportRun::itemDone() {
   return cancelled_;
 }
 
+bool ExportRun::pollCancel() {
+  if (!cancelled_ && ui_.processEvents()) cancelled_ = true;
+  return cancelled_;
+}
+
 void ExportRun::warnHeaderMissing() {
   if (headerWarned_) return;
   headerWarned_ = true;

@@ -34,6 +34,8 @@ class ExportRun {
   // to cancel, then and on every later call.
   bool itemDone();
   bool cancelled() const { return cancelled_; }
+  // Lets pending events run now (between the files of a batch); true once cancel was asked.
+  bool pollCancel();
 
   void warnHeaderMissing();
   void warnFooterMissing();
