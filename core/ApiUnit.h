@@ -37,7 +37,7 @@ struct FileDialog {
   std::string folder;    // initial folder
   std::string fileName;  // preset file name
   std::vector<FileFilter> filters;
-  int filterIndex = 0;
+  int filterIndex = 0;  // the preselected filter: an index into filters, 0 = the first
   std::string defaultExtension;  // without the dot
 };
 
