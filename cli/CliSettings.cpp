@@ -39,8 +39,7 @@ std::optional<Settings> commandSettings(Context& context, const SettingsRequest&
     }
   } else if (request.allowMissingNamedFile && !platform::fileFacts(path)) {
     setAllDefaults(settings);
-  } else if (!loadSettings(path, settings)) {
-    context.ui.warning(kLoadOptionsFailed);
+  } else if (!loadOptionsFrom(path, settings, context.ui)) {
     std::fprintf(stderr, "sonalog: %s was not changed\n", path.c_str());
     context.exitCode = kExitFailure;
     return std::nullopt;

@@ -11,10 +11,6 @@
 
 namespace sonalog::cli {
 
-// The text shown when a named configuration file cannot be read.
-inline constexpr char kLoadOptionsFailed[] =
-    "Loading options failed.\r\nProbably not a mp3SNLG configuration file.";
-
 struct SettingsRequest {
   bool applySets = true;        // apply the --set overrides
   // A --config file that does not exist yet starts from "Reset ALL options" instead of failing

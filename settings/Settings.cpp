@@ -527,6 +527,33 @@ bool initialiseSettings(Settings& s, UserInterface& ui, ScreenSize screen) {
   return saveSettings(s, workingConfigPath(), ui, true);
 }
 
+bool resetAllOptions(Settings& s, UserInterface& ui, ScreenSize screen) {
+  setAllDefaults(s, screen);
+  if (!saveToWorkingFolder(s, ui)) return false;
+  loadSettings(workingConfigPath(), s);  // applies the load checks, as a start-up would
+  return true;
+}
+
+bool loadOptionsFrom(const std::string& path, Settings& s, UserInterface& ui) {
+  if (loadSettings(path, s)) return true;
+  ui.warning(kLoadOptionsFailed);
+  return false;
+}
+
+bool saveOptionsAs(const std::string& path, Settings& s, UserInterface& ui) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path folder = fs::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  if (fs::equivalent(folder, platform::workingFolder(), ec)) {
+    ui.message("You are not allowed to save to application working folder.", "Error", Icon::Error);
+    return false;
+  }
+  if (!saveSettings(s, path, ui, false)) return false;
+  s.optionsFileFolder = fs::absolute(folder, ec).lexically_normal().string();
+  return true;
+}
+
 StartupSettings startupSettings(Settings& s, UserInterface& ui, ScreenSize screen,
                                 const std::string& configPath, const std::string& programFolder) {
   namespace fs = std::filesystem;

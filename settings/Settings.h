@@ -279,6 +279,23 @@ bool saveToWorkingFolder(const Settings& s, UserInterface& ui);
 // (the "FATAL ERROR" box has been shown and the caller ends the program).
 bool initialiseSettings(Settings& s, UserInterface& ui, ScreenSize screen = {});
 
+// "Reset ALL options" after the user confirmed: All defaults, saved to the working folder and
+// read back. False when the save failed (its message has been shown).
+bool resetAllOptions(Settings& s, UserInterface& ui, ScreenSize screen = {});
+
+// The text shown when a chosen file is not a configuration file.
+inline constexpr char kLoadOptionsFailed[] =
+    "Loading options failed.\r\nProbably not a mp3SNLG configuration file.";
+
+// "Load options from": reads path into s; on failure shows kLoadOptionsFailed as a warning and
+// s keeps every value it had.
+bool loadOptionsFrom(const std::string& path, Settings& s, UserInterface& ui);
+
+// "Save options as": writes s to path unless path lies in the working folder (which only the
+// program itself writes): then "You are not allowed to save to application working folder." is
+// shown and nothing is written. On success the folder is remembered in optionsFileFolder.
+bool saveOptionsAs(const std::string& path, Settings& s, UserInterface& ui);
+
 enum class StartupSettings {
   Loaded,       // the configuration file was read
   Initialised,  // it was missing or unreadable: defaults were written in its place

@@ -464,5 +464,54 @@ TEST(SettingsTest, MainSortCodeComposesKeyDescendingAndCase) {
   EXPECT_EQ(s.mainSortCode(), 63);
 }
 
+TEST(SettingsOptionsFileTest, LoadOptionsFromKeepsEverythingOnFailure) {
+  TempHome home;
+  home.writeFile("other.ini", "MZ not settings");
+  Settings chosen;
+  chosen.ComboStyle = 2;
+  home.writeFile("chosen.ini", encodeSettings(chosen));
+  Settings s;
+  s.lastCaption = "current";
+  const Settings before = s;
+  FakeUi ui;
+  EXPECT_FALSE(loadOptionsFrom(home.path("other.ini"), s, ui));
+  EXPECT_EQ(s, before);
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].text, "Loading options failed.\r\nProbably not a mp3SNLG configuration file.");
+  EXPECT_EQ(ui.shown[0].caption, "Warning");
+  EXPECT_TRUE(loadOptionsFrom(home.path("chosen.ini"), s, ui));
+  EXPECT_EQ(s.ComboStyle, 2);
+  EXPECT_EQ(ui.shown.size(), 1u);
+}
+
+TEST(SettingsOptionsFileTest, SaveOptionsAsRefusesTheWorkingFolder) {
+  TempHome home;
+  Settings s;
+  FakeUi ui;
+  EXPECT_FALSE(saveOptionsAs(home.home() + "copy.ini", s, ui));
+  EXPECT_FALSE(std::filesystem::exists(home.home() + "copy.ini"));
+  ASSERT_EQ(ui.texts(), std::vector<std::string>{"You are not allowed to save to application working folder."});
+  std::filesystem::create_directories(home.path("mine"));
+  EXPECT_TRUE(saveOptionsAs(home.path("mine/copy.ini"), s, ui));
+  EXPECT_EQ(s.optionsFileFolder, home.path("mine"));
+  Settings back;
+  ASSERT_TRUE(loadSettings(home.path("mine/copy.ini"), back));
+  EXPECT_EQ(back.optionsFileFolder, "");  // the remembered folder is not part of that copy
+}
+
+TEST(SettingsOptionsFileTest, ResetAllOptionsWritesTheWorkingFolderFile) {
+  TempHome home;
+  Settings s;
+  s.Checkms = true;
+  s.CheckTime = false;
+  FakeUi ui;
+  ASSERT_TRUE(resetAllOptions(s, ui, ScreenSize{1024, 768}));
+  Settings expected;
+  expected.Checkms = true;
+  setAllDefaults(expected, ScreenSize{1024, 768});
+  EXPECT_EQ(s, expected);
+  EXPECT_EQ(home.readFile("home/mp3snlg.ini"), encodeSettings(expected));
+}
+
 }  // namespace
 }  // namespace sonalog
