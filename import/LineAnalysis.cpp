@@ -81,8 +81,16 @@ bool isBitrateText(std::string_view field, bool& real) {
     real = true;
     return true;
   }
+  // A variable bitrate's average is any number up to 320, written with its blank.
+  auto isAverage = [](std::string_view t) {
+    if (t.size() < 2 || t.size() > 4 || t.back() != ' ') return false;
+    t.remove_suffix(1);
+    for (char c : t)
+      if (c < '0' || c > '9') return false;
+    return std::stoi(std::string(t)) <= 320;
+  };
   for (std::string_view prefix : {"var(", "vbr(", "(", "*"}) {
-    if (s.rfind(prefix, 0) == 0 && isNumber(std::string_view(s).substr(prefix.size()))) {
+    if (s.rfind(prefix, 0) == 0 && isAverage(std::string_view(s).substr(prefix.size()))) {
       real = true;
       return true;
     }
