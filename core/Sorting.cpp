@@ -72,17 +72,20 @@ void appendOrderedDouble(std::string& out, double v) {
 // [numeric value] or [text collation key, 0] followed by the file name's collation key. Collation
 // keys hold no zero byte, so the 0 separator makes a shorter text sort first, as the collator does.
 struct Entry {
-  uint64_t prefix;  // the key's first 8 bytes, big-endian, zero-padded: decides most comparisons
-  size_t offset;    // of the whole key in the arena
-  uint32_t length;  // of the whole key
-  uint32_t index;   // of the item in the list before sorting
+  uint64_t prefix[2];  // the key's first 16 bytes, big-endian, zero-padded: decide most comparisons
+  size_t offset;       // of the whole key in the arena
+  uint32_t length;     // of the whole key
+  uint32_t index;      // of the item in the list before sorting
 };
+constexpr uint32_t kPrefixBytes = sizeof(Entry::prefix);
 
 int compareEntries(const Entry& a, const Entry& b, const char* arena) {
-  if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
-  // Equal prefixes: when either key fits in 8 bytes it is a prefix of the other.
-  if (a.length > 8 && b.length > 8) {
-    const int c = std::memcmp(arena + a.offset + 8, arena + b.offset + 8, std::min(a.length, b.length) - 8);
+  if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0] ? -1 : 1;
+  if (a.prefix[1] != b.prefix[1]) return a.prefix[1] < b.prefix[1] ? -1 : 1;
+  // Equal prefixes: when either key fits in the prefix it is a prefix of the other.
+  if (a.length > kPrefixBytes && b.length > kPrefixBytes) {
+    const int c = std::memcmp(arena + a.offset + kPrefixBytes, arena + b.offset + kPrefixBytes,
+                              std::min(a.length, b.length) - kPrefixBytes);
     if (c != 0) return c;
   }
   return (a.length > b.length) - (a.length < b.length);
@@ -277,12 +280,10 @@ void sortItems(std::vector<ListItem>& items, const SortOrder& order) {
     entries[k].index = static_cast<uint32_t>(k);
   }
   for (Entry& entry : entries) {
-    uint64_t prefix = 0;
-    for (size_t b = 0; b < 8; ++b) {
+    for (size_t b = 0; b < kPrefixBytes; ++b) {
       const uint8_t byte = b < entry.length ? static_cast<uint8_t>(arena[entry.offset + b]) : 0;
-      prefix = (prefix << 8) | byte;
+      entry.prefix[b / 8] = (entry.prefix[b / 8] << 8) | byte;
     }
-    entry.prefix = prefix;
   }
 
   EntrySorter(entries, arena.data(), order.descending).run();

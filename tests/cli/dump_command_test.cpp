@@ -1,0 +1,99 @@
+// sonalog dump, run as a separate process on list files built in the test.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "core/ListFile.h"
+#include "tests/support/TempHome.h"
+
+namespace sonalog {
+namespace {
+
+using testing::TempHome;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun sonalog(const TempHome& home, const std::string& args) {
+  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " </dev/null >'" +
+                              home.path("out.txt") + "' 2>'" + home.path("err.txt") + "'";
+  const int raw = std::system(command.c_str());
+  CliRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = home.readFile("out.txt");
+  r.err = home.readFile("err.txt");
+  return r;
+}
+
+TEST(DumpCommandTest, PrintsEveryItemOnOneEscapedLine) {
+  TempHome home;
+  ListItem a;
+  a.fileName = "tab\there\\and\nnewline";
+  a.folder = "/music/\xE9t\xE9";
+  a.volumeLabel = "DATA";
+  a.bitrateCode = 9;
+  a.sizeKB = -1;
+  a.frames = 9188;
+  a.stereoMode = 1;
+  a.frequencyCode = 255;
+  a.fileDate = -2;
+  a.dateAdded = 45100;
+  a.averageKbps = 128;  // not stored for a constant bitrate
+  ListItem b;
+  b.fileName = "vbr";
+  b.folder = "c:\\mp3";
+  b.bitrateCode = kBitrateVbr;
+  b.averageKbps = 187;
+  ASSERT_TRUE(writeListFile(home.path("list.snlg"), {a, b}, 7 | kSortDescending));
+
+  const CliRun r = sonalog(home, "dump '" + home.path("list") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "#sortCode=135\n"
+            "fileName\tfolder\tvolumeLabel\tbitrateCode\tsizeKB\tframes\tstereoMode\tfrequencyCode\tfileDate\t"
+            "dateAdded\taverageKbps\n"
+            "tab\\there\\\\and\\nnewline\t/music/\xE9t\xE9\tDATA\t9\t-1\t9188\t1\t255\t-2\t45100\t0\n"
+            "vbr\tc:\\\\mp3\t\t16\t0\t0\t0\t0\t0\t0\t187\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(DumpCommandTest, BadFilesExitNonZeroWithTheReason) {
+  TempHome home;
+  home.writeFile("bad.snlg", "not a list file");
+  CliRun r = sonalog(home, "dump '" + home.path("bad.snlg") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("Not a Sonalog file!"), std::string::npos) << r.err;
+
+  home.writeFile("header.snlg", std::string("\x6C\x33\x5A\xF7\x00", 5));
+  r = sonalog(home, "dump '" + home.path("header.snlg") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Disk error!"), std::string::npos) << r.err;
+
+  r = sonalog(home, "dump '" + home.path("missing") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Can't open the file."), std::string::npos) << r.err;
+
+  // The oldest layout is only read that way when the question is answered Yes.
+  const std::string oldest = std::string("\x03\x51\x76\x78\x00", 5) + "\x01x\x01y" + std::string(1, '\x28') +
+                             std::string(40, 'L') + std::string("\x09\x10\x00\x00\x00\x0A\x00\x00\x00\x00", 10) +
+                             std::string(8, '\0');
+  home.writeFile("old.snlg", oldest);
+  r = sonalog(home, "dump '" + home.path("old.snlg") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("invalid data found"), std::string::npos) << r.err;
+  r = sonalog(home, "--yes dump '" + home.path("old.snlg") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  // 10 s / 0.0261224489795918 = 382.8 frames.
+  EXPECT_NE(r.out.find("\nx\ty\t" + std::string(32, 'L') + "\t9\t16\t383\t0\t0\t0\t0\t0\n"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace sonalog
