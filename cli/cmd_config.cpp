@@ -84,15 +84,15 @@ int runConfig(Context& context, const ConfigArgs& args) {
 
 void registerConfigCommand(CLI::App& app, Context& context) {
   auto args = std::make_shared<ConfigArgs>();
-  CLI::App* cmd = app.add_subcommand(
-      "config",
-      "Print or edit the configuration file given by --config (default: the working folder's "
+  CLI::App* cmd = app.add_subcommand("config", "Print or edit the configuration file given by --config");
+  cmd->footer(
+      "Without options, lists every setting as NAME=VALUE (default file: the working folder's "
       "mp3snlg.ini).\n"
-      "With no option, lists every setting as NAME=VALUE. --set NAME=VALUE (repeatable) stores the "
-      "value in the file; --reset sets every value as \"Reset ALL options\" does, --defaults the "
-      "options window's DEFAULTS; both are applied before the --set values.\n"
-      "A file named with --config that is not a configuration file is reported and left untouched "
-      "(a missing one is created by --reset, --defaults or --set).\n"
+      "--set NAME=VALUE (repeatable) stores the value in the file; --reset sets every value as "
+      "\"Reset ALL options\" does, --defaults the options window's DEFAULTS; both come before "
+      "the --set values.\n"
+      "A file named with --config that is not a configuration file is reported and left "
+      "untouched; a missing one is created by --reset, --defaults or --set.\n"
       "Exit status: 0 done, 1 the file could not be read or written, 2 an unknown setting or an "
       "invalid value.");
   auto* reset = cmd->add_flag("--reset", args->reset, "Set ALL options to their defaults (\"Reset ALL options\")");

@@ -35,9 +35,12 @@ int main(int argc, char** argv) {
   app.fallthrough();
   app.option_defaults()->always_capture_default();
   app.add_option("--config", context.options.configPath,
-                 "Settings file (default: the working folder's mp3snlg.ini)");
-  app.add_option("--set", context.options.sets, "Override a setting for this run: NAME=VALUE")
-      ->allow_extra_args(false);
+                 "Settings file (default: the working folder's mp3snlg.ini)")
+      ->type_name("FILE");
+  app.add_option("--set", context.options.sets, "Override a setting for this run (repeatable)")
+      ->allow_extra_args(false)
+      ->type_name("NAME=VALUE")
+      ->default_str("");
   auto* yes = app.add_flag("--yes", context.options.yes, "Answer questions with Yes/OK when not on a terminal");
   app.add_flag("--no", context.options.no, "Answer questions with No/Cancel when not on a terminal")
       ->excludes(yes);

@@ -347,6 +347,14 @@ uint8_t Settings::mainSortCode() const {
   return static_cast<uint8_t>(sortcombo | (CheckDescend ? 128 : 0) | (CheckCase ? 64 : 0));
 }
 
+WindowPosition keptOnScreen(WindowPosition stored, int32_t width, int32_t height, ScreenSize screen) {
+  // 64-bit arithmetic: stored positions come from a file and may be anything.
+  auto fit = [](int64_t at, int64_t size, int64_t screenSize) {
+    return static_cast<int32_t>(std::max<int64_t>(0, std::min(at, screenSize - size)));
+  };
+  return WindowPosition{fit(stored.left, width, screen.width), fit(stored.top, height, screen.height)};
+}
+
 std::string encodeSettings(const Settings& s) {
   ImageWriter writer;
   writer.bytes.reserve(kFixedSize + 2 * kStringCount + 256);

@@ -231,6 +231,10 @@ struct Settings {
   uint8_t mainSortCode() const;
 };
 
+// Where a window of width x height appears: its stored position moved just enough to lie within
+// the screen; a window larger than the screen keeps its left or top edge at 0.
+WindowPosition keptOnScreen(WindowPosition stored, int32_t width, int32_t height, ScreenSize screen);
+
 // ---- The file image ----
 
 // The complete file image of s. Strings longer than 65 535 bytes and font names longer than 255

@@ -453,6 +453,14 @@ TEST(SettingsStartupTest, UnwritableDefaultsAreFatal) {
   EXPECT_EQ(ui.shown[0].caption, "FATAL ERROR");
 }
 
+TEST(SettingsTest, WindowsAreKeptOnScreen) {
+  const ScreenSize screen{1024, 768};
+  EXPECT_EQ(keptOnScreen({100, 50}, 300, 200, screen), (WindowPosition{100, 50}));
+  EXPECT_EQ(keptOnScreen({900, 700}, 300, 200, screen), (WindowPosition{724, 568}));
+  EXPECT_EQ(keptOnScreen({-20, -2147483647 - 1}, 300, 200, screen), (WindowPosition{0, 0}));
+  EXPECT_EQ(keptOnScreen({2147483647, 10}, 2000, 200, screen), (WindowPosition{0, 10}));
+}
+
 TEST(SettingsTest, MainSortCodeComposesKeyDescendingAndCase) {
   Settings s;
   s.sortcombo = 7;
