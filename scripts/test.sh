@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 build_dir="${SONALOG_BUILD_DIR:-build}"
-(cd "$build_dir" && ctest --output-on-failure -j"$(nproc)")
+ctest_log="$build_dir/ctest.log"
+(cd "$build_dir" && ctest --output-on-failure -j"$(nproc)") | tee "$ctest_log"
 
 if command -v clang++ >/dev/null 2>&1 && [ -n "$(ls fuzz/*.cpp 2>/dev/null)" ]; then
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -19,3 +20,9 @@ if command -v clang++ >/dev/null 2>&1 && [ -n "$(ls fuzz/*.cpp 2>/dev/null)" ]; 
       || { tail -n 50 "build-fuzz/$(basename "$target").log"; exit 1; }
   done
 fi
+
+# One closing line that counts the suites' results, after the fuzz runs' output.
+summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$ctest_log" | tail -n 1)
+total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+failed=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$summary")
+echo "tests: $((total - failed)) passed, $failed failed"
