@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
-#include <new>
-#include <stdexcept>
+#include <exception>
 
 #include "core/ApiUnit.h"
 #include "core/Sorting.h"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,45 +23,40 @@ std::vector<std::string> names(const std::vector<ListItem>& items) {
 }
 
 // The list's quicksort written out literally, recursion and all: the oracle for the order of
-// equal items. Only for small inputs (it is quadratic on equal items).
-class LiteralQuicksort {
- public:
-  LiteralQuicksort(std::vector<ListItem>& items, const SortOrder& order)
-      : items_(items), greater_(order.key, order.caseSensitive), descending_(order.descending) {}
-  void run() { sort(0, static_cast<long>(items_.size()) - 1); }
-
- private:
-  std::vector<ListItem>& items_;
-  Greater greater_;
-  bool descending_;
-
-  bool g(long a, long b) const { return greater_(items_[a], items_[b]); }
-  void sort(long lo, long hi) {
-    if (lo >= hi) return;
-    if (hi == lo + 1) {
-      if (descending_ ? !g(lo, hi) : g(lo, hi)) std::swap(items_[lo], items_[hi]);
-      return;
-    }
-    std::swap(items_[(lo + hi) / 2], items_[hi]);
-    long i = lo, e = hi - 1;
-    for (;;) {
-      if (descending_) {
-        while (i <= e && g(i, hi)) ++i;
-        while (e >= i && g(hi, e)) --e;
-      } else {
-        while (i <= e && !g(i, hi)) ++i;
-        while (e >= i && !g(hi, e)) --e;
-      }
-      if (i >= e) break;
-      std::swap(items_[i], items_[e]);
-      ++i;
-      if (e > i) --e;
-    }
-    std::swap(items_[i], items_[hi]);
-    sort(lo, i - 1);
-    sort(i + 1, hi);
+// equal items. Only for small inputs (it is quadratic on equal items). greater(a, b) compares
+// two elements.
+template <typename T, typename G>
+void literalQuicksort(std::vector<T>& v, long lo, long hi, bool descending, G& greater) {
+  if (lo >= hi) return;
+  auto g = [&](long a, long b) { return greater(v[a], v[b]); };
+  if (hi == lo + 1) {
+    if (descending ? !g(lo, hi) : g(lo, hi)) std::swap(v[lo], v[hi]);
+    return;
   }
-};
+  std::swap(v[(lo + hi) / 2], v[hi]);
+  long i = lo, e = hi - 1;
+  for (;;) {
+    if (descending) {
+      while (i <= e && g(i, hi)) ++i;
+      while (e >= i && g(hi, e)) --e;
+    } else {
+      while (i <= e && !g(i, hi)) ++i;
+      while (e >= i && !g(hi, e)) --e;
+    }
+    if (i >= e) break;
+    std::swap(v[i], v[e]);
+    ++i;
+    if (e > i) --e;
+  }
+  std::swap(v[i], v[hi]);
+  literalQuicksort(v, lo, i - 1, descending, greater);
+  literalQuicksort(v, i + 1, hi, descending, greater);
+}
+
+void literalSort(std::vector<ListItem>& items, const SortOrder& order) {
+  Greater greater(order.key, order.caseSensitive);
+  literalQuicksort(items, 0, static_cast<long>(items.size()) - 1, order.descending, greater);
+}
 
 // Items whose names and values repeat a lot, so that many items tie; folder tells them apart.
 std::vector<ListItem> randomItems(size_t n, unsigned seed, int distinctNames) {
@@ -207,7 +203,7 @@ TEST(SortingTest, EqualItemsKeepTheQuicksortOrder) {
         const SortOrder order{key, (flags & 1) != 0, (flags & 2) != 0};
         std::vector<ListItem> expected = randomItems(400, key * 31u + flags * 7u + distinct, distinct);
         std::vector<ListItem> actual = expected;
-        LiteralQuicksort(expected, order).run();
+        literalSort(expected, order);
         sortItems(actual, order);
         ASSERT_EQ(expected.size(), actual.size());
         for (size_t k = 0; k < expected.size(); ++k)
@@ -234,6 +230,47 @@ TEST(SortingTest, ManyEqualItemsSortWithoutDeepRecursion) {
   for (size_t k = 0; k < items.size(); ++k) ASSERT_EQ(items[k].fileName, k < 301 ? "0" : "a") << k;
   sortItems(items, SortOrder{kSortByFileName, true, false});
   for (size_t k = 0; k < items.size(); ++k) ASSERT_EQ(items[k].fileName, k < 299699 ? "a" : "0") << k;
+}
+
+
+// McIlroy's adversary: values are decided only when compared, so that the pivot always turns out
+// to be the smallest item left. Run on the literal routine it yields that routine's worst case.
+struct Adversary {
+  std::vector<int> value;
+  int gas;
+  int solid = 0;
+  int candidate = 0;
+  explicit Adversary(int n) : value(n, n), gas(n) {}
+  bool operator()(int x, int y) {
+    if (value[x] == gas && value[y] == gas) value[x == candidate ? x : y] = solid++;
+    if (value[x] == gas) candidate = x;
+    else if (value[y] == gas) candidate = y;
+    return value[x] > value[y];
+  }
+};
+
+// The routine would recurse about n / 2 levels deep here; the depth guard must take over.
+TEST(SortingTest, WorstCaseInputStillSortsCorrectly) {
+  const int n = 6000;
+  Adversary adversary(n);
+  std::vector<int> order(n);
+  for (int k = 0; k < n; ++k) order[k] = k;
+  literalQuicksort(order, 0, n - 1, false, adversary);
+  for (int& v : adversary.value)
+    if (v == adversary.gas) v = adversary.solid++;
+
+  std::vector<ListItem> items(n);
+  for (int k = 0; k < n; ++k) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%06d", adversary.value[k]);
+    items[k].fileName = name;
+  }
+  sortItems(items, SortOrder{});
+  for (int k = 0; k < n; ++k) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%06d", k);
+    ASSERT_EQ(items[k].fileName, name);
+  }
 }
 
 }  // namespace
