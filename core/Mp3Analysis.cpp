@@ -348,7 +348,8 @@ bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t n, int64_t& advance, bool& f
     if (bitrateIndex > 0) {
       length = static_cast<int>(kBitrateKbps[bitrateIndex] * kFrameLengthFactor[frequencyIndex]) + (padding ? 1 : 0);
     } else {
-      // Free format: the length is unknown; step over the header and side information.
+      // Free format: the header does not give the length. A short fixed step; the sync search
+      // then finds the next header.
       length = (channelMode == 3 ? 14 : 29) + (crc ? 2 : 0);
     }
     record.length = static_cast<uint16_t>(length);
