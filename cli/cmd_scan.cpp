@@ -1,0 +1,139 @@
+// sonalog scan: a NEW scan of a folder, or an APPEND scan onto a list file, with the settings of
+// --config and --set; prints the final status line and writes the list through Save as.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "cli/CliSettings.h"
+#include "cli/Command.h"
+#include "core/FolderScan.h"
+#include "core/ListFile.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace sonalog::cli {
+
+namespace {
+
+struct ScanArgs {
+  std::string appendList;
+  bool allDrives = false;
+  bool noSubfolders = false;
+  std::string output;
+  std::string folder;
+};
+
+// The command's own interface, except that Save as "chooses" the output file named with -o.
+class SaveToOutput : public UserInterface {
+ public:
+  SaveToOutput(UserInterface& inner, std::string output) : inner_(inner), output_(std::move(output)) {}
+  Answer show(const MessageBox& box) override { return inner_.show(box); }
+  void setStatus(std::string_view text) override { inner_.setStatus(text); }
+  void setBusy(bool busy) override { inner_.setBusy(busy); }
+  bool processEvents() override { return inner_.processEvents(); }
+  std::optional<FileDialogResult> openFile(const FileDialog& dialog) override { return inner_.openFile(dialog); }
+  std::optional<FileDialogResult> saveFile(const FileDialog&) override { return FileDialogResult{output_, 0}; }
+
+ private:
+  UserInterface& inner_;
+  std::string output_;
+};
+
+// Items store full paths, so the folder is made absolute; "." and ".." steps are resolved.
+std::string absoluteFolder(const std::string& folder) {
+  std::error_code ec;
+  const auto abs = std::filesystem::absolute(folder, ec);
+  if (ec) return folder;
+  return platform::stripTrailingSeparator(abs.lexically_normal().string());
+}
+
+int runScan(Context& context, const ScanArgs& args) {
+  auto loaded = commandSettings(context);
+  if (!loaded) return context.exitCode;
+  Settings settings = std::move(*loaded);
+
+  ScanTarget target;
+  target.allDrives = args.allDrives;
+  target.includeSubfolders = !args.noSubfolders;
+  target.folder = args.folder.empty() ? std::string("/") : absoluteFolder(args.folder);
+  if (!args.allDrives) {
+    const auto facts = platform::fileFacts(target.folder);
+    if (!facts || !facts->isDirectory) {
+      std::fprintf(stderr, "sonalog: scan: %s: no such folder\n", args.folder.c_str());
+      return 1;
+    }
+  }
+
+  InternalList list;
+  if (!args.appendList.empty()) {
+    const ListReadResult read = ReadListFile(context.ui, list, args.appendList, true, false, [&list] {
+      list.clear();
+      return true;
+    });
+    if (read.count <= 0) {
+      std::fprintf(stderr, "sonalog: scan: %s: %s\n", args.appendList.c_str(), kTextCantLoad);
+      return 1;
+    }
+  }
+
+  context.ui.setShowProgress(::isatty(STDERR_FILENO));
+  CliUi::installInterruptHandler();
+  ScanMemory memory;
+  const ScanResult result =
+      runFolderScan(args.appendList.empty() ? ScanMode::New : ScanMode::Append, target,
+                    scanOptionsFrom(settings), list, context.ui, memory);
+  context.ui.endProgress();
+  context.ui.setShowProgress(false);
+  std::printf("%s\n", result.status.c_str());
+  std::fflush(stdout);
+  if (result.outcome != ScanOutcome::Completed) return 1;
+
+  SaveToOutput ui(context.ui, args.output);
+  ListCommandContext save{ui, list, settings};
+  return SaveButClick(save) == CommandResult::Done ? 0 : 1;
+}
+
+void registerScanCommand(CLI::App& app, Context& context) {
+  auto args = std::make_shared<ScanArgs>();
+  CLI::App* cmd = app.add_subcommand(
+      "scan", "Scan a folder into a new list (NEW) or onto a list file (APPEND) and write a list file");
+  cmd->footer(
+      "Scans FOLDER with its subfolders into a new list, or onto the items of LIST (--append), and "
+      "writes the list file OUT.\n"
+      "Every mp3 file within the size window (minsizetext, maxsizetext) is analysed in fast or slow "
+      "mode (Combopopt); hidden files only with CheckSh; files the analysis rejects follow "
+      "erroractioncombo (0 discard, 1 ask, 2 include); with --append, files already in the list "
+      "follow ComboSkip; the list is sorted by sortcombo, CheckDescend and CheckCase when CheckSort "
+      "is on. Prints the final status line (\"Added: 12 of 12. Total: 12 items.\") on stdout; "
+      "progress goes to stderr when it is a terminal; Ctrl+C cancels.\n"
+      "Exit status: 0 the scan completed and OUT was written; 1 the scan was cancelled, failed or "
+      "found nothing to write, the folder or LIST could not be read, or OUT could not be written; "
+      "2 a usage error.");
+  cmd->add_option("--append", args->appendList, "Load list file LIST and add the scan to it (APPEND)")
+      ->option_text("LIST");
+  cmd->add_flag("--all-drives", args->allDrives,
+                "Search all drives: every mounted local filesystem, never crossing into another mount");
+  cmd->add_flag("--no-subfolders", args->noSubfolders, "Scan FOLDER only, not its subfolders");
+  cmd->add_option("-o,--output", args->output, "The list file to write")->required()->option_text("OUT.snlg");
+  cmd->add_option("folder", args->folder, "The folder to scan (with --all-drives: optional)")
+      ->option_text("FOLDER");
+  cmd->callback([&context, args, cmd] {
+    if (args->folder.empty() && !args->allDrives) {
+      std::fprintf(stderr, "sonalog: scan: FOLDER is required (or --all-drives)\n%s", cmd->help().c_str());
+      context.exitCode = 2;
+      return;
+    }
+    context.exitCode = runScan(context, *args);
+  });
+}
+
+}  // namespace
+
+SONALOG_REGISTER_COMMAND(registerScanCommand);
+
+}  // namespace sonalog::cli
