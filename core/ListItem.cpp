@@ -46,7 +46,7 @@ double bytesPerFramePerKbps(uint8_t frequencyCode) {
 }
 
 void InternalList::append(ListItem item) {
-  if (items.size() == items.capacity()) items.reserve(items.capacity() + 1024);
+  // Geometric growth: fixed steps would copy the whole list every 1024 items.
   items.push_back(std::move(item));
 }
 

@@ -62,7 +62,7 @@ struct InternalList {
   uint8_t sortCode = kSortUnsorted;
 
   uint32_t itemCount() const { return static_cast<uint32_t>(items.size()); }
-  // Appends, growing the capacity in steps of 1024 items.
+  // Appends one item (amortised constant time).
   void append(ListItem item);
   // Trims the capacity to the count after a filling operation.
   void trim() { items.shrink_to_fit(); }
