@@ -1,0 +1,300 @@
+// The worker of the duplicates search (TDyThread).
+//
+// The result must be exactly that of the plain search: for each first item i in order, for each
+// later item j not yet queued, score the pair and act on a match. Two facts make it fast without
+// changing that result. First, whether a pair matches depends only on the two items, so pairs can
+// be scored ahead of time and on several threads; the rows are then replayed in order, and a
+// match whose second item was queued in the meantime is skipped as the plain loop would skip it.
+// Second, queued items stay queued, so an item found queued while scoring ahead may be left out.
+// At the thresholds 99 and 100 only items whose folded or normalised names are equal can match,
+// so each row looks only at its group.
+
+#include <algorithm>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
+
+#include "duplicates/DupSearchUnit.h"
+#include "platform/Threads.h"
+
+namespace sonalog {
+
+namespace {
+
+// A matching pair of the current row: the second item and the score.
+struct Match {
+  uint32_t second;
+  uint8_t score;
+};
+
+// Pairs scored ahead per block of rows, which bounds the memory of the matches kept (8 bytes
+// each) and how much work a stop can waste.
+constexpr uint64_t kPairsPerBlock = 1u << 21;
+constexpr size_t kRowsPerBlockMax = 4096;
+
+unsigned threadCount(unsigned requested) {
+  if (requested > 0) return requested;
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Runs body(worker) on `count` threads, the calling thread being worker 0.
+void onThreads(unsigned count, const std::function<void(unsigned)>& body) {
+  std::vector<std::thread> helpers;
+  helpers.reserve(count - 1);
+  for (unsigned w = 1; w < count; ++w) helpers.emplace_back(body, w);
+  body(0);
+  for (std::thread& t : helpers) t.join();
+}
+
+// Union-find over item indexes, for grouping by equal names.
+struct Groups {
+  std::vector<uint32_t> parent;
+  explicit Groups(uint32_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0u); }
+  uint32_t find(uint32_t x) {
+    while (parent[x] != x) x = parent[x] = parent[parent[x]];
+    return x;
+  }
+  void join(uint32_t a, uint32_t b) {
+    a = find(a);
+    b = find(b);
+    if (a != b) parent[std::max(a, b)] = std::min(a, b);
+  }
+};
+
+}  // namespace
+
+class TDyThread {
+ public:
+  explicit TDyThread(DupSearchRun& run)
+      : run_(run),
+        items_(run.items_),
+        options_(run.options_),
+        n_(static_cast<uint32_t>(run.items_.size())) {
+    options_.match.relaxed = false;  // the duplicates search never matches relaxed
+  }
+
+  void execute() {
+    run_.matches_ = 0;
+    run_.duplicates_ = 0;
+    run_.running_ = true;
+    run_.progress_ = 0;
+    for (uint32_t i = 0; i < n_; ++i) run_.marks_[i].store(1, std::memory_order_relaxed);
+    prepareKeys();
+    const bool completed = options_.match.matchThreshold >= kThresholdLetters ? searchGroups()
+                                                                              : searchBlocks();
+    if (completed) finish();
+  }
+
+ private:
+  bool marked(uint32_t i) const { return run_.marks_[i].load(std::memory_order_relaxed) == 0; }
+  bool stopRequested() const { return run_.state_.load(std::memory_order_acquire) == kSearchStop; }
+
+  void prepareKeys() {
+    keys_.resize(n_);
+    const unsigned threads = std::min<unsigned>(threadCount(options_.threads), std::max<uint32_t>(n_ / 256, 1));
+    std::atomic<uint32_t> next{0};
+    onThreads(threads, [&](unsigned) {
+      constexpr uint32_t kChunk = 256;
+      for (uint32_t from; (from = next.fetch_add(kChunk)) < n_;)
+        for (uint32_t i = from; i < std::min(n_, from + kChunk); ++i)
+          keys_[i] = prepareTitle(items_[i].fileName, options_.match);
+    });
+  }
+
+  bool isMatch(uint32_t i, uint32_t j, uint8_t score) const {
+    return score >= options_.match.matchThreshold &&
+           PairPassesCriteria(items_[i], items_[j], RunKind::Duplicates, options_.match);
+  }
+
+  // ---- publishing, in the plain search's order ----
+
+  void startRow(uint32_t i) { run_.progress_.store(rowProgress(i, n_), std::memory_order_relaxed); }
+
+  void log(uint32_t item) {
+    if (logLines_ < kLogListLimit) run_.publish({DupEvent::Kind::Log, items_[item].fileName, {}, {}, 0});
+    else if (logLines_ == kLogListLimit) run_.publish({DupEvent::Kind::Log, kLogFullNotice, {}, {}, 0});
+    ++logLines_;
+  }
+
+  void queue(uint32_t item) {
+    run_.marks_[item].store(0, std::memory_order_relaxed);
+    run_.duplicates_.fetch_add(1);
+    log(item);
+  }
+
+  // Waits for the window's answer to the pair (i, j).
+  uint8_t ask(uint32_t i, uint32_t j, uint8_t score) {
+    // searchState := 0 unless a stop is already there: a stop is never lost.
+    uint8_t state = run_.state_.load();
+    do {
+      if (state == kSearchStop) return kSearchStop;
+    } while (!run_.state_.compare_exchange_weak(state, kSearchRunning));
+    DupEvent event{DupEvent::Kind::Ask,
+                   " Please confirm this " + std::to_string(score) + " % match:",
+                   fileLine("File 1: ", items_[i], options_.style),
+                   fileLine("File 2: ", items_[j], options_.style), score};
+    run_.matches_.fetch_add(1);
+    run_.visible_.fetch_or(kShowFileLabels | kShowAnswerButtons);
+    run_.asking_ = true;
+    run_.publish(std::move(event));
+    while ((state = run_.state_.load()) == kSearchRunning) run_.state_.wait(kSearchRunning);
+    run_.asking_ = false;
+    run_.visible_.fetch_and(~(kShowFileLabels | kShowAnswerButtons));
+    run_.publish({DupEvent::Kind::AskEnd, {}, {}, {}, 0});
+    return state;
+  }
+
+  // Acts on the matches of row i (every pair (i, j) with a score at or above the threshold that
+  // passes the criteria, j ascending). Returns false when the search stops; rowEnded tells
+  // whether the first item itself was queued.
+  bool replay(uint32_t i, const Match* matches, size_t count) {
+    for (size_t k = 0; k < count; ++k) {
+      const uint32_t j = matches[k].second;
+      if (marked(j)) continue;
+      if (stopRequested()) return false;
+      const uint8_t score = matches[k].score;
+      run_.score_.store(score, std::memory_order_relaxed);
+      const uint8_t mode = options_.actionMode;
+      if (mode == kActionAutomatic || (mode == kActionAutomaticExact && score >= kThresholdLetters)) {
+        run_.matches_.fetch_add(1);
+        queue(j);
+        continue;
+      }
+      const uint8_t answer = ask(i, j, score);
+      if (answer == kDelete1st) {
+        queue(i);
+        return true;
+      }
+      if (answer == kDelete2nd) queue(j);
+      else if (answer == kSearchStop) return false;
+      // Any other answer leaves both.
+    }
+    return true;
+  }
+
+  // Thresholds below 99: blocks of rows are scored on every core, then replayed in order.
+  bool searchBlocks() {
+    const unsigned threads = threadCount(options_.threads);
+    std::vector<uint32_t> alive;  // items not queued at the block's start, ascending
+    std::vector<std::vector<Match>> rowMatches;
+    uint32_t queuedAtRebuild = UINT32_MAX;
+    for (uint32_t first = 0; first + 1 < n_;) {
+      if (stopRequested()) return false;
+      if (queuedAtRebuild != run_.duplicates_.load()) {
+        queuedAtRebuild = run_.duplicates_.load();
+        alive.clear();
+        for (uint32_t i = 0; i < n_; ++i)
+          if (!marked(i)) alive.push_back(i);
+      }
+      // Rows [first, last) with about kPairsPerBlock pairs among the items still alive.
+      uint32_t last = first;
+      uint64_t pairs = 0;
+      while (last + 1 < n_ && (last == first || (pairs < kPairsPerBlock && last - first < kRowsPerBlockMax))) {
+        pairs += alive.end() - std::upper_bound(alive.begin(), alive.end(), last);
+        ++last;
+      }
+      rowMatches.assign(last - first, {});
+      std::atomic<uint32_t> nextRow{first};
+      std::atomic<bool> stopped{false};
+      onThreads(std::min<unsigned>(threads, last - first), [&](unsigned) {
+        TitleMatcher matcher(options_.match);
+        for (uint32_t i; !stopped.load(std::memory_order_relaxed) && (i = nextRow.fetch_add(1)) < last;) {
+          matcher.setFirst(keys_[i]);
+          std::vector<Match>& out = rowMatches[i - first];
+          for (auto it = std::upper_bound(alive.begin(), alive.end(), i); it != alive.end(); ++it) {
+            if (stopRequested()) {
+              stopped = true;
+              return;
+            }
+            const uint32_t j = *it;
+            if (marked(j)) continue;  // queued by an earlier row: the replay would skip it anyway
+            const uint8_t score = matcher.scoreIfMatch(keys_[j]);
+            if (isMatch(i, j, score)) out.push_back({j, score});
+          }
+        }
+      });
+      if (stopped) return false;
+      for (uint32_t i = first; i < last; ++i) {
+        startRow(i);
+        const std::vector<Match>& m = rowMatches[i - first];
+        if (!replay(i, m.data(), m.size())) return false;
+      }
+      first = last;
+    }
+    return true;
+  }
+
+  // Thresholds 99 and 100: a pair can match only when the names are equal but for case (100),
+  // or equal after normalising (99). Items joined by either equality form a group; each row
+  // scores only the later items of its group that are still alive.
+  bool searchGroups() {
+    Groups groups(n_);
+    const bool letters = options_.match.matchThreshold == kThresholdLetters;
+    {
+      std::unordered_map<std::string_view, uint32_t> byFolded, byNormalized;
+      byFolded.reserve(n_);
+      if (letters) byNormalized.reserve(n_);
+      for (uint32_t i = 0; i < n_; ++i) {
+        groups.join(i, byFolded.try_emplace(keys_[i].whole.folded, i).first->second);
+        if (letters) groups.join(i, byNormalized.try_emplace(keys_[i].whole.normalized, i).first->second);
+      }
+    }
+    // Members of each group, ascending; a group's members up to the current row are dropped.
+    std::vector<uint32_t> groupOf(n_), groupStart(n_ + 1, 0);
+    for (uint32_t i = 0; i < n_; ++i) ++groupStart[(groupOf[i] = groups.find(i)) + 1];
+    std::partial_sum(groupStart.begin(), groupStart.end(), groupStart.begin());
+    std::vector<uint32_t> members(n_), groupEnd(groupStart.begin(), groupStart.end() - 1);
+    for (uint32_t i = 0; i < n_; ++i) members[groupEnd[groupOf[i]]++] = i;
+
+    TitleMatcher matcher(options_.match);
+    std::vector<Match> matches;
+    for (uint32_t i = 0; i + 1 < n_; ++i) {
+      startRow(i);
+      if (stopRequested()) return false;
+      const uint32_t g = groupOf[i];
+      uint32_t& begin = groupStart[g];
+      uint32_t& end = groupEnd[g];
+      while (begin < end && members[begin] <= i) ++begin;
+      if (begin == end) continue;
+      matcher.setFirst(keys_[i]);
+      matches.clear();
+      uint32_t kept = begin;
+      for (uint32_t k = begin; k < end; ++k) {
+        const uint32_t j = members[k];
+        if (marked(j)) continue;  // queued for good: dropped from the group
+        members[kept++] = j;
+        const uint8_t score = matcher.score(keys_[j]);
+        if (isMatch(i, j, score)) matches.push_back({j, score});
+      }
+      end = kept;
+      if (!replay(i, matches.data(), matches.size())) return false;
+    }
+    return true;
+  }
+
+  void finish() {
+    run_.visible_.store(kShowFinishLabel | (run_.duplicates_.load() > 0 ? kShowAbortBut | kShowSaveLogBut : 0u) |
+                        kShowCloseBut);
+    run_.publish({DupEvent::Kind::Finished, finishText(run_.matches_.load(), run_.duplicates_.load()), {}, {}, 0});
+    run_.running_ = false;
+  }
+
+  DupSearchRun& run_;
+  const std::vector<ListItem>& items_;
+  DupSearchOptions options_;
+  const uint32_t n_;
+  std::vector<TitleKey> keys_;
+  size_t logLines_ = 0;  // lines offered to the deletion log list, notice included
+};
+
+void DupSearchRun::execute() {
+  platform::setCurrentThreadPriority(options_.threadPriority);
+  TDyThread(*this).execute();
+  {
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+  }
+  eventsChanged_.notify_all();
+}
+
+}  // namespace sonalog

@@ -1,0 +1,102 @@
+#include "duplicates/PreDupUnit.h"
+
+#include "export/ExportOptions.h"
+
+namespace sonalog {
+
+namespace {
+
+constexpr uint8_t kThresholdReset = 99;
+constexpr uint16_t kTimeLimitReset = 20;
+constexpr uint16_t kSizeLimitReset = 400;
+
+// A whole decimal number of digits only, at most max; nullopt for anything else.
+std::optional<uint16_t> decimal(std::string_view text, uint16_t max) {
+  if (text.empty() || text.size() > 5) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (value > max) return std::nullopt;
+  return static_cast<uint16_t>(value);
+}
+
+}  // namespace
+
+void normalizeDuplicatesOptions(Settings& s) {
+  if (s.matchThreshold > kThresholdExact || s.matchThreshold < kThresholdMin) s.matchThreshold = kThresholdReset;
+  if (s.threadPriority != 0 && s.threadPriority != 2) s.threadPriority = 1;
+  if (s.timeLimitSec > kTimeLimitMaxSec) s.timeLimitSec = kTimeLimitReset;
+  if (s.sizeLimitKB > kSizeLimitMaxKB) s.sizeLimitKB = kSizeLimitReset;
+}
+
+bool sizeEditChanged(Settings& s, std::string_view text) {
+  const auto v = decimal(text, kSizeLimitMaxKB);
+  if (v) s.sizeLimitKB = *v;
+  return v.has_value();
+}
+
+bool timeEditChanged(Settings& s, std::string_view text) {
+  const auto v = decimal(text, kTimeLimitMaxSec);
+  if (v) s.timeLimitSec = *v;
+  return v.has_value();
+}
+
+MatchOptions matchOptionsOf(const Settings& s) {
+  MatchOptions o;
+  o.matchThreshold = s.matchThreshold;
+  o.firstLetterCheck = s.firstLetterCheck;
+  o.highChars = s.highChars;
+  o.allowUnspecified = s.allowUnspecified;
+  o.sizeCheck = s.sizeCheck;
+  o.sizeLimitKB = s.sizeLimitKB;
+  o.timeCheck = s.timeCheck;
+  o.timeLimitSec = s.timeLimitSec;
+  o.bitrateCheck = s.bitrateCheck;
+  ComputePartThreshold(o);
+  return o;
+}
+
+DupSearchOptions dupSearchOptionsOf(const Settings& s) {
+  DupSearchOptions o;
+  o.match = matchOptionsOf(s);
+  o.actionMode = s.actionMode;
+  o.threadPriority = s.threadPriority;
+  o.style = exportOptionsFrom(s).style;
+  return o;
+}
+
+bool PreDupSession::open(Settings& settings, UserInterface& ui, bool compareOpen) {
+  saved_ = settings;
+  started_ = false;
+  if (compareOpen) {
+    ui.warning("Close compare window first.");
+    return false;
+  }
+  normalizeDuplicatesOptions(settings);
+  return true;
+}
+
+DupSearchOptions PreDupSession::go(const Settings& settings) {
+  started_ = true;
+  return dupSearchOptionsOf(settings);
+}
+
+void PreDupSession::cancel(Settings& s) const {
+  s.matchThreshold = saved_.matchThreshold;
+  s.actionMode = saved_.actionMode;
+  s.threadPriority = saved_.threadPriority;
+  s.allowUnspecified = saved_.allowUnspecified;
+  s.sizeCheck = saved_.sizeCheck;
+  s.sizeLimitKB = saved_.sizeLimitKB;
+  s.timeCheck = saved_.timeCheck;
+  s.timeLimitSec = saved_.timeLimitSec;
+  s.highChars = saved_.highChars;
+  s.bitrateCheck = saved_.bitrateCheck;
+  s.firstLetterCheck = saved_.firstLetterCheck;
+  s.compareAction = saved_.compareAction;
+  s.compareWith = saved_.compareWith;
+}
+
+}  // namespace sonalog
