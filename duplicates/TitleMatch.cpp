@@ -177,16 +177,16 @@ bool findSeparator(std::string_view name, size_t& artistEnd, size_t& titleStart)
   return false;
 }
 
-// Bucket of a normalised byte for the counts: letters, space and digits apart, the rest together.
+// Bucket of a normalised byte for the counts: space, digits and the rest, and the letters in
+// pairs of a frequent and a rare one.
 struct BucketTable {
   std::array<uint8_t, 256> of{};
   BucketTable() {
-    for (int c = 0; c < 256; ++c) {
-      if (c >= 'a' && c <= 'z') of[c] = static_cast<uint8_t>(c - 'a');
-      else if (c == ' ') of[c] = 26;
-      else if (c >= '0' && c <= '9') of[c] = static_cast<uint8_t>(27 + (c - '0') % 4);
-      else of[c] = 31;
-    }
+    of.fill(1);
+    of[' '] = 0;
+    const char* const pairs[] = {"eq", "tz", "ax", "oj", "ik", "nv", "sb", "rp", "hy", "lg", "df", "cw", "um", ""};
+    for (uint8_t b = 0; b < std::size(pairs); ++b)
+      for (const char* c = pairs[b]; *c; ++c) of[static_cast<unsigned char>(*c)] = static_cast<uint8_t>(2 + b);
   }
 };
 
@@ -203,11 +203,8 @@ CharCounts countChars(std::string_view normalized) {
 // Sum over buckets of |a - b|.
 uint32_t countsDistance(const CharCounts& a, const CharCounts& b) {
 #if defined(__SSE2__)
-  const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data()));
-  const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data() + 16));
-  const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data()));
-  const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + 16));
-  const __m128i s = _mm_add_epi64(_mm_sad_epu8(a0, b0), _mm_sad_epu8(a1, b1));
+  const __m128i s = _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data())),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data())));
   return static_cast<uint32_t>(_mm_cvtsi128_si32(s) + _mm_cvtsi128_si32(_mm_srli_si128(s, 8)));
 #else
   uint32_t sum = 0;
@@ -219,12 +216,9 @@ uint32_t countsDistance(const CharCounts& a, const CharCounts& b) {
 // Sum over buckets of max(0, a - b): the bytes of a that b lacks.
 uint32_t countsExcess(const CharCounts& a, const CharCounts& b) {
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i d0 = _mm_subs_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data())),
-                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data())));
-  const __m128i d1 = _mm_subs_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data() + 16)),
-                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + 16)));
-  const __m128i s = _mm_add_epi64(_mm_sad_epu8(d0, zero), _mm_sad_epu8(d1, zero));
+  const __m128i d = _mm_subs_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data())),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data())));
+  const __m128i s = _mm_sad_epu8(d, _mm_setzero_si128());
   return static_cast<uint32_t>(_mm_cvtsi128_si32(s) + _mm_cvtsi128_si32(_mm_srli_si128(s, 8)));
 #else
   uint32_t sum = 0;
@@ -233,16 +227,23 @@ uint32_t countsExcess(const CharCounts& a, const CharCounts& b) {
 #endif
 }
 
+uint64_t hashOf(std::string_view s) { return std::hash<std::string_view>{}(s); }
+
+TextSketch sketchOf(const TitleText& t) {
+  TextSketch s;
+  s.foldedHash = static_cast<uint32_t>(hashOf(t.folded));
+  s.length = static_cast<uint32_t>(std::min<size_t>(t.normalized.size(), UINT32_MAX));
+  s.counts = countChars(t.normalized);
+  return s;
+}
+
 TitleText prepareText(std::string_view raw, bool highChars) {
   TitleText t;
   t.raw.assign(raw);
   t.folded = foldName(raw);
   t.normalized = NormalizeTitle(raw, highChars);
-  t.counts = countChars(t.normalized);
   return t;
 }
-
-uint64_t hashOf(std::string_view s) { return std::hash<std::string_view>{}(s); }
 
 }  // namespace
 
@@ -374,15 +375,19 @@ TitleKey prepareTitle(std::string_view name, const MatchOptions& options) {
   key.whole.raw.assign(name);
   key.whole.folded = foldName(name);
   key.whole.normalized = NormalizeTitle(name, options.highChars);
-  key.foldedHash = hashOf(key.whole.folded);
+  key.sketch.foldedHash = hashOf(key.whole.folded);
+  key.sketch.rawLength = static_cast<uint32_t>(std::min<size_t>(name.size(), UINT32_MAX));
+  key.sketch.first = name.empty() ? 0 : upperAscii(name[0]);
   key.normalizedHash = hashOf(key.whole.normalized);
   if (options.matchThreshold >= kThresholdLetters) return key;
-  key.whole.counts = countChars(key.whole.normalized);
+  key.sketch.whole = sketchOf(key.whole);
   std::string artist, title;
   if (name.size() >= 4 && splitTitle(name, artist, title)) {
-    key.split = true;
+    key.sketch.split = true;
     key.artist = prepareText(artist, options.highChars);
     key.title = prepareText(title, options.highChars);
+    key.sketch.artist = sketchOf(key.artist);
+    key.sketch.title = sketchOf(key.title);
   }
   return key;
 }
@@ -395,24 +400,73 @@ struct TitleMatcher::Impl {
   BitDistance whole, artist, title;  // patterns of the first name's normalised texts
   BitDistance scratch;               // the second name's text when it is the shorter in windows
 
-  // An upper bound of the similarity of x and y from their lengths and byte counts alone: the
-  // counts must be made equal by the edits, and in relaxed windows every byte of the shorter
-  // text that the longer lacks must be replaced. Exact (1.0) for texts equal but for case.
-  double bound(const TitleText& x, const TitleText& y) const {
-    if (x.folded.size() == y.folded.size() && x.folded == y.folded) return 1.0;
-    const size_t la = x.normalized.size();
-    const size_t lb = y.normalized.size();
-    if (la > kEditDistanceLimit || lb > kEditDistanceLimit) return 1.0;  // distances of cut texts
-    const uint32_t m = static_cast<uint32_t>(std::max<size_t>(std::min(la, lb), 1));
-    const bool relaxedBranch = options.relaxed && la != lb;
-    uint32_t low;
+  // The largest distances that still give a part similarity of at least partThreshold, and a
+  // whole-name score of at least matchThreshold, by shorter length m < kTableLengths and by
+  // branch (plain, relaxed): a similarity never grows with the distance, so a lower bound on
+  // the distance above these proves the pair out with integers only. -1: no distance will do.
+  static constexpr uint32_t kTableLengths = 256;
+  std::array<std::array<int16_t, kTableLengths>, 2> partLimit{}, wholeLimit{};
+
+  void fillLimits() {
+    const uint8_t threshold = options.matchThreshold;
+    for (int branch = 0; branch < 2; ++branch) {
+      for (uint32_t m = 1; m < kTableLengths; ++m) {
+        auto largest = [&](auto passes) {
+          // From m + 1 on the similarity is 0: passing there means passing at any distance.
+          int d = -1;
+          while (d + 1 <= static_cast<int>(m) + 1 && passes(static_cast<uint32_t>(d + 1))) ++d;
+          return d > static_cast<int>(m) ? INT16_MAX : static_cast<int16_t>(d);
+        };
+        partLimit[branch][m] = largest([&](uint32_t d) {
+          return similarityFromDistance(d, m, branch) >= options.partThreshold;
+        });
+        wholeLimit[branch][m] = largest([&](uint32_t d) {
+          return toPercent(similarityFromDistance(d, m, branch)) >= threshold;
+        });
+      }
+    }
+  }
+
+  // A lower bound of the distance of two texts from their sketches alone: the byte counts must
+  // be made equal by the edits, and in relaxed windows every byte of the shorter text that the
+  // longer lacks must be replaced. Sets m and the branch; false when nothing can be said (texts
+  // that may be equal but for case, or texts longer than the distance looks at).
+  bool lowerBound(const TextSketch& x, const TextSketch& y, uint32_t& low, uint32_t& m, bool& relaxedBranch) const {
+    if (x.foldedHash == y.foldedHash) return false;
+    const uint32_t la = x.length;
+    const uint32_t lb = y.length;
+    if (la > kEditDistanceLimit || lb > kEditDistanceLimit) return false;
+    m = std::max<uint32_t>(std::min(la, lb), 1);
+    relaxedBranch = options.relaxed && la != lb;
     if (relaxedBranch) {
       low = la < lb ? countsExcess(x.counts, y.counts) : countsExcess(y.counts, x.counts);
     } else {
-      const uint32_t lengths = static_cast<uint32_t>(la > lb ? la - lb : lb - la);
+      const uint32_t lengths = la > lb ? la - lb : lb - la;
       low = std::max(lengths, (countsDistance(x.counts, y.counts) + lengths) / 2);
     }
+    return true;
+  }
+
+  // An upper bound of the similarity of two texts; exact 1.0 for texts equal but for case.
+  double bound(const TextSketch& x, const TextSketch& y) const {
+    uint32_t low, m;
+    bool relaxedBranch;
+    if (!lowerBound(x, y, low, m, relaxedBranch)) return 1.0;
     return similarityFromDistance(low, m, relaxedBranch);
+  }
+
+  // True when the bound proves the similarity below partThreshold (parts) or the score below
+  // matchThreshold (whole names).
+  bool provenOut(const TextSketch& x, const TextSketch& y, bool part) const {
+    uint32_t low, m;
+    bool relaxedBranch;
+    if (!lowerBound(x, y, low, m, relaxedBranch)) return false;
+    if (m < kTableLengths) {
+      const auto& limits = part ? partLimit : wholeLimit;
+      return static_cast<int>(low) > limits[relaxedBranch][m];
+    }
+    const double up = similarityFromDistance(low, m, relaxedBranch);
+    return part ? up < options.partThreshold : toPercent(up) < options.matchThreshold;
   }
 
   // TitleSimilarity of a first-name text (with its prepared pattern) and a second-name text.
@@ -436,12 +490,12 @@ struct TitleMatcher::Impl {
 
   uint8_t score(const TitleKey& b, bool prune) {
     const TitleKey& a = *first;
-    if (a.foldedHash == b.foldedHash && a.whole.folded == b.whole.folded) return 100;
+    const TitleKey::Sketch& as = a.sketch;
+    const TitleKey::Sketch& bs = b.sketch;
+    if (as.foldedHash == bs.foldedHash && a.whole.folded == b.whole.folded) return 100;
     const uint8_t threshold = options.matchThreshold;
     if (threshold >= kThresholdExact) return 0;
-    if (options.firstLetterCheck && (a.whole.raw.empty() || b.whole.raw.empty() ||
-                                     upperAscii(a.whole.raw[0]) != upperAscii(b.whole.raw[0])))
-      return 0;
+    if (options.firstLetterCheck && (as.rawLength == 0 || bs.rawLength == 0 || as.first != bs.first)) return 0;
     if (threshold == kThresholdLetters) {
       const std::string& na = a.whole.normalized;
       const std::string& nb = b.whole.normalized;
@@ -455,12 +509,12 @@ struct TitleMatcher::Impl {
     // Every early 0 below stands for a score under the threshold; the bounds never exceed the
     // exact similarity, and the score grows with each similarity, so no match is lost.
     const double pt = options.partThreshold;
-    if (a.whole.raw.size() >= 4 && b.whole.raw.size() >= 4 && a.split && b.split) {
+    if (as.rawLength >= 4 && bs.rawLength >= 4 && as.split && bs.split) {
       double stUp = 1.0;
       if (prune) {
-        const double saUp = bound(a.artist, b.artist);
-        if (saUp < pt) return 0;
-        stUp = bound(a.title, b.title);
+        if (provenOut(as.artist, bs.artist, true) || provenOut(as.title, bs.title, true)) return 0;
+        const double saUp = bound(as.artist, bs.artist);
+        stUp = bound(as.title, bs.title);
         if (stUp < pt || toPercent(std::sqrt(saUp * stUp)) < threshold) return 0;
       }
       const double sa = exact(a.artist, artist, b.artist);
@@ -470,13 +524,14 @@ struct TitleMatcher::Impl {
       if (st < pt) return 0;
       return toPercent(std::sqrt(sa * st));
     }
-    if (prune && toPercent(bound(a.whole, b.whole)) < threshold) return 0;
+    if (prune && provenOut(as.whole, bs.whole, false)) return 0;
     return toPercent(exact(a.whole, whole, b.whole));
   }
 };
 
 TitleMatcher::TitleMatcher(const MatchOptions& options) : impl_(std::make_unique<Impl>()) {
   impl_->options = options;
+  if (options.matchThreshold < kThresholdLetters) impl_->fillLimits();
 }
 
 TitleMatcher::~TitleMatcher() = default;

@@ -75,26 +75,38 @@ bool bitrateKnown(uint8_t bitrateCode);
 // ---------------------------------------------------------------------------------------------
 // The prepared form.
 
-// Counts of the normalised text's bytes in 32 buckets (saturated at 255): two texts whose counts
+// Counts of the normalised text's bytes in 16 buckets (saturated at 255): two texts whose counts
 // differ cannot be closer than the counts allow, which bounds the edit distance from below.
-using CharCounts = std::array<uint8_t, 32>;
+using CharCounts = std::array<uint8_t, 16>;
 
-// One text as every pair needs it: the raw text for the case-insensitive test, its case folding,
-// its normalised form and the counts of that form.
+// One text as every pair needs it: the raw text for the case-insensitive test, its case folding
+// and its normalised form.
 struct TitleText {
   std::string raw;
   std::string folded;
   std::string normalized;
+};
+
+// What the bounds read of one text.
+struct TextSketch {
+  uint32_t foldedHash = 0;  // low half of the hash of the folded text
+  uint32_t length = 0;      // normalised length
   CharCounts counts{};
 };
 
-// Everything a score needs of one name, computed once per item.
+// Everything a score needs of one name, computed once per item. The sketch comes first and is
+// all that a pair rejected by the bounds reads.
 struct TitleKey {
+  struct Sketch {
+    uint64_t foldedHash = 0;  // hash of whole.folded, for quick inequality
+    uint32_t rawLength = 0;
+    unsigned char first = 0;  // first raw byte, ASCII letters upper-cased
+    bool split = false;       // the name has an artist/title separator (and 4 bytes or more)
+    TextSketch whole, artist, title;
+  } sketch;
   TitleText whole;
-  bool split = false;  // the name has an artist/title separator
-  TitleText artist;    // raw parts cut to 255 bytes; empty when !split
+  TitleText artist;  // raw parts cut to 255 bytes; empty when !sketch.split
   TitleText title;
-  uint64_t foldedHash = 0;      // hash of whole.folded, for quick inequality
   uint64_t normalizedHash = 0;  // hash of whole.normalized
 };
 
