@@ -162,7 +162,9 @@ class TDyThread {
       }
       const uint8_t answer = ask(i, j, score);
       if (answer == kDelete1st) {
-        queue(i);
+        // A first item already queued as the second item of an earlier pair is not counted or
+        // logged twice: the count would exceed the items actually deleted.
+        if (!marked(i)) queue(i);
         return true;
       }
       if (answer == kDelete2nd) queue(j);

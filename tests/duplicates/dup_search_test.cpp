@@ -75,6 +75,15 @@ TEST(DupSearchTest, ManualAnswersFollowTheRows) {
   EXPECT_EQ(out.marks, (std::vector<uint8_t>{1, 0, 0}));
   EXPECT_EQ(out.logList, (std::vector<std::string>{"Nova - Songs", "Nova - Song!"}));
 
+  // A first item queued earlier may still be asked about in its own row; DELETE 1ST then ends
+  // the row without counting it again.
+  const std::vector<ListItem> queuedFirst = {item("Nova - Song"), item("Nova - Songs"), item("Nova - Song")};
+  out = run(queuedFirst, optionsAt(80, kActionManual), script({kDelete2nd, kLeaveBoth, kDelete1st}));
+  EXPECT_EQ(out.asks.size(), 3u);  // (0,1), (0,2), then (1,2) with item 1 queued
+  EXPECT_EQ(out.marks, (std::vector<uint8_t>{1, 0, 1}));
+  EXPECT_EQ(out.duplicates, 1u);
+  EXPECT_EQ(out.logList, (std::vector<std::string>{"Nova - Songs"}));
+
   // Mode 1 queues 99-100 % matches without asking and asks for the rest.
   out = run(abc, optionsAt(80, kActionAutomaticExact), script({kLeaveBoth}));
   EXPECT_EQ(out.asks.size(), 1u);  // (0,1) 86 % asked; (0,2) 99 % queued at once, so no (1,2)

@@ -43,9 +43,11 @@ DupOutcome oracleDupSearch(const std::vector<ListItem>& items, const DupSearchOp
       const uint8_t answer = answerer(file1, file2, score);
       if (answer == kSearchStop) return out;
       if (answer == kDelete1st) {
-        out.marks[i] = 0;
-        ++out.duplicates;
-        log(items[i]);
+        if (out.marks[i] != 0) {  // counted once even when already queued
+          out.marks[i] = 0;
+          ++out.duplicates;
+          log(items[i]);
+        }
         break;
       }
       if (answer == kDelete2nd) {

@@ -1,0 +1,123 @@
+// The sonalog dupes command, run as a separate process.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/ListFile.h"
+#include "tests/support/TempHome.h"
+
+namespace sonalog {
+namespace {
+
+using testing::TempHome;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun sonalog(const TempHome& home, const std::string& args) {
+  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " </dev/null >'" +
+                              home.path("out.txt") + "' 2>'" + home.path("err.txt") + "'";
+  const int raw = std::system(command.c_str());
+  CliRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = home.readFile("out.txt");
+  r.err = home.readFile("err.txt");
+  return r;
+}
+
+ListItem item(std::string name, int32_t sizeKB) {
+  ListItem i;
+  i.fileName = std::move(name);
+  i.folder = "/music";
+  i.sizeKB = sizeKB;
+  i.frames = 9000;
+  i.bitrateCode = 9;
+  return i;
+}
+
+std::vector<std::string> namesIn(const TempHome& home, const std::string& path) {
+  ListFileContents contents;
+  std::vector<std::string> names;
+  if (parseListFile(home.readFile(path), false, contents) != ListReadStatus::Ok) return {"(unreadable)"};
+  for (const ListItem& i : contents.items) names.push_back(i.fileName);
+  return names;
+}
+
+class DupesCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::vector<ListItem> items = {item("Nova - Silver Morning", 4000), item("Kestrel - Night Train", 5000),
+                                         item("nova - silver morning", 4100), item("Nova - Silver Mornin", 4050),
+                                         item("Other - Song", 3000)};
+    ASSERT_TRUE(writeListFile(home.path("in.snlg"), items, 0));
+    original = home.readFile("in.snlg");
+  }
+  TempHome home;
+  std::string original;
+};
+
+TEST_F(DupesCommandTest, AutomaticSearchWritesTheKeptListAndTheLog) {
+  const CliRun r = sonalog(home, "--set matchThreshold=80 --set actionMode=0 dupes '" + home.path("in.snlg") +
+                                     "' -o '" + home.path("kept.snlg") + "' --log '" + home.path("log.txt") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Finished. 2 matches found. 2 duplicates to be deleted.\n3 items left.\n");
+  EXPECT_EQ(namesIn(home, home.path("kept.snlg")),
+            (std::vector<std::string>{"Nova - Silver Morning", "Kestrel - Night Train", "Other - Song"}));
+  const std::string log = home.readFile("log.txt");
+  EXPECT_EQ(log.find("Mp3 Sonalog duplicates search log at "), 0u);
+  const std::string entries = "\r\n2 duplicates found:\r\n\r\nnova - silver morning, 3:55, 128 kbps, 4100 K, S"
+                              "\r\nNova - Silver Mornin, 3:55, 128 kbps, 4050 K, S";
+  ASSERT_GT(log.size(), entries.size());
+  EXPECT_EQ(log.substr(log.size() - entries.size()), entries);
+  EXPECT_EQ(home.readFile("in.snlg"), original);
+}
+
+TEST_F(DupesCommandTest, ManualConfirmationsFollowYesAndNo) {
+  // Threshold 80, mode 1: the 100 % pair goes at once, the 96 % pair is asked.
+  CliRun r = sonalog(home, "--set matchThreshold=80 --yes dupes '" + home.path("in.snlg") + "' -o '" +
+                               home.path("yes.snlg") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find(" Please confirm this 96 % match:"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("-> DELETE 1ST"), std::string::npos);
+  // DELETE 1ST queues the first item of the pair, "Nova - Silver Morning"; the already queued
+  // "nova - silver morning" is asked about in its own row, and counted once.
+  EXPECT_EQ(r.out, "Finished. 3 matches found. 2 duplicates to be deleted.\n3 items left.\n");
+  EXPECT_EQ(namesIn(home, home.path("yes.snlg")),
+            (std::vector<std::string>{"Kestrel - Night Train", "Nova - Silver Mornin", "Other - Song"}));
+
+  r = sonalog(home, "--set matchThreshold=80 --no dupes '" + home.path("in.snlg") + "' -o '" + home.path("no.snlg") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Finished. 3 matches found. 1 duplicates to be deleted.\n4 items left.\n");
+  EXPECT_NE(r.err.find("-> LEAVE BOTH"), std::string::npos);
+}
+
+TEST_F(DupesCommandTest, WithoutOutputNothingIsWrittenAndFailuresAreReported) {
+  CliRun r = sonalog(home, "dupes '" + home.path("in.snlg") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Finished. 1 matches found. 1 duplicates to be deleted.\n");  // threshold 99: equal but for case
+  EXPECT_EQ(home.readFile("in.snlg"), original);
+
+  r = sonalog(home, "dupes '" + home.path("missing.snlg") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(r.err.empty());
+
+  r = sonalog(home, "dupes '" + home.path("in.snlg") + "' -o '" + home.path("in.snlg") + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(home.readFile("in.snlg"), original);
+
+  r = sonalog(home, "--set actionMode=0 --set matchThreshold=80 dupes '" + home.path("in.snlg") + "' -o '" +
+                        home.path("no/such/folder/out.snlg") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Can't write this file."), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace sonalog
