@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job on the built-in demo collection: sets up and builds, writes the demo collection
 # into demo/ (afresh each time), scans it into the list file demo/collection.snlg and says where
-# that is, and prints what the list holds.
+# that is, prints what the list holds, and exports it as the HTML table demo/collection.html.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -16,3 +16,8 @@ export SONALOG_HOME="$PWD/demo/home"
 "$sonalog" --set erroractioncombo=2 scan -o demo/collection.snlg demo/collection
 echo "List file written: $PWD/demo/collection.snlg"
 "$sonalog" dump demo/collection.snlg
+# The list as an HTML table, as the Export button writes it with the type "HTML table" (numbered,
+# with mode, frequency and path columns).
+"$sonalog" --set CheckEnum=1 --set CheckStereo=1 --set CheckFreq=1 --set CheckPath=1 \
+  export demo/collection.snlg -o demo/collection.html --type html-table >/dev/null
+echo "HTML table written: $PWD/demo/collection.html"

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's Export button and Batch menu bound to its logic (MainUnit): nothing happens
+// while a scan runs, a written file becomes the "Vie&w ext." target, and the batch's short and
+// long styles write into the main window's folder. The window binds its buttons and the caption
+// window here.
+
+#include "core/MainUnit.h"
+#include "export/BatchExport.h"
+#include "export/ExportCommand.h"
+
+namespace sonalog {
+
+class MainExport {
+ public:
+  // main and ui must outlive this object.
+  MainExport(MainUnit& main, UserInterface& ui) : main_(main), ui_(ui) {}
+
+  // ExportBut; nullopt when a scan is running (the click is ignored).
+  std::optional<ExportCommandResult> ExportButClick(const CaptionAsker& askCaption);
+  // MenuSubSingle, MenuSubShort, MenuSubLong of PmenuRecur; nullopt while a scan runs.
+  std::optional<BatchSummary> batchMenuClick(BatchStyle style, const CaptionAsker& askCaption);
+
+  const ExportMemory& memory() const { return memory_; }
+
+ private:
+  ExportContext context(const CaptionAsker& askCaption);
+
+  MainUnit& main_;
+  UserInterface& ui_;
+  ExportMemory memory_;  // the proposed file name lives as long as the window
+};
+
+}  // namespace sonalog
