@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/TsvField.h"
 #include "core/ListFile.h"
 
 namespace sonalog::cli {
@@ -14,19 +15,6 @@ namespace {
 constexpr char kDumpHeader[] =
     "fileName\tfolder\tvolumeLabel\tbitrateCode\tsizeKB\tframes\tstereoMode\tfrequencyCode\tfileDate\t"
     "dateAdded\taverageKbps\n";
-
-// Strings are written as stored, with tab, newline and backslash escaped so that every item stays
-// one line of tab-separated fields.
-void appendEscaped(std::string& out, const std::string& s) {
-  for (char c : s) {
-    switch (c) {
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\\': out += "\\\\"; break;
-      default: out.push_back(c);
-    }
-  }
-}
 
 void appendField(std::string& out, long long value) {
   out.push_back('\t');
@@ -44,11 +32,11 @@ int runDump(Context& context, const std::string& path) {
     return ok;
   };
   for (const ListItem& it : contents.items) {
-    appendEscaped(out, it.fileName);
+    appendTsvField(out, it.fileName);
     out.push_back('\t');
-    appendEscaped(out, it.folder);
+    appendTsvField(out, it.folder);
     out.push_back('\t');
-    appendEscaped(out, it.volumeLabel);
+    appendTsvField(out, it.volumeLabel);
     appendField(out, it.bitrateCode);
     appendField(out, it.sizeKB);
     appendField(out, it.frames);

@@ -9,6 +9,7 @@
 #include <fmt/format.h>
 
 #include "cli/Command.h"
+#include "cli/TsvField.h"
 #include "core/Mp3Analysis.h"
 
 namespace sonalog::cli {
@@ -32,8 +33,9 @@ int runInfo(const InfoOptions& options) {
   for (const std::string& path : options.files) {
     const bool ok = analyser.analyseFile(path, mode, r);
     if (!ok) exitCode = 1;
-    const std::string line =
-        fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", path, ok ? "ok" : "failed", r.frames, r.bitrateCode,
+    std::string line;
+    appendTsvField(line, path);
+    line += fmt::format("\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", ok ? "ok" : "failed", r.frames, r.bitrateCode,
                     r.frequencyCode, r.stereoMode, r.fileSize, r.audioBytes,
                     averageKbpsOf(r.audioBytes, r.frames, r.frequencyCode), r.errorText);
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -54,7 +56,8 @@ void registerInfoCommand(CLI::App& app, Context& context) {
       "status is ok or failed; bitrateCode 1-14 is the MPEG bitrate index, 16 variable bitrate, 0 unknown;\n"
       "frequencyCode 0 = 44.1 kHz, 1 = 48 kHz, 2 = 32 kHz, 255 mixed or unknown; stereoMode 0 stereo,\n"
       "1 joint stereo, 2 dual channel, 3 mono, 4 mixed or unknown; sizes in bytes; error is the reason\n"
-      "a file was rejected (empty when ok).\n"
+      "a file was rejected (empty when ok). In the path a tab, a newline and a backslash are written\n"
+      "as \\t, \\n and \\\\.\n"
       "Exit status: 0 every file analysed, 1 some file rejected, 2 usage error.");
   info->callback([options, &context] { context.exitCode = runInfo(*options); });
 }

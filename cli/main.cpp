@@ -56,6 +56,11 @@ int main(int argc, char** argv) {
     const int code = app.exit(e);
     return (e.get_exit_code() == 0) ? code : 2;
   }
-  std::fflush(stdout);
+  // Output that never reached its file (a full disk, a closed pipe) is a failed command, not a
+  // success: the user would otherwise trust a listing that is cut short or missing.
+  if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && context.exitCode == 0) {
+    std::fputs("sonalog: cannot write the output\n", stderr);
+    context.exitCode = 1;
+  }
   return context.exitCode;
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tests/support/Mp3Builder.h"
@@ -68,6 +69,37 @@ TEST(InfoCommandTest, PrintsOneTabSeparatedLinePerFileAndFailsOnRejectedFiles) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("--slow"), std::string::npos);
   EXPECT_NE(runCli("--help").out.find("demo"), std::string::npos);
+}
+
+TEST(InfoCommandTest, PathsWithTabsOrNewlinesStayOneLineEach) {
+  testing::TempHome home;
+  testing::Mp3Builder cbr;
+  cbr.frames(testing::mpeg1(9, 1, 1), 1000);
+  const std::string odd = home.path("a\tb\nc\\d.mp3");
+  ASSERT_TRUE(testing::writeBytes(odd, cbr.str()));
+
+  const CliRun run = runCli("info " + quoted(odd));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, std::string(kHeader) + home.path("a\\tb\\nc\\\\d.mp3") +
+                         "\tok\t999\t9\t1\t1\t384000\t384000\t128\t\n");
+}
+
+// Runs the sonalog binary with its standard output on a full disk; returns the exit status.
+int runCliIntoFullDisk(const std::string& args) {
+  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " >/dev/full 2>/dev/null";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliOutputTest, OutputThatCannotBeWrittenIsReportedAsAFailure) {
+  testing::TempHome home;
+  testing::Mp3Builder cbr;
+  cbr.frames(testing::mpeg1(9, 1, 1), 1000);
+  ASSERT_TRUE(testing::writeBytes(home.path("cbr.mp3"), cbr.str()));
+
+  EXPECT_EQ(runCliIntoFullDisk("info " + quoted(home.path("cbr.mp3"))), 1);
+  EXPECT_EQ(runCliIntoFullDisk("config --list"), 1);
+  EXPECT_EQ(runCliIntoFullDisk("demo " + quoted(home.path("demo"))), 1);
 }
 
 TEST(DemoCommandTest, WritesTheCollectionThatInfoThenReads) {
