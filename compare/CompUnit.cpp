@@ -8,6 +8,7 @@
 #include "compare/CompareMatcher.h"
 #include "compare/CompareReport.h"
 #include "compare/ExternalList.h"
+#include "core/ListFile.h"
 #include "duplicates/TitleMatch.h"
 #include "platform/Threads.h"
 
@@ -496,7 +497,7 @@ void TMyThread::output() {
       items.push_back(std::move(item));
     }
     const uint8_t sortByte = walksExternal(type) ? externalSortByte_ : internal_.sortCode;
-    ok = writeNewList(job_.outputPath, sortByte, items);
+    ok = writeListFile(job_.outputPath, items, sortByte);
   }
   if (!ok) {
     warning(std::string(writeErrorText(type)));

@@ -112,46 +112,6 @@ bool writeLogFile(const std::string& path, const std::string& header,
   return ok && file.commit();
 }
 
-bool writeNewList(const std::string& path, uint8_t sortByte, const std::vector<ListItem>& items) {
-  std::string bytes = {'\x6C', '\x33', '\x5A', '\xF7', static_cast<char>(sortByte)};
-  auto put16 = [&](uint32_t v) {
-    bytes.push_back(static_cast<char>(v & 0xFF));
-    bytes.push_back(static_cast<char>((v >> 8) & 0xFF));
-  };
-  auto put32 = [&](int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    put16(u & 0xFFFF);
-    put16(u >> 16);
-  };
-  auto putString = [&](const std::string& s) {
-    const size_t n = std::min<size_t>(s.size(), 65535);
-    put16(static_cast<uint32_t>(n));
-    bytes.append(s, 0, n);
-  };
-  platform::AtomicFile file(path);
-  if (!file.open()) return false;
-  for (const ListItem& item : items) {
-    putString(item.fileName);
-    putString(item.folder);
-    const size_t label = std::min(item.volumeLabel.size(), kMaxVolumeLabelBytes);
-    bytes.push_back(static_cast<char>(label));
-    bytes.append(item.volumeLabel, 0, label);
-    bytes.push_back(static_cast<char>(item.bitrateCode));
-    put32(item.sizeKB);
-    put32(item.frames);
-    bytes.push_back(static_cast<char>(item.stereoMode));
-    bytes.push_back(static_cast<char>(item.frequencyCode));
-    put32(item.fileDate);
-    put32(item.dateAdded);
-    if (item.bitrateCode == kBitrateVbr) put16(item.averageKbps);
-    if (bytes.size() >= (1u << 16)) {
-      if (!file.write(bytes)) return false;
-      bytes.clear();
-    }
-  }
-  return file.write(bytes) && file.commit();
-}
-
 std::string_view fileNameOf(std::string_view path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string_view::npos ? path : path.substr(slash + 1);

@@ -36,9 +36,6 @@ std::string logEntry(int type, const ListItem& item, bool externalIsText, const 
 bool writeLogFile(const std::string& path, const std::string& header,
                   const std::vector<std::string>& entries);
 
-// Writes a new list file (the current list file format) with the given header byte.
-bool writeNewList(const std::string& path, uint8_t sortByte, const std::vector<ListItem>& items);
-
 // The file name part of a path (after the last "/" or "\").
 std::string_view fileNameOf(std::string_view path);
 

@@ -1,11 +1,15 @@
 #include "compare/ExternalList.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <limits>
 
+#include "core/ListFile.h"
 #include "import/LineReader.h"
 #include "import/TextListImport.h"
 
@@ -27,72 +31,6 @@ constexpr const char* kOldestCaption = "invalid data found";
 // Seconds per frame at 44.1 kHz: the oldest layout stores whole seconds instead of frames.
 constexpr double kFrameSeconds441 = 0.0261224489795918;
 
-// A buffered little-endian reader; every read reports whether all its bytes were there.
-class ByteReader {
- public:
-  ~ByteReader() { close(); }
-  bool open(const std::string& path) {
-    close();
-    file_ = std::fopen(path.c_str(), "rb");
-    pos_ = end_ = 0;
-    return file_ != nullptr;
-  }
-  void close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-  }
-  bool read(void* out, size_t n) {
-    auto* dst = static_cast<uint8_t*>(out);
-    while (n > 0) {
-      if (pos_ == end_ && !fill()) return false;
-      const size_t take = std::min(n, end_ - pos_);
-      std::memcpy(dst, buffer_ + pos_, take);
-      pos_ += take;
-      dst += take;
-      n -= take;
-    }
-    return true;
-  }
-  bool skip(size_t n) {
-    uint8_t scratch[64];
-    while (n > 0) {
-      const size_t take = std::min(n, sizeof scratch);
-      if (!read(scratch, take)) return false;
-      n -= take;
-    }
-    return true;
-  }
-  // True when no byte is left.
-  bool atEnd() { return pos_ == end_ && !fill(); }
-
- private:
-  bool fill() {
-    if (!file_) return false;
-    end_ = std::fread(buffer_, 1, sizeof buffer_, file_);
-    pos_ = 0;
-    return end_ > 0;
-  }
-  std::FILE* file_ = nullptr;
-  uint8_t buffer_[1 << 16];
-  size_t pos_ = 0;
-  size_t end_ = 0;
-};
-
-bool readString(ByteReader& in, bool wideLength, std::string& out) {
-  size_t length = 0;
-  if (wideLength) {
-    uint8_t b[2];
-    if (!in.read(b, 2)) return false;
-    length = static_cast<size_t>(b[0] | (b[1] << 8));
-  } else {
-    uint8_t b;
-    if (!in.read(&b, 1)) return false;
-    length = b;
-  }
-  out.resize(length);
-  return in.read(out.data(), length);
-}
-
 int32_t int32At(const uint8_t* p) {
   return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
                               (static_cast<uint32_t>(p[2]) << 16) |
@@ -110,13 +48,22 @@ int32_t framesOfSeconds(int32_t seconds) {
 enum class Layout { Current, Short, Oldest };
 enum class ReadResult { Ok, Failed, AskOldest };
 
+// Closes a file descriptor when it goes out of scope.
+struct FdCloser {
+  int fd;
+  ~FdCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
 ReadResult readItems(const std::string& path, Layout layout, ExternalList& out,
                      LoadChannel& channel) {
-  ByteReader in;
-  if (!in.open(path)) {
+  const FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.fd < 0) {
     channel.warning(kOpenFailed);
     return ReadResult::Failed;
   }
+  ListByteReader in(file.fd);
   uint8_t magic[4];
   if (!in.read(magic, 4)) {
     channel.warning(kReadError);
@@ -140,8 +87,8 @@ ReadResult readItems(const std::string& path, Layout layout, ExternalList& out,
     if (channel.stopRequested()) return ReadResult::Failed;
     ListItem item;
     uint8_t labelLength = 0;
-    if (!readString(in, wide, item.fileName) || !readString(in, wide, item.folder) ||
-        !in.read(&labelLength, 1)) {
+    if (!in.readString(item.fileName, wide) || !in.readString(item.folder, wide) ||
+        !in.readByte(labelLength)) {
       channel.warning(kReadError);
       return ReadResult::Failed;
     }
@@ -217,7 +164,7 @@ namespace {
 
 constexpr const char* kTextOpenFailed = "Not able to open the external text file.";
 constexpr const char* kTextReadFailed = "Can't read external text file.";
-constexpr const char* kTextUnknownError = "Unknown error occurred while processing external text file.";
+constexpr const char* kTextListUnknownError = "Unknown error occurred while processing external text file.";
 constexpr const char* kTooLargeQuestion =
     "Too large string. Could be a binary file or unix text file.\r\nTry to process as unix text?";
 constexpr const char* kTooLargeCaption = "error";
@@ -313,7 +260,7 @@ bool loadExternalTextList(const std::string& path, bool examineBangLines, Extern
       if (externalTextItem(line, examineBangLines, item)) out.items.push_back(std::move(item));
     }
   } catch (const std::exception&) {
-    channel.warning(kTextUnknownError);
+    channel.warning(kTextListUnknownError);
     ok = false;
   }
   if (!ok) {

@@ -11,6 +11,7 @@
 
 #include "compare/CompareDriver.h"
 #include "compare/CompareReport.h"
+#include "core/ListFile.h"
 #include "compare/ExternalList.h"
 #include "tests/support/TempHome.h"
 
@@ -71,9 +72,9 @@ class ScriptedResponder : public CompareResponder {
 };
 
 // Writes items as a list file with the given header byte.
-inline void writeListFile(const std::string& path, const std::vector<ListItem>& items,
+inline void writeExternalList(const std::string& path, const std::vector<ListItem>& items,
                           uint8_t sortByte = 0) {
-  ASSERT_TRUE(writeNewList(path, sortByte, items));
+  ASSERT_TRUE(sonalog::writeListFile(path, items, sortByte));
 }
 
 // A job with test defaults: output in the temporary folder, automatic action.

@@ -7,8 +7,8 @@
 #include "compare/CompareDriver.h"
 #include "platform/Files.h"
 #include "tests/compare/CompareFixture.h"
-#include "tests/compare/CompareNames.h"
-#include "tests/compare/CompareOracle.h"
+#include "tests/support/CompareNames.h"
+#include "tests/support/CompareOracle.h"
 
 namespace sonalog::testing {
 namespace {
@@ -107,7 +107,7 @@ TEST_F(CompareOracleTest, RandomListsGiveTheOracleResultsForEveryTypeModeAndThre
         job.settings.sizeCheck = seed % 2 == 0;
         job.relaxedSwitch = with == 1 ? seed % 4 != 0 : seed % 4 == 0;
         if (with == 0) {
-          writeListFile(job.inputPath, externalItems, 7);
+          writeExternalList(job.inputPath, externalItems, 7);
         } else {
           std::string text;
           for (const ListItem& i : externalItems) text += i.fileName + (gen.chance(30) ? " 4.1 MB 3:45\r\n" : "\r\n");
@@ -145,7 +145,7 @@ TEST_F(CompareOracleTest, AdversarialListsGiveTheOracleResults) {
       for (uint8_t mode = 0; mode < 3; ++mode) {
         CompareJob job = makeJob(home, type, 0, threshold);
         job.settings.actionMode = mode;
-        writeListFile(job.inputPath, externalItems);
+        writeExternalList(job.inputPath, externalItems);
         check(internalItems, externalItems, job,
               "type " + std::to_string(type) + " threshold " + std::to_string(threshold) +
                   " mode " + std::to_string(mode));
@@ -160,7 +160,7 @@ TEST_F(CompareOracleTest, AbortDuringMatchingSavesAConsistentPrefix) {
   NameGenerator gen(99);
   std::vector<ListItem> internalItems = gen.list(600), externalItems = gen.list(600);
   CompareJob job = makeJob(home, 0, 0, 80);
-  writeListFile(job.inputPath, externalItems);
+  writeExternalList(job.inputPath, externalItems);
   const OracleResult full = oracleCompare(internalItems, externalItems, job,
                                           [](size_t, size_t, uint8_t) { return kCompareMatch; });
   struct AbortLater : RecordingResponder {

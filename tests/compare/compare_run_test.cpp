@@ -52,14 +52,14 @@ TEST_F(CompareRunTest, UniqueExternalLinesAreLoggedAsTheyStood) {
 
 TEST_F(CompareRunTest, NothingToWriteWritesNoFile) {
   internal.items = {item("Nova - Silver Morning"), item("Kestrel - Night Train")};
-  writeListFile(home.path("external.snlg"), {item("nova - silver morning"), item("KESTREL - NIGHT TRAIN")});
+  writeExternalList(home.path("external.snlg"), {item("nova - silver morning"), item("KESTREL - NIGHT TRAIN")});
   CompareJob job = makeJob(home, 2, 0);
   EXPECT_EQ(run(job), CompOutcome::Completed);
   EXPECT_EQ(finish, "Finished. No unique titles found. Log file not written.");
   EXPECT_FALSE(platform::fileExists(job.outputPath));
 
   // Every other type's "nothing" text, with nothing in common.
-  writeListFile(home.path("external.snlg"), {item("Other - Thing")});
+  writeExternalList(home.path("external.snlg"), {item("Other - Thing")});
   const std::pair<int, const char*> cases[] = {
       {4, "Finished. No matches to remove from internal list."},
       {5, "Finished. No matches found. Log file not written."},
@@ -80,7 +80,7 @@ TEST_F(CompareRunTest, RemovalOfMatchesWaitsForDelete) {
   for (const char* n : names) internal.items.push_back(item(n));
   std::vector<ListItem> external;
   for (int i = 0; i < 5; ++i) external.push_back(item(platform::foldCase(names[i])));
-  writeListFile(home.path("external.snlg"), external);
+  writeExternalList(home.path("external.snlg"), external);
   const CompareJob job = makeJob(home, 4, 0);
 
   responder.removeAtEnd = false;  // "&ABORT" instead of "&DELETE"
@@ -100,7 +100,7 @@ TEST_F(CompareRunTest, RemovalOfMatchesWaitsForDelete) {
 
 TEST_F(CompareRunTest, RemovingEveryUniqueTitleCanEmptyTheList) {
   internal.items = {item("One - Song"), item("Two - Song")};
-  writeListFile(home.path("external.snlg"), {item("Three - Other")});
+  writeExternalList(home.path("external.snlg"), {item("Three - Other")});
   EXPECT_EQ(run(makeJob(home, 9, 0)), CompOutcome::Completed);
   EXPECT_EQ(finish, "Finished. 2 unique titles to be removed from internal list.");
   EXPECT_EQ(internal.itemCount(), 0u);
@@ -131,7 +131,7 @@ TEST_F(CompareRunTest, ManualConfirmationShowsBothItemsAndDifferGoesOn) {
   internal.items = {item("Nova - Silver Morning", 4000, 9000), item("Nova - Silver Mornin", 4100, 9010)};
   ListItem ext = item("Nova - Silver Mornin", 4050, 9005);
   ext.volumeLabel = "EXT";
-  writeListFile(home.path("external.snlg"), {ext});
+  writeExternalList(home.path("external.snlg"), {ext});
   CompareJob job = makeJob(home, 5, 0);
   job.settings.actionMode = 2;
   // The first candidate (96 %) is rejected, the second (100 %) accepted.
@@ -165,7 +165,7 @@ TEST_F(CompareRunTest, ManualConfirmationShowsBothItemsAndDifferGoesOn) {
 
 TEST_F(CompareRunTest, ActionModeOneAsksOnlyBelowNinetyNine) {
   internal.items = {item("Nova - Silver Morning"), item("Kestrel - Night Train")};
-  writeListFile(home.path("external.snlg"), {item("Nova - Silver Mornin"), item("kestrel - night train")});
+  writeExternalList(home.path("external.snlg"), {item("Nova - Silver Mornin"), item("kestrel - night train")});
   CompareJob job = makeJob(home, 7, 0);
   job.settings.actionMode = 1;
   responder.confirmWith = [](const ScriptedResponder::Asked&) { return kCompareDiffer; };
@@ -183,7 +183,7 @@ TEST_F(CompareRunTest, AbortDuringConfirmationSavesTheMatchesFoundSoFar) {
   for (int i = 0; i < 5; ++i) internal.items.push_back(item("Band " + std::to_string(i) + " - Tune"));
   std::vector<ListItem> external;
   for (int i = 0; i < 5; ++i) external.push_back(item("Band " + std::to_string(i) + " - Tun"));
-  writeListFile(home.path("external.snlg"), external);
+  writeExternalList(home.path("external.snlg"), external);
   CompareJob job = makeJob(home, 5, 0);
   job.settings.actionMode = 2;
 
@@ -216,7 +216,7 @@ TEST_F(CompareRunTest, NewListsKeepVbrAveragesAndClearWhatTheTypeSays) {
   internal.items = {item("Common - Song"), vbr};
   ListItem extUnique = item("Elsewhere - Song", 3000, 8000, kBitrateVbr);
   extUnique.averageKbps = 201;
-  writeListFile(home.path("external.snlg"), {item("Common - Song"), extUnique}, 0x81);
+  writeExternalList(home.path("external.snlg"), {item("Common - Song"), extUnique}, 0x81);
 
   // Type 3: the internal unique items under the internal sort byte.
   internal.sortCode = 6;
@@ -254,7 +254,7 @@ TEST_F(CompareRunTest, NewListsKeepVbrAveragesAndClearWhatTheTypeSays) {
 
 TEST_F(CompareRunTest, AWriteErrorIsReportedAndLeavesNoFile) {
   internal.items = {item("One - Song")};
-  writeListFile(home.path("external.snlg"), {item("Two - Other")});
+  writeExternalList(home.path("external.snlg"), {item("Two - Other")});
   CompareJob job = makeJob(home, 2, 0);
   job.outputPath = home.path("no/such/folder/out.txt");
   EXPECT_EQ(run(job), CompOutcome::Failed);
@@ -270,7 +270,7 @@ TEST_F(CompareRunTest, LogEntriesFollowTheTypeAndTheUnknownStyle) {
   ListItem unknown = item("Mystery - Track", -1, -1, 0);
   unknown.stereoMode = 4;
   internal.items = {item("Known - Track"), unknown};
-  writeListFile(home.path("external.snlg"), {item("Other - Thing")});
+  writeExternalList(home.path("external.snlg"), {item("Other - Thing")});
   CompareJob job = makeJob(home, 2, 0);
   EXPECT_EQ(run(job), CompOutcome::Completed);
   EXPECT_EQ(logBody(home.readFile("out.txt")),

@@ -32,6 +32,38 @@ struct NameGenerator {
     return std::string(artists[pick(std::size(artists))]) + " - " + titles[pick(std::size(titles))];
   }
 
+  // A name from a large vocabulary, as in a real collection: most names differ from each other.
+  std::string distinctBase() {
+    static const char* syllables[] = {"ka", "lo", "mi", "ra", "ten", "vo", "sil", "dar", "ne",
+                                      "bri", "sto", "lu", "mar", "qui", "zen", "fa", "ro", "del",
+                                      "gan", "ti", "pe", "sha", "ul", "wen", "yor", "cas", "bel",
+                                      "dor", "fin", "hal", "jas", "kor", "lin", "mor", "nal", "pol"};
+    static const char* words[] = {"love", "night", "train", "river", "fire", "dream", "heart", "road",
+                                  "summer", "rain", "light", "shadow", "blue", "golden", "dance", "song",
+                                  "home", "city", "winter", "star", "ocean", "wild", "silent", "paper",
+                                  "broken", "glass", "morning", "falling", "echo", "northern", "electric",
+                                  "midnight", "stone", "velvet", "sugar", "thunder", "empty", "runaway",
+                                  "forever", "little", "secret", "window", "highway", "crystal", "desert",
+                                  "memory", "mirror", "garden", "satellite", "horizon", "ghost", "honey"};
+    auto word = [&](int minSyl, int maxSyl) {
+      std::string w;
+      const int n = minSyl + static_cast<int>(pick(static_cast<size_t>(maxSyl - minSyl + 1)));
+      for (int k = 0; k < n; ++k) w += syllables[pick(std::size(syllables))];
+      w[0] = static_cast<char>(w[0] - 32);
+      return w;
+    };
+    std::string artist = word(2, 3);
+    if (chance(60)) artist += " " + word(1, 3);
+    std::string title;
+    const size_t n = 1 + pick(4);
+    for (size_t k = 0; k < n; ++k) {
+      std::string w = words[pick(std::size(words))];
+      w[0] = static_cast<char>(w[0] - 32);
+      title += (k ? " " : "") + w;
+    }
+    return artist + " - " + title;
+  }
+
   // A variant of a name as another collection might spell it.
   std::string variant(std::string s) {
     if (chance(30)) {

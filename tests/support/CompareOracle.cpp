@@ -1,4 +1,4 @@
-#include "tests/compare/CompareOracle.h"
+#include "tests/support/CompareOracle.h"
 
 #include "compare/CompUnit.h"
 #include "compare/CompareReport.h"
