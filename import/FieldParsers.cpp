@@ -102,8 +102,10 @@ BitrateValue parseBitrate(std::string_view text) {
     v.code = kBitrateVbr;
     return v;
   }
+  static constexpr std::string_view kRates[15] = {"",    "32",  "40",  "48",  "56",  "64",  "80", "96",
+                                                  "112", "128", "160", "192", "224", "256", "320"};
   for (uint8_t code = 1; code <= 14; ++code) {
-    if (s == std::to_string(kBitrateKbps[code])) {
+    if (s == kRates[code]) {
       v.code = code;
       return v;
     }

@@ -164,7 +164,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
   const char d = plan.delimiter;
   const int kind = frame.layout.delimiterKind;
   const size_t F = static_cast<size_t>(plan.fieldCount);
-  const std::string n = std::to_string(lineNumber);
+  const auto n = [lineNumber] { return std::to_string(lineNumber); };
   // A closing character at the line's end is no separator. A trailing tab is: it opens an
   // empty last field.
   if (!line.empty() && line.back() == d && d != '\t') line.remove_suffix(1);
@@ -175,12 +175,12 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     if (line[i] != d) continue;
     positions[found++] = i;
     if (found == kMaxSplitPositions) {
-      error = "Too many delimiters in the line " + n + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
+      error = "Too many delimiters in the line " + n() + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
       return false;
     }
   }
   if (found < F) {
-    error = "Invalid no. of delimiters in the line " + n + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
+    error = "Invalid no. of delimiters in the line " + n() + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
     return false;
   }
   fields.resize(F + 1 + (keepEnumeration ? 1 : 0));
@@ -196,7 +196,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     }
     clean(f, plan.opening);
     if (f.size() > kMaxField) {
-      error = "A field seems to be too long in the line " + n + ".\r\nDisplaying first 64 characters:\r\n" + head(f, 64);
+      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(f, 64);
       return false;
     }
   }
@@ -223,7 +223,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     title.erase(0, rest);
     clean(title, plan.opening);
     if (title.size() > kMaxField) {
-      error = "A field seems to be too long in the line " + n + ".\r\nDisplaying first 64 characters:\r\n" + head(title, 64);
+      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(title, 64);
       return false;
     }
   }
@@ -231,7 +231,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     const size_t tab = title.find('\t');
     if (tab == std::string::npos) {
       error = "Although this seemed to be artist-title split HTML list,\r\nlooks like not all lines are split (line " +
-              n + ").\r\nDisplaying [some of] this field:\r\n" + head(title, 64);
+              n() + ").\r\nDisplaying [some of] this field:\r\n" + head(title, 64);
       return false;
     }
     // A name without an artist was written with an empty artist cell: it comes back whole.
