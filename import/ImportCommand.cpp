@@ -1,6 +1,9 @@
 #include "import/ImportCommand.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "import/TextListImport.h"
@@ -31,6 +34,22 @@ std::string folderOf(const std::string& path) {
 }
 
 std::string head(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
+
+// Line feeds in a file plus one (0 when it cannot be read): an upper bound of its lines.
+size_t countLines(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return 0;
+  std::string buffer(1 << 16, '\0');
+  size_t lines = 1;
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) {
+    for (const char* p = buffer.data(); (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + n - p)));
+         ++p)
+      ++lines;
+  }
+  std::fclose(f);
+  return lines;
+}
 
 }  // namespace
 
@@ -260,6 +279,11 @@ ImportCommand::Outcome ImportCommand::itemPass(const ImportFrame& frame, const F
   }
   imported_ = 0;
   dateRoles_ = {};
+  // Room for every line at once: growing a list of a million items step by step costs more
+  // than counting the lines.
+  const size_t lines = std::min(countLines(linesPath_), kMaxImportItems);
+  list_.items.reserve(list_.items.size() + lines);
+  lineValues_.reserve(lines);
   const int32_t today = platform::today();
   const size_t F = static_cast<size_t>(plan.fieldCount);
   std::string line;
