@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "import/ImportCommand.h"
 #include "platform/Dates.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempHome.h"
@@ -150,6 +151,50 @@ TEST_F(TextListImportTest, LongLineRefusedFailsAndUnreadableFileWarns) {
   auto missing = readUnknownTextList(home.path("none.txt"), {}, ui2);
   EXPECT_FALSE(missing.ok);
   EXPECT_EQ(ui2.texts(), std::vector<std::string>{"Unable to open the external text file."});
+}
+
+}  // namespace
+}  // namespace sonalog
+
+namespace sonalog {
+namespace {
+
+TEST_F(TextListImportTest, CommandAppliesPlaylistsAndLeavesTheListOnFailure) {
+  InternalList list;
+  ListItem old;
+  old.fileName = "old";
+  list.items.push_back(old);
+  list.sortCode = 0;
+  ImportSettings settings;
+  settings.fileType = ImportFileType::M3u;
+  home.writeFile("a.m3u", "#EXTM3U\r\nC:\\A\\One.mp3\r\nC:\\A\\Two.mp3\r\n");
+  ImportCommand cmd(list, settings, ui);
+  ASSERT_TRUE(cmd.importFile(home.path("a.m3u")));
+  ASSERT_EQ(list.items.size(), 2u);  // replaced
+  EXPECT_EQ(list.items[1].fileName, "Two");
+  EXPECT_EQ(list.sortCode, kSortUnsorted);
+  EXPECT_TRUE(list.unsaved);
+  EXPECT_EQ(settings.lastImportFolder, home.path());
+
+  settings.ImapCheck = true;
+  ASSERT_TRUE(cmd.importFile(home.path("a.m3u")));
+  EXPECT_EQ(list.items.size(), 4u);
+  EXPECT_EQ(ui.lastStatus(), "Imported 2, total 4 items.");
+
+  home.writeFile("b.m3u", "no header\r\nC:\\A\\One.mp3\r\n");
+  EXPECT_FALSE(cmd.importFile(home.path("b.m3u")));
+  EXPECT_EQ(list.items.size(), 4u);
+  EXPECT_EQ(ui.lastStatus(), "Import failed.");
+
+  // CANCEL while reading another text list: a failure, nothing applied.
+  settings.fileType = ImportFileType::OtherText;
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "Song " + std::to_string(i) + ".mp3 3:00\r\n";
+  home.writeFile("c.txt", text);
+  ui.cancelAfterEvents = ui.eventCalls + 1;
+  EXPECT_FALSE(cmd.importFile(home.path("c.txt")));
+  EXPECT_EQ(list.items.size(), 4u);
+  EXPECT_EQ(ui.lastStatus(), "Import failed.");
 }
 
 }  // namespace
