@@ -205,3 +205,31 @@ TEST_F(RoundTripTest, TextListWithTheTitleRowFails) {
 
 }  // namespace
 }  // namespace sonalog
+
+namespace sonalog {
+namespace {
+
+// Lists far longer than one conversion block: tags and entities across the block boundaries.
+TEST_F(RoundTripTest, LongListsCrossEveryReadBlock) {
+  std::mt19937 rng(13);
+  RandomList kind;
+  kind.unknowns = true;
+  ExportOptions table = allFields(ExportType::HtmlTable);
+  table.enumerate = true;
+  table.style.dateStyle = 3;
+  roundTrip(randomList(rng, 1500, kind), table, {}, "long table");
+  std::vector<ListItem> grouped = randomList(rng, 1500, kind);
+  std::stable_sort(grouped.begin(), grouped.end(),
+                   [](const ListItem& a, const ListItem& b) { return a.folder < b.folder; });
+  HtmlPage captions;
+  captions.sortCode = 7;
+  captions.captionMode = CaptionMode::FromList;
+  table.fields.path = false;
+  roundTrip(grouped, table, captions, "long table with a caption per folder");
+  ExportOptions plain = allFields(ExportType::PlainHtml);
+  plain.style.dateStyle = 2;
+  roundTrip(randomList(rng, 1500, kind), plain, {}, "long plain list");
+}
+
+}  // namespace
+}  // namespace sonalog
