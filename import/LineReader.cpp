@@ -1,5 +1,7 @@
 #include "import/LineReader.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 namespace sonalog {
@@ -12,6 +14,9 @@ LineReader::~LineReader() { close(); }
 
 bool LineReader::open(const std::string& path) {
   close();
+  // Only regular files: a pipe or a device could block or never end.
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   file_ = std::fopen(path.c_str(), "rb");
   buffer_.resize(kBufferBytes);
   pos_ = end_ = 0;
