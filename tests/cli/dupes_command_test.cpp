@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ListFile.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog {
@@ -16,22 +17,8 @@ namespace {
 
 using testing::TempHome;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun sonalog(const TempHome& home, const std::string& args) {
-  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " </dev/null >'" +
-                              home.path("out.txt") + "' 2>'" + home.path("err.txt") + "'";
-  const int raw = std::system(command.c_str());
-  CliRun r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = home.readFile("out.txt");
-  r.err = home.readFile("err.txt");
-  return r;
-}
+using testing::CliRun;
+using testing::sonalog;
 
 ListItem item(std::string name, int32_t sizeKB) {
   ListItem i;

@@ -1,0 +1,32 @@
+#pragma once
+// Runs the sonalog binary as a separate process in a test's working folder and captures what it
+// printed, for the command tests.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/TempHome.h"
+
+namespace sonalog::testing {
+
+struct CliRun {
+  int status = -1;  // exit status, -1 when the process did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `sonalog ARGS` (ARGS already shell-quoted) with no standard input.
+inline CliRun sonalog(const TempHome& home, const std::string& args) {
+  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " </dev/null >'" +
+                              home.path("out.txt") + "' 2>'" + home.path("err.txt") + "'";
+  const int raw = std::system(command.c_str());
+  CliRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = home.readFile("out.txt");
+  r.err = home.readFile("err.txt");
+  return r;
+}
+
+}  // namespace sonalog::testing
