@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config libicu-dev libfmt-dev libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev clang locales)
+          libgtest-dev libgmock-dev libbenchmark-dev clang locales qt6-base-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
