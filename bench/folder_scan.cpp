@@ -33,6 +33,7 @@ class NullUi : public UserInterface {
   bool processEvents() override { return false; }
   std::optional<FileDialogResult> openFile(const FileDialog&) override { return std::nullopt; }
   std::optional<FileDialogResult> saveFile(const FileDialog&) override { return std::nullopt; }
+  OpenResult openDocument(const std::string&, bool) override { return OpenResult::Failed; }
 };
 
 // The generated tree and a working folder, removed at exit.

@@ -35,6 +35,7 @@ class BenchUi : public UserInterface {
   bool processEvents() override { return false; }
   std::optional<FileDialogResult> openFile(const FileDialog&) override { return std::nullopt; }
   std::optional<FileDialogResult> saveFile(const FileDialog&) override { return std::nullopt; }
+  OpenResult openDocument(const std::string&, bool) override { return OpenResult::Failed; }
 };
 
 const std::string& scratch() {

@@ -26,6 +26,9 @@ class CliUi : public UserInterface {
   bool processEvents() override;
   std::optional<FileDialogResult> openFile(const FileDialog& dialog) override;
   std::optional<FileDialogResult> saveFile(const FileDialog& dialog) override;
+  OpenResult openDocument(const std::string& path, bool edit) override {
+    return openWithDesktop(path, edit);
+  }
 
   // The last status text set, for printing at the end of a command.
   const std::string& lastStatus() const { return status_; }

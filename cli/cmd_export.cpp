@@ -53,6 +53,9 @@ class PresetDialogUi final : public UserInterface {
   void setStatus(std::string_view text) override { inner_.setStatus(text); }
   void setBusy(bool busy) override { inner_.setBusy(busy); }
   bool processEvents() override { return inner_.processEvents(); }
+  OpenResult openDocument(const std::string& path, bool edit) override {
+    return inner_.openDocument(path, edit);
+  }
   std::optional<FileDialogResult> openFile(const FileDialog&) override { return std::nullopt; }
   std::optional<FileDialogResult> saveFile(const FileDialog& dialog) override {
     if (chosen_.empty()) return std::nullopt;

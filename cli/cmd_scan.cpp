@@ -36,6 +36,9 @@ class SaveToOutput : public UserInterface {
   void setStatus(std::string_view text) override { inner_.setStatus(text); }
   void setBusy(bool busy) override { inner_.setBusy(busy); }
   bool processEvents() override { return inner_.processEvents(); }
+  OpenResult openDocument(const std::string& path, bool edit) override {
+    return inner_.openDocument(path, edit);
+  }
   std::optional<FileDialogResult> openFile(const FileDialog& dialog) override { return inner_.openFile(dialog); }
   std::optional<FileDialogResult> saveFile(const FileDialog&) override { return FileDialogResult{output_, 0}; }
 

@@ -41,6 +41,9 @@ struct FileDialog {
   std::string defaultExtension;  // without the dot
 };
 
+// What the desktop's "open" (or "edit") of a document did.
+enum class OpenResult { Ok, NotFound, AccessDenied, NoAssociation, Failed };
+
 struct FileDialogResult {
   std::string path;
   int filterIndex = 0;
@@ -65,6 +68,9 @@ class UserInterface {
   // text by a rule of their own (a path keeps its tail, a summary loses its end) ask this; a
   // front end without a width limit keeps the default.
   virtual bool statusFits(std::string_view /*text*/) const { return true; }
+  // Hands a document to the desktop's application for it (edit: the default text editor
+  // instead of the viewer). Returns at once; the application runs on its own.
+  virtual OpenResult openDocument(const std::string& path, bool edit = false) = 0;
 
   // The "Warning" box: exclamation icon, OK button, at most the first 254 bytes of the text.
   void warning(std::string_view text);
@@ -76,5 +82,17 @@ class UserInterface {
 };
 
 inline constexpr size_t kWarningTextLimit = 254;
+
+// openDocument after the checks every caller wants: a path that does not exist is NotFound and
+// one that cannot be read is AccessDenied, without asking the desktop.
+OpenResult openDocumentChecked(UserInterface& ui, const std::string& path, bool edit = false);
+
+// The ordinary desktop open (xdg-open) as an OpenResult: a missing tool counts as no
+// association. Front ends without a desktop of their own implement openDocument with it.
+OpenResult openWithDesktop(const std::string& path, bool edit);
+
+// The warnings (caption "play") for a failed open of one mp3 file (playlist false) or of a
+// playlist; nothing for Ok.
+void reportPlayFailure(UserInterface& ui, OpenResult result, bool playlist);
 
 }  // namespace sonalog

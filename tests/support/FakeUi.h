@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ApiUnit.h"
@@ -22,6 +23,8 @@ class FakeUi : public UserInterface {
   long cancelAfterEvents = -1;          // >= 0: processEvents reports CANCEL on that call
   long eventCalls = 0;
   size_t statusWidth = SIZE_MAX;        // status texts longer than this many bytes do not fit
+  std::deque<OpenResult> openResults;   // consumed by openDocument; empty: Ok
+  std::vector<std::pair<std::string, bool>> opened;  // every openDocument (path, edit), in order
 
   Answer show(const MessageBox& box) override {
     shown.push_back(box);
@@ -37,6 +40,14 @@ class FakeUi : public UserInterface {
   bool processEvents() override { return eventCalls++ == cancelAfterEvents; }
   std::optional<FileDialogResult> openFile(const FileDialog& d) override { return nextDialog(d); }
   std::optional<FileDialogResult> saveFile(const FileDialog& d) override { return nextDialog(d); }
+
+  OpenResult openDocument(const std::string& path, bool edit) override {
+    opened.emplace_back(path, edit);
+    if (openResults.empty()) return OpenResult::Ok;
+    const OpenResult r = openResults.front();
+    openResults.pop_front();
+    return r;
+  }
 
   std::string lastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
   std::vector<std::string> texts() const {
