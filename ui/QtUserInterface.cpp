@@ -1,0 +1,194 @@
+#include "ui/QtUserInterface.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "platform/Desktop.h"
+#include "ui/QtText.h"
+
+namespace sonalog::ui {
+
+namespace {
+
+QMessageBox::StandardButton qtButton(Answer a) {
+  switch (a) {
+    case Answer::Ok: return QMessageBox::Ok;
+    case Answer::Cancel: return QMessageBox::Cancel;
+    case Answer::Yes: return QMessageBox::Yes;
+    case Answer::No: return QMessageBox::No;
+    case Answer::Retry: return QMessageBox::Retry;
+    case Answer::Abort: return QMessageBox::Abort;
+    case Answer::Ignore: return QMessageBox::Ignore;
+  }
+  return QMessageBox::Ok;
+}
+
+std::vector<Answer> answersOf(Buttons b) {
+  switch (b) {
+    case Buttons::Ok: return {Answer::Ok};
+    case Buttons::OkCancel: return {Answer::Ok, Answer::Cancel};
+    case Buttons::YesNo: return {Answer::Yes, Answer::No};
+    case Buttons::YesNoCancel: return {Answer::Yes, Answer::No, Answer::Cancel};
+    case Buttons::RetryCancel: return {Answer::Retry, Answer::Cancel};
+    case Buttons::AbortRetryIgnore: return {Answer::Abort, Answer::Retry, Answer::Ignore};
+  }
+  return {Answer::Ok};
+}
+
+QMessageBox::Icon qtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::None: return QMessageBox::NoIcon;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Error: return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Message texts use CR LF line breaks; Qt wants plain LF.
+QString boxText(std::string_view text) {
+  QString s = qt(text);
+  s.remove(QLatin1Char('\r'));
+  return s;
+}
+
+}  // namespace
+
+QString qtFilters(const std::vector<FileFilter>& filters) {
+  QStringList out;
+  for (const FileFilter& f : filters) {
+    QStringList patterns;
+    for (const std::string& p : f.patterns) patterns << (p == "*.*" ? QStringLiteral("*") : qt(p));
+    QString description = qt(f.description);
+    description.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+    // Qt reads the patterns from the last parentheses; add them when the description has none.
+    if (!description.contains(QLatin1Char('(')))
+      description += QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    else if (!patterns.isEmpty())
+      description = description.left(description.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') +
+                    patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    out << description;
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QtUserInterface::QtUserInterface(QWidget* parent) : parent_(parent) {}
+
+QtUserInterface::~QtUserInterface() {
+  while (busyDepth_ > 0) setBusy(false);
+}
+
+void QtUserInterface::script(std::deque<Answer> a, std::deque<std::optional<FileDialogResult>> f) {
+  scripted_ = true;
+  answers = std::move(a);
+  files = std::move(f);
+}
+
+Answer QtUserInterface::show(const MessageBox& box) {
+  if (scripted_) {
+    shown.push_back(box);
+    if (box.buttons == Buttons::Ok) return Answer::Ok;
+    if (answers.empty()) return safeDefault(box);
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  // A box is modal: the busy cursor of a long operation must not hide the arrow meanwhile.
+  const bool busy = busyDepth_ > 0;
+  if (busy) QApplication::restoreOverrideCursor();
+  QMessageBox mb(qtIcon(box.icon), qt(box.caption) + QLatin1Char(' '), boxText(box.text),
+                 QMessageBox::NoButton, parent_);
+  for (Answer a : answersOf(box.buttons)) mb.addButton(qtButton(a));
+  const Answer preselected = box.defaultAnswer ? *box.defaultAnswer : answersOf(box.buttons).front();
+  mb.setDefaultButton(qtButton(preselected));
+  const Answer escape = safeDefault(box);
+  mb.setEscapeButton(mb.button(qtButton(escape)));
+  const int pressed = mb.exec();
+  if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+  for (Answer a : answersOf(box.buttons))
+    if (pressed == qtButton(a)) return a;
+  return escape;
+}
+
+void QtUserInterface::setStatus(std::string_view text) {
+  if (statusLabel_) statusLabel_->setText(qt(text));
+}
+
+void QtUserInterface::setBusy(bool busy) {
+  if (busy) {
+    ++busyDepth_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0) {
+    --busyDepth_;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+bool QtUserInterface::processEvents() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  return std::exchange(cancelRequested_, false);
+}
+
+std::optional<FileDialogResult> QtUserInterface::fileDialog(const FileDialog& d, bool save) {
+  if (scripted_) {
+    dialogs.push_back(d);
+    if (files.empty()) return std::nullopt;
+    auto r = files.front();
+    files.pop_front();
+    return r;
+  }
+  QFileDialog dialog(parent_, qt(d.title), qt(d.folder), qtFilters(d.filters));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!d.defaultExtension.empty()) dialog.setDefaultSuffix(qt(d.defaultExtension));
+  const QStringList filters = dialog.nameFilters();
+  if (d.filterIndex >= 0 && d.filterIndex < filters.size()) dialog.selectNameFilter(filters[d.filterIndex]);
+  if (!d.fileName.empty()) dialog.selectFile(qt(d.fileName));
+  // The questions about replacing a file are the caller's own.
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FileDialogResult{toStd(dialog.selectedFiles().front()),
+                          int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+std::optional<FileDialogResult> QtUserInterface::openFile(const FileDialog& dialog) {
+  return fileDialog(dialog, false);
+}
+
+std::optional<FileDialogResult> QtUserInterface::saveFile(const FileDialog& dialog) {
+  return fileDialog(dialog, true);
+}
+
+bool QtUserInterface::statusFits(std::string_view text) const {
+  if (!statusLabel_) return true;
+  const QFontMetrics metrics(statusLabel_->font());
+  return metrics.horizontalAdvance(qt(text)) <= statusLabel_->contentsRect().width();
+}
+
+OpenResult QtUserInterface::openDocument(const std::string& path, bool edit) {
+  if (scripted_) {
+    opened.emplace_back(path, edit);
+    if (openResults.empty()) return OpenResult::Ok;
+    const OpenResult r = openResults.front();
+    openResults.pop_front();
+    return r;
+  }
+  switch (platform::openWithDesktop(path, edit)) {
+    case platform::DesktopOpen::Ok: return OpenResult::Ok;
+    case platform::DesktopOpen::NoAssociation: return OpenResult::NoAssociation;
+    case platform::DesktopOpen::Failed: return OpenResult::Failed;
+    case platform::DesktopOpen::NoTool: break;
+  }
+  // Without xdg-open, Qt's own desktop services may still know a handler.
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)))) ? OpenResult::Ok
+                                                                  : OpenResult::NoAssociation;
+}
+
+}  // namespace sonalog::ui

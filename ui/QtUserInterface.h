@@ -1,0 +1,67 @@
+#pragma once
+// The desktop program's side of UserInterface: message boxes, file dialogs, the status line,
+// the busy cursor, pending events and the desktop's "open". Tests script it: boxes and dialogs
+// are then answered from queues and recorded, and no modal window ever appears.
+
+#include <QPointer>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/ApiUnit.h"
+
+class QLabel;
+class QWidget;
+
+namespace sonalog::ui {
+
+class QtUserInterface : public UserInterface {
+ public:
+  explicit QtUserInterface(QWidget* parent = nullptr);
+  ~QtUserInterface() override;
+
+  // Boxes and dialogs are modal to this window (null: to the application).
+  void setParentWidget(QWidget* window) { parent_ = window; }
+  // setStatus writes here; null shows nothing.
+  void setStatusLabel(QLabel* label) { statusLabel_ = label; }
+  // CANCEL or Escape: the next processEvents() returns true.
+  void requestCancel() { cancelRequested_ = true; }
+
+  // Answers boxes (questions from `answers`, then their safe default) and file dialogs (from
+  // `files`, then "cancelled") without showing anything. Every box goes to `shown`, every
+  // dialog to `dialogs`, every desktop open to `opened` (answered from `openResults`, then Ok).
+  void script(std::deque<Answer> answers = {},
+              std::deque<std::optional<FileDialogResult>> files = {});
+  bool scripted() const { return scripted_; }
+  std::vector<MessageBox> shown;
+  std::vector<FileDialog> dialogs;
+  std::deque<Answer> answers;
+  std::deque<std::optional<FileDialogResult>> files;
+  std::deque<OpenResult> openResults;
+  std::vector<std::pair<std::string, bool>> opened;
+
+  Answer show(const MessageBox& box) override;
+  void setStatus(std::string_view text) override;
+  void setBusy(bool busy) override;
+  bool processEvents() override;
+  std::optional<FileDialogResult> openFile(const FileDialog& dialog) override;
+  std::optional<FileDialogResult> saveFile(const FileDialog& dialog) override;
+  bool statusFits(std::string_view text) const override;
+  OpenResult openDocument(const std::string& path, bool edit = false) override;
+
+ private:
+  std::optional<FileDialogResult> fileDialog(const FileDialog& dialog, bool save);
+
+  QPointer<QWidget> parent_;
+  QPointer<QLabel> statusLabel_;
+  bool cancelRequested_ = false;
+  bool scripted_ = false;
+  int busyDepth_ = 0;
+};
+
+// A file dialog's filter list in Qt's form ("List files (*.snlg);;All files (*)"); "*.*"
+// becomes "*", the pattern that matches every name on this system.
+QString qtFilters(const std::vector<FileFilter>& filters);
+
+}  // namespace sonalog::ui
