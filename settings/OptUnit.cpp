@@ -1,0 +1,603 @@
+#include "settings/OptUnit.h"
+
+#include <charconv>
+#include <cstdio>
+#include <utility>
+#include <filesystem>
+
+#include "core/ApiUnit.h"
+
+namespace sonalog {
+
+namespace {
+
+constexpr size_t kOptionStrings = 5;  // strings 1 to 5: message files and the start-up list
+
+// Values of the settings the rules look at (the item order of kFileTypeTexts, kDelimiterTexts,
+// kCaptionTexts and kSortKeyTexts).
+constexpr uint8_t kTypeText = 0;
+constexpr uint8_t kTypePlainHtml = 1;
+constexpr uint8_t kTabs = 5;
+constexpr uint8_t kNoCaptions = 0;
+constexpr uint8_t kCaptionsFromList = 1;
+constexpr uint8_t kCaptionsFromListElseInput = 2;
+constexpr uint8_t kSortByFilename = 0;
+constexpr uint8_t kSortByPath = 7;
+constexpr uint8_t kSortByLabel = 9;
+
+// The end of the first `count` strings of a well-formed image.
+size_t stringsEnd(std::string_view image, size_t count) {
+  size_t at = kFixedSize;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t length = static_cast<unsigned char>(image[at]) |
+                          (size_t(static_cast<unsigned char>(image[at + 1])) << 8);
+    at += 2 + length;
+  }
+  return at;
+}
+
+// What CANCEL restores, as file bytes: block A and strings 1 to 5. Working on the file image
+// keeps this exact whatever fields the blocks gain.
+std::string optionsPart(const Settings& s) {
+  const std::string image = encodeSettings(s);
+  return image.substr(0, kBlockASize) + image.substr(kFixedSize, stringsEnd(image, kOptionStrings) - kFixedSize);
+}
+
+void restoreOptionsPart(Settings& s, const Settings& copy) {
+  const std::string now = encodeSettings(s);
+  const std::string old = encodeSettings(copy);
+  std::string merged = old.substr(0, kBlockASize);
+  merged += now.substr(kBlockASize, kFixedSize - kBlockASize);
+  merged += old.substr(kFixedSize, stringsEnd(old, kOptionStrings) - kFixedSize);
+  merged += now.substr(stringsEnd(now, kOptionStrings));
+  decodeSettings(merged, s);  // both parts come from well-formed images
+}
+
+// A whole number of digits only; nullopt for anything else (signs, spaces, empty, too long).
+std::optional<int32_t> wholeNumber(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int32_t v = 0;
+  for (char c : text)
+    if (c < '0' || c > '9') return std::nullopt;
+  std::from_chars(text.data(), text.data() + text.size(), v);
+  return v;
+}
+
+bool displayDiffers(const Settings& a, const Settings& b) {
+  return a.CheckEnum != b.CheckEnum || a.CheckTime != b.CheckTime || a.CheckKbps != b.CheckKbps ||
+         a.CheckSize != b.CheckSize || a.CheckStereo != b.CheckStereo || a.CheckFreq != b.CheckFreq ||
+         a.CheckDate != b.CheckDate || a.CheckPath != b.CheckPath || a.addedcheck != b.addedcheck ||
+         a.CheckVl != b.CheckVl || a.ComboStyle != b.ComboStyle || a.ComboK != b.ComboK ||
+         a.ComboStereo != b.ComboStereo || a.ComboVBR != b.ComboVBR ||
+         a.errorexportcombo != b.errorexportcombo || a.viewerWindowColour != b.viewerWindowColour ||
+         a.fadeViewerWindow != b.fadeViewerWindow;
+}
+
+struct FileSlot {
+  std::string Settings::*file;
+  std::string Settings::*folder;
+  const char* question;  // followed by the file, "\r\n\n" and "Change this?"
+  const char* title;
+  int filterIndex;       // 0 text files, 1 HTML files
+  const char* editCaption;
+};
+
+const FileSlot& slot(OptFile f) {
+  static const FileSlot slots[] = {
+      {&Settings::headerFileText, &Settings::textMessageFolder, "Header message file is:\r\n",
+       " - choose HEADER message file for TEXT mode - ", 0, "text edit"},
+      {&Settings::headerFileHtml, &Settings::htmlMessageFolder, "Header message file is:\r\n",
+       " - choose HEADER message file for HTML modes - ", 1, "html edit"},
+      {&Settings::footerFileText, &Settings::textMessageFolder, "Footer message file is:\r\n",
+       " - choose FOOTER message file for TEXT mode- ", 0, "text edit"},
+      {&Settings::footerFileHtml, &Settings::htmlMessageFolder, "Footer message file is:\r\n",
+       " - choose FOOTER message file for HTML modes- ", 1, "html edit"},
+      {&Settings::startupList, &Settings::startupListFolder, "The list to auto-load is:\r\n",
+       " - choose THE LIST TO AUTO-LOAD on startup - ", 0, ""},
+  };
+  return slots[static_cast<int>(f)];
+}
+
+std::vector<FileFilter> optionsFileFilters() {
+  return {{"mp3SNLG INI files", {"*.ini"}}, {"all files", {"*.*"}}};
+}
+
+constexpr const char* kCheckNames[] = {
+    "CheckTime", "CheckKbps", "CheckSize", "CheckStereo", "CheckFreq", "CheckDate", "CheckPath",
+    "addedcheck", "CheckVl", "CheckEnum", "CheckSh", "CheckSort", "CheckDescend", "CheckCase",
+    "AddHeaderCheck", "CheckHead", "CheckFoot", "CheckHtag", "bgcheck", "txcheck", "CheckPtoo",
+    "CheckSplit", "CheckCenter", "CheckFpb", "Checkhr", "Checkms"};
+static_assert(std::size(kCheckNames) == kOptCheckCount);
+
+constexpr const char* kComboNames[] = {
+    "ComboStyle", "ComboK", "ComboStereo", "ComboVBR", "erroractioncombo", "errorexportcombo",
+    "Combopopt", "ComboSkip", "ListLoadCombo", "sortcombo", "ooptcombo", "ComboCap", "ComboCow",
+    "ComboTap"};
+static_assert(std::size(kComboNames) == kOptComboCount);
+
+constexpr const char* kEditNames[] = {"minsizetext", "maxsizetext", "EditMaxcursav", "estext",
+                                      "cstext0", "cstext1", "cstext2"};
+static_assert(std::size(kEditNames) == kOptEditCount);
+
+constexpr EditRange kEditRanges[] = {{1, 2000, 4}, {10, 2048, 4}, {0, 65535, 5}, {0, 99, 2},
+                                     {0, 99, 2},   {0, 99, 2},    {0, 99, 2}};
+static_assert(std::size(kEditRanges) == kOptEditCount);
+
+template <class S>
+auto* checkField(S& s, OptCheck check) {
+  switch (check) {
+    case OptCheck::CheckTime: return &s.CheckTime;
+    case OptCheck::CheckKbps: return &s.CheckKbps;
+    case OptCheck::CheckSize: return &s.CheckSize;
+    case OptCheck::CheckStereo: return &s.CheckStereo;
+    case OptCheck::CheckFreq: return &s.CheckFreq;
+    case OptCheck::CheckDate: return &s.CheckDate;
+    case OptCheck::CheckPath: return &s.CheckPath;
+    case OptCheck::addedcheck: return &s.addedcheck;
+    case OptCheck::CheckVl: return &s.CheckVl;
+    case OptCheck::CheckEnum: return &s.CheckEnum;
+    case OptCheck::CheckSh: return &s.CheckSh;
+    case OptCheck::CheckSort: return &s.CheckSort;
+    case OptCheck::CheckDescend: return &s.CheckDescend;
+    case OptCheck::CheckCase: return &s.CheckCase;
+    case OptCheck::AddHeaderCheck: return &s.AddHeaderCheck;
+    case OptCheck::CheckHead: return &s.CheckHead;
+    case OptCheck::CheckFoot: return &s.CheckFoot;
+    case OptCheck::CheckHtag: return &s.CheckHtag;
+    case OptCheck::bgcheck: return &s.bgcheck;
+    case OptCheck::txcheck: return &s.txcheck;
+    case OptCheck::CheckPtoo: return &s.CheckPtoo;
+    case OptCheck::CheckSplit: return &s.CheckSplit;
+    case OptCheck::CheckCenter: return &s.CheckCenter;
+    case OptCheck::CheckFpb: return &s.CheckFpb;
+    case OptCheck::Checkhr: return &s.Checkhr;
+    case OptCheck::Checkms: return &s.Checkms;
+  }
+  return &s.CheckTime;
+}
+
+
+template <class S>
+auto* comboField(S& s, OptCombo combo) {
+  switch (combo) {
+    case OptCombo::ComboStyle: return &s.ComboStyle;
+    case OptCombo::ComboK: return &s.ComboK;
+    case OptCombo::ComboStereo: return &s.ComboStereo;
+    case OptCombo::ComboVBR: return &s.ComboVBR;
+    case OptCombo::erroractioncombo: return &s.erroractioncombo;
+    case OptCombo::errorexportcombo: return &s.errorexportcombo;
+    case OptCombo::Combopopt: return &s.Combopopt;
+    case OptCombo::ComboSkip: return &s.ComboSkip;
+    case OptCombo::ListLoadCombo: return &s.ListLoadCombo;
+    case OptCombo::sortcombo: return &s.sortcombo;
+    case OptCombo::ooptcombo: return &s.ooptcombo;
+    case OptCombo::ComboCap: return &s.ComboCap;
+    case OptCombo::ComboCow: return &s.ComboCow;
+    case OptCombo::ComboTap:
+      switch (s.ComboCow) {
+        case 1: return &s.fadeViewerWindow;
+        case 2: return &s.fadeOptionsWindow;
+        default: return &s.fadeMainWindow;
+      }
+  }
+  return &s.ComboStyle;
+}
+
+}  // namespace
+
+const char* const kExistingEntriesHelp =
+    "An existing entry is a file with the same file name, in the same folder,\r\n"
+    "on the same drive with the same volume label.\r\n"
+    "Bitrate, size and other parameters are not compared.\r\n\n"
+    "Any action other than \"always add\" slows processing down:\r\n"
+    "insignificantly for hundreds of items, but substantially\r\n"
+    "for tens of thousands of items.\r\n\n"
+    "In \"update if different\" mode minor file differences are ignored.";
+
+const char* const kProcessingHelp =
+    "Fast processing examines the first 200 frames of each file.\r\n"
+    "When the file carries a Xing or VBRI header, that header is used.\r\n"
+    "A constant-bitrate file without such a header has its playtime\r\n"
+    "estimated from the position of its last frame header.\r\n\n"
+    "Slow processing examines every frame of each file.";
+
+const char* controlName(OptCheck check) { return kCheckNames[static_cast<int>(check)]; }
+const char* controlName(OptCombo combo) { return kComboNames[static_cast<int>(combo)]; }
+const char* controlName(OptEdit edit) { return kEditNames[static_cast<int>(edit)]; }
+EditRange editRange(OptEdit edit) { return kEditRanges[static_cast<int>(edit)]; }
+
+ChoiceTexts comboTexts(OptCombo combo) {
+  switch (combo) {
+    case OptCombo::ComboStyle: return kDateStyleTexts;
+    case OptCombo::ComboK: return kSizeStyleTexts;
+    case OptCombo::ComboStereo: return kStereoStyleTexts;
+    case OptCombo::ComboVBR: return kVbrStyleTexts;
+    case OptCombo::erroractioncombo: return kErrorActionTexts;
+    case OptCombo::errorexportcombo: return kUnknownStyleTexts;
+    case OptCombo::Combopopt: return kProcessingTexts;
+    case OptCombo::ComboSkip: return kExistingEntryTexts;
+    case OptCombo::ListLoadCombo: return kStartupListTexts;
+    case OptCombo::sortcombo: return kSortKeyTexts;
+    case OptCombo::ooptcombo: return kFileTypeTexts;
+    case OptCombo::ComboCap: return kCaptionTexts;
+    case OptCombo::ComboCow: return kAppearanceWindowTexts;
+    case OptCombo::ComboTap: return kAppearanceTexts;
+  }
+  return {};
+}
+
+std::array<Colour, kCustomColourCount> customColourValues(const Settings& s) {
+  std::array<Colour, kCustomColourCount> out;
+  for (size_t i = 0; i < kCustomColourCount; ++i) {
+    const std::string& hex = s.customColours[i];
+    Colour v = 0;
+    const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), v, 16);
+    const bool ok = hex.size() == 8 && ec == std::errc() && end == hex.data() + hex.size();
+    out[i] = ok ? (v & 0xFFFFFF) : 0xFFFFFF;
+  }
+  return out;
+}
+
+void storeCustomColours(Settings& s, const std::array<Colour, kCustomColourCount>& colours) {
+  for (size_t i = 0; i < kCustomColourCount; ++i) {
+    char buf[9];
+    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(colours[i] & 0xFFFFFF));
+    s.customColours[i] = buf;
+  }
+}
+
+bool tooDark(Colour c) {
+  return int(c & 0xFF) <= kDarkColourLimit && int((c >> 8) & 0xFF) <= kDarkColourLimit &&
+         int((c >> 16) & 0xFF) <= kDarkColourLimit;
+}
+
+OptUnit::OptUnit(Settings& settings, UserInterface& ui, OptionsDialogs& dialogs, ScreenSize screen)
+    : s_(settings), ui_(ui), dialogs_(dialogs), screen_(screen) {
+  activate();
+}
+
+void OptUnit::activate() {
+  copy_ = s_;
+  memory_ = {s_.ooptcombo, s_.CheckHead, s_.CheckFoot, s_.delimiter, s_.estext};
+  flash_ = false;
+  loaded_ = false;
+  result_ = {};
+}
+
+// ---- What the controls show ----
+
+bool OptUnit::checked(OptCheck check) const {
+  if (check == OptCheck::CheckCase) return s_.CheckCase && enabling().CheckCase;
+  return *checkField(s_, check);
+}
+
+int OptUnit::comboIndex(OptCombo combo) const {
+  const int v = *comboField(s_, combo);
+  const int count = static_cast<int>(comboTexts(combo).size());
+  return v < count ? v : 0;
+}
+
+int32_t OptUnit::editValue(const Settings& s, OptEdit edit) const {
+  switch (edit) {
+    case OptEdit::minsizetext: return s.minsizetext;
+    case OptEdit::maxsizetext: return s.maxsizetext;
+    case OptEdit::EditMaxcursav: return s.EditMaxcursav;
+    case OptEdit::estext: return s.estext;
+    case OptEdit::cstext0: return s.cstext0;
+    case OptEdit::cstext1: return s.cstext1;
+    case OptEdit::cstext2: return s.cstext2;
+  }
+  return 0;
+}
+
+std::string OptUnit::editText(OptEdit edit) const { return std::to_string(editValue(s_, edit)); }
+
+OptEnabling OptUnit::enabling() const {
+  OptEnabling e;
+  e.sortcombo = s_.CheckSort;
+  // Letter case matters only for the keys that are text.
+  e.CheckCase = s_.CheckSort && (s_.sortcombo == kSortByFilename || s_.sortcombo == kSortByPath || s_.sortcombo == kSortByLabel);
+  e.ButCapFont = s_.ComboCap != kNoCaptions;
+  e.CheckFpb = s_.ComboCap == kCaptionsFromList || s_.ComboCap == kCaptionsFromListElseInput;
+  e.headerButtons = s_.CheckHead;
+  e.footerButtons = s_.CheckFoot;
+  e.StartListBut = s_.ListLoadCombo == 2;
+  return e;
+}
+
+std::optional<Colour> OptUnit::bgpicColour() const {
+  return s_.bgcheck ? std::optional<Colour>(s_.bgpic) : std::nullopt;
+}
+std::optional<Colour> OptUnit::txpicColour() const {
+  return s_.txcheck ? std::optional<Colour>(s_.txpic) : std::nullopt;
+}
+
+Colour OptUnit::panelColour() const {
+  switch (s_.ComboCow) {
+    case 1: return s_.viewerWindowColour;
+    case 2: return s_.optionsWindowColour;
+    default: return s_.mainWindowColour;
+  }
+}
+
+bool OptUnit::takeHeaderRowFlash() { return std::exchange(flash_, false); }
+
+// ---- The header row interlock ----
+
+void OptUnit::headerRowOn() {
+  memory_ = {s_.ooptcombo, s_.CheckHead, s_.CheckFoot, s_.delimiter, s_.estext};
+  s_.AddHeaderCheck = true;
+  s_.ooptcombo = kTypeText;
+  s_.CheckHead = false;
+  s_.CheckFoot = false;
+  s_.delimiter = kTabs;
+  s_.estext = 0;
+  flash_ = true;
+}
+
+void OptUnit::headerRowOff() {
+  s_.AddHeaderCheck = false;
+  s_.ooptcombo = memory_.ooptcombo;
+  s_.CheckHead = memory_.CheckHead;
+  s_.CheckFoot = memory_.CheckFoot;
+  s_.delimiter = memory_.delimiter;
+  s_.estext = memory_.estext;
+}
+
+// A change that the header row forbids: the row goes, the other remembered values come back.
+void OptUnit::headerRowBroken(Changed changed) {
+  if (!s_.AddHeaderCheck) return;
+  const Settings now = s_;
+  headerRowOff();
+  switch (changed) {
+    case Changed::FileType: s_.ooptcombo = now.ooptcombo; break;
+    case Changed::Header: s_.CheckHead = now.CheckHead; break;
+    case Changed::Footer: s_.CheckFoot = now.CheckFoot; break;
+    case Changed::Delimiter: s_.delimiter = now.delimiter; break;
+    case Changed::PadLength: s_.estext = now.estext; break;
+  }
+}
+
+void OptUnit::warnPlainHtmlTabs() {
+  if (s_.ooptcombo == kTypePlainHtml && s_.delimiter == kTabs) ui_.warning(kPlainHtmlTabs);
+}
+
+// ---- The user's actions ----
+
+void OptUnit::checkClicked(OptCheck check, bool on) {
+  const bool htag = s_.CheckHtag;
+  switch (check) {
+    case OptCheck::AddHeaderCheck:
+      if (on == s_.AddHeaderCheck) return;
+      if (on)
+        headerRowOn();
+      else
+        headerRowOff();
+      return;
+    case OptCheck::CheckHead:
+    case OptCheck::CheckFoot:
+      *checkField(s_, check) = on;
+      if (on) headerRowBroken(check == OptCheck::CheckHead ? Changed::Header : Changed::Footer);
+      return;
+    case OptCheck::CheckCase:
+      // A disabled box cannot be clicked; its setting waits for a text key.
+      if (enabling().CheckCase) s_.CheckCase = on;
+      return;
+    default: break;
+  }
+  *checkField(s_, check) = on;
+  switch (check) {
+    case OptCheck::CheckHtag:
+      if (on) ui_.warning(kHtagNote);
+      break;
+    case OptCheck::Checkhr:
+    case OptCheck::Checkms:
+      if (!s_.CheckTime) ui_.warning(kXlsTimeNote);
+      break;
+    case OptCheck::txcheck:
+    case OptCheck::CheckPtoo:
+      if (on && htag) ui_.warning(kHtagOverridesNote);
+      break;
+    case OptCheck::bgcheck:
+      if (on && htag && s_.CheckPtoo) ui_.warning(kHtagPlainBgNote);
+      break;
+    default: break;
+  }
+}
+
+void OptUnit::comboChanged(OptCombo combo, int index) {
+  const int count = static_cast<int>(comboTexts(combo).size());
+  if (index < 0 || index >= count) return;
+  uint8_t* target = comboField(s_, combo);
+  if (*target == index) return;
+  *target = static_cast<uint8_t>(index);
+  switch (combo) {
+    case OptCombo::ooptcombo:
+      if (index != kTypeText) headerRowBroken(Changed::FileType);
+      warnPlainHtmlTabs();
+      break;
+    case OptCombo::errorexportcombo:
+      if (index == 0) ui_.warning(kOmitInfoNote);
+      break;
+    default: break;
+  }
+}
+
+void OptUnit::delimiterClicked(uint8_t delimiter) {
+  if (delimiter >= kDelimiterTexts.size() || delimiter == s_.delimiter) return;
+  s_.delimiter = delimiter;
+  if (delimiter != kTabs) headerRowBroken(Changed::Delimiter);
+  warnPlainHtmlTabs();
+}
+
+void OptUnit::setEditValue(OptEdit edit, int32_t value) {
+  switch (edit) {
+    case OptEdit::minsizetext: s_.minsizetext = value; break;
+    case OptEdit::maxsizetext: s_.maxsizetext = value; break;
+    case OptEdit::EditMaxcursav: {
+      const bool wasZero = s_.EditMaxcursav == 0;
+      s_.EditMaxcursav = static_cast<uint16_t>(value);
+      if (value == 0 && !wasZero) ui_.warning(kNeverAskNote);
+      break;
+    }
+    case OptEdit::estext:
+      s_.estext = static_cast<uint8_t>(value);
+      if (value != 0) headerRowBroken(Changed::PadLength);
+      break;
+    case OptEdit::cstext0: s_.cstext0 = static_cast<uint8_t>(value); break;
+    case OptEdit::cstext1: s_.cstext1 = static_cast<uint8_t>(value); break;
+    case OptEdit::cstext2: s_.cstext2 = static_cast<uint8_t>(value); break;
+  }
+}
+
+Colour OptUnit::editChanged(OptEdit edit, std::string_view text) {
+  const EditRange range = editRange(edit);
+  const auto v = wholeNumber(text);
+  if (!v || *v < range.min || *v > range.max || text.size() > size_t(range.maxLength)) return kBadValueColour;
+  if (*v != editValue(s_, edit)) setEditValue(edit, *v);
+  return kGoodValueColour;
+}
+
+std::string OptUnit::editLeft(OptEdit edit, std::string_view text) {
+  if (editChanged(edit, text) == kGoodValueColour) return std::string(text);
+  const int32_t old = editValue(copy_, edit);
+  if (old != editValue(s_, edit)) setEditValue(edit, old);
+  return std::to_string(old);
+}
+
+void OptUnit::chooseFileClick(OptFile file) {
+  const FileSlot& f = slot(file);
+  std::string& current = s_.*(f.file);
+  if (!current.empty() &&
+      ui_.ask(std::string(f.question) + current + "\r\n\n" + "Change this?", "Confirm", Buttons::YesNo,
+              Icon::Question) != Answer::Yes)
+    return;
+  FileDialog d;
+  d.title = f.title;
+  d.folder = s_.*(f.folder);
+  if (file == OptFile::StartupList) {
+    d.filters = {{"SNLG files", {"*.snlg"}}, {"All files", {"*.*"}}};
+  } else {
+    d.filters = {{"Txt files", {"*.txt"}}, {"Html files", {"*.html", "*.htm"}}, {"All files", {"*.*"}}};
+    d.filterIndex = f.filterIndex;
+  }
+  const auto chosen = ui_.openFile(d);
+  if (!chosen || chosen->path.empty()) return;
+  current = chosen->path;
+  s_.*(f.folder) = std::filesystem::path(chosen->path).parent_path().string();
+}
+
+void OptUnit::chooseColourFor(Colour& target, bool confirmDark) {
+  auto custom = customColourValues(s_);
+  const auto chosen = dialogs_.chooseColour(target, custom);
+  if (!chosen) return;
+  storeCustomColours(s_, custom);
+  if (confirmDark && tooDark(*chosen) &&
+      ui_.ask(kTooDarkQuestion, "Confirm", Buttons::YesNo, Icon::Question) != Answer::Yes)
+    return;
+  target = *chosen & 0xFFFFFF;
+}
+
+void OptUnit::bgpicClick() {
+  if (!s_.bgcheck) return ui_.warning(kBgNotEnabled);
+  chooseColourFor(s_.bgpic, false);
+}
+
+void OptUnit::txpicClick() {
+  if (!s_.txcheck) return ui_.warning(kTxNotEnabled);
+  chooseColourFor(s_.txpic, false);
+}
+
+void OptUnit::PanelWClick() {
+  switch (s_.ComboCow) {
+    case 1: return chooseColourFor(s_.viewerWindowColour, true);
+    case 2: return chooseColourFor(s_.optionsWindowColour, true);
+    default: return chooseColourFor(s_.mainWindowColour, true);
+  }
+}
+
+void OptUnit::chooseFontFor(FontSetting& target) {
+  auto chosen = dialogs_.chooseFont(target);
+  if (!chosen) return;
+  chosen->charset = target.charset;
+  target = std::move(*chosen);
+  if (s_.CheckHtag) ui_.warning(kHtagOverridesNote);
+}
+
+void OptUnit::ButTfontClick() { chooseFontFor(s_.tableFont); }
+void OptUnit::ButCapFontClick() { chooseFontFor(s_.captionFont); }
+void OptUnit::ButBatchCapClick() { ui_.message(kBatchCaptionNote, "batch?", Icon::Information); }
+void OptUnit::ehelpClick() { ui_.message(kExistingEntriesHelp, "existing entries", Icon::Information); }
+void OptUnit::phelpClick() { ui_.message(kProcessingHelp, "processing", Icon::Information); }
+
+void OptUnit::DefButClick() { setOptionsDefaults(s_); }
+
+void OptUnit::ButSaveOptAsClick() {
+  FileDialog d;
+  d.title = "Save options as";
+  d.folder = s_.optionsFileFolder;
+  d.fileName = kConfigFileName;
+  d.filters = optionsFileFilters();
+  d.defaultExtension = "ini";
+  const auto chosen = ui_.saveFile(d);
+  if (!chosen || chosen->path.empty()) return;
+  saveOptionsAs(chosen->path, s_, ui_);
+}
+
+bool OptUnit::ButLoadOptFromClick() {
+  FileDialog d;
+  d.title = "Load options from";
+  d.folder = s_.optionsFileFolder;
+  d.filters = optionsFileFilters();
+  const auto chosen = ui_.openFile(d);
+  if (!chosen || chosen->path.empty()) return false;
+  // loadOptionsFrom leaves every setting as it was when the file is not a configuration.
+  if (!loadOptionsFrom(chosen->path, s_, ui_)) return false;
+  loaded_ = true;
+  return true;
+}
+
+void OptUnit::finish(OptionsClosed how) {
+  result_.closedBy = how;
+  const bool all = how == OptionsClosed::ResetAll;
+  result_.displayChanged = all || displayDiffers(s_, copy_);
+  result_.sortOptionChanged = all || s_.mainSortCode() != copy_.mainSortCode();
+  result_.mainWindowChanged =
+      all || s_.mainWindowColour != copy_.mainWindowColour || s_.fadeMainWindow != copy_.fadeMainWindow;
+  result_.otherSettingsChanged = all || loaded_;
+}
+
+bool OptUnit::OkButClick() {
+  // A failed write has told the user why; the options stay in force and are written again when
+  // the program ends, so the window closes all the same.
+  saveToWorkingFolder(s_, ui_);
+  finish(OptionsClosed::Ok);
+  return true;
+}
+
+bool OptUnit::CancelButClick() {
+  restoreOptionsPart(s_, copy_);
+  finish(OptionsClosed::Cancel);
+  return true;
+}
+
+bool OptUnit::ButResAllClick() {
+  if (ui_.ask(kResetAllQuestion, " - WARNING -", Buttons::OkCancel, Icon::Exclamation) != Answer::Ok) return false;
+  resetAllOptions(s_, ui_, screen_);
+  finish(OptionsClosed::ResetAll);
+  return true;
+}
+
+bool OptUnit::FormCloseQuery() {
+  if (optionsPart(s_) == optionsPart(copy_)) {
+    finish(OptionsClosed::Cancel);
+    return true;
+  }
+  switch (ui_.ask(kSaveBeforeClosing, "Confirm", Buttons::YesNoCancel, Icon::Question, Answer::No)) {
+    case Answer::Yes: return OkButClick();
+    case Answer::No: return CancelButClick();
+    default: return false;
+  }
+}
+
+}  // namespace sonalog
