@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "compare/CompareReport.h"
+#include "duplicates/PreDupUnit.h"
 #include "duplicates/TitleMatch.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -100,6 +101,7 @@ PreCompUnit::PreCompUnit(Settings& settings, UserInterface& ui,
 }
 
 bool PreCompUnit::open(bool duplicatesOpen) {
+  saved_ = settings_;
   lastButtonEnabled = !settings_.lastExternalList.empty() || !settings_.lastOutputFile.empty();
   inputPath.clear();
   outputPath.clear();
@@ -292,6 +294,8 @@ void PreCompUnit::go() {
   settings_.lastOutputFile = outputPath;
   partThreshold = ComputePartThreshold(settings_.matchThreshold);
 }
+
+void PreCompUnit::cancel() { restoreSearchOptions(settings_, saved_); }
 
 CompareJob PreCompUnit::job() const {
   CompareJob j;

@@ -65,6 +65,8 @@ class PreCompUnit {
   void timeEditChanged(std::string_view text);
   // GO: started, the last file names remembered, partThreshold computed. The window closes.
   void go();
+  // Any other close: the options as they were when the window opened (the chosen folders stay).
+  void cancel();
 
   // The job GO hands to the run.
   CompareJob job() const;
@@ -92,6 +94,7 @@ class PreCompUnit {
   int type() const { return settings_.compareAction; }
 
   Settings& settings_;
+  Settings saved_;  // the settings when the window opened, for cancel
   UserInterface& ui_;
   std::function<int(std::string_view)> textWidth_;
   int labelWidth_;

@@ -11,7 +11,6 @@ namespace sonalog {
 
 namespace {
 
-constexpr int kLabelWidthLimit = 458;  // pixels a file line may take
 constexpr int kCloseLeftWithDeletions = 296;
 constexpr int kCloseLeftAlone = 384;
 constexpr char kCrLf[] = "\r\n";
@@ -182,11 +181,11 @@ std::string fileLine(std::string_view prefix, const ListItem& item, const FieldS
   return line;
 }
 
-std::string fitToLabel(std::string line, const std::function<int(std::string_view)>& width) {
-  if (width(line) <= kLabelWidthLimit) return line;
+std::string fitToLabel(std::string line, const std::function<int(std::string_view)>& width, int limit) {
+  if (width(line) <= limit) return line;
   const bool utf8 = platform::isValidUtf8(line);
   line += "...";
-  while (line.size() > 3 && width(line) > kLabelWidthLimit) {
+  while (line.size() > 3 && width(line) > limit) {
     size_t cut = line.size() - 4;  // the byte before "..."
     if (utf8)
       while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;

@@ -83,20 +83,23 @@ DupSearchOptions PreDupSession::go(const Settings& settings) {
   return dupSearchOptionsOf(settings);
 }
 
-void PreDupSession::cancel(Settings& s) const {
-  s.matchThreshold = saved_.matchThreshold;
-  s.actionMode = saved_.actionMode;
-  s.threadPriority = saved_.threadPriority;
-  s.allowUnspecified = saved_.allowUnspecified;
-  s.sizeCheck = saved_.sizeCheck;
-  s.sizeLimitKB = saved_.sizeLimitKB;
-  s.timeCheck = saved_.timeCheck;
-  s.timeLimitSec = saved_.timeLimitSec;
-  s.highChars = saved_.highChars;
-  s.bitrateCheck = saved_.bitrateCheck;
-  s.firstLetterCheck = saved_.firstLetterCheck;
-  s.compareAction = saved_.compareAction;
-  s.compareWith = saved_.compareWith;
+void PreDupSession::cancel(Settings& s) const { restoreSearchOptions(s, saved_); }
+
+void restoreSearchOptions(Settings& s, const Settings& saved) {
+  s.matchThreshold = saved.matchThreshold;
+  s.actionMode = saved.actionMode;
+  s.threadPriority = saved.threadPriority;
+  s.allowUnspecified = saved.allowUnspecified;
+  s.sizeCheck = saved.sizeCheck;
+  s.sizeLimitKB = saved.sizeLimitKB;
+  s.timeCheck = saved.timeCheck;
+  s.timeLimitSec = saved.timeLimitSec;
+  s.highChars = saved.highChars;
+  s.bitrateCheck = saved.bitrateCheck;
+  s.firstLetterCheck = saved.firstLetterCheck;
+  s.compareAction = saved.compareAction;
+  s.compareWith = saved.compareWith;
+  s.examineBangLines = saved.examineBangLines;
 }
 
 }  // namespace sonalog

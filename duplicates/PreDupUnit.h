@@ -31,6 +31,10 @@ MatchOptions matchOptionsOf(const Settings& settings);
 // Everything a duplicates search reads from the settings.
 DupSearchOptions dupSearchOptionsOf(const Settings& settings);
 
+// Puts back the settings that the duplicates and compare options windows edit, from the copy
+// taken when the window opened: a window closed without GO changes nothing.
+void restoreSearchOptions(Settings& settings, const Settings& saved);
+
 // One opening of the window: the viewer keeps a copy of the duplicates and compare settings, and
 // a close without GO puts them back.
 class PreDupSession {

@@ -108,6 +108,30 @@ inline std::vector<std::string> logBody(const std::string& text) {
   return lines;
 }
 
+// Bytes of an item in the 8-bit-length format: the 19-byte block, or the oldest layout's 18 bytes
+// with whole seconds and no frequency.
+inline std::string shortItem(const std::string& name, const std::string& label, int32_t secondsOrFrames,
+                      bool oldest, uint8_t bitrate = 9) {
+  auto le32 = [](int32_t v) {
+    std::string s(4, '\0');
+    for (int k = 0; k < 4; ++k) s[k] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * k)) & 0xFF);
+    return s;
+  };
+  std::string b;
+  b += static_cast<char>(name.size()) + name;
+  b += static_cast<char>(7) + std::string("/folder");
+  b += static_cast<char>(label.size()) + label;
+  b += static_cast<char>(bitrate);
+  b += le32(5000);
+  b += le32(secondsOrFrames);
+  b += static_cast<char>(1);            // stereo mode
+  if (!oldest) b += static_cast<char>(2);  // frequency
+  b += le32(40000) + le32(40100);
+  return b;
+}
+
+inline const std::string kShortMagic("\x03\x51\x76\x78", 4);
+
 // A LoadChannel that records texts and answers questions from a script.
 class RecordingChannel : public LoadChannel {
  public:

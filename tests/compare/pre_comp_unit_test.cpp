@@ -148,6 +148,26 @@ TEST_F(PreCompUnitTest, GoRemembersTheFilesAndLastFilesRestoreThem) {
   EXPECT_TRUE(again.goEnabled);
 }
 
+TEST_F(PreCompUnitTest, CancelPutsTheOptionsBackButKeepsTheChosenFolders) {
+  settings.compareWith = 0;
+  settings.compareAction = 12;  // stored out of range: normalised on opening, restored on cancel
+  const Settings before = settings;
+  ASSERT_TRUE(unit.open(false));
+  unit.withChanged(1);
+  unit.actionChanged(5);
+  unit.sizeEditChanged("77");
+  settings.examineBangLines = true;
+  settings.matchThreshold = 60;
+  unit.acceptInput(file("ext.txt"));
+  unit.cancel();
+  EXPECT_FALSE(unit.started);
+  EXPECT_EQ(settings.compareInputFolder, home.path());
+  Settings expected = before;
+  expected.compareInputFolder = settings.compareInputFolder;
+  EXPECT_EQ(settings, expected);
+  EXPECT_TRUE(settings.lastExternalList.empty());
+}
+
 TEST(PreCompPathTest, LongPathsShowTheirEnd) {
   auto width = [](std::string_view s) { return static_cast<int>(s.size()); };
   EXPECT_EQ(shortenPath("/a/b.txt", 20, width), "/a/b.txt");

@@ -275,6 +275,9 @@ TEST(DupSearchTest, FileLinesAreCutToTheLabel) {
   // A UTF-8 letter is removed whole.
   const std::string accented = std::string(71, 'a') + "\xC3\xA9\xC3\xA9" + "bbbb";
   EXPECT_EQ(fitToLabel(accented, width), std::string(71, 'a') + "\xC3\xA9" + "...");
+  // A laid-out label passes its own width.
+  EXPECT_EQ(fitToLabel(std::string(77, 'a'), width, 600), std::string(77, 'a'));
+  EXPECT_EQ(fitToLabel(std::string(77, 'a'), width, 60), std::string(7, 'a') + "...");
 }
 
 TEST(DupSearchTest, StopEndsTheRunAtOnceAndKeepsItRunning) {

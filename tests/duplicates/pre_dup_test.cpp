@@ -61,7 +61,9 @@ TEST(PreDupTest, CancelPutsTheSettingsBackAndGoComputesThePartThreshold) {
   s.matchThreshold = 65;
   s.firstLetterCheck = true;
   s.compareAction = 4;
+  s.examineBangLines = true;
   session.cancel(s);
+  EXPECT_FALSE(s.examineBangLines);
   EXPECT_EQ(s.matchThreshold, 80);
   EXPECT_FALSE(s.firstLetterCheck);
   EXPECT_EQ(s.compareAction, 0);
