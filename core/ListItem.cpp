@@ -85,24 +85,52 @@ bool getString(std::FILE* f, std::string& s) {
 }  // namespace
 
 // Each item: three length-prefixed strings, then the numeric fields in record order.
+void appendItemRecord(std::string& buf, const ListItem& it) {
+  for (const std::string* s : {&it.fileName, &it.folder, &it.volumeLabel}) {
+    putU32(buf, static_cast<uint32_t>(s->size()));
+    buf += *s;
+  }
+  buf.push_back(static_cast<char>(it.bitrateCode));
+  putU32(buf, static_cast<uint32_t>(it.sizeKB));
+  putU32(buf, static_cast<uint32_t>(it.frames));
+  buf.push_back(static_cast<char>(it.stereoMode));
+  buf.push_back(static_cast<char>(it.frequencyCode));
+  putU32(buf, static_cast<uint32_t>(it.fileDate));
+  putU32(buf, static_cast<uint32_t>(it.dateAdded));
+  putU32(buf, it.averageKbps);
+}
+
+bool readItemRecord(std::FILE* f, ListItem& it) {
+  unsigned char b1[1];
+  uint32_t v = 0;
+  if (!getString(f, it.fileName) || !getString(f, it.folder) || !getString(f, it.volumeLabel) ||
+      std::fread(b1, 1, 1, f) != 1)
+    return false;
+  it.bitrateCode = b1[0];
+  if (!getU32(f, v)) return false;
+  it.sizeKB = static_cast<int32_t>(v);
+  if (!getU32(f, v)) return false;
+  it.frames = static_cast<int32_t>(v);
+  unsigned char b2[2];
+  if (std::fread(b2, 1, 2, f) != 2) return false;
+  it.stereoMode = b2[0];
+  it.frequencyCode = b2[1];
+  if (!getU32(f, v)) return false;
+  it.fileDate = static_cast<int32_t>(v);
+  if (!getU32(f, v)) return false;
+  it.dateAdded = static_cast<int32_t>(v);
+  if (!getU32(f, v)) return false;
+  it.averageKbps = static_cast<uint16_t>(v);
+  return true;
+}
+
 bool writeItemsFile(const std::string& path, const std::vector<ListItem>& items) {
   File f(std::fopen(path.c_str(), "wb"));
   if (!f) return false;
   std::string buf;
   putU32(buf, static_cast<uint32_t>(items.size()));
   for (const ListItem& it : items) {
-    for (const std::string* s : {&it.fileName, &it.folder, &it.volumeLabel}) {
-      putU32(buf, static_cast<uint32_t>(s->size()));
-      buf += *s;
-    }
-    buf.push_back(static_cast<char>(it.bitrateCode));
-    putU32(buf, static_cast<uint32_t>(it.sizeKB));
-    putU32(buf, static_cast<uint32_t>(it.frames));
-    buf.push_back(static_cast<char>(it.stereoMode));
-    buf.push_back(static_cast<char>(it.frequencyCode));
-    putU32(buf, static_cast<uint32_t>(it.fileDate));
-    putU32(buf, static_cast<uint32_t>(it.dateAdded));
-    putU32(buf, it.averageKbps);
+    appendItemRecord(buf, it);
     if (buf.size() >= (1u << 16)) {
       if (std::fwrite(buf.data(), 1, buf.size(), f.get()) != buf.size()) return false;
       buf.clear();
@@ -121,26 +149,7 @@ bool readItemsFile(const std::string& path, std::vector<ListItem>& items) {
   read.reserve(std::min<uint32_t>(count, 1u << 16));
   for (uint32_t i = 0; i < count; ++i) {
     ListItem it;
-    unsigned char b1[1];
-    uint32_t v = 0;
-    if (!getString(f.get(), it.fileName) || !getString(f.get(), it.folder) ||
-        !getString(f.get(), it.volumeLabel) || std::fread(b1, 1, 1, f.get()) != 1)
-      return false;
-    it.bitrateCode = b1[0];
-    if (!getU32(f.get(), v)) return false;
-    it.sizeKB = static_cast<int32_t>(v);
-    if (!getU32(f.get(), v)) return false;
-    it.frames = static_cast<int32_t>(v);
-    unsigned char b2[2];
-    if (std::fread(b2, 1, 2, f.get()) != 2) return false;
-    it.stereoMode = b2[0];
-    it.frequencyCode = b2[1];
-    if (!getU32(f.get(), v)) return false;
-    it.fileDate = static_cast<int32_t>(v);
-    if (!getU32(f.get(), v)) return false;
-    it.dateAdded = static_cast<int32_t>(v);
-    if (!getU32(f.get(), v)) return false;
-    it.averageKbps = static_cast<uint16_t>(v);
+    if (!readItemRecord(f.get(), it)) return false;
     read.push_back(std::move(it));
   }
   if (std::fgetc(f.get()) != EOF) return false;

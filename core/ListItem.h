@@ -3,6 +3,7 @@
 // from bitrateCode to dateAdded is stored unchanged in list files, so its widths are fixed.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -74,5 +75,11 @@ struct InternalList {
 // followed by every item. readItemsFile gives back exactly what writeItemsFile wrote, or false.
 bool writeItemsFile(const std::string& path, const std::vector<ListItem>& items);
 bool readItemsFile(const std::string& path, std::vector<ListItem>& items);
+
+// One item in the record layout of those files (no count), appended to out. The viewer's filter
+// and undo files are sequences of such records, read back one by one.
+void appendItemRecord(std::string& out, const ListItem& item);
+// Reads one record written by appendItemRecord; false at a short or damaged record.
+bool readItemRecord(std::FILE* f, ListItem& item);
 
 }  // namespace sonalog

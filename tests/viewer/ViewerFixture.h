@@ -1,0 +1,57 @@
+#pragma once
+// A viewer over a small generated list in a per-test working folder.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/ListItem.h"
+#include "settings/Settings.h"
+#include "tests/support/FakeUi.h"
+#include "tests/support/TempHome.h"
+#include "viewer/ViewUnit.h"
+
+namespace sonalog::testing {
+
+inline ListItem viewerItem(const std::string& name, int32_t frames = 1000, uint8_t freq = 0) {
+  ListItem it;
+  it.fileName = name;
+  it.folder = "/music/" + name.substr(0, 1);
+  it.bitrateCode = 9;
+  it.sizeKB = 4000 + static_cast<int32_t>(name.size());
+  it.frames = frames;
+  it.frequencyCode = freq;
+  it.fileDate = 37980;
+  it.dateAdded = 45000;
+  return it;
+}
+
+inline std::vector<std::string> namesOf(const std::vector<ListItem>& items) {
+  std::vector<std::string> out;
+  for (const ListItem& it : items) out.push_back(it.fileName);
+  return out;
+}
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void fill(const std::vector<std::string>& names) {
+    list.items.clear();
+    for (const std::string& n : names) list.items.push_back(viewerItem(n));
+  }
+  void openWith(const std::vector<std::string>& names) {
+    fill(names);
+    view.open();
+  }
+  std::vector<std::string> names() const { return namesOf(list.items); }
+  std::string workFile(const char* name) const { return home.home() + name; }
+
+  TempHome home;
+  FakeUi ui;
+  InternalList list;
+  Settings settings;
+  ViewUnit view{list, settings, ui};
+  GridPosition pos;
+};
+
+}  // namespace sonalog::testing

@@ -1,0 +1,89 @@
+#include "viewer/FindUnit.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/FakeUi.h"
+#include "tests/viewer/ViewerFixture.h"
+
+namespace sonalog {
+namespace {
+
+using testing::FakeUi;
+using testing::viewerItem;
+
+class FindTest : public ::testing::Test {
+ protected:
+  FindTest() {
+    for (const char* n : {"Abba - Waterloo", "x", "Beatles - Help", "abba - SOS", "Queen - Bohemian"})
+      items.push_back(viewerItem(n));
+  }
+  FakeUi ui;
+  FindUnit find{ui};
+  std::vector<ListItem> items;
+};
+
+TEST(NameMatcherTest, CaseAndLength) {
+  EXPECT_TRUE(NameMatcher("abba", false)("ABBA - SOS"));
+  EXPECT_FALSE(NameMatcher("abba", true)("ABBA - SOS"));
+  EXPECT_TRUE(NameMatcher("\xC3\xA9t\xC3\xA9", false)("L'\xC3\x89T\xC3\x89 indien"));
+  EXPECT_FALSE(NameMatcher("longer than the name", false)("short"));
+  EXPECT_FALSE(NameMatcher("longer than the name", true)("short"));
+}
+
+TEST_F(FindTest, FirstNextAndRepeat) {
+  EXPECT_FALSE(find.repeat(items, false, 0, 10));
+  EXPECT_EQ(ui.texts().back(), "Can't find next. \"Find First\" operation is required.");
+
+  auto found = find.findFirst(items, "abba", false, 4, 2);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->row, 0u);
+  found = find.findNext(items, "abba", false, found->row, 2);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->row, 3u);
+  EXPECT_EQ(found->top, 2u);  // the found row sits half a page down
+  found = find.repeat(items, false, 0, 2);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->row, 3u);
+}
+
+TEST_F(FindTest, WrapsOnceFromTheRowWhereTheSearchBegan) {
+  // A new text from row 3: nothing below, so the user is offered the top once.
+  ui.answers = {Answer::Yes};
+  auto found = find.findNext(items, "beatles", false, 3, 2);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->row, 2u);
+  EXPECT_EQ(ui.shown.back().text,
+            "No matches below cursor position.\r\nContinue searching from the beginning?");
+  EXPECT_EQ(ui.shown.back().caption, "find");
+
+  // Same text again from the found row: no second offer.
+  EXPECT_FALSE(find.findNext(items, "beatles", false, 2, 2));
+  EXPECT_EQ(ui.texts().back(), "Not found");
+  EXPECT_EQ(ui.shown.size(), 2u);
+
+  // Find Next at the last row with a new text: offered, declined, not found.
+  ui.answers = {Answer::No};
+  EXPECT_FALSE(find.findNext(items, "queen", false, 4, 2));
+  EXPECT_EQ(ui.shown[2].caption, "find");
+  EXPECT_EQ(ui.texts().back(), "Not found");
+  EXPECT_FALSE(find.findNext(items, "queen", false, 4, 2));
+  EXPECT_EQ(ui.shown.size(), 5u);  // only "Not found" the second time
+
+  // A search from the top never offers to wrap.
+  EXPECT_FALSE(find.findFirst(items, "zzz", false, 0, 2));
+  EXPECT_EQ(ui.shown.size(), 6u);
+}
+
+TEST_F(FindTest, WindowRulesAndText) {
+  EXPECT_FALSE(find.canOpen(1));
+  EXPECT_EQ(ui.texts().back(), "You must have 2 items at least!");
+  EXPECT_TRUE(find.canOpen(2));
+  find.closed(FindMode::Filter, "");
+  EXPECT_EQ(find.lastMode(), FindMode::None);
+  find.closed(FindMode::First, std::string(300, 'a'));
+  EXPECT_EQ(find.text().size(), kMaxFindText);
+  EXPECT_EQ(find.lastMode(), FindMode::First);
+}
+
+}  // namespace
+}  // namespace sonalog

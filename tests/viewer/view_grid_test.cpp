@@ -1,0 +1,192 @@
+#include "viewer/ViewGrid.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/viewer/ViewerFixture.h"
+
+namespace sonalog {
+namespace {
+
+using testing::viewerItem;
+using testing::ViewerTest;
+
+TEST(ViewGridText, TotalTimeInEveryStyle) {
+  EXPECT_EQ(totalTimeText(3725, 0), ", 01:02:05");
+  EXPECT_EQ(totalTimeText(3725, 1), ", 1:02:05");
+  EXPECT_EQ(totalTimeText(3725, 2), ", 1 hour 2 minutes 5 seconds ");
+  EXPECT_EQ(totalTimeText(3725, 3), ", 1 hour 2 minutes 5 seconds ");
+  // Days, and the words that appear only when needed.
+  const int64_t t = 2 * 86400 + 3 * 3600 + 60;  // 2 days 3 hours 1 minute
+  EXPECT_EQ(totalTimeText(t, 0), ", 2.03:01:00");
+  EXPECT_EQ(totalTimeText(t, 1), ", 51:01:00");
+  EXPECT_EQ(totalTimeText(t, 2), ", 2 days 3 hours 1 minute ");
+  EXPECT_EQ(totalTimeText(t, 3), ", 51 hours 1 minute ");
+  EXPECT_EQ(totalTimeText(86400, 2), ", 1 day 0 hours 0 minutes ");
+  EXPECT_EQ(totalTimeText(0, 0), ", 00:00");
+  EXPECT_EQ(totalTimeText(0, 2), ", 0 seconds ");
+  EXPECT_EQ(totalTimeText(1, 3), ", 1 second ");
+  EXPECT_EQ(totalTimeText(120, 3), ", 2 minutes ");
+}
+
+TEST(ViewGridText, SortLabels) {
+  EXPECT_EQ(sortLabelText(0), "filename");
+  EXPECT_EQ(sortLabelText(0 | 64), "filename/c");
+  EXPECT_EQ(sortLabelText(1 | 64 | 128), "-time");  // case only matters for text keys
+  EXPECT_EQ(sortLabelText(9 | 64 | 128), "-label/c");
+  EXPECT_EQ(sortLabelText(63), "not sorted");
+  EXPECT_EQ(sortLabelText(63 | 128), "not sorted");
+}
+
+TEST_F(ViewerTest, ColumnsFollowTheSettings) {
+  settings.CheckTime = settings.CheckKbps = settings.CheckSize = false;
+  openWith({"a", "b"});
+  ASSERT_EQ(view.grid().columnCount(), 1);
+  EXPECT_EQ(view.grid().column(0).header, "filename");
+
+  settings.CheckEnum = settings.CheckTime = settings.CheckKbps = settings.CheckSize = true;
+  settings.CheckStereo = settings.CheckFreq = settings.CheckDate = settings.CheckPath = true;
+  settings.addedcheck = settings.CheckVl = true;
+  settings.viewerSplitArtistTitle = true;
+  view.rebuild();
+  std::vector<std::string> headers;
+  for (int c = 0; c < view.grid().columnCount(); ++c) headers.push_back(view.grid().column(c).header);
+  EXPECT_EQ(headers, (std::vector<std::string>{"no", "artist", "title", "time", "kbps", "size", "m.",
+                                               "freq.", "filedate", "path", "listdate", "volume"}));
+  EXPECT_EQ(view.grid().columnOf(ViewField::FileName), -1);
+  EXPECT_EQ(view.grid().columnOf(ViewField::Path), 9);
+  settings.ComboStereo = 1;
+  view.rebuild();
+  EXPECT_EQ(view.grid().column(6).header, "mode");
+}
+
+TEST_F(ViewerTest, CellTextsArePaddedAndRightAligned) {
+  settings.CheckEnum = settings.CheckFreq = settings.CheckVl = true;
+  settings.ComboStyle = 1;
+  settings.CheckDate = true;
+  fill({"Artist - Song", "x"});
+  for (int i = 0; i < 9; ++i) list.items.push_back(viewerItem("n" + std::to_string(i)));
+  list.items[0].frames = 16744;  // 7:17
+  list.items[1].frames = -1;
+  list.items[1].sizeKB = 123456;
+  list.items[1].frequencyCode = 255;
+  list.items[0].volumeLabel = "DATA";
+  view.open();
+  const ViewGrid& g = view.grid();
+  auto cell = [&](uint32_t r, ViewField f) { return view.cellText(r, g.columnOf(f)); };
+  EXPECT_EQ(cell(0, ViewField::Enumeration), "  1. ");
+  EXPECT_EQ(cell(10, ViewField::Enumeration), " 11. ");
+  EXPECT_EQ(cell(0, ViewField::FileName), " Artist - Song ");
+  EXPECT_EQ(cell(0, ViewField::Time), "  7:17 ");
+  EXPECT_EQ(cell(1, ViewField::Time), " ??:?? ");
+  EXPECT_EQ(cell(2, ViewField::Time), "  0:26 ");  // padded on the left to the longest
+  EXPECT_EQ(cell(0, ViewField::Kbps), " 128 ");
+  EXPECT_EQ(cell(0, ViewField::Size), "   4013 K ");
+  EXPECT_EQ(cell(1, ViewField::Size), " 123456 K ");
+  EXPECT_EQ(cell(0, ViewField::Frequency), " 44.1 ");
+  EXPECT_EQ(cell(1, ViewField::Frequency), "    ? ");  // " ? " padded to six characters
+  EXPECT_EQ(cell(0, ViewField::FileDate), " 25.12.2003. ");
+  EXPECT_EQ(cell(0, ViewField::Volume), " DATA ");
+  EXPECT_EQ(cell(1, ViewField::Volume), "  ");
+  EXPECT_EQ(view.cellText(99, 0), "");  // past the end: nothing, never a crash
+
+  settings.viewerSplitArtistTitle = true;
+  view.rebuild();
+  EXPECT_EQ(view.cellText(0, g.columnOf(ViewField::Artist)), " Artist ");
+  EXPECT_EQ(view.cellText(0, g.columnOf(ViewField::Title)), " Song ");
+  EXPECT_EQ(view.cellText(1, g.columnOf(ViewField::Artist)), "  ");
+  EXPECT_EQ(view.cellText(1, g.columnOf(ViewField::Title)), " x ");
+}
+
+TEST_F(ViewerTest, CaptionAndTotal) {
+  fill({"a", "b", "c"});
+  // 3725 s at 48 kHz is 155208.33 frames; 155208 frames give 3724.99 s.
+  list.items[0].frames = 155208;
+  list.items[0].frequencyCode = 1;
+  list.items[1].frames = 0;
+  list.items[2].frames = 0;
+  view.open();
+  EXPECT_EQ(view.caption(), " Internal List Viewer (3 items), 01:02:05");
+  settings.viewerTotalTimeStyle = 3;
+  EXPECT_EQ(view.caption(), " Internal List Viewer (3 items), 1 hour 2 minutes 5 seconds ");
+
+  // Negative frames lower the total; a total that goes negative is not shown.
+  list.items[1].frames = -55208;
+  list.items[1].frequencyCode = 1;
+  view.rebuild();
+  EXPECT_EQ(view.caption(), " Internal List Viewer (3 items), 40 minutes ");
+  list.items.resize(1);
+  list.items[0].frames = -1;
+  view.rebuild();
+  EXPECT_EQ(view.caption(), " Internal List Viewer (1 item)");
+}
+
+TEST_F(ViewerTest, LimitOfTheGrid) {
+  list.items.assign(kMaxViewerItems, viewerItem("song"));
+  view.open();
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(view.grid().rowCount(), kMaxViewerItems);
+  EXPECT_TRUE(view.fontEnabled());
+
+  list.items.push_back(viewerItem("one more"));
+  view.open();
+  ASSERT_EQ(ui.texts(), std::vector<std::string>{kTooLargeText});
+  view.rebuild();  // once per opening
+  EXPECT_EQ(ui.shown.size(), 1u);
+  EXPECT_TRUE(view.grid().tooLarge());
+  EXPECT_EQ(view.grid().rowCount(), 1u);
+  EXPECT_EQ(view.cellText(0, 0), "");
+  EXPECT_FALSE(view.fontEnabled());
+}
+
+TEST_F(ViewerTest, AutomaticAndManualWidths) {
+  fill({"abc", "abcdefgh"});
+  view.setTextWidth([](std::string_view s) { return static_cast<int>(s.size()) * 7; });
+  view.open();
+  // " abcdefgh " is 10 characters; time " 0:26 " is 6, but its header "time" is shorter.
+  std::vector<int> w = view.columnWidths(1000);
+  ASSERT_EQ(w.size(), 4u);
+  EXPECT_EQ(w[0], 10 * 7 + 4);
+  EXPECT_EQ(w[1], 6 * 7 + 4);
+  EXPECT_EQ(view.columnWidths(60)[0], 60 - 32);  // the first column leaves room for the rest
+
+  view.setManualWidths(true);
+  view.storeManualWidth(1, 99);
+  EXPECT_EQ(settings.viewerColumnWidths[static_cast<size_t>(ViewField::Time)], 99);
+  w = view.columnWidths(1000);
+  EXPECT_EQ(w[0], 64);
+  EXPECT_EQ(w[1], 99);
+  EXPECT_EQ(ViewUnit::initialColumnWidth(700), 57);
+  EXPECT_EQ(ViewUnit::initialColumnWidth(10), 4);
+}
+
+TEST_F(ViewerTest, SortLabelResortAndColours) {
+  openWith({"b", "a"});
+  list.sortCode = 7 | 64 | 128;
+  EXPECT_EQ(view.sortLabel(), "-path/c");
+  EXPECT_TRUE(view.sortLabelEnabled());
+  EXPECT_TRUE(view.resortEnabled());
+  EXPECT_EQ(view.resortHint(), "Re-sort by filename (main option)");
+  list.sortCode = settings.mainSortCode();
+  EXPECT_FALSE(view.resortEnabled());
+  list.sortCode = 63;
+  EXPECT_FALSE(view.sortLabelEnabled());
+
+  settings.viewerColourScheme = 2;
+  GridColours c = view.colours();
+  EXPECT_FALSE(c.system);
+  EXPECT_EQ(c.fixed, 80u | (88u << 8) | (96u << 16));
+  EXPECT_EQ(c.cells, 0u);
+  EXPECT_EQ(c.text, 0xFFFFFFu);
+  EXPECT_EQ(view.colourMenuTexts()[2], "&Dark");
+  ASSERT_TRUE(view.filter("a", false, pos));
+  c = view.colours();
+  EXPECT_TRUE(c.inverted);
+  EXPECT_EQ(c.cells, 0xFFFFFFu);
+  EXPECT_EQ(c.text, 0u);
+  EXPECT_EQ(view.colourMenuTexts()[0], "&Windows (now inverted)");
+  settings.ChkInversion = false;
+  EXPECT_FALSE(view.colours().inverted);
+}
+
+}  // namespace
+}  // namespace sonalog

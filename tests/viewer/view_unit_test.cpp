@@ -1,0 +1,370 @@
+#include "viewer/ViewUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/Sorting.h"
+#include "tests/viewer/ViewerFixture.h"
+#include "viewer/ViewTempFile.h"
+
+namespace sonalog {
+namespace {
+
+using testing::namesOf;
+using testing::viewerItem;
+using testing::ViewerTest;
+using Names = std::vector<std::string>;
+
+// ---- Header-click sort and Re-sort ----
+
+TEST_F(ViewerTest, HeaderClickAsksThenSorts) {
+  settings.CheckEnum = true;
+  openWith({"b", "c", "a"});
+  list.sortCode = 63;
+  EXPECT_FALSE(view.headerClick(0, pos));
+  EXPECT_EQ(ui.texts(), Names{"You can't sort by numbers."});
+
+  ui.answers = {Answer::No};
+  EXPECT_FALSE(view.headerClick(1, pos));
+  EXPECT_EQ(ui.shown.back().text,
+            "SORT THE LIST BY FILENAME?\r\n\n(this won't affect main sorting option)");
+  EXPECT_EQ(ui.shown.back().caption, "sorting");
+  EXPECT_EQ(names(), (Names{"b", "c", "a"}));
+  EXPECT_EQ(list.sortCode, 63);
+
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.headerClick(1, pos));
+  EXPECT_EQ(names(), (Names{"a", "b", "c"}));
+  EXPECT_EQ(list.sortCode, 0);
+  EXPECT_TRUE(list.unsaved);
+  EXPECT_EQ(view.sortLabel(), "filename");
+
+  // The same column again asks for the reverse order.
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.headerClick(1, pos));
+  EXPECT_EQ(ui.shown.back().text,
+            "SORT THE LIST BY FILENAME (REVERSE ORDER) ?\r\n\n(this won't affect main sorting option)");
+  EXPECT_EQ(names(), (Names{"c", "b", "a"}));
+  EXPECT_EQ(list.sortCode, 128);
+  EXPECT_EQ(settings.mainSortCode(), 0);  // the main option is untouched
+
+  // Another key starts ascending.
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.headerClick(view.grid().columnOf(ViewField::Size), pos));
+  EXPECT_EQ(list.sortCode, kSortByFileSize);
+}
+
+TEST_F(ViewerTest, ArtistAndTitleColumnsOfferTheFileName) {
+  settings.viewerSplitArtistTitle = true;
+  openWith({"B - x", "A - y"});
+  ui.answers = {Answer::No};
+  EXPECT_FALSE(view.headerClick(1, pos));
+  EXPECT_EQ(ui.shown.back().text,
+            "You can't sort by artist or title.\r\nDo you want to sort by filename?\r\n\n(this won't "
+            "affect main sorting option)");
+  EXPECT_EQ(ui.shown.back().caption, "");
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.headerClick(0, pos));
+  EXPECT_EQ(ui.shown.size(), 2u);  // no second question
+  EXPECT_EQ(names(), (Names{"A - y", "B - x"}));
+}
+
+TEST_F(ViewerTest, ResortIsUndoneFromItsFile) {
+  openWith({"c", "a", "b"});
+  list.sortCode = 63;
+  pos = {2, 1};
+  ASSERT_TRUE(view.resortEnabled());
+  EXPECT_TRUE(view.resort(pos));
+  EXPECT_EQ(names(), (Names{"a", "b", "c"}));
+  EXPECT_EQ(list.sortCode, 0);
+  EXPECT_TRUE(list.unsaved);
+  EXPECT_EQ(view.undoKind(), UndoKind::Resort);
+  EXPECT_TRUE(std::filesystem::exists(workFile(kUndoFileName)));
+
+  GridPosition after;
+  EXPECT_TRUE(view.undo(after));
+  EXPECT_EQ(names(), (Names{"c", "a", "b"}));
+  EXPECT_EQ(list.sortCode, 63);
+  EXPECT_FALSE(list.unsaved);
+  EXPECT_EQ(after, (GridPosition{2, 1}));
+  EXPECT_FALSE(view.undoEnabled());
+}
+
+TEST_F(ViewerTest, SortingIsRefusedWhileFiltered) {
+  openWith({"ab", "b", "ac"});
+  ASSERT_TRUE(view.filter("a", false, pos));
+  EXPECT_FALSE(view.headerClick(0, pos));
+  EXPECT_EQ(ui.texts().back(), "You can't sort the filtered list.");
+  EXPECT_FALSE(view.resortEnabled());
+}
+
+// ---- Filter ----
+
+TEST_F(ViewerTest, FilterDeleteEditThenUnfilter) {
+  openWith({"one", "Two", "three", "four", "twelve"});
+  ASSERT_TRUE(view.filter("T", false, pos));
+  EXPECT_TRUE(view.filtered());
+  EXPECT_EQ(names(), (Names{"Two", "three", "twelve"}));
+  EXPECT_EQ(view.caption(), " Internal List Viewer (3 of 5 items total), 01:18");
+  EXPECT_EQ(view.undoKind(), UndoKind::Filter);
+  EXPECT_TRUE(list.unsaved);
+  EXPECT_EQ(view.panelTexts().insertButton, "UNF&ILTER");
+  EXPECT_TRUE(view.panelTexts().primaryVisible);
+
+  // Delete "three", edit "twelve": the full list loses one and keeps the edit in place.
+  EXPECT_EQ(view.deleteRows(1, 1, pos), ViewUnit::DeleteResult::Deleted);
+  EXPECT_EQ(view.caption(), " Internal List Viewer (2 of 4 items total), 00:52");
+  ListItem edited = list.items[1];
+  edited.fileName = "twelve (live)";
+  EXPECT_TRUE(view.edit(1, edited, 3, pos));  // placement is ignored while filtered
+  EXPECT_EQ(names(), (Names{"Two", "twelve (live)"}));
+
+  EXPECT_TRUE(view.unfilter(pos));
+  EXPECT_FALSE(view.filtered());
+  EXPECT_EQ(names(), (Names{"one", "Two", "four", "twelve (live)"}));
+  EXPECT_EQ(view.undoKind(), UndoKind::Unfilter);
+  EXPECT_EQ(view.panelTexts().insertButton, "&Insert");
+
+  // Undo of the unfilter brings the filtered state back, with its deletion.
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_TRUE(view.filtered());
+  EXPECT_EQ(names(), (Names{"Two", "twelve (live)"}));
+  EXPECT_TRUE(view.unfilter(pos));
+  EXPECT_EQ(names(), (Names{"one", "Two", "four", "twelve (live)"}));
+}
+
+TEST_F(ViewerTest, FilterWhereEverythingMatchesGivesTheSameListBack) {
+  openWith({"xa", "xb", "xc"});
+  ASSERT_TRUE(view.filter("X", false, pos));
+  EXPECT_EQ(names(), (Names{"xa", "xb", "xc"}));
+  EXPECT_TRUE(view.unfilter(pos));
+  EXPECT_EQ(names(), (Names{"xa", "xb", "xc"}));
+}
+
+TEST_F(ViewerTest, FilterMatchCaseNoMatchAndUndo) {
+  openWith({"Alpha", "beta", "ALPINE"});
+  EXPECT_FALSE(view.filter("zzz", false, pos));
+  EXPECT_EQ(ui.texts().back(), "No matches found. Not filtering.");
+  EXPECT_FALSE(std::filesystem::exists(workFile(kFilterFileName)));
+  EXPECT_FALSE(list.unsaved);
+
+  ASSERT_TRUE(view.filter("Alp", true, pos));
+  EXPECT_EQ(names(), (Names{"Alpha"}));
+  EXPECT_TRUE(view.undo(pos));  // the note's "cancel" undoes the filter like this
+  EXPECT_FALSE(view.filtered());
+  EXPECT_EQ(names(), (Names{"Alpha", "beta", "ALPINE"}));
+  EXPECT_FALSE(list.unsaved);
+}
+
+TEST_F(ViewerTest, UndoOfAFilteredDeleteRestoresTheDeletedFlags) {
+  openWith({"a1", "b1", "a2", "a3", "b2"});
+  ASSERT_TRUE(view.filter("a", false, pos));
+  EXPECT_EQ(view.deleteRows(0, 1, pos), ViewUnit::DeleteResult::Deleted);
+  EXPECT_EQ(names(), (Names{"a3"}));
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"a1", "a2", "a3"}));
+  EXPECT_TRUE(view.unfilter(pos));
+  EXPECT_EQ(names(), (Names{"a1", "b1", "a2", "a3", "b2"}));
+}
+
+TEST_F(ViewerTest, DeletingEveryFilteredItemUnfilters) {
+  openWith({"a1", "b1", "a2"});
+  ASSERT_TRUE(view.filter("a", false, pos));
+  ui.answers = {Answer::Cancel};
+  EXPECT_EQ(view.deleteRows(0, 1, pos), ViewUnit::DeleteResult::Cancelled);
+  EXPECT_EQ(ui.shown.back().text, "DELETE AND UNFILTER?");
+  EXPECT_EQ(ui.shown.back().caption, " List to be cleared");
+  ui.answers = {Answer::Ok};
+  EXPECT_EQ(view.deleteRows(0, 1, pos), ViewUnit::DeleteResult::Unfiltered);
+  EXPECT_FALSE(view.filtered());
+  EXPECT_EQ(names(), (Names{"b1"}));
+  EXPECT_FALSE(view.undoEnabled());
+}
+
+TEST_F(ViewerTest, MakePrimaryAndClosingWhileFiltered) {
+  openWith({"a1", "b1", "a2"});
+  ASSERT_TRUE(view.filter("a", false, pos));
+  ui.answers = {Answer::No};
+  EXPECT_FALSE(view.makePrimary());
+  EXPECT_TRUE(view.filtered());
+  ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(view.closeQuery());
+  EXPECT_EQ(ui.shown.back().text,
+            "Do you want to revert to the unfiltered list?\r\n\n(NO will irreversibly make this list "
+            "primary)");
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.closeQuery());
+  EXPECT_EQ(names(), (Names{"a1", "b1", "a2"}));
+
+  view.open();
+  ASSERT_TRUE(view.filter("a", false, pos));
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.makePrimary());
+  EXPECT_FALSE(view.filtered());
+  EXPECT_FALSE(view.undoEnabled());
+  EXPECT_FALSE(std::filesystem::exists(workFile(kFilterFileName)));
+  EXPECT_EQ(names(), (Names{"a1", "a2"}));
+  EXPECT_TRUE(view.closed());  // two items fewer than at opening
+}
+
+TEST_F(ViewerTest, FilterFileThatCannotBeWrittenOrRead) {
+  openWith({"a1", "b1", "a2"});
+  std::filesystem::create_directory(workFile(kFilterFileName));
+  EXPECT_FALSE(view.filter("a", false, pos));
+  EXPECT_EQ(ui.texts().back(), "Disk error writing temporary file!");
+  EXPECT_EQ(names(), (Names{"a1", "b1", "a2"}));
+  EXPECT_FALSE(list.unsaved);
+  std::filesystem::remove(workFile(kFilterFileName));
+
+  ASSERT_TRUE(view.filter("a", false, pos));
+  std::filesystem::remove(workFile(kFilterFileName));
+  EXPECT_FALSE(view.unfilter(pos));
+  EXPECT_EQ(ui.shown.back().text, "Can't read temporary backup file!");
+  EXPECT_EQ(ui.shown.back().caption, " disk error");
+  EXPECT_TRUE(view.filtered());
+  EXPECT_EQ(names(), (Names{"a1", "a2"}));
+  // Closing with "revert" keeps the viewer open rather than lose the full list silently.
+  ui.answers = {Answer::Yes};
+  EXPECT_FALSE(view.closeQuery());
+}
+
+// ---- Delete ----
+
+TEST_F(ViewerTest, DeleteAndUndoKeepRowNumbers) {
+  openWith({"a", "b", "c", "d"});
+  pos = {3, 2};
+  EXPECT_EQ(view.deleteRows(2, 3, pos), ViewUnit::DeleteResult::Deleted);
+  EXPECT_EQ(names(), (Names{"a", "b"}));
+  EXPECT_EQ(pos, (GridPosition{1, 0}));
+  EXPECT_EQ(view.undoKind(), UndoKind::Delete);
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"a", "b", "c", "d"}));
+  EXPECT_EQ(pos, (GridPosition{3, 2}));
+  EXPECT_FALSE(list.unsaved);
+}
+
+TEST_F(ViewerTest, DeletingEverythingClosesTheViewer) {
+  openWith({"a", "b"});
+  list.listName = "mine.snlg";
+  EXPECT_EQ(view.deleteRows(0, 1, pos), ViewUnit::DeleteResult::Cancelled);  // safe default
+  EXPECT_EQ(ui.shown.back().text, "DELETE AND CLOSE?");
+  ui.answers = {Answer::Ok};
+  EXPECT_EQ(view.deleteRows(0, 1, pos), ViewUnit::DeleteResult::CloseViewer);
+  EXPECT_TRUE(list.items.empty());
+  EXPECT_TRUE(list.listName.empty());
+}
+
+TEST_F(ViewerTest, UndoFileThatCannotBeWrittenOrRead) {
+  openWith({"a", "b", "c"});
+  std::filesystem::create_directory(workFile(kUndoFileName));
+  EXPECT_EQ(view.deleteRows(0, 0, pos), ViewUnit::DeleteResult::Refused);
+  EXPECT_EQ(ui.texts().back(), "Fatal disk error writing temporary file!\r\nCan't erase!");
+  EXPECT_EQ(names(), (Names{"a", "b", "c"}));
+
+  // A whole-list snapshot that fails: the sort still happens, without undo.
+  list.sortCode = 63;
+  EXPECT_TRUE(view.resort(pos));
+  EXPECT_EQ(ui.shown.back().text, "Error trying to prepare undo.\r\nCan't write temporary file.");
+  EXPECT_EQ(ui.shown.back().caption, " disk error");
+  EXPECT_FALSE(view.undoEnabled());
+  std::filesystem::remove(workFile(kUndoFileName));
+
+  // An undo file damaged under the viewer: the list stays as it is.
+  list.sortCode = 63;
+  list.items = {viewerItem("z"), viewerItem("y")};
+  ASSERT_TRUE(view.resort(pos));
+  std::filesystem::resize_file(workFile(kUndoFileName), 10);
+  EXPECT_FALSE(view.undo(pos));
+  EXPECT_EQ(ui.shown.back().text, "Unexpected error reading temporary file!\r\nUndo failed.");
+  EXPECT_EQ(ui.shown.back().caption, "error");
+  EXPECT_EQ(names(), (Names{"y", "z"}));
+  EXPECT_FALSE(view.undoEnabled());
+}
+
+// ---- Edit and insert ----
+
+TEST_F(ViewerTest, EditWithoutResortingAndUndo) {
+  openWith({"a", "b", "c"});
+  list.sortCode = 0;
+  ListItem rec = list.items[1];
+  EXPECT_FALSE(view.edit(1, rec, 0, pos));  // unchanged: nothing happens
+  rec.fileName = "z";
+  rec.averageKbps = 99;
+  list.items[1].averageKbps = 5;
+  EXPECT_TRUE(view.edit(1, rec, 0, pos));
+  EXPECT_EQ(names(), (Names{"a", "z", "c"}));
+  EXPECT_EQ(list.items[1].averageKbps, 5);  // an item copy keeps the average
+  EXPECT_EQ(view.sortLabel(), "not sorted");
+  EXPECT_EQ(view.undoKind(), UndoKind::Edit);
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"a", "b", "c"}));
+  EXPECT_EQ(list.sortCode, 0);
+}
+
+TEST_F(ViewerTest, EditWithResortUndoesFromTheFile) {
+  openWith({"a", "b", "c"});
+  list.sortCode = 0;
+  ListItem rec = list.items[0];
+  rec.fileName = "d";
+  EXPECT_TRUE(view.edit(0, rec, 2, pos));
+  EXPECT_EQ(names(), (Names{"b", "c", "d"}));
+  EXPECT_EQ(view.undoKind(), UndoKind::EditResort);
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"a", "b", "c"}));
+
+  settings.sortcombo = kSortByFileSize;
+  settings.CheckDescend = true;
+  rec = list.items[1];
+  rec.sizeKB = 9999;
+  EXPECT_TRUE(view.edit(1, rec, 3, pos));
+  EXPECT_EQ(list.sortCode, kSortByFileSize | kSortDescending);
+  EXPECT_EQ(list.items[0].fileName, "b");
+}
+
+TEST_F(ViewerTest, InsertPlacesAndUndoes) {
+  openWith({"b", "d"});
+  list.sortCode = 0;
+  pos = {1, 0};
+  EXPECT_TRUE(view.insert(1, viewerItem("c"), 0, pos));
+  EXPECT_EQ(names(), (Names{"b", "c", "d"}));
+  EXPECT_EQ(pos.current, 1u);
+  EXPECT_EQ(view.undoKind(), UndoKind::Insert);
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"b", "d"}));
+
+  EXPECT_TRUE(view.insert(1, viewerItem("e"), 1, pos));
+  EXPECT_EQ(names(), (Names{"b", "d", "e"}));
+  EXPECT_EQ(pos.current, 2u);
+
+  EXPECT_TRUE(view.insert(0, viewerItem("a"), 2, pos));
+  EXPECT_EQ(names(), (Names{"a", "b", "d", "e"}));
+  EXPECT_EQ(pos.current, 0u);
+  EXPECT_EQ(view.undoKind(), UndoKind::InsertResort);
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"b", "d", "e"}));
+}
+
+TEST_F(ViewerTest, UndoOfAnInsertedTwinAsksWhichToRemove) {
+  openWith({"a", "b"});
+  EXPECT_TRUE(view.insert(0, viewerItem("b"), 0, pos));
+  EXPECT_EQ(names(), (Names{"b", "a", "b"}));
+  ui.answers = {Answer::No};
+  EXPECT_FALSE(view.undo(pos));
+  EXPECT_EQ(ui.shown.back().caption, "WARNING - READ CAREFULLY");
+  EXPECT_NE(ui.shown.back().text.find("(line no. 3) ?\r\n(note: sorting will NOT be restored"),
+            std::string::npos);
+  EXPECT_EQ(names(), (Names{"b", "a", "b"}));
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), (Names{"b", "a"}));  // the last one found goes
+
+  EXPECT_TRUE(view.insert(0, viewerItem("q"), 0, pos));
+  list.items[0].fileName = "gone";
+  EXPECT_FALSE(view.undo(pos));
+  EXPECT_EQ(ui.shown.back().text, "Inserted item not found!");
+  EXPECT_EQ(ui.shown.back().caption, "internal error");
+}
+
+}  // namespace
+}  // namespace sonalog

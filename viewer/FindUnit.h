@@ -1,0 +1,76 @@
+#pragma once
+// The viewer's find window logic: Find First, Find Next, the F3 repeat, the one offer to wrap
+// round to the top, and the name test that the filter shares.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ApiUnit.h"
+#include "core/ListItem.h"
+
+namespace sonalog {
+
+// The longest text the find window takes.
+inline constexpr size_t kMaxFindText = 240;
+
+// Whether a file name contains a text anywhere: byte for byte with match case, otherwise by the
+// locale's case folding. The text is prepared once; each name costs one fold at most.
+class NameMatcher {
+ public:
+  NameMatcher(std::string_view text, bool matchCase);
+  bool operator()(std::string_view name) const;
+
+ private:
+  std::string needle_;
+  bool matchCase_;
+  bool asciiNeedle_;
+};
+
+// The modes the find window closes with.
+enum class FindMode : uint8_t { None = 0, First = 1, Next = 2, Filter = 3 };
+
+class FindUnit {
+ public:
+  explicit FindUnit(UserInterface& ui) : ui_(ui) {}
+
+  // "You must have 2 items at least!" for shorter lists; true when the window may open.
+  bool canOpen(size_t itemCount);
+
+  // A search the window asked for. currentRow is the grid's current item row; the found item's
+  // row is returned (nothing when not found, after the messages). visibleRows tells where the
+  // top row goes.
+  struct Found {
+    uint32_t row;
+    uint32_t top;
+  };
+  std::optional<Found> findFirst(const std::vector<ListItem>& items, std::string_view text,
+                                 bool matchCase, uint32_t currentRow, uint32_t visibleRows);
+  std::optional<Found> findNext(const std::vector<ListItem>& items, std::string_view text,
+                                bool matchCase, uint32_t currentRow, uint32_t visibleRows);
+  // F3 and Ctrl+Alt+F: the last Find First or Find Next again, from the current row.
+  std::optional<Found> repeat(const std::vector<ListItem>& items, bool matchCase,
+                              uint32_t currentRow, uint32_t visibleRows);
+
+  // What the window closed with; the text is kept for the next opening.
+  void closed(FindMode mode, std::string_view text);
+  FindMode lastMode() const { return mode_; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::optional<Found> search(const std::vector<ListItem>& items, std::string_view text,
+                              bool matchCase, uint32_t from, uint32_t currentRow,
+                              uint32_t visibleRows);
+
+  UserInterface& ui_;
+  std::string text_;          // as typed, at most kMaxFindText bytes
+  FindMode mode_ = FindMode::None;
+  FindMode lastSearch_ = FindMode::None;  // First or Next, for F3
+  std::string previousText_;  // the text of the previous search
+  uint32_t startRow_ = 0;     // where a search for a new text began
+  bool wrapAllowed_ = false;  // not yet offered to continue from the top
+};
+
+}  // namespace sonalog

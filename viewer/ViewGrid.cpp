@@ -1,0 +1,246 @@
+#include "viewer/ViewGrid.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "core/Sorting.h"
+#include "export/ExportOptions.h"
+
+namespace sonalog {
+
+namespace {
+
+// Characters of a cell text: UTF-8 continuation bytes do not count.
+uint32_t displayLength(std::string_view s) {
+  uint32_t n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+int digits(uint64_t n) {
+  int d = 1;
+  while (n >= 10) {
+    n /= 10;
+    ++d;
+  }
+  return d;
+}
+
+// Sampling frequencies in Hz of frequency codes 0, 1, 2.
+constexpr double kFrequencyHz[3] = {44100.0, 48000.0, 32000.0};
+constexpr double kSamplesPerFrame = 1152.0;
+
+void appendUnit(std::string& out, int64_t n, const char* one, const char* many) {
+  out += std::to_string(n);
+  out += n == 1 ? one : many;
+}
+
+}  // namespace
+
+std::string countText(uint64_t count) {
+  return std::to_string(count) + (count == 1 ? " item" : " items");
+}
+
+std::string totalTimeText(int64_t total, uint8_t style) {
+  const int64_t s = total % 60, m = (total / 60) % 60, hAll = total / 3600, h = hAll % 24,
+                d = hAll / 24;
+  std::string out = ", ";
+  switch (style & 3) {
+    case 0:
+      if (d > 0) out += fmt::format("{}.", d);
+      if (d > 0 || h > 0) out += fmt::format("{:02}:", h);
+      out += fmt::format("{:02}:{:02}", m, s);
+      break;
+    case 1:
+      if (hAll > 0) out += fmt::format("{}:", hAll);
+      out += fmt::format("{:02}:{:02}", m, s);
+      break;
+    case 2:
+    case 3: {
+      const bool days = (style & 3) == 2;
+      const int64_t hours = days ? h : hAll;
+      if (days && d > 0) appendUnit(out, d, " day ", " days ");
+      if ((days && d > 0) || hours > 0) appendUnit(out, hours, " hour ", " hours ");
+      if ((!days || d == 0) && hours == 0 && m == 0) {
+        appendUnit(out, s, " second ", " seconds ");
+      } else {
+        appendUnit(out, m, " minute ", " minutes ");
+        if (s > 0) appendUnit(out, s, " second ", " seconds ");
+      }
+      break;
+    }
+  }
+  return out;
+}
+
+std::string sortKeyName(uint8_t key) {
+  static constexpr const char* kNames[] = {"filename", "time", "kbps",     "size",     "stereo",
+                                           "frequency", "filedate", "path", "listdate", "label"};
+  return key <= kLastSortKey ? kNames[key] : "not sorted";
+}
+
+std::string sortLabelText(uint8_t sortCode) {
+  const uint8_t key = sortCode & kSortKeyMask;
+  if (key > kLastSortKey) return "not sorted";
+  std::string label = (sortCode & kSortDescending) ? "-" : "";
+  label += sortKeyName(key);
+  const bool textKey = key == kSortByFileName || key == kSortByPath || key == kSortByVolumeLabel;
+  if (textKey && (sortCode & kSortCaseSensitive)) label += "/c";
+  return label;
+}
+
+void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& settings,
+                       const TextWidth& textWidth) {
+  style_ = exportOptionsFrom(settings).style;
+  count_ = static_cast<uint32_t>(items.size());
+  tooLarge_ = items.size() > kMaxViewerItems;
+  enumDigits_ = digits(count_);
+
+  columns_.clear();
+  fieldColumn_.fill(-1);
+  auto add = [&](bool shown, ViewField f, const char* header, uint8_t key, bool right) {
+    if (!shown) return;
+    fieldColumn_[static_cast<size_t>(f)] = static_cast<int>(columns_.size());
+    columns_.push_back({f, header, key, right});
+  };
+  const bool split = settings.viewerSplitArtistTitle;
+  add(settings.CheckEnum, ViewField::Enumeration, "no", kNoSortKey, false);
+  add(split, ViewField::Artist, "artist", kArtistTitleSortKey, false);
+  add(split, ViewField::Title, "title", kArtistTitleSortKey, false);
+  add(!split, ViewField::FileName, "filename", kSortByFileName, false);
+  add(settings.CheckTime, ViewField::Time, "time", kSortByPlaytime, true);
+  add(settings.CheckKbps, ViewField::Kbps, "kbps", kSortByBitrate, true);
+  add(settings.CheckSize, ViewField::Size, "size", kSortByFileSize, true);
+  add(settings.CheckStereo, ViewField::Mode, settings.ComboStereo ? "mode" : "m.",
+      kSortByStereoMode, true);
+  add(settings.CheckFreq, ViewField::Frequency, "freq.", kSortByFrequency, true);
+  add(settings.CheckDate, ViewField::FileDate, "filedate", kSortByFileDate, true);
+  add(settings.CheckPath, ViewField::Path, "path", kSortByPath, false);
+  add(settings.addedcheck, ViewField::DateAdded, "listdate", kSortByDateAdded, true);
+  add(settings.CheckVl, ViewField::Volume, "volume", kSortByVolumeLabel, false);
+
+  alignLength_.assign(columns_.size(), 0);
+  widths_.assign(columns_.size(), 0);
+  totalSeconds_ = 0;
+  totalShown_ = true;
+  if (tooLarge_) return;
+
+  // Playtime: frames summed per frequency code (codes above 2 count as 44.1 kHz). 64-bit sums
+  // cannot overflow for any list the grid shows.
+  int64_t frames[3] = {0, 0, 0};
+  for (const ListItem& it : items) {
+    int64_t& acc = frames[it.frequencyCode <= 2 ? it.frequencyCode : 0];
+    acc += it.frames;
+    if (acc < 0) totalShown_ = false;
+  }
+  double seconds = 0;
+  for (int f = 0; f < 3; ++f) seconds += frames[f] * kSamplesPerFrame / kFrequencyHz[f];
+  totalSeconds_ = static_cast<int64_t>(std::nearbyint(seconds));
+  if (totalSeconds_ < 0) totalShown_ = false;
+
+  // Right-align lengths. Date texts repeat a lot and may come from the locale's format, which is
+  // slow to apply: their lengths are remembered per day number.
+  std::string text;
+  std::unordered_map<int32_t, uint32_t> dateLengths;
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    const ViewColumn& col = columns_[c];
+    if (!col.rightAligned) continue;
+    uint32_t longest = 0;
+    const bool date = col.field == ViewField::FileDate || col.field == ViewField::DateAdded;
+    for (uint32_t r = 0; r < count_; ++r) {
+      const ListItem& it = items[r];
+      uint32_t len;
+      if (date) {
+        const int32_t day = col.field == ViewField::FileDate ? it.fileDate : it.dateAdded;
+        auto [at, fresh] = dateLengths.try_emplace(day, 0);
+        if (fresh) {
+          rawText(it, r, col, text);
+          at->second = displayLength(text);
+        }
+        len = at->second;
+      } else {
+        rawText(it, r, col, text);
+        len = displayLength(text);
+      }
+      longest = std::max(longest, len);
+    }
+    alignLength_[c] = longest;
+    dateLengths.clear();
+  }
+
+  if (!textWidth) return;
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    int widest = textWidth(columns_[c].header);
+    if (alignLength_[c] > 0) {
+      // Every cell of a right-aligned column has the same length; digits and spaces are what
+      // differ, so measuring each distinct raw text is enough but all rows are cheap to walk.
+      for (uint32_t r = 0; r < count_; ++r) {
+        cellText(items, r, static_cast<int>(c), text);
+        widest = std::max(widest, textWidth(text));
+      }
+    } else {
+      for (uint32_t r = 0; r < count_; ++r) {
+        rawText(items[r], r, columns_[c], text);
+        widest = std::max(widest, textWidth(text));
+      }
+    }
+    widths_[c] = widest;
+  }
+}
+
+void ViewGrid::rawText(const ListItem& it, uint32_t row, const ViewColumn& col,
+                       std::string& out) const {
+  out.clear();
+  auto spaced = [&](std::string_view s) {
+    out.reserve(s.size() + 2);
+    out += ' ';
+    out += s;
+    out += ' ';
+  };
+  switch (col.field) {
+    case ViewField::Enumeration: out = fmt::format(" {:>{}}. ", row + 1, enumDigits_); break;
+    case ViewField::Artist: spaced(splitArtistTitle(it.fileName).artist); break;
+    case ViewField::Title: spaced(splitArtistTitle(it.fileName).title); break;
+    case ViewField::FileName: spaced(it.fileName); break;
+    case ViewField::Time: spaced(timeText(it, style())); break;
+    case ViewField::Kbps: spaced(shortBitrateText(it, style())); break;
+    case ViewField::Size: spaced(sizeText(it.sizeKB, style())); break;
+    case ViewField::Mode: spaced(modeText(it.stereoMode, style())); break;
+    case ViewField::Frequency: out = paddedFrequencyText(it.frequencyCode); break;
+    case ViewField::FileDate: spaced(dateText(it.fileDate, style())); break;
+    case ViewField::Path: spaced(pathText(it.folder)); break;
+    case ViewField::DateAdded: spaced(dateText(it.dateAdded, style())); break;
+    case ViewField::Volume: spaced(labelText(it.volumeLabel)); break;
+  }
+}
+
+void ViewGrid::cellText(const std::vector<ListItem>& items, uint32_t row, int c,
+                        std::string& out) const {
+  out.clear();
+  if (tooLarge_ || row >= count_ || row >= items.size() || c < 0 || c >= columnCount()) return;
+  const size_t ci = static_cast<size_t>(c);
+  rawText(items[row], row, columns_[ci], out);
+  const uint32_t len = displayLength(out);
+  if (len < alignLength_[ci]) out.insert(0, alignLength_[ci] - len, ' ');
+}
+
+std::string ViewGrid::cellText(const std::vector<ListItem>& items, uint32_t row, int c) const {
+  std::string out;
+  cellText(items, row, c, out);
+  return out;
+}
+
+std::string ViewGrid::caption(uint8_t timeStyle, bool filtered, uint64_t totalCount) const {
+  std::string text = " Internal List Viewer (";
+  if (filtered)
+    text += std::to_string(count_) + " of " + countText(totalCount) + " total)";
+  else
+    text += countText(count_) + ")";
+  if (totalShown_) text += totalTimeText(totalSeconds_, timeStyle);
+  return text;
+}
+
+}  // namespace sonalog

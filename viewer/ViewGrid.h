@@ -1,0 +1,116 @@
+#pragma once
+// What the viewer's grid shows: the column set chosen by the "info to include" settings, each
+// cell's text (computed when asked, never stored per cell), the right-align padding of the seven
+// numeric columns, the playtime total and the caption. A grid is a picture of the internal list
+// taken by rebuild(); it reads the list and the settings and changes neither.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ListItem.h"
+#include "export/FieldText.h"
+#include "settings/Settings.h"
+
+namespace sonalog {
+
+// The fields a column can show, in column order. The value indexes the stored manual widths.
+enum class ViewField : uint8_t {
+  Enumeration,
+  Artist,
+  Title,
+  FileName,
+  Time,
+  Kbps,
+  Size,
+  Mode,
+  Frequency,
+  FileDate,
+  Path,
+  DateAdded,
+  Volume,
+};
+inline constexpr size_t kViewFieldCount = 13;
+
+// Sort key of the columns that cannot be sorted by their own value.
+inline constexpr uint8_t kNoSortKey = 254;        // the enumeration
+inline constexpr uint8_t kArtistTitleSortKey = 253;  // artist and title: offered the file name
+
+struct ViewColumn {
+  ViewField field;
+  std::string header;
+  uint8_t sortKey;
+  bool rightAligned;
+};
+
+// The grid shows at most this many items; a longer list gets one empty row and a message.
+inline constexpr uint32_t kMaxViewerItems = 262144;
+inline constexpr char kTooLargeText[] =
+    "You can't display a list larger than 256K titles\r\nusing this internal viewer. You may, "
+    "however,\r\nexport it to text or html format, or use the\r\n\"find duplicates\" and "
+    "\"compare\" functions.";
+
+// The total-time text after the caption's count, ", " included, by display style 0..3.
+std::string totalTimeText(int64_t totalSeconds, uint8_t style);
+// "1 item", "2 items".
+std::string countText(uint64_t count);
+// The label under "Sorted by:" for a sortCode: "filename", "-time", "path/c", "not sorted".
+std::string sortLabelText(uint8_t sortCode);
+// The sort key's name as the sort label shows it ("filename" .. "label", "not sorted").
+std::string sortKeyName(uint8_t key);
+
+// A text width in pixels in the grid's font. The grid asks it for every cell of automatic width
+// columns, so it must be cheap (a per-character cache on the window's side).
+using TextWidth = std::function<int(std::string_view)>;
+
+class ViewGrid {
+ public:
+  // Picks the columns and computes what every cell needs: the right-align lengths, the three
+  // playtime accumulators and, when textWidth is given, the widest text of each column.
+  void rebuild(const std::vector<ListItem>& items, const Settings& settings,
+               const TextWidth& textWidth = {});
+
+  bool tooLarge() const { return tooLarge_; }
+  // Data rows: the item count, or one empty row for a list over the limit.
+  uint32_t rowCount() const { return tooLarge_ ? 1 : count_; }
+  int columnCount() const { return static_cast<int>(columns_.size()); }
+  const ViewColumn& column(int c) const { return columns_[static_cast<size_t>(c)]; }
+  // The column showing a field, or -1.
+  int columnOf(ViewField field) const { return fieldColumn_[static_cast<size_t>(field)]; }
+
+  // The text of the cell in data row `row` (item row) and column c, padded as shown.
+  std::string cellText(const std::vector<ListItem>& items, uint32_t row, int c) const;
+  void cellText(const std::vector<ListItem>& items, uint32_t row, int c, std::string& out) const;
+
+  // The widest cell text of a column in pixels, header included (only after a rebuild that was
+  // given a width function).
+  int textWidth(int c) const { return widths_[static_cast<size_t>(c)]; }
+
+  // Total playtime in whole seconds and whether it may be shown (no accumulator went negative).
+  int64_t totalSeconds() const { return totalSeconds_; }
+  bool totalShown() const { return totalShown_; }
+
+  // " Internal List Viewer (12 items), 01:02:05"; filtered: "(3 of 12 items total)".
+  std::string caption(uint8_t timeStyle, bool filtered, uint64_t totalCount) const;
+
+ private:
+  const FieldStyle& style() const { return style_; }
+  // The cell text without the right-align padding.
+  void rawText(const ListItem& item, uint32_t row, const ViewColumn& col, std::string& out) const;
+
+  std::vector<ViewColumn> columns_;
+  std::array<int, kViewFieldCount> fieldColumn_{};
+  std::vector<uint32_t> alignLength_;  // characters, per column (0: not right-aligned)
+  std::vector<int> widths_;            // pixels, per column
+  FieldStyle style_;
+  uint32_t count_ = 0;
+  int enumDigits_ = 1;
+  bool tooLarge_ = false;
+  int64_t totalSeconds_ = 0;
+  bool totalShown_ = true;
+};
+
+}  // namespace sonalog

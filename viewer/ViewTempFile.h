@@ -1,0 +1,71 @@
+#pragma once
+// The viewer's temporary files in the working folder: the filter file (the full list while a
+// filtered list is shown) and the undo file. Both are sequences of item records and 32-bit
+// little-endian counts; the reader checks every length against what is left in the file.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ListItem.h"
+
+namespace sonalog {
+
+inline constexpr char kFilterFileName[] = "filter.(file).tmp";
+inline constexpr char kUndoFileName[] = "vundo.(file).tmp";
+
+// Full path of a temporary file in the working folder.
+std::string viewerTempPath(const char* name);
+
+class TempWriter {
+ public:
+  // Creates (truncates) path. ok() tells whether that and every later write succeeded.
+  explicit TempWriter(const std::string& path);
+  ~TempWriter();
+  TempWriter(const TempWriter&) = delete;
+  TempWriter& operator=(const TempWriter&) = delete;
+
+  void item(const ListItem& item);
+  void items(const std::vector<ListItem>& items, size_t first, size_t count);
+  void u32(uint32_t value);
+  void bytes(const std::vector<uint8_t>& flags);
+  void u32s(const std::vector<uint32_t>& values);
+  // Byte position of the next record in the file.
+  uint64_t position() const { return written_ + buffer_.size(); }
+  // Flushes and closes; false when anything failed. A failed file is deleted.
+  bool finish();
+  bool ok() const { return ok_; }
+
+ private:
+  void flushIfFull();
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  std::string buffer_;
+  uint64_t written_ = 0;
+  bool ok_ = false;
+};
+
+class TempReader {
+ public:
+  explicit TempReader(const std::string& path);
+  ~TempReader();
+  TempReader(const TempReader&) = delete;
+  TempReader& operator=(const TempReader&) = delete;
+
+  bool isOpen() const { return file_ != nullptr; }
+  bool item(ListItem& item);
+  bool u32(uint32_t& value);
+  // count bytes / values; false when the file holds fewer.
+  bool bytes(std::vector<uint8_t>& out, uint32_t count);
+  bool u32s(std::vector<uint32_t>& out, uint32_t count);
+  bool seek(uint64_t position);
+  bool atEnd();
+
+ private:
+  std::FILE* file_ = nullptr;
+  uint64_t size_ = 0;
+};
+
+}  // namespace sonalog

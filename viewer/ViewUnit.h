@@ -1,0 +1,196 @@
+#pragma once
+// The internal viewer's logic: it works on the internal list in place and keeps the viewer's
+// state (filtered or not, the undo slot, the grid picture). The window only shows what this unit
+// says and calls it for every command; rows here are 0-based item rows.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ApiUnit.h"
+#include "core/ListItem.h"
+#include "settings/Settings.h"
+#include "viewer/ViewGrid.h"
+
+namespace sonalog {
+
+// What the single undo slot can reverse.
+enum class UndoKind : uint8_t {
+  None,
+  Delete,
+  Edit,
+  Insert,
+  Filter,
+  Resort,
+  InsertResort,
+  Unfilter,
+  EditResort,
+};
+
+// The grid's current row and top row, as item rows.
+struct GridPosition {
+  uint32_t current = 0;
+  uint32_t top = 0;
+  bool operator==(const GridPosition&) const = default;
+};
+
+// The grid's colours. A system scheme takes the palette's button face, base and text; an
+// inverted one swaps the cell and text colours.
+struct GridColours {
+  bool system = true;
+  Colour fixed = 0;
+  Colour cells = 0;
+  Colour text = 0;
+  bool inverted = false;
+};
+
+// Texts of the controls that change while a list is filtered.
+struct PanelTexts {
+  std::string insertButton;  // InsertBut
+  std::string insertMenu;
+  std::string resortMenu;    // the Re-sort entry, or Make primary while filtered
+  std::string findMenu;
+  bool resortVisible = true;   // ResortBut
+  bool primaryVisible = false; // ButPrimary
+};
+
+inline constexpr int kMinViewerFontSize = 4;
+inline constexpr int kMaxViewerFontSize = 32;
+
+class ViewUnit {
+ public:
+  ViewUnit(InternalList& list, Settings& settings, UserInterface& ui);
+
+  // The grid font's text width, used for automatic widths (none: no automatic widths).
+  void setTextWidth(TextWidth textWidth) { textWidth_ = std::move(textWidth); }
+
+  // Opening: empties the undo slot, leaves the filtered state, clamps the font size and builds the
+  // grid; a list over the limit shows its message once.
+  void open();
+  // CreateListProc: takes a new picture of the list.
+  void rebuild();
+  bool busy() const { return busy_; }
+
+  const InternalList& list() const { return list_; }
+  const ViewGrid& grid() const { return grid_; }
+  std::string cellText(uint32_t row, int column) const { return grid_.cellText(list_.items, row, column); }
+  void cellText(uint32_t row, int column, std::string& out) const {
+    grid_.cellText(list_.items, row, column, out);
+  }
+  std::string caption() const;
+
+  // ---- The panel ----
+  bool duplicatesEnabled() const { return list_.itemCount() > 1; }
+  bool fontEnabled() const { return !grid_.tooLarge(); }
+  std::string sortLabel() const { return sortLabelText(list_.sortCode); }
+  bool sortLabelEnabled() const { return (list_.sortCode & kSortKeyMask) != kSortUnsorted; }
+  bool resortEnabled() const;
+  std::string resortHint() const;
+  PanelTexts panelTexts() const;
+
+  // ---- Looks ----
+  GridColours colours() const;
+  // The three "&List colors" entries, "(now inverted)" while inverted.
+  std::array<std::string, 3> colourMenuTexts() const;
+  void setColourScheme(uint8_t scheme);
+  void setTotalTimeStyle(uint8_t style);
+  void setSplit(bool split);
+  void setManualWidths(bool manual);
+  void setFontSize(int size);
+  // Column widths in pixels for a grid of gridWidth pixels: the widest text + 4 (automatic) or the
+  // stored widths of the fields shown (manual); the first column at most gridWidth - 32.
+  std::vector<int> columnWidths(int gridWidth) const;
+  // A column border dragged in manual mode: remembered for the column's field.
+  void storeManualWidth(int column, int width);
+  // Before the first picture: (client width - 16) / 11 - 5, at least 4.
+  static int initialColumnWidth(int clientWidth);
+
+  // ---- Sorting ----
+  // SG1MouseDown on a header: the questions, then the sort. True when the list was sorted.
+  bool headerClick(int column, GridPosition& pos);
+  // ResortBut: sort by the main sort option, undoable.
+  bool resort(GridPosition& pos);
+
+  // ---- Filter ----
+  bool filtered() const { return filter_.active; }
+  // Keeps the items whose name contains text. True when the list is now filtered (the window
+  // then shows the filtered-list note unless the user turned it off).
+  bool filter(std::string_view text, bool matchCase, GridPosition& pos);
+  // Puts the full list back, with the edits and deletions made while filtered.
+  bool unfilter(GridPosition& pos, bool closing = false);
+  // Asks, then keeps the filtered items as the list for good.
+  bool makePrimary();
+  // The caption's total while filtered.
+  uint64_t totalCount() const;
+
+  // ---- Editing ----
+  // EditBut after OK: record replaces item index, placed by choice 0 (stay), 2 (list's order)
+  // or 3 (main order). False when the record equals the item.
+  bool edit(uint32_t index, const ListItem& record, uint8_t choice, GridPosition& pos);
+  // InsertBut after OK: choice 0 above selected, 1 below, 2 and 3 sorted in as for edit.
+  bool insert(uint32_t selected, const ListItem& record, uint8_t choice, GridPosition& pos);
+  enum class DeleteResult { Deleted, Refused, Cancelled, CloseViewer, Unfiltered };
+  // Rows first..last (inclusive). CloseViewer: the list is now empty and the viewer must close.
+  DeleteResult deleteRows(uint32_t first, uint32_t last, GridPosition& pos);
+
+  // ---- Undo ----
+  UndoKind undoKind() const { return undo_.kind; }
+  bool undoEnabled() const { return undo_.kind != UndoKind::None; }
+  bool undo(GridPosition& pos);
+
+  // ---- Closing ----
+  // FormCloseQuery: a filtered list is offered back first. False keeps the viewer open.
+  bool closeQuery();
+  // FormClose: whether the list changed while the viewer was open (it is then unsaved).
+  bool closed();
+
+ private:
+  struct FilterState {
+    bool active = false;
+    std::vector<uint64_t> offsets;  // byte position of each full-list item in the filter file
+    std::vector<uint32_t> map;      // full-list index of each item now shown, ascending
+    std::vector<uint8_t> deleted;   // per full-list item: 1 when deleted while filtered
+    uint32_t fullCount = 0;         // items in the filter file
+    uint32_t filteredAtFilter = 0;  // items shown right after filtering
+  };
+  struct UndoSlot {
+    UndoKind kind = UndoKind::None;
+    uint32_t first = 0;
+    uint32_t count = 0;      // items concerned (delete), or the list's count (whole-list kinds)
+    uint8_t sortCode = kSortUnsorted;
+    GridPosition pos;
+    bool unsaved = false;
+    ListItem item;           // the item before an edit, or the item inserted
+  };
+
+  // Starts a slot for a change about to happen, remembering what every kind restores.
+  void record(UndoKind kind, const GridPosition& pos);
+  // The whole list to the undo file; shows the disk error and empties the slot on failure.
+  bool snapshotWholeList(const char* caption);
+  bool readWholeList(uint32_t count, std::vector<ListItem>& out);
+  void undoReadFailed();
+  bool undoDelete();
+  bool undoInsert();
+  bool undoFilter();
+  bool undoUnfilter();
+  void dropFilter(bool deleteFile);
+  void sortBy(uint8_t sortCode);
+  std::string filterPath() const;
+  std::string undoPath() const;
+
+  InternalList& list_;
+  Settings& settings_;
+  UserInterface& ui_;
+  TextWidth textWidth_;
+  ViewGrid grid_;
+  FilterState filter_;
+  UndoSlot undo_;
+  uint32_t unfilteredFrom_ = 0;  // filtered count an unfilter undo must find
+  uint32_t countAtOpen_ = 0;
+  bool busy_ = false;
+  bool deleting_ = false;
+};
+
+}  // namespace sonalog
