@@ -487,6 +487,24 @@ void OptUnit::chooseFileClick(OptFile file) {
   s_.*(f.folder) = std::filesystem::path(chosen->path).parent_path().string();
 }
 
+void OptUnit::editFileClick(OptFile file) {
+  const FileSlot& f = slot(file);
+  const std::string& path = s_.*(f.file);
+  const char* failure = nullptr;
+  if (path.empty()) {
+    failure = "Error: file not specified.";
+  } else {
+    switch (openDocumentChecked(ui_, path, true)) {
+      case OpenResult::Ok: return;
+      case OpenResult::NotFound: failure = "The file doesn't exist."; break;
+      case OpenResult::AccessDenied: failure = "Access denied or sharing violation."; break;
+      case OpenResult::NoAssociation:
+      case OpenResult::Failed: failure = "System error trying to edit the file."; break;
+    }
+  }
+  ui_.message(failure, f.editCaption, Icon::Error);
+}
+
 void OptUnit::chooseColourFor(Colour& target, bool confirmDark) {
   auto custom = customColourValues(s_);
   const auto chosen = dialogs_.chooseColour(target, custom);

@@ -180,6 +180,9 @@ class OptUnit {
   std::string editLeft(OptEdit edit, std::string_view text);
 
   void chooseFileClick(OptFile file);     // headbut, head2but, footbut, foot2but, StartListBut
+  // ButEditHeadText, ButEditHeadHtml, ButEditFootText, ButEditFootHtml: the message file in the
+  // desktop's editor.
+  void editFileClick(OptFile file);
   void bgpicClick();
   void txpicClick();
   void PanelWClick();

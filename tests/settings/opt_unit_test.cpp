@@ -509,6 +509,28 @@ TEST_F(OptUnitTest, MessageFileButtonsAskBeforeReplacingAFileAndRememberTheFolde
   EXPECT_EQ(s.startupList, "/lists/start.snlg");
 }
 
+TEST_F(OptUnitTest, EditButtonsOpenTheMessageFileForEditingOrSayWhyNot) {
+  OptUnit& u = open();
+  u.editFileClick(OptFile::HeaderText);
+  home.writeFile("foot.htm", "<p>");
+  s.footerFileHtml = home.path("foot.htm");
+  s.headerFileHtml = home.path("missing.htm");
+  u.editFileClick(OptFile::FooterHtml);
+  ASSERT_EQ(ui.opened.size(), 1u);
+  EXPECT_EQ(ui.opened[0], std::make_pair(home.path("foot.htm"), true));
+  u.editFileClick(OptFile::HeaderHtml);
+  ui.openResults = {OpenResult::NoAssociation, OpenResult::AccessDenied};
+  u.editFileClick(OptFile::FooterHtml);
+  u.editFileClick(OptFile::FooterHtml);
+  ASSERT_EQ(ui.shown.size(), 4u);
+  EXPECT_EQ(ui.shown[0].text, "Error: file not specified.");
+  EXPECT_EQ(ui.shown[0].caption, "text edit");
+  EXPECT_EQ(ui.shown[1].text, "The file doesn't exist.");
+  EXPECT_EQ(ui.shown[1].caption, "html edit");
+  EXPECT_EQ(ui.shown[2].text, "System error trying to edit the file.");
+  EXPECT_EQ(ui.shown[3].text, "Access denied or sharing violation.");
+}
+
 TEST_F(OptUnitTest, ComboTextsMatchTheStoredRanges) {
   for (int c = 0; c < kOptComboCount; ++c) EXPECT_FALSE(comboTexts(OptCombo(c)).empty());
   EXPECT_EQ(comboTexts(OptCombo::ComboK)[0], std::string("No K/Kb (ie \"5000\")"));
