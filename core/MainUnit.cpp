@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 #include "core/ListFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -15,6 +17,9 @@ constexpr char kUnsavedClearQuestion[] =
     "With unsaved list, are you sure?\r\n(NO will cancel the operation and let you save)";
 constexpr char kUnsavedQuitQuestion[] = "With unsaved list... are you sure?";
 constexpr char kRunningQuitQuestion[] = "The process is running... are you sure?";
+// There is no registry on this platform; a working folder that cannot be created or written is
+// the one start-up failure left, and it ends the program with the same text.
+constexpr char kWorkingFolderFailure[] = "Unknown Windows version, insufficient privileges, or registry error.";
 
 bool isFolder(const std::string& path) {
   const auto facts = platform::fileFacts(path);
@@ -38,13 +43,38 @@ void deleteTemporaryFiles(const std::string& workingFolder) {
   for (const char* name : kTemporaryFiles) platform::removeFile(workingFolder + name);
 }
 
-MainUnit::MainUnit(UserInterface& ui) : ui_(ui) {}
+void MainUnit::StatusRelay::setStatus(std::string_view text) {
+  unit_.status_.assign(text);
+  outer_.setStatus(text);
+}
+
+MainUnit::MainUnit(UserInterface& ui) : relay_(*this, ui), ui_(relay_) {}
+
+MainUnit::ActivityGuard::ActivityGuard(MainUnit& unit, MainActivity activity)
+    : unit_(unit), previous_(unit.activity_) {
+  if (previous_ != MainActivity::Idle) return;
+  unit_.activity_ = activity;
+  if (unit_.activityChanged_) unit_.activityChanged_();
+}
+
+MainUnit::ActivityGuard::~ActivityGuard() {
+  if (unit_.activity_ == previous_) return;
+  unit_.activity_ = previous_;
+  if (unit_.activityChanged_) unit_.activityChanged_();
+}
+
+std::string alreadyRunningText(size_t argumentCount) {
+  std::string text = "mp3 Sonalog already running.\r\nSorry, only one instance is allowed.";
+  if (argumentCount == 1)
+    text += "\r\n\nPlease note that you can't use this application\r\nto open and view multiple lists!";
+  return text;
+}
 
 bool MainUnit::startUp(const std::string& configPath, const std::string& programFolder,
                        ScreenSize screen) {
   workingFolder_ = platform::workingFolder();
-  if (!isFolder(workingFolder_)) {
-    ui_.message("Can't create the working folder:\r\n" + workingFolder_, "error", Icon::Error);
+  if (!isFolder(workingFolder_) || ::access(workingFolder_.c_str(), W_OK | X_OK) != 0) {
+    ui_.message(kWorkingFolderFailure, "error", Icon::Error);
     return false;
   }
   deleteTemporaryFiles(workingFolder_);
@@ -108,20 +138,23 @@ ScanResult MainUnit::appendScan() {
 }
 
 ScanResult MainUnit::runScan(ScanMode mode) {
-  if (scanning_ || duplicatesOpen_ || compareOpen_) return {ScanOutcome::Declined, {}, {}};
+  if (busy() || secondaryRunOpen()) return {ScanOutcome::Declined, {}, {}};
   ScanHooks hooks;
   hooks.clearList = [this] { return clearList(); };
   hooks.showFolder = [this](const std::string& f) { folder_ = f; };
   const ScanTarget target{folder_, settings_.Incbox, settings_.sadcheck};
-  scanning_ = true;
-  ScanResult result = runFolderScan(mode, target, scanOptionsFrom(settings_), list_, ui_, memory_, hooks);
-  scanning_ = false;
-  if (result.outcome != ScanOutcome::Declined) status_ = result.status;
+  ScanResult result;
+  {
+    const ActivityGuard running(*this, MainActivity::Scan);
+    result = runFolderScan(mode, target, scanOptionsFrom(settings_), list_, ui_, memory_, hooks);
+  }
+  if (result.outcome != ScanOutcome::Declined && status_ != result.status) setStatus(result.status);
   return result;
 }
 
 bool MainUnit::closeQuery() {
-  if (scanning_) return ui_.ask(kRunningQuitQuestion, "quit?", Buttons::YesNo, Icon::Question) == Answer::Yes;
+  // Any long operation counts: closing under an import or export would lose its restore step.
+  if (busy()) return ui_.ask(kRunningQuitQuestion, "quit?", Buttons::YesNo, Icon::Question) == Answer::Yes;
   return askBeforeLosing(kUnsavedQuitQuestion, "quit?");
 }
 
@@ -137,6 +170,54 @@ bool MainUnit::confirmViewExternal() {
   if (!endsWithIgnoringCase(lastExport_, ".m3u")) return true;
   return ui_.ask("This will play all the files.\r\nContinue?", "prompt", Buttons::OkCancel,
                  Icon::Question) == Answer::Ok;
+}
+
+bool MainUnit::viewExternalClick() {
+  if (lastExport_.empty() || viewExternalResting_ || !confirmViewExternal()) return false;
+  viewExternalResting_ = true;
+  return true;
+}
+
+ListCommandContext MainUnit::listContext() {
+  return ListCommandContext{ui_, list_, settings_, secondaryRunOpen()};
+}
+
+CommandResult MainUnit::saveAsClick() {
+  if (busy()) return CommandResult::Ignored;
+  ListCommandContext context = listContext();
+  return SaveButClick(context);
+}
+
+CommandResult MainUnit::loadClick(const LoadOptionsWindowFn& loadOptionsWindow, bool ctrlHeld) {
+  if (busy()) return CommandResult::Ignored;
+  const ActivityGuard running(*this, MainActivity::Load);
+  ListCommandContext context = listContext();
+  const CommandResult result = LoadButClick(context, [this] { return clearList(); }, loadOptionsWindow, ctrlHeld);
+  // A loaded list no longer comes from the last scanned drive.
+  if (result == CommandResult::Done) memory_.lastSerial.clear();
+  return result;
+}
+
+bool MainUnit::canView() {
+  if (busy()) return false;
+  if (list_.items.empty()) {
+    ui_.warning(kNoDataToViewText);
+    return false;
+  }
+  return true;
+}
+
+void MainUnit::viewerOpened() { countAtViewerOpen_ = list_.itemCount(); }
+
+void MainUnit::viewerClosed(bool changed) {
+  if (!changed && list_.itemCount() == countAtViewerOpen_ && !list_.unsaved) return;
+  list_.unsaved = true;
+  setStatus("Altered, " + std::to_string(list_.itemCount()) + " items.");
+}
+
+void MainUnit::viewerEmptiedList() {
+  list_.clear();
+  setStatus("Ready.");
 }
 
 void MainUnit::setFolder(const std::string& folder) {
@@ -161,21 +242,18 @@ void MainUnit::listLoaded(const std::string& status) {
   setStatus(status);
 }
 
-void MainUnit::setStatus(const std::string& text) {
-  status_ = text;
-  ui_.setStatus(text);
-}
+void MainUnit::setStatus(const std::string& text) { ui_.setStatus(text); }
 
 MainCommands MainUnit::commands() const {
   MainCommands c;
-  const bool idle = !scanning_;
+  const bool idle = !busy();
   const bool hasItems = !list_.items.empty();
   c.saveAs = c.exportList = c.batch = c.view = c.append = idle && hasItems;
   c.load = c.import = c.newScan = c.options = c.searchAllDrives = c.font = idle;
-  c.newAppendVisible = idle;
-  c.cancelVisible = scanning_;
+  c.newAppendVisible = !scanning();
+  c.cancelVisible = scanning();
   c.folderChoice = c.includeSubfolders = idle && !settings_.sadcheck;
-  c.viewExternal = !lastExport_.empty();
+  c.viewExternal = !lastExport_.empty() && !viewExternalResting_;
   c.about = true;
   return c;
 }

@@ -12,6 +12,7 @@
 
 #include "core/ApiUnit.h"
 #include "core/FolderScan.h"
+#include "core/ListFile.h"
 #include "core/ListItem.h"
 #include "settings/Settings.h"
 
@@ -46,12 +47,33 @@ struct MainCommands {
   bool operator==(const MainCommands&) const = default;
 };
 
+// The long operation the main window is running; only one runs at a time, and while one runs the
+// window's commands wait (only About stays usable, and a scan shows CANCEL).
+enum class MainActivity { Idle, Scan, Load, Import, Export };
+
+inline constexpr const char* kNoDataToViewText = "No data to view";
+inline constexpr const char* kViewerClearedText = "List cleared (closing view window).";
+
+// What a second start of the program says before it ends; with exactly one argument (a list to
+// open) it adds that lists cannot be opened this way.
+std::string alreadyRunningText(size_t argumentCount);
+inline constexpr const char* kAlreadyRunningCaption = "error";
+
 inline constexpr uint8_t kMinFolderFontSize = 4;
 inline constexpr uint8_t kMaxFolderFontSize = 32;
 
 class MainUnit {
  public:
+  // ui must outlive the unit. Everything the unit does reaches the user through ui(), which passes
+  // every call on to ui and keeps the status line's text.
   explicit MainUnit(UserInterface& ui);
+  MainUnit(const MainUnit&) = delete;
+  MainUnit& operator=(const MainUnit&) = delete;
+
+  // The interface every command of the main window hands to the logic: the status texts it sets
+  // become status(), so a later command (an export putting back the text it found) sees the
+  // text the user saw.
+  UserInterface& ui() { return relay_; }
 
   // Start of the program: the working folder, the temporary files, the configuration (configPath,
   // or the working folder's "mp3snlg.ini" when empty; a copy from programFolder when missing).
@@ -79,6 +101,48 @@ class MainUnit {
 
   // "Vie&w ext.": true when the last exported file may be opened (a playlist asks first).
   bool confirmViewExternal();
+  // ExtViewBut: after the confirmation, opens the last exported file and keeps the button disabled
+  // until viewExternalTimer() (timerve, 5 s) enables it again. True when an open was attempted.
+  bool viewExternalClick();
+  void viewExternalTimer() { viewExternalResting_ = false; }
+  static constexpr int kViewExternalRestMs = 5000;
+
+  // SaveBut and LoadBut. Both do nothing while a long operation runs or the duplicates search or
+  // comparison window is open. loadOptionsWindow shows the Load options window (unset: the stored
+  // choices stand); ctrlHeld is CTRL held during the click.
+  CommandResult saveAsClick();
+  CommandResult loadClick(const LoadOptionsWindowFn& loadOptionsWindow, bool ctrlHeld);
+
+  // ViewBut: true when the viewer may open; with an empty list says "No data to view".
+  bool canView();
+  // The viewer opened / closed. changed: the viewer saw the list change; a different item count
+  // or an unsaved list count as a change too. A change reads "Altered, N items." and leaves the
+  // list unsaved.
+  void viewerOpened();
+  void viewerClosed(bool changed);
+  // The viewer's run (a comparison) removed every item: the list is cleared without a question
+  // and the window is reset; the viewer then closes itself.
+  void viewerEmptiedList();
+
+  // Marks a long operation as running for as long as the guard lives (nested guards keep the
+  // outer activity). Commands that must not run meanwhile test busy().
+  class ActivityGuard {
+   public:
+    ActivityGuard(MainUnit& unit, MainActivity activity);
+    ~ActivityGuard();
+    ActivityGuard(const ActivityGuard&) = delete;
+    ActivityGuard& operator=(const ActivityGuard&) = delete;
+
+   private:
+    MainUnit& unit_;
+    MainActivity previous_;
+  };
+  MainActivity activity() const { return activity_; }
+  // Called whenever a long operation starts or ends, so the window shows what can be used.
+  void setActivityChanged(std::function<void()> changed) { activityChanged_ = std::move(changed); }
+  bool busy() const { return activity_ != MainActivity::Idle; }
+  // Whether the duplicates search or the comparison window is open.
+  bool secondaryRunOpen() const { return duplicatesOpen_ || compareOpen_; }
 
   // The folder list, the two scan switches and the folder list's font size.
   const std::string& folder() const { return folder_; }
@@ -92,6 +156,8 @@ class MainUnit {
   // Facts the window learns from other operations.
   void setSecondaryRunOpen(bool duplicatesOpen, bool compareOpen);
   void setLastExport(const std::string& path) { lastExport_ = path; }
+  const std::string& lastExport() const { return lastExport_; }
+  const std::string& workingFolder() const { return workingFolder_; }
   // After a Load: the list no longer comes from the last scanned drive.
   void listLoaded(const std::string& status);
   // Closes the viewer when the list is cleared under it.
@@ -101,7 +167,7 @@ class MainUnit {
 
   MainCommands commands() const;
   const std::string& status() const { return status_; }
-  bool scanning() const { return scanning_; }
+  bool scanning() const { return activity_ == MainActivity::Scan; }
   InternalList& list() { return list_; }
   const InternalList& list() const { return list_; }
   Settings& settings() { return settings_; }
@@ -109,12 +175,31 @@ class MainUnit {
   const std::string& configPath() const { return configPath_; }
 
  private:
+  // Passes every call on to the window's interface and keeps the status text.
+  class StatusRelay : public UserInterface {
+   public:
+    StatusRelay(MainUnit& unit, UserInterface& outer) : unit_(unit), outer_(outer) {}
+    Answer show(const MessageBox& box) override { return outer_.show(box); }
+    void setStatus(std::string_view text) override;
+    void setBusy(bool busy) override { outer_.setBusy(busy); }
+    bool processEvents() override { return outer_.processEvents(); }
+    std::optional<FileDialogResult> openFile(const FileDialog& d) override { return outer_.openFile(d); }
+    std::optional<FileDialogResult> saveFile(const FileDialog& d) override { return outer_.saveFile(d); }
+    bool statusFits(std::string_view text) const override { return outer_.statusFits(text); }
+
+   private:
+    MainUnit& unit_;
+    UserInterface& outer_;
+  };
+
   ScanResult runScan(ScanMode mode);
+  ListCommandContext listContext();
   bool askBeforeLosing(const char* text, const char* caption);
   // Reads a list silently, replacing; true when it gave items.
   bool loadStartupList(const std::string& path);
 
-  UserInterface& ui_;
+  StatusRelay relay_;
+  UserInterface& ui_;  // relay_
   InternalList list_;
   Settings settings_;
   ScanMemory memory_;
@@ -123,10 +208,13 @@ class MainUnit {
   std::string folder_;       // Dir1
   std::string status_ = "Ready.";
   std::string lastExport_;   // the file the last export wrote, for "Vie&w ext."
-  bool scanning_ = false;
+  MainActivity activity_ = MainActivity::Idle;
+  bool viewExternalResting_ = false;  // ExtViewBut waits for timerve
+  uint32_t countAtViewerOpen_ = 0;
   bool duplicatesOpen_ = false;
   bool compareOpen_ = false;
   std::function<void()> closeViewer_;
+  std::function<void()> activityChanged_;
 };
 
 }  // namespace sonalog

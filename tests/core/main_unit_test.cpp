@@ -230,5 +230,151 @@ TEST_F(MainUnitTest, FolderControlsFontAndExternalView) {
   EXPECT_EQ(saved.folderTreeFont.size, 4);
 }
 
+TEST(MainUnitStartTest, AWorkingFolderThatCannotBeMadeEndsTheProgram) {
+  TempHome home;
+  home.writeFile("plain", "a file where the folder should be");
+  ::setenv("SONALOG_HOME", home.path("plain/sub").c_str(), 1);
+  FakeUi ui;
+  MainUnit unit(ui);
+  EXPECT_FALSE(unit.startUp({}, home.path("program")));
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].text, "Unknown Windows version, insufficient privileges, or registry error.");
+  EXPECT_EQ(ui.shown[0].caption, "error");
+  EXPECT_EQ(ui.shown[0].icon, Icon::Error);
+}
+
+TEST_F(MainUnitTest, StatusLineFollowsEveryCommandThroughTheUnitsInterface) {
+  // A status set by the logic through ui() is the unit's status too.
+  unit.ui().setStatus("Exporting...");
+  EXPECT_EQ(unit.status(), "Exporting...");
+  EXPECT_EQ(ui.lastStatus(), "Exporting...");
+
+  // Load replaces an empty list without the options window and reports the count.
+  const std::string two = writeList("two.snlg", 2);
+  bool windowShown = false;
+  const LoadOptionsWindowFn window = [&](const LoadMergeChoice& initial) -> std::optional<LoadMergeChoice> {
+    windowShown = true;
+    EXPECT_EQ(unit.activity(), MainActivity::Load);
+    LoadMergeChoice merge = initial;
+    merge.merge = true;
+    merge.appendSort = AppendSort::DontSort;
+    return merge;
+  };
+  ui.dialogResults.push_back(FileDialogResult{two, 0});
+  EXPECT_EQ(unit.loadClick(window, false), CommandResult::Done);
+  EXPECT_FALSE(windowShown);
+  EXPECT_EQ(unit.status(), "Loaded 2 items.");
+  EXPECT_EQ(ui.dialogs.back().title, " - LOAD A LIST - ");
+  EXPECT_EQ(unit.activity(), MainActivity::Idle);
+
+  // A second load merges through the window.
+  ui.dialogResults.push_back(FileDialogResult{two, 0});
+  EXPECT_EQ(unit.loadClick(window, false), CommandResult::Done);
+  EXPECT_TRUE(windowShown);
+  EXPECT_EQ(unit.list().itemCount(), 4u);
+  EXPECT_TRUE(unit.list().unsaved);
+  EXPECT_EQ(unit.list().sortCode, kSortUnsorted);
+  EXPECT_EQ(unit.status(), "Loaded 2, total 4 items.");
+  EXPECT_EQ(unit.settings().loadMergeAppend, 1);
+
+  // Closing the window without GO ends the command before the dialog.
+  const size_t dialogs = ui.dialogs.size();
+  EXPECT_EQ(unit.loadClick([](const LoadMergeChoice&) { return std::optional<LoadMergeChoice>(); }, false),
+            CommandResult::Cancelled);
+  EXPECT_EQ(ui.dialogs.size(), dialogs);
+
+  // Save as marks the list saved; nothing happens while the comparison window is open.
+  ui.dialogResults.push_back(FileDialogResult{home.path("saved.snlg"), 0});
+  EXPECT_EQ(unit.saveAsClick(), CommandResult::Done);
+  EXPECT_FALSE(unit.list().unsaved);
+  EXPECT_EQ(unit.settings().lastSavedList, home.path("saved.snlg"));
+  unit.setSecondaryRunOpen(false, true);
+  EXPECT_EQ(unit.saveAsClick(), CommandResult::Ignored);
+  EXPECT_EQ(unit.loadClick(window, false), CommandResult::Ignored);
+  EXPECT_EQ(unit.newScan().outcome, ScanOutcome::Declined);
+  unit.setSecondaryRunOpen(false, false);
+
+  // A failed replacing load ends with a cleared list and the window reset.
+  home.writeFile("bad.snlg", "not a list");
+  unit.list().unsaved = false;
+  ui.dialogResults.push_back(FileDialogResult{home.path("bad.snlg"), 0});
+  unit.settings().DontShowCheck = true;  // replaces without the window
+  EXPECT_EQ(unit.loadClick(window, false), CommandResult::Failed);
+  EXPECT_EQ(ui.shown.back().text, "Not a Sonalog file!");
+  EXPECT_EQ(unit.list().itemCount(), 0u);
+  EXPECT_EQ(unit.status(), "Ready.");
+  EXPECT_FALSE(unit.commands().saveAs);
+}
+
+TEST_F(MainUnitTest, ViewerOpeningAndClosingReportChanges) {
+  EXPECT_FALSE(unit.canView());
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].text, "No data to view");
+  EXPECT_EQ(ui.shown[0].caption, "Warning");
+
+  fill(3, false);
+  unit.setStatus("Loaded 3 items.");
+  EXPECT_TRUE(unit.canView());
+  unit.viewerOpened();
+  unit.viewerClosed(false);
+  EXPECT_EQ(unit.status(), "Loaded 3 items.");  // nothing changed, nothing said
+  EXPECT_FALSE(unit.list().unsaved);
+
+  unit.viewerOpened();
+  unit.list().items.pop_back();  // a deletion the viewer did not report
+  unit.viewerClosed(false);
+  EXPECT_EQ(unit.status(), "Altered, 2 items.");
+  EXPECT_TRUE(unit.list().unsaved);
+
+  // An unsaved list counts as changed on every close.
+  unit.setStatus("x");
+  unit.viewerOpened();
+  unit.viewerClosed(false);
+  EXPECT_EQ(unit.status(), "Altered, 2 items.");
+
+  // A comparison in the viewer that removed every item resets the window without asking.
+  fill(600, true);
+  unit.viewerEmptiedList();
+  EXPECT_EQ(unit.list().itemCount(), 0u);
+  EXPECT_EQ(unit.status(), "Ready.");
+  EXPECT_FALSE(unit.commands().view);
+  EXPECT_EQ(ui.shown.size(), 1u);
+}
+
+TEST_F(MainUnitTest, ViewExternalRestsUntilItsTimer) {
+  EXPECT_FALSE(unit.viewExternalClick());
+  unit.setLastExport("/out/list.txt");
+  EXPECT_TRUE(unit.viewExternalClick());
+  EXPECT_FALSE(unit.commands().viewExternal);
+  EXPECT_FALSE(unit.viewExternalClick());  // a second click before the timer does nothing
+  unit.viewExternalTimer();
+  EXPECT_TRUE(unit.commands().viewExternal);
+
+  // A cancelled playlist question leaves the button as it was.
+  unit.setLastExport("/out/all.m3u");
+  ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(unit.viewExternalClick());
+  EXPECT_TRUE(unit.commands().viewExternal);
+}
+
+TEST_F(MainUnitTest, ActivityIsReportedOnceAndSecondStartTextsAreExact) {
+  std::vector<MainActivity> seen;
+  unit.setActivityChanged([&] { seen.push_back(unit.activity()); });
+  {
+    const MainUnit::ActivityGuard outer(unit, MainActivity::Import);
+    const MainUnit::ActivityGuard inner(unit, MainActivity::Export);  // keeps the import
+    EXPECT_EQ(unit.activity(), MainActivity::Import);
+    EXPECT_TRUE(unit.closeQuery() == false);
+    EXPECT_EQ(ui.shown.back().text, "The process is running... are you sure?");
+  }
+  EXPECT_EQ(seen, (std::vector<MainActivity>{MainActivity::Import, MainActivity::Idle}));
+
+  EXPECT_EQ(alreadyRunningText(0), "mp3 Sonalog already running.\r\nSorry, only one instance is allowed.");
+  EXPECT_EQ(alreadyRunningText(2), alreadyRunningText(0));
+  EXPECT_EQ(alreadyRunningText(1),
+            "mp3 Sonalog already running.\r\nSorry, only one instance is allowed.\r\n\nPlease note that you "
+            "can't use this application\r\nto open and view multiple lists!");
+}
+
 }  // namespace
 }  // namespace sonalog
