@@ -175,6 +175,8 @@ bool MainUnit::confirmViewExternal() {
 bool MainUnit::viewExternalClick() {
   if (lastExport_.empty() || viewExternalResting_ || !confirmViewExternal()) return false;
   viewExternalResting_ = true;
+  const OpenResult result = openDocumentChecked(ui_, lastExport_);
+  reportPlayFailure(ui_, result, endsWithIgnoringCase(lastExport_, ".m3u"));
   return true;
 }
 

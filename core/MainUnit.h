@@ -101,8 +101,9 @@ class MainUnit {
 
   // "Vie&w ext.": true when the last exported file may be opened (a playlist asks first).
   bool confirmViewExternal();
-  // ExtViewBut: after the confirmation, opens the last exported file and keeps the button disabled
-  // until viewExternalTimer() (timerve, 5 s) enables it again. True when an open was attempted.
+  // ExtViewBut: after the confirmation, hands the last exported file to the desktop (a failure is
+  // reported as Play reports it) and keeps the button disabled until viewExternalTimer()
+  // (timerve, 5 s) enables it again. True when an open was attempted.
   bool viewExternalClick();
   void viewExternalTimer() { viewExternalResting_ = false; }
   static constexpr int kViewExternalRestMs = 5000;
@@ -186,6 +187,7 @@ class MainUnit {
     std::optional<FileDialogResult> openFile(const FileDialog& d) override { return outer_.openFile(d); }
     std::optional<FileDialogResult> saveFile(const FileDialog& d) override { return outer_.saveFile(d); }
     bool statusFits(std::string_view text) const override { return outer_.statusFits(text); }
+    OpenResult openDocument(const std::string& path, bool edit) override { return outer_.openDocument(path, edit); }
 
    private:
     MainUnit& unit_;

@@ -341,20 +341,42 @@ TEST_F(MainUnitTest, ViewerOpeningAndClosingReportChanges) {
   EXPECT_EQ(ui.shown.size(), 1u);
 }
 
-TEST_F(MainUnitTest, ViewExternalRestsUntilItsTimer) {
+TEST_F(MainUnitTest, ViewExternalOpensTheExportRestsUntilItsTimerAndReportsFailures) {
   EXPECT_FALSE(unit.viewExternalClick());
-  unit.setLastExport("/out/list.txt");
+  home.writeFile("out/list.txt", "a");
+  unit.setLastExport(home.path("out/list.txt"));
   EXPECT_TRUE(unit.viewExternalClick());
+  ASSERT_EQ(ui.opened.size(), 1u);
+  EXPECT_EQ(ui.opened[0], std::make_pair(home.path("out/list.txt"), false));
+  EXPECT_TRUE(ui.shown.empty());
   EXPECT_FALSE(unit.commands().viewExternal);
   EXPECT_FALSE(unit.viewExternalClick());  // a second click before the timer does nothing
   unit.viewExternalTimer();
   EXPECT_TRUE(unit.commands().viewExternal);
 
-  // A cancelled playlist question leaves the button as it was.
-  unit.setLastExport("/out/all.m3u");
+  // The desktop's failures and a file that has gone, in the words of Play.
+  ui.openResults = {OpenResult::NoAssociation};
+  EXPECT_TRUE(unit.viewExternalClick());
+  EXPECT_EQ(ui.shown.back().text, "System error trying to play the file.");
+  EXPECT_EQ(ui.shown.back().caption, "play");
+  unit.viewExternalTimer();
+  unit.setLastExport(home.path("out/gone.txt"));
+  EXPECT_TRUE(unit.viewExternalClick());
+  EXPECT_EQ(ui.shown.back().text, "The file doesn't exist.");
+  EXPECT_EQ(ui.opened.size(), 2u);  // a missing file never reaches the desktop
+
+  // A playlist asks first; Cancel leaves the button as it was. OK opens it.
+  unit.viewExternalTimer();
+  home.writeFile("out/all.m3u", "#EXTM3U\r\n");
+  unit.setLastExport(home.path("out/all.m3u"));
   ui.answers = {Answer::Cancel};
   EXPECT_FALSE(unit.viewExternalClick());
   EXPECT_TRUE(unit.commands().viewExternal);
+  ui.answers = {Answer::Ok};
+  ui.openResults = {OpenResult::NoAssociation};
+  EXPECT_TRUE(unit.viewExternalClick());
+  EXPECT_EQ(ui.shown.back().text,
+            "Looks like there's no application\r\nregistered to open m3u lists on your system.");
 }
 
 TEST_F(MainUnitTest, ActivityIsReportedOnceAndSecondStartTextsAreExact) {
