@@ -1,0 +1,88 @@
+#include "ui/SingleInstance.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSysInfo>
+
+#include "core/MainUnit.h"
+#include "tests/support/TempHome.h"
+
+namespace sonalog::ui {
+namespace {
+
+using testing::TempHome;
+
+// Lets events run until done() or two seconds pass.
+bool waitFor(const std::function<bool()>& done) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+// A lock file as a process with this id would have left it.
+void writeLock(const TempHome& home, qint64 pid) {
+  home.writeFile("home/QvxSonalg.lock",
+                 std::to_string(pid) + "\nsonalog-gui\n" + QSysInfo::machineHostName().toStdString() + "\n");
+}
+
+TEST(SingleInstanceTest, ASecondInstanceAsksTheFirstToRaiseItsWindow) {
+  TempHome home;
+  SingleInstance first(home.home());
+  int raised = 0;
+  first.onRaise([&] { ++raised; });
+  ASSERT_EQ(first.acquire(), SingleInstance::Result::Acquired);
+  SingleInstance second(home.home());
+  EXPECT_EQ(second.acquire(), SingleInstance::Result::OtherInstance);
+  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+}
+
+TEST(SingleInstanceTest, ALockLeftBehindNeverBlocks) {
+  TempHome home;
+  // The process that wrote the lock is gone.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  writeLock(home, child);
+  {
+    SingleInstance instance(home.home());
+    EXPECT_EQ(instance.acquire(), SingleInstance::Result::Acquired);
+  }
+  // The lock names a live process that is not this program (its id was reused): nobody answers.
+  writeLock(home, ::getppid());
+  SingleInstance instance(home.home());
+  EXPECT_EQ(instance.acquire(), SingleInstance::Result::Acquired);
+}
+
+TEST(SingleInstanceTest, TheProgramStartedTwiceSaysItRunsAndLeavesTheFirstAsItWas) {
+  TempHome home;
+  SingleInstance first(home.home());
+  int raised = 0;
+  first.onRaise([&] { ++raised; });
+  ASSERT_EQ(first.acquire(), SingleInstance::Result::Acquired);
+
+  QProcess second;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONALOG_HOME", QString::fromStdString(home.home()));
+  env.insert("SONALOG_SCRIPTED_UI", "1");
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  second.setProcessEnvironment(env);
+  second.start(SONALOG_GUI_PATH, {QString::fromStdString(home.path("list.snlg"))});
+  ASSERT_TRUE(second.waitForStarted());
+  ASSERT_TRUE(waitFor([&] { return second.state() == QProcess::NotRunning; }) || second.waitForFinished(10000));
+  EXPECT_EQ(second.exitCode(), 0);
+  const std::string err = second.readAllStandardError().toStdString();
+  EXPECT_NE(err.find("box [error]: " + alreadyRunningText(1)), std::string::npos) << err;
+  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(home.home() + "mp3snlg.ini")));  // it never started up
+}
+
+}  // namespace
+}  // namespace sonalog::ui

@@ -1,0 +1,93 @@
+#include "ui/AboutUnit.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPixmap>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "settings/Settings.h"
+#include "ui/QtText.h"
+#include "ui/WindowPlacement.h"
+
+namespace sonalog::ui {
+
+TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolder)
+    : QWidget(nullptr), position_(position) {
+  setObjectName("AboutForm");
+  setWindowTitle(" About mp3 Sonalog");
+  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+
+  auto* icon = new QLabel;
+  icon->setObjectName("Image1");
+  icon->setPixmap(QPixmap(":/sonalog.png"));
+  auto* name = new QLabel("mp3 Sonalog");
+  name->setObjectName("LabName");
+  QFont big = name->font();
+  big.setPointSizeF(big.pointSizeF() * 1.6);
+  big.setBold(true);
+  name->setFont(big);
+  auto* version = new QLabel(QString("version %1").arg(SONALOG_VERSION));
+  version->setObjectName("LabVersion");
+  auto* what = new QLabel(
+      "Catalogues mp3 collections: scans folders for mp3 files, reads their playtime, bitrate and "
+      "mode, and keeps, views, exports, imports and compares the lists.");
+  what->setObjectName("LabWhat");
+  what->setWordWrap(true);
+  auto* folder = new QLabel("Settings and temporary files:\n" + qt(workingFolder));
+  folder->setObjectName("LabFolder");
+  folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  folder->setWordWrap(true);
+  auto* licence = new QLabel("Licence: not chosen yet; all rights reserved by the authors.");
+  licence->setObjectName("LabLicence");
+  licence->setWordWrap(true);
+  auto* ok = new QPushButton("OK");
+  ok->setObjectName("ButOk");
+  ok->setDefault(true);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* top = new QHBoxLayout;
+  top->addWidget(icon, 0, Qt::AlignTop);
+  auto* titles = new QVBoxLayout;
+  titles->addWidget(name);
+  titles->addWidget(version);
+  titles->addStretch();
+  top->addLayout(titles, 1);
+  layout->addLayout(top);
+  layout->addWidget(what);
+  layout->addWidget(folder);
+  layout->addWidget(licence);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  layout->addLayout(buttons);
+  setFixedWidth(420);
+  connect(ok, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TAboutForm::showAbout() {
+  adjustSize();
+  ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+  show();
+  raise();
+  activateWindow();
+}
+
+void TAboutForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TAboutForm::closeEvent(QCloseEvent* event) {
+  position_.left = x();
+  position_.top = y();
+  event->accept();
+}
+
+}  // namespace sonalog::ui

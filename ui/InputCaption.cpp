@@ -1,0 +1,98 @@
+#include "ui/InputCaption.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "settings/Settings.h"
+#include "ui/QtText.h"
+#include "ui/WindowPlacement.h"
+#include "ui/WindowWait.h"
+
+namespace sonalog::ui {
+
+TInputCaptionForm::TInputCaptionForm(WindowPosition& position) : QWidget(nullptr), position_(position) {
+  setObjectName("InputCaptionForm");
+  setWindowTitle(kCaptionWindowTitle);
+  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+  Labelct = new QLabel("&Caption text (leave empty for no caption):");
+  Labelct->setObjectName("Labelct");
+  EditCap = new QLineEdit;
+  EditCap->setObjectName("EditCap");
+  EditCap->setMaxLength(static_cast<int>(kMaxCaptionInput));
+  EditCap->setMinimumWidth(EditCap->fontMetrics().averageCharWidth() * 48);
+  setHint(EditCap, "Type the caption text here");
+  Labelct->setBuddy(EditCap);
+  CheckRem = new QCheckBox("&Remember");
+  CheckRem->setObjectName("CheckRem");
+  setHint(CheckRem, "Offer the same caption next time");
+  ButOk = new QPushButton("O&K");
+  ButOk->setObjectName("ButOk");
+  setHint(ButOk, "Start the export");
+  ButOk->setDefault(true);
+  ButCancel = new QPushButton("cancel");
+  ButCancel->setObjectName("ButCancel");
+  setHint(ButCancel, "Or press ESC key");
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Labelct);
+  layout->addWidget(EditCap);
+  auto* row = new QHBoxLayout;
+  row->addWidget(CheckRem);
+  row->addStretch();
+  row->addWidget(ButOk);
+  row->addWidget(ButCancel);
+  layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(ButOk, &QPushButton::clicked, this, [this] { ButOkClick(); });
+  connect(ButCancel, &QPushButton::clicked, this, [this] { ButCancelClick(); });
+  connect(EditCap, &QLineEdit::returnPressed, this, [this] { ButOkClick(); });
+}
+
+bool TInputCaptionForm::ask(CaptionRequest& request, QWidget* caller) {
+  request_ = &request;
+  okPressed_ = false;
+  CheckRem->setChecked(request.rememberChecked());
+  EditCap->setText(qt(request.presetText()));
+  adjustSize();
+  ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+  EditCap->setFocus();
+  showAndWait(*this, caller);
+  request_ = nullptr;
+  return okPressed_;
+}
+
+void TInputCaptionForm::ButOkClick() {
+  if (!request_) return;
+  okPressed_ = true;
+  request_->accept(toStd(EditCap->text()), CheckRem->isChecked());
+  close();
+}
+
+void TInputCaptionForm::ButCancelClick() {
+  okPressed_ = false;
+  close();
+}
+
+void TInputCaptionForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    ButCancelClick();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TInputCaptionForm::closeEvent(QCloseEvent* event) {
+  position_.left = x();
+  position_.top = y();
+  event->accept();
+}
+
+}  // namespace sonalog::ui
