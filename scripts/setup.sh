@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need (only the missing ones), then
-# configures and builds into build/. Safe to run any number of times.
+# configures and builds into build/: every target, or only those named (space-separated) in
+# SONALOG_BUILD_TARGETS. Safe to run any number of times.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,4 +21,9 @@ fi
 build_dir="${SONALOG_BUILD_DIR:-build}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSONALOG_WERROR=ON "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+if [ -n "${SONALOG_BUILD_TARGETS:-}" ]; then
+  # shellcheck disable=SC2086  # the names are meant to split
+  cmake --build "$build_dir" -j"$(nproc)" --target ${SONALOG_BUILD_TARGETS}
+else
+  cmake --build "$build_dir" -j"$(nproc)"
+fi
