@@ -98,9 +98,14 @@ void MainUnit::activate(const std::vector<std::string>& arguments) {
   switch (settings_.ListLoadCombo) {
     case 1: path = settings_.lastSavedList; break;
     case 2: path = settings_.startupList; break;
-    default: return;
+    default: break;
   }
-  if (path.empty() || !loadStartupList(path)) list_.clear();
+  if (path.empty() || !loadStartupList(path)) {
+    // A start-up list that cannot be read leaves an empty list and no trace: the reader's "Can't
+    // load the list." is not shown.
+    list_.clear();
+    setStatus("Ready.");
+  }
 }
 
 bool MainUnit::loadStartupList(const std::string& path) {

@@ -11,8 +11,13 @@
 #include "settings/Settings.h"
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
+#include "ui/WrappedLabel.h"
 
 namespace sonalog::ui {
+
+namespace {
+constexpr int kTextWidth = 400;  // pixels
+}  // namespace
 
 TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolder)
     : QWidget(nullptr), position_(position) {
@@ -36,14 +41,11 @@ TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolde
       "Catalogues mp3 collections: scans folders for mp3 files, reads their playtime, bitrate and "
       "mode, and keeps, views, exports, imports and compares the lists.");
   what->setObjectName("LabWhat");
-  what->setWordWrap(true);
   auto* folder = new QLabel("Settings and temporary files:\n" + qt(workingFolder));
   folder->setObjectName("LabFolder");
   folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  folder->setWordWrap(true);
   auto* licence = new QLabel("Licence: not chosen yet; all rights reserved by the authors.");
   licence->setObjectName("LabLicence");
-  licence->setWordWrap(true);
   auto* ok = new QPushButton("OK");
   ok->setObjectName("ButOk");
   ok->setDefault(true);
@@ -54,7 +56,6 @@ TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolde
   auto* titles = new QVBoxLayout;
   titles->addWidget(name);
   titles->addWidget(version);
-  titles->addStretch();
   top->addLayout(titles, 1);
   layout->addLayout(top);
   layout->addWidget(what);
@@ -64,7 +65,8 @@ TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolde
   buttons->addStretch();
   buttons->addWidget(ok);
   layout->addLayout(buttons);
-  setFixedWidth(420);
+  for (QLabel* l : {what, folder, licence}) fixWrappedLabel(l, kTextWidth);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   connect(ok, &QPushButton::clicked, this, &QWidget::close);
 }
 

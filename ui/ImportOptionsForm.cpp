@@ -18,12 +18,14 @@
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowWait.h"
+#include "ui/WrappedLabel.h"
 
 namespace sonalog::ui {
 
 namespace {
 
 constexpr int kStripRuleIntervalMs = 987;
+constexpr int kNoteWidth = 540;  // pixels: the reading note's width, which sets the window's
 const QColor kGrey(128, 128, 128);
 
 // The reading note: "\r\t" starts an indented entry of the list of files that cannot be read.
@@ -161,7 +163,6 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
   Image1->setObjectName("Image1");
   Image2 = new QLabel(readingNoteHtml());
   Image2->setObjectName("Image2");
-  Image2->setWordWrap(true);
   Image2->setTextFormat(Qt::RichText);
   Image2->setFrameShape(QFrame::StyledPanel);
   Image2->setMargin(4);
@@ -206,7 +207,9 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
   buttons->addWidget(Gobut);
   buttons->addWidget(ButCancel);
   layout->addLayout(buttons);
-  setFixedWidth(560);
+  // The reading note takes the height its text needs; the window follows its contents.
+  fixWrappedLabel(Image2, kNoteWidth);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(Gobut, &QPushButton::clicked, this, [this] { GobutClick(); });
   connect(ButCancel, &QPushButton::clicked, this, [this] { ButCancelClick(); });

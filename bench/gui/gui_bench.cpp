@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -29,6 +30,8 @@
 
 namespace fs = std::filesystem;
 using namespace sonalog;
+using sonalog::ui::QtUserInterface;
+using sonalog::ui::TMainForm;
 
 namespace {
 
@@ -65,13 +68,13 @@ int scanBench(int argc, char** argv) {
   const fs::path root = makeTree();
   const std::string music = (root / "music").string();
   QApplication app(argc, argv);
-  QtUserInterface ui;
-  ui.script({});
-  MainUnit main(ui);
+  QtUserInterface qui;
+  qui.script({});
+  MainUnit main(qui);
   if (!main.startUp()) return 1;
   main.settings().erroractioncombo = 2;  // include damaged files, never ask
   main.settings().Incbox = true;
-  TMainForm form(main, ui);
+  TMainForm form(main, qui);
   form.activate({});
   main.setFolder(music);
 

@@ -106,6 +106,7 @@ TEST_F(MainUnitTest, StartUpListFromTheCommandLineOrTheOptions) {
   unit.activate({});
   EXPECT_EQ(unit.list().itemCount(), 0u);
   EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(unit.status(), "Ready.");
 
   // Two arguments are not a list to load.
   unit.settings().ListLoadCombo = 0;
