@@ -270,6 +270,17 @@ void TMainForm::buildControls() {
           [this](const QPoint& at) { PopMain->popup(Dir1->viewport()->mapToGlobal(at)); });
   connect(Drive1, &QComboBox::activated, this, [this](int index) { driveChanged(index); });
   connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { folderChosen(); });
+  // The model reads folders in the background: the folder shown by the program is brought into
+  // view again as its parents arrive, until the user picks another one.
+  connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (revealFolder_.isEmpty() || !revealFolder_.startsWith(loaded)) return;
+    const QModelIndex index = folders_->index(revealFolder_);
+    if (!index.isValid()) return;
+    showingFolder_ = true;
+    Dir1->setCurrentIndex(index);
+    Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    showingFolder_ = false;
+  });
 }
 
 void TMainForm::setVolumes(std::vector<platform::Volume> volumes) {
@@ -314,11 +325,11 @@ void TMainForm::showFolder(const std::string& folder) {
   showingFolder_ = true;
   if (drive >= 0) Drive1->setCurrentIndex(drive);
   Dir1->setRootIndex(folders_->index(fromNative(root)));
-  const QModelIndex index = folders_->index(fromNative(folder));
+  revealFolder_ = fromNative(folder);
+  const QModelIndex index = folders_->index(revealFolder_);
   if (index.isValid()) {
     Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index);
-    Dir1->expand(index);
+    Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
   }
   showingFolder_ = false;
 }
@@ -334,6 +345,7 @@ void TMainForm::driveChanged(int index) {
 
 void TMainForm::folderChosen() {
   if (showingFolder_) return;
+  revealFolder_.clear();
   const QModelIndex index = Dir1->currentIndex();
   if (index.isValid()) main_.setFolder(nativePath(folders_->filePath(index)));
 }

@@ -116,6 +116,7 @@ class TMainForm : public QWidget {
   bool closing_ = false;        // the closing questions were answered
   bool closeAfterRun_ = false;  // closing waits for the running operation to stop
   bool showingFolder_ = false;  // Dir1 is moved by the program, not the user
+  QString revealFolder_;        // the folder the program showed, kept in view while it loads
 
   QPushButton* SaveBut;
   QPushButton* ExportBut;
