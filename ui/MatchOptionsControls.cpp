@@ -1,0 +1,209 @@
+#include "ui/MatchOptionsControls.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QIntValidator>
+#include <QMouseEvent>
+
+#include "duplicates/PreDupUnit.h"
+#include "duplicates/TitleMatch.h"
+#include "ui/QtText.h"
+
+namespace sonalog::ui {
+
+namespace {
+
+constexpr int kTrackStep = 5;  // page size and tick interval of the threshold track bar
+
+QLabel* plainLabel(const char* text, QWidget* parent) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+}  // namespace
+
+bool activeWindowBelongsTo(const QWidget* window) {
+  if (QApplication::activeModalWidget() != nullptr) return true;
+  for (const QWidget* w = QApplication::activeWindow(); w != nullptr; w = w->parentWidget())
+    if (w == window) return true;
+  return false;
+}
+
+void OptionsWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void OptionsWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || isActiveWindow()) return;
+  // Decided once the new window is active: a box of this window's own does not close it.
+  QTimer::singleShot(0, this, [this] {
+    if (!isActiveWindow() && !activeWindowBelongsTo(this)) FormDeactivate();
+  });
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Q_EMIT clicked();
+  QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Q_EMIT doubleClicked();
+  QLabel::mouseDoubleClickEvent(event);
+}
+
+MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchControlsTexts& texts,
+                                           QWidget* parent)
+    : QObject(parent), settings_(settings) {
+  thresholdLabel = new QLabel(QStringLiteral("Speci&fy threshold similarity in relative units:"), parent);
+  thresholdLabel->setObjectName("LabSpecPlease");
+  track = new QSlider(Qt::Horizontal, parent);
+  track->setObjectName(texts.trackName);
+  track->setRange(kThresholdMin, kThresholdExact);
+  track->setPageStep(kTrackStep);
+  track->setTickInterval(kTrackStep);
+  track->setTickPosition(QSlider::TicksBelow);
+  setHint(track, "100=exact match; 99=letters match; recommended: 80-99");
+  thresholdLabel->setBuddy(track);
+  trackScale = new QWidget(parent);
+  auto* scale = new QHBoxLayout(trackScale);
+  scale->setContentsMargins(0, 0, 0, 0);
+  for (int value = kThresholdMin; value <= kThresholdExact; value += kTrackStep) {
+    auto* mark = new QLabel(value == kThresholdExact ? QStringLiteral("100 %") : QString::number(value), trackScale);
+    QFont small = mark->font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    mark->setFont(small);
+    scale->addWidget(mark);
+    if (value < kThresholdExact) scale->addStretch();
+  }
+
+  highCheck = new QCheckBox(QString::fromUtf8("Use &high characters matching (e=\xC3\xA8 etc)"), parent);
+  highCheck->setObjectName(texts.highName);
+  setHint(highCheck, "Match characters with ASCII codes above 127 with common letters");
+
+  sizeCheck = new QCheckBox(QStringLiteral("&Size may differ up to"), parent);
+  sizeCheck->setObjectName("sizedifcheck");
+  setHint(sizeCheck, "Do you want the size to be compared?");
+  sizeEdit = new QLineEdit(parent);
+  sizeEdit->setObjectName("SizeEdit");
+  sizeEdit->setMaxLength(4);
+  setHint(sizeEdit, "Type value in kilobytes here");
+  sizeUnit = plainLabel("KB", parent);
+
+  timeCheck = new QCheckBox(QStringLiteral("&Time may differ up to"), parent);
+  timeCheck->setObjectName("timedifcheck");
+  setHint(timeCheck, "Do you want time to be compared?");
+  timeEdit = new QLineEdit(parent);
+  timeEdit->setObjectName("TimeEdit");
+  timeEdit->setMaxLength(2);
+  setHint(timeEdit, "Type value in seconds here");
+  timeUnit = plainLabel("sec", parent);
+  for (QLineEdit* edit : {sizeEdit, timeEdit}) {
+    const int digits = edit->maxLength() + 2;
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(digits, QChar('0'))) + 8);
+  }
+
+  bitCheck = new QCheckBox(QStringLiteral("&Bitrate (kbps) must match"), parent);
+  bitCheck->setObjectName("Bitcheck");
+  setHint(bitCheck, "Do you want bitrate (kbps) to be compared?");
+
+  static const char* const kActionNames[3] = {"rbut1", "rbut2", "rbut3"};
+  static const char* const kActionCaptions[3] = {"&Automatic action - no prompting",
+                                                 "A&utomatic only for 99-100% matches",
+                                                 "&Manual action - confirm each match"};
+  static const char* const kActionHints[3] = {
+      "Note that you *will* be asked if you really want all matches deleted at the end",
+      "Recommended", "Boring, but safe"};
+  auto* actions = new QButtonGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    actionButtons[i] = new QRadioButton(QString::fromUtf8(kActionCaptions[i]), parent);
+    actionButtons[i]->setObjectName(kActionNames[i]);
+    setHint(actionButtons[i], kActionHints[i]);
+    actions->addButton(actionButtons[i], i);
+  }
+
+  priorityGroup = new QGroupBox(QStringLiteral(" Process priority (speed) "), parent);
+  static const char* const kPriorityNames[3] = {"LowPriorityCheck", "NormalPriorityCheck", "HighPriorityCheck"};
+  const char* const priorityCaptions[3] = {"&Low priority", texts.normalPriority, "H&igh priority"};
+  static const char* const kPriorityHints[3] = {
+      "RECOMMENDED", "Don't use it if you want other applications to work normally",
+      "Are you really sure you want to use it?"};
+  auto* priorities = new QButtonGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    priorityButtons[i] = new QRadioButton(QString::fromUtf8(priorityCaptions[i]), priorityGroup);
+    priorityButtons[i]->setObjectName(kPriorityNames[i]);
+    setHint(priorityButtons[i], kPriorityHints[i]);
+    priorities->addButton(priorityButtons[i], i);
+    priorityNotes[i] = plainLabel(texts.priorityNotes[i], priorityGroup);
+  }
+
+  letterCheck = new QCheckBox(QString::fromUtf8(texts.letterCheck), parent);
+  letterCheck->setObjectName("LetterCheck");
+  setHint(letterCheck, "\"_title\" and \"title\" won't match then");
+  letterLab = new ClickableLabel(QString::fromUtf8(texts.letterLab), parent);
+  letterLab->setObjectName("LetterLab");
+  letterLab->setTextFormat(Qt::PlainText);
+
+  // Every control stores its setting at once.
+  connect(track, &QSlider::valueChanged, this, [this](int v) {
+    if (!showing_) settings_.matchThreshold = static_cast<uint8_t>(v);
+  });
+  connect(highCheck, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) settings_.highChars = on;
+  });
+  connect(sizeCheck, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) settings_.sizeCheck = on;
+    sizeEdit->setEnabled(on);
+  });
+  connect(timeCheck, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) settings_.timeCheck = on;
+    timeEdit->setEnabled(on);
+  });
+  connect(sizeEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!showing_) sizeEditChanged(settings_, toStd(text));
+  });
+  connect(timeEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!showing_) timeEditChanged(settings_, toStd(text));
+  });
+  connect(bitCheck, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) settings_.bitrateCheck = on;
+  });
+  connect(actions, &QButtonGroup::idClicked, this,
+          [this](int id) { settings_.actionMode = static_cast<uint8_t>(id); });
+  connect(priorities, &QButtonGroup::idClicked, this,
+          [this](int id) { settings_.threadPriority = static_cast<uint8_t>(id); });
+  connect(letterCheck, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) settings_.firstLetterCheck = on;
+  });
+  connect(letterLab, &ClickableLabel::clicked, this, [this] {
+    letterCheck->toggle();
+    letterCheck->setFocus();
+  });
+}
+
+void MatchOptionsControls::showSettings() {
+  showing_ = true;
+  const Settings& s = settings_;
+  track->setValue(s.matchThreshold);
+  highCheck->setChecked(s.highChars);
+  sizeCheck->setChecked(s.sizeCheck);
+  sizeEdit->setText(QString::number(s.sizeLimitKB));
+  sizeEdit->setEnabled(s.sizeCheck);
+  timeCheck->setChecked(s.timeCheck);
+  timeEdit->setText(QString::number(s.timeLimitSec));
+  timeEdit->setEnabled(s.timeCheck);
+  bitCheck->setChecked(s.bitrateCheck);
+  actionButtons[s.actionMode % 3]->setChecked(true);
+  priorityButtons[s.threadPriority == 0 ? 0 : s.threadPriority == 2 ? 2 : 1]->setChecked(true);
+  letterCheck->setChecked(s.firstLetterCheck);
+  showing_ = false;
+}
+
+}  // namespace sonalog::ui

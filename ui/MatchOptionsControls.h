@@ -1,0 +1,93 @@
+#pragma once
+// The matching controls that the duplicates options window and the compare options window both
+// show: the threshold track bar, high characters, size and time limits, bitrate, the action mode,
+// the process priority and the first-letter switch. Each control stores its setting the moment it
+// changes; the two windows differ only in a few names and captions, given here.
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QWidget>
+
+#include "settings/Settings.h"
+
+namespace sonalog::ui {
+
+// A label that reports clicks (the labels that toggle the check box they continue).
+class ClickableLabel : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+ Q_SIGNALS:
+  void clicked();
+  void doubleClicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// The frame of both options windows: Escape closes it, and so does losing the focus to another
+// window (its own boxes and dialogs excepted); each close is a cancel unless GO was pressed.
+class OptionsWindow : public QWidget {
+ public:
+  explicit OptionsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
+  // The window lost the focus: it closes. Tests call it directly.
+  void FormDeactivate() {
+    if (isVisible()) close();
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+};
+
+// True when the window that became active is one of window's own boxes or dialogs.
+bool activeWindowBelongsTo(const QWidget* window);
+
+// What differs between the two windows.
+struct MatchControlsTexts {
+  const char* trackName;        // "TrackBar1" / "comptrack"
+  const char* highName;         // "HighCheck" / "HighCharCheck"
+  const char* normalPriority;   // "No&rmal priority" / "&Normal priority"
+  const char* priorityNotes[3]; // the notes beside low, normal, high
+  const char* letterCheck;      // LetterCheck's caption
+  const char* letterLab;        // LetterLab's text
+};
+
+class MatchOptionsControls : public QObject {
+ public:
+  // Creates the controls as children of parent; the window lays them out.
+  MatchOptionsControls(Settings& settings, const MatchControlsTexts& texts, QWidget* parent);
+
+  // Shows every setting in its control (after the window normalised them).
+  void showSettings();
+
+  QLabel* thresholdLabel;   // LabSpecPlease
+  QSlider* track;           // 50..100
+  QWidget* trackScale;      // "50" ... "95", "100 %"
+  QCheckBox* highCheck;
+  QCheckBox* sizeCheck;     // sizedifcheck
+  QLineEdit* sizeEdit;      // SizeEdit
+  QLabel* sizeUnit;         // "KB"
+  QCheckBox* timeCheck;     // timedifcheck
+  QLineEdit* timeEdit;      // TimeEdit
+  QLabel* timeUnit;         // "sec"
+  QCheckBox* bitCheck;      // Bitcheck
+  QRadioButton* actionButtons[3];  // rbut1..rbut3
+  QGroupBox* priorityGroup;
+  QRadioButton* priorityButtons[3];  // LowPriorityCheck, NormalPriorityCheck, HighPriorityCheck
+  QLabel* priorityNotes[3];
+  QCheckBox* letterCheck;   // LetterCheck
+  ClickableLabel* letterLab;
+
+ private:
+  Settings& settings_;
+  bool showing_ = false;  // showSettings is filling the controls: nothing to store
+};
+
+}  // namespace sonalog::ui

@@ -1,0 +1,113 @@
+#include "ui/SearchWindowParts.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "core/ApiUnit.h"
+#include "duplicates/DupSearchUnit.h"
+#include "ui/QtText.h"
+
+namespace sonalog::ui {
+
+namespace {
+
+constexpr int kBlinkIntervalMs = 250;
+constexpr int kViewLogPauseMs = 2000;
+
+}  // namespace
+
+GradientWindow::GradientWindow(QColor top, QColor bottom, QWidget* parent)
+    : QWidget(parent), top_(top), bottom_(bottom) {}
+
+void GradientWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QLinearGradient gradient(0, 0, 0, height());
+  gradient.setColorAt(0, top_);
+  gradient.setColorAt(1, bottom_);
+  painter.fillRect(rect(), gradient);
+}
+
+int LogListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+QVariant LogListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
+  return lines_[static_cast<size_t>(index.row())];
+}
+
+void LogListModel::clear() {
+  beginResetModel();
+  lines_.clear();
+  endResetModel();
+}
+
+void LogListModel::append(const std::vector<std::string>& lines, QListView* view) {
+  if (lines.empty()) return;
+  const int first = rowCount();
+  beginInsertRows({}, first, first + static_cast<int>(lines.size()) - 1);
+  lines_.reserve(lines_.size() + lines.size());
+  for (const std::string& line : lines) lines_.push_back(qt(line));
+  endInsertRows();
+  // The rule applies line by line; only the outcome is shown.
+  int selected = view->currentIndex().isValid() ? view->currentIndex().row() : -1;
+  for (size_t count = static_cast<size_t>(first) + 1; count <= lines_.size(); ++count)
+    selected = logListSelection(count, selected);
+  const QModelIndex current = index(selected);
+  if (current != view->currentIndex()) {
+    view->setCurrentIndex(current);
+    view->scrollTo(current);
+  }
+}
+
+QListView* makeLogList(LogListModel* model, QWidget* parent) {
+  auto* view = new QListView(parent);
+  view->setObjectName("LogList");
+  view->setModel(model);
+  view->setUniformItemSizes(true);  // 30 000 rows are laid out without measuring each
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  setHint(view, "Select the last row for auto-scroll !");
+  return view;
+}
+
+BlinkingProgress::BlinkingProgress(QProgressBar* bar) : bar_(bar) {
+  bar_->setRange(0, kProgressMax);
+  bar_->setTextVisible(false);
+  timer_.setInterval(kBlinkIntervalMs);
+  QObject::connect(&timer_, &QTimer::timeout, bar_,
+                   [this] { bar_->setValue(bar_->value() != 0 ? 0 : progress_); });
+}
+
+void BlinkingProgress::setProgress(int value) {
+  progress_ = value;
+  if (!blinking()) bar_->setValue(value);
+}
+
+void BlinkingProgress::startBlinking() { timer_.start(); }
+
+void BlinkingProgress::stopBlinking() {
+  timer_.stop();
+  bar_->setValue(progress_);
+}
+
+QString fittedFileLine(const QLabel* label, const std::string& line) {
+  const QFontMetrics metrics(label->font());
+  const auto width = [&metrics](std::string_view text) { return metrics.horizontalAdvance(qt(text)); };
+  return qt(fitToLabel(line, width, std::max(kFileLabelWidth, label->contentsRect().width())));
+}
+
+void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bool reportFailures) {
+  const OpenResult result = openDocumentChecked(ui, path);
+  if (reportFailures) reportPlayFailure(ui, result, false);
+  button->setEnabled(false);
+  QTimer::singleShot(kViewLogPauseMs, button, [button] { button->setEnabled(true); });
+}
+
+void setRunWindowFlags(QWidget* window) {
+  window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint);
+}
+
+}  // namespace sonalog::ui
