@@ -16,21 +16,11 @@
 #include <vector>
 
 #include "settings/Settings.h"
+#include "settings/SettingsTable.h"
 
 namespace sonalog {
 
-enum class SettingKind { Switch, Number, Text };
-
-struct SettingInfo {
-  std::string name;
-  SettingKind kind = SettingKind::Number;
-  int64_t min = 0;        // Number: the accepted range
-  int64_t max = 0;
-  size_t maxBytes = 0;    // Text: the longest value
-  std::string description;
-};
-
-// Every setting, in the order of the configuration file.
+// Every setting, in the order of the settings table.
 const std::vector<SettingInfo>& allSettings();
 // The setting called name (or one of its aliases); nullptr when there is none.
 const SettingInfo* findSetting(std::string_view name);

@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Volumes.h"
+#include "settings/SettingsTable.h"
 
 namespace sonalog {
 
@@ -29,265 +30,54 @@ std::string_view cutBytes(std::string_view s, size_t limit) {
   return s.substr(0, n);
 }
 
-// Writes the file image. Each call appends one field in file order.
-class ImageWriter {
- public:
-  std::string bytes;
+void putLE(std::string& bytes, size_t at, uint32_t v, size_t width) {
+  for (size_t i = 0; i < width; ++i) bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
 
-  void u8(bool v) { bytes.push_back(v ? 1 : 0); }
-  void u8(uint8_t v) { bytes.push_back(static_cast<char>(v)); }
-  void u16(uint16_t v) { putLE(v, 2); }
-  void i32(int32_t v) { putLE(static_cast<uint32_t>(v), 4); }
-  void u32(uint32_t v) { putLE(v, 4); }
-  // A length byte followed by `capacity` bytes, unused ones zero.
-  void shortString(const std::string& s, size_t capacity) {
-    const std::string_view used = cutBytes(s, capacity);
-    bytes.push_back(static_cast<char>(used.size()));
-    bytes.append(used);
-    bytes.append(capacity - used.size(), '\0');
-  }
-  // A 16-bit length followed by the bytes.
-  void longString(const std::string& s) {
-    const std::string_view used = cutBytes(s, kMaxStringBytes);
-    u16(static_cast<uint16_t>(used.size()));
-    bytes.append(used);
-  }
-  size_t position() const { return bytes.size(); }
+uint32_t getLE(std::string_view bytes, size_t at, size_t width) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < width; ++i) v |= uint32_t(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+  return v;
+}
 
- private:
-  void putLE(uint32_t v, int width) {
-    for (int i = 0; i < width; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+size_t storedWidth(StoredAs stored) {
+  switch (stored) {
+    case StoredAs::U8: return 1;
+    case StoredAs::U16: return 2;
+    case StoredAs::I32:
+    case StoredAs::U32: return 4;
+    case StoredAs::ShortText:
+    case StoredAs::LongText: return 0;
   }
-};
+  return 0;
+}
 
-// Reads the file image; any read past the end sets failed and yields zeros.
-class ImageReader {
- public:
-  explicit ImageReader(std::string_view bytes) : bytes_(bytes) {}
-  bool failed = false;
+// The value a load keeps for a number outside the field's range.
+int64_t loadFixed(const SettingField& f, int64_t v) {
+  if (v >= f.info.min && v <= f.info.max) return v;
+  switch (f.loadFix) {
+    case LoadFix::None: return v;
+    case LoadFix::Fallback: return f.fallback;
+    case LoadFix::Mask: return v & f.info.max;
+    case LoadFix::Wrap: return v % (f.info.max + 1);
+  }
+  return v;
+}
 
-  void u8(bool& v) { v = take(1) != 0; }
-  void u8(uint8_t& v) { v = static_cast<uint8_t>(take(1)); }
-  void u16(uint16_t& v) { v = static_cast<uint16_t>(take(2)); }
-  void i32(int32_t& v) { v = static_cast<int32_t>(take(4)); }
-  void u32(uint32_t& v) { v = take(4); }
-  void shortString(std::string& s, size_t capacity) {
-    const size_t length = std::min<size_t>(take(1), capacity);
-    s = bytesAt(pos_, length);
-    skip(capacity);
-  }
-  void longString(std::string& s) {
-    const size_t length = take(2);
-    s = bytesAt(pos_, length);
-    skip(length);
-  }
-  size_t position() const { return pos_; }
-  bool atEnd() const { return pos_ == bytes_.size(); }
-
- private:
-  std::string_view bytes_;
-  size_t pos_ = 0;
-
-  uint32_t take(int width) {
-    if (failed || bytes_.size() - pos_ < static_cast<size_t>(width)) {
-      failed = true;
-      return 0;
-    }
-    uint32_t v = 0;
-    for (int i = 0; i < width; ++i) v |= uint32_t(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
-    pos_ += static_cast<size_t>(width);
-    return v;
-  }
-  std::string bytesAt(size_t at, size_t length) const {
-    if (failed || bytes_.size() - at < length) return {};
-    return std::string(bytes_.substr(at, length));
-  }
-  void skip(size_t n) {
-    if (failed || bytes_.size() - pos_ < n) {
-      failed = true;
+// Puts the value "Reset ALL options" gives into the field.
+void resetField(const SettingField& f, Settings& s, const Settings& fresh, const std::string& home,
+                ScreenSize screen) {
+  switch (f.reset) {
+    case ResetTo::Kept: return;
+    case ResetTo::HomeFolder: f.setText(s, home); return;
+    // Halves round toward zero, as integer division does.
+    case ResetTo::CentredX: f.setNumber(s, (screen.width - f.centreSize) / 2); return;
+    case ResetTo::CentredY: f.setNumber(s, (screen.height - f.centreSize) / 2); return;
+    case ResetTo::Default:
+      if (f.info.kind == SettingKind::Text) f.setText(s, f.getText(fresh));
+      else f.setNumber(s, f.getNumber(fresh));
       return;
-    }
-    pos_ += n;
   }
-};
-
-// The block B pairs in file order, with each window's design size for the centred reset
-// position (viewerSize is a size, not a position, and has no design size of its own).
-struct WindowSlot {
-  WindowPosition Settings::*field;
-  int32_t width;
-  int32_t height;
-};
-constexpr WindowSlot kWindowSlots[] = {
-    {&Settings::mainWindowPos, 284, 362},
-    {&Settings::optionsWindowPos, 787, 549},
-    {&Settings::aboutWindowPos, 320, 314},
-    {&Settings::importWindowPos, 430, 557},
-    {&Settings::duplicatesOptionsWindowPos, 307, 415},
-    {&Settings::viewerSize, 0, 0},
-    {&Settings::duplicatesSearchWindowPos, 482, 307},
-    {&Settings::comparisonWindowPos, 482, 307},
-    {&Settings::comparisonOptionsWindowPos, 307, 502},
-    {&Settings::viewerWindowPos, 700, 600},
-    {&Settings::skipMessageWindowPos, 256, 286},
-    {&Settings::captionInputWindowPos, 313, 246},
-    {&Settings::insertEditWindowPos, 301, 301},
-    {&Settings::loadMergeWindowPos, 227, 310},
-    {&Settings::findWindowPos, 217, 190},
-};
-static_assert(std::size(kWindowSlots) * 8 == kBlockBSize);
-
-constexpr size_t kCustomColourSlot = 8;  // hexadecimal digits per custom colour
-
-// The whole file layout, shared by the writer and the reader so that the two cannot disagree.
-// S is Settings for reading and const Settings for writing.
-template <class Io, class S>
-void visitImage(Io& io, S& s) {
-  // Block A.
-  io.u8(s.CheckTime);
-  io.u8(s.CheckKbps);
-  io.u8(s.AddHeaderCheck);
-  io.u8(s.CheckHead);
-  io.u8(s.CheckFoot);
-  io.u8(s.CheckFreq);
-  io.u8(s.CheckSize);
-  io.u8(s.CheckDate);
-  io.u8(s.CheckVl);
-  io.u8(s.CheckPath);
-  io.u8(s.CheckStereo);
-  io.u8(s.addedcheck);
-  io.u8(s.CheckSort);
-  io.u8(s.CheckEnum);
-  io.u8(s.CheckSh);
-  io.u8(s.Combopopt);
-  io.u8(s.txcheck);
-  io.u8(s.CheckCenter);
-  io.u8(s.CheckSplit);
-  io.u8(s.bgcheck);
-  io.u8(s.CheckDescend);
-  io.u8(s.ComboStereo);
-  io.u8(s.CheckCase);
-  io.u8(s.CheckHtag);
-  io.u8(s.viewerManualWidths);
-  io.u8(s.viewerSplitArtistTitle);
-  io.u8(s.CheckPtoo);
-  io.u8(s.Checkhr);
-  io.u8(s.Checkms);
-  io.u8(s.CheckFpb);
-  io.u8(s.ComboVBR);
-  io.u8(s.ComboStyle);
-  io.u8(s.errorexportcombo);
-  io.u8(s.ooptcombo);
-  io.u8(s.erroractioncombo);
-  io.u8(s.delimiter);
-  io.u8(s.ComboCap);
-  io.u8(s.sortcombo);
-  io.u8(s.ListLoadCombo);
-  io.u8(s.ComboK);
-  io.u8(s.estext);
-  io.u8(s.viewerColourScheme);
-  io.u8(s.ComboSkip);
-  io.u16(s.EditMaxcursav);
-  io.u8(s.cstext0);
-  io.u8(s.cstext1);
-  io.u8(s.cstext2);
-  io.u8(s.fadeMainWindow);
-  io.u8(s.fadeViewerWindow);
-  io.u8(s.fadeOptionsWindow);
-  io.i32(s.maxsizetext);
-  io.i32(s.minsizetext);
-  io.u32(s.bgpic);
-  io.u32(s.txpic);
-  io.u32(s.mainWindowColour);
-  io.u32(s.optionsWindowColour);
-  io.u32(s.viewerWindowColour);
-  for (auto& width : s.viewerColumnWidths) io.i32(width);
-  // The three block A fonts are stored field by field: sizes, character sets, names, styles.
-  io.u8(s.viewerFont.size);
-  io.u8(s.tableFont.size);
-  io.u8(s.captionFont.size);
-  io.u8(s.viewerFont.charset);
-  io.u8(s.tableFont.charset);
-  io.u8(s.captionFont.charset);
-  io.shortString(s.viewerFont.name, kMaxFontNameBytes);
-  io.shortString(s.tableFont.name, kMaxFontNameBytes);
-  io.shortString(s.captionFont.name, kMaxFontNameBytes);
-  io.u8(s.viewerFont.style);
-  io.u8(s.tableFont.style);
-  io.u8(s.captionFont.style);
-
-  // Block B.
-  for (const WindowSlot& slot : kWindowSlots) {
-    auto& pos = s.*(slot.field);
-    io.i32(pos.left);
-    io.i32(pos.top);
-  }
-
-  // Block C.
-  io.u8(s.dsRadio);
-  io.u8(s.daRadio);
-  io.u8(s.matchThreshold);
-  io.u8(s.actionMode);
-  io.u8(s.compareAction);
-  io.u8(s.compareWith);
-  io.u8(s.insertPlacement);
-  io.u8(s.editPlacement);
-  io.u8(s.importFileType);
-  io.u8(s.Rg1);
-  io.u8(s.threadPriority);
-  io.u8(s.viewerTotalTimeStyle);
-  io.u8(s.ComboCow);
-  io.u8(s.cmfcheck);
-  io.u8(s.clabcheck);
-  io.u8(s.stripcheck);
-  io.u8(s.ImapCheck);
-  io.u8(s.allowUnspecified);
-  io.u8(s.sizeCheck);
-  io.u8(s.timeCheck);
-  io.u8(s.highChars);
-  io.u8(s.bitrateCheck);
-  io.u8(s.viewerMaximized);
-  io.u8(s.examineBangLines);
-  io.u8(s.loadMergeAppend);
-  io.u8(s.DontShowCheck);
-  io.u8(s.ChkMatch);
-  io.u8(s.firstLetterCheck);
-  io.u8(s.CheckRem);
-  io.u8(s.ChkInversion);
-  io.u8(s.sadcheck);
-  io.u8(s.Incbox);
-  io.u8(s.skipFilteredNote);
-  io.u16(s.sizeLimitKB);
-  io.u16(s.timeLimitSec);
-  for (auto& colour : s.customColours) io.shortString(colour, kCustomColourSlot);
-  io.u8(s.folderTreeFont.size);
-  io.u8(s.folderTreeFont.charset);
-  io.shortString(s.folderTreeFont.name, kMaxFontNameBytes);
-  io.u8(s.folderTreeFont.style);
-
-  // The strings.
-  io.longString(s.headerFileText);
-  io.longString(s.footerFileText);
-  io.longString(s.headerFileHtml);
-  io.longString(s.footerFileHtml);
-  io.longString(s.startupList);
-  io.longString(s.loadFolder);
-  io.longString(s.saveAsFolder);
-  io.longString(s.exportFolder);
-  io.longString(s.importFolder);
-  io.longString(s.duplicatesLogFolder);
-  io.longString(s.compareOutputFolder);
-  io.longString(s.compareInputFolder);
-  io.longString(s.lastSavedList);
-  io.longString(s.insertEditFolder);
-  io.longString(s.optionsFileFolder);
-  io.longString(s.lastCaption);
-  io.longString(s.textMessageFolder);
-  io.longString(s.htmlMessageFolder);
-  io.longString(s.startupListFolder);
-  io.longString(s.mainFolder);
-  io.longString(s.lastExternalList);
-  io.longString(s.lastOutputFile);
 }
 
 // Reads a regular file of at most maxBytes in full. Anything else (missing, a folder, a device,
@@ -356,55 +146,70 @@ WindowPosition keptOnScreen(WindowPosition stored, int32_t width, int32_t height
 }
 
 std::string encodeSettings(const Settings& s) {
-  ImageWriter writer;
-  writer.bytes.reserve(kFixedSize + 2 * kStringCount + 256);
-  visitImage(writer, s);
-  return std::move(writer.bytes);
+  std::string bytes(kFixedSize, '\0');
+  std::array<std::string_view, kStringCount> strings;
+  for (const SettingField& f : settingsTable()) {
+    switch (f.stored) {
+      case StoredAs::U8:
+      case StoredAs::U16:
+      case StoredAs::I32:
+      case StoredAs::U32:
+        putLE(bytes, f.offset, static_cast<uint32_t>(f.getNumber(s)), storedWidth(f.stored));
+        break;
+      case StoredAs::ShortText: {
+        const std::string_view used = cutBytes(f.getText(s), f.info.maxBytes);
+        bytes[f.offset] = static_cast<char>(used.size());
+        bytes.replace(f.offset + 1, used.size(), used);
+        break;
+      }
+      case StoredAs::LongText: strings[f.offset] = cutBytes(f.getText(s), kMaxStringBytes); break;
+    }
+  }
+  for (std::string_view text : strings) {
+    bytes.push_back(static_cast<char>(text.size() & 0xFF));
+    bytes.push_back(static_cast<char>(text.size() >> 8));
+    bytes.append(text);
+  }
+  return bytes;
 }
 
 bool decodeSettings(std::string_view bytes, Settings& out) {
   if (bytes.size() < kFixedSize + 2 * kStringCount || bytes.size() > kMaxConfigFileSize) return false;
+  // The strings must fill the rest of the image exactly.
+  std::array<std::string_view, kStringCount> strings;
+  size_t at = kFixedSize;
+  for (std::string_view& text : strings) {
+    if (bytes.size() - at < 2) return false;
+    const size_t length = getLE(bytes, at, 2);
+    at += 2;
+    if (bytes.size() - at < length) return false;
+    text = bytes.substr(at, length);
+    at += length;
+  }
+  if (at != bytes.size()) return false;
+
   Settings read;
-  ImageReader reader(bytes);
-  visitImage(reader, read);
-  if (reader.failed || !reader.atEnd()) return false;
+  for (const SettingField& f : settingsTable()) {
+    switch (f.stored) {
+      case StoredAs::U8:
+      case StoredAs::U16:
+      case StoredAs::U32: f.setNumber(read, getLE(bytes, f.offset, storedWidth(f.stored))); break;
+      case StoredAs::I32: f.setNumber(read, static_cast<int32_t>(getLE(bytes, f.offset, 4))); break;
+      case StoredAs::ShortText: {
+        const size_t length = std::min<size_t>(static_cast<unsigned char>(bytes[f.offset]), f.info.maxBytes);
+        f.setText(read, std::string(bytes.substr(f.offset + 1, length)));
+        break;
+      }
+      case StoredAs::LongText: f.setText(read, std::string(strings[f.offset])); break;
+    }
+  }
   out = std::move(read);
   return true;
 }
 
 void applyLoadChecks(Settings& s) {
-  if (s.minsizetext <= 0 || s.minsizetext > 2000) s.minsizetext = 10;
-  if (s.maxsizetext < 10 || s.maxsizetext > 2048) s.maxsizetext = 2048;
-  if (s.errorexportcombo > 2) s.errorexportcombo = 1;
-  if (s.erroractioncombo > 2) s.erroractioncombo = 1;
-  if (s.delimiter > 5) s.delimiter = 0;
-  if (s.estext >= 100) s.estext = 0;
-  if (s.ComboStyle > 3) s.ComboStyle = 0;
-  if (s.viewerColourScheme > 2) s.viewerColourScheme = 0;
-  if (s.sortcombo > 9) s.sortcombo = 0;
-  if (s.ComboK > 4) s.ComboK = 1;
-  if (s.viewerFont.size < 4 || s.viewerFont.size > 32) s.viewerFont.size = 10;
-  if (s.ooptcombo > 4) s.ooptcombo = 0;
-  if (s.ComboVBR > 9) s.ComboVBR = 0;
-  s.ComboCap &= 3;
-  s.ComboSkip &= 3;
-  s.fadeMainWindow &= 1;
-  s.fadeViewerWindow &= 1;
-  s.fadeOptionsWindow &= 1;
-
-  s.dsRadio &= 1;
-  s.daRadio &= 1;
-  s.actionMode %= 3;
-  s.compareAction %= 10;
-  s.compareWith &= 1;
-  s.insertPlacement &= 3;
-  if (s.editPlacement < 2 || s.editPlacement > 3) s.editPlacement = 2;
-  s.importFileType &= 1;
-  if (s.Rg1 > 3) s.Rg1 = 1;
-  if (s.threadPriority > 2) s.threadPriority = 0;
-  s.viewerTotalTimeStyle &= 3;
-  if (s.ComboCow > 2) s.ComboCow = 0;
-  if (s.folderTreeFont.size < 4 || s.folderTreeFont.size > 32) s.folderTreeFont.size = 10;
+  for (const SettingField& f : settingsTable())
+    if (f.loadFix != LoadFix::None) f.setNumber(s, loadFixed(f, f.getNumber(s)));
 }
 
 bool loadSettings(const std::string& path, Settings& s, const LoadOptions& options) {
@@ -432,96 +237,16 @@ bool saveSettings(const Settings& s, const std::string& path, UserInterface& ui,
 }
 
 void setOptionsDefaults(Settings& s) {
-  const Settings d;  // a fresh record holds every default value
-  const std::string root = platform::homeFolder();
-  s.CheckTime = d.CheckTime;
-  s.CheckKbps = d.CheckKbps;
-  s.AddHeaderCheck = d.AddHeaderCheck;
-  s.CheckHead = d.CheckHead;
-  s.CheckFoot = d.CheckFoot;
-  s.CheckFreq = d.CheckFreq;
-  s.CheckSize = d.CheckSize;
-  s.CheckDate = d.CheckDate;
-  s.CheckVl = d.CheckVl;
-  s.CheckPath = d.CheckPath;
-  s.CheckStereo = d.CheckStereo;
-  s.addedcheck = d.addedcheck;
-  s.CheckSort = d.CheckSort;
-  s.CheckEnum = d.CheckEnum;
-  s.CheckSh = d.CheckSh;
-  s.Combopopt = d.Combopopt;
-  s.txcheck = d.txcheck;
-  s.CheckCenter = d.CheckCenter;
-  s.CheckSplit = d.CheckSplit;
-  s.bgcheck = d.bgcheck;
-  s.CheckDescend = d.CheckDescend;
-  s.ComboStereo = d.ComboStereo;
-  s.CheckCase = d.CheckCase;
-  s.CheckHtag = d.CheckHtag;
-  s.viewerSplitArtistTitle = d.viewerSplitArtistTitle;
-  s.CheckPtoo = d.CheckPtoo;
-  s.CheckFpb = d.CheckFpb;
-  s.ComboVBR = d.ComboVBR;
-  s.ComboStyle = d.ComboStyle;
-  s.errorexportcombo = d.errorexportcombo;
-  s.ooptcombo = d.ooptcombo;
-  s.erroractioncombo = d.erroractioncombo;
-  s.delimiter = d.delimiter;
-  s.ComboCap = d.ComboCap;
-  s.sortcombo = d.sortcombo;
-  s.ListLoadCombo = d.ListLoadCombo;
-  s.ComboK = d.ComboK;
-  s.estext = d.estext;
-  s.ComboSkip = d.ComboSkip;
-  s.EditMaxcursav = d.EditMaxcursav;
-  s.cstext0 = d.cstext0;
-  s.cstext1 = d.cstext1;
-  s.cstext2 = d.cstext2;
-  s.fadeMainWindow = d.fadeMainWindow;
-  s.fadeViewerWindow = d.fadeViewerWindow;
-  s.fadeOptionsWindow = d.fadeOptionsWindow;
-  s.maxsizetext = d.maxsizetext;
-  s.minsizetext = d.minsizetext;
-  s.bgpic = d.bgpic;
-  s.txpic = d.txpic;
-  s.mainWindowColour = d.mainWindowColour;
-  s.optionsWindowColour = d.optionsWindowColour;
-  s.viewerWindowColour = d.viewerWindowColour;
-  s.tableFont = d.tableFont;
-  s.captionFont = d.captionFont;
-  s.headerFileText.clear();
-  s.footerFileText.clear();
-  s.headerFileHtml.clear();
-  s.footerFileHtml.clear();
-  s.startupList.clear();
-  s.textMessageFolder = root;
-  s.htmlMessageFolder = root;
-  s.startupListFolder = root;
+  const Settings fresh;
+  const std::string home = platform::homeFolder();
+  for (const SettingField& f : settingsTable())
+    if (f.info.optionsDefault) resetField(f, s, fresh, home, ScreenSize{});
 }
 
 void setAllDefaults(Settings& s, ScreenSize screen) {
-  // The hour and millisecond switches of the XLS playtime have no default: they survive.
-  const bool hours = s.Checkhr;
-  const bool milliseconds = s.Checkms;
-  s = Settings();
-  s.Checkhr = hours;
-  s.Checkms = milliseconds;
-
-  for (const WindowSlot& slot : kWindowSlots) {
-    if (slot.field == &Settings::viewerSize) continue;  // keeps its 700 x 600
-    // Halves round toward zero, as integer division does.
-    s.*(slot.field) = WindowPosition{(screen.width - slot.width) / 2, (screen.height - slot.height) / 2};
-  }
-
-  const std::string root = platform::homeFolder();
-  for (std::string* folder : {&s.loadFolder, &s.saveAsFolder, &s.exportFolder, &s.importFolder,
-                              &s.duplicatesLogFolder, &s.compareOutputFolder, &s.compareInputFolder,
-                              &s.insertEditFolder, &s.optionsFileFolder, &s.mainFolder})
-    *folder = root;
-
-  setOptionsDefaults(s);
-  s.sadcheck = false;
-  s.Incbox = true;
+  const Settings fresh;
+  const std::string home = platform::homeFolder();
+  for (const SettingField& f : settingsTable()) resetField(f, s, fresh, home, screen);
 }
 
 std::string workingConfigPath() { return platform::workingFolder() + kConfigFileName; }

@@ -57,6 +57,16 @@ TEST(SettingNamesTest, AssignmentsAreValidated) {
   EXPECT_NE(applySettingAssignment(s, "EditMaxcursav=99999999999999999999999"), std::nullopt);
   EXPECT_NE(applySettingAssignment(s, "customColours.0=123456789"), std::nullopt);
   EXPECT_NE(applySettingAssignment(s, "tableFont.name=" + std::string(256, 'f')), std::nullopt);
+  // Numbers are read strictly: one sign at most, nothing a 64-bit integer cannot hold.
+  for (const char* bad : {"--80", "+-80", "-+80", "--9223372036854775808", "-9223372036854775809",
+                          "9223372036854775808", "0x", "0x-5", " 80", "80 ", "8e1", "0x1p4"})
+    EXPECT_NE(applySettingAssignment(s, std::string("minsizetext=") + bad), std::nullopt) << bad;
+  EXPECT_EQ(applySettingAssignment(s, "mainWindowPos.left=-9223372036854775808"),
+            "invalid value \"-9223372036854775808\" for mainWindowPos.left: expected a whole number from "
+            "-2147483648 to 2147483647");
+  // A value the file would not give back is refused.
+  EXPECT_EQ(applySettingAssignment(s, "importFileType=2"),
+            "invalid value \"2\" for importFileType: expected a whole number from 0 to 1");
   EXPECT_EQ(applySettingAssignment(s, "CheckTime"), "invalid setting \"CheckTime\": expected NAME=VALUE");
   EXPECT_EQ(applySettingAssignment(s, "NoSuch=1"),
             "unknown setting \"NoSuch\" (sonalog config --names lists them)");
@@ -67,6 +77,10 @@ TEST(SettingNamesTest, AssignmentsAreValidated) {
   EXPECT_EQ(applySettingAssignment(s, "mainWindowPos.left=-40"), std::nullopt);
   EXPECT_EQ(applySettingAssignment(s, "exportFolder=/a=b"), std::nullopt);
   EXPECT_EQ(applySettingAssignment(s, "lastCaption="), std::nullopt);
+  EXPECT_EQ(applySettingAssignment(s, "maxsizetext=+0x400"), std::nullopt);
+  EXPECT_EQ(applySettingAssignment(s, "viewerSize.width=-2147483648"), std::nullopt);
+  EXPECT_EQ(s.maxsizetext, 1024);
+  EXPECT_EQ(s.viewerSize.left, -2147483648LL);
   EXPECT_EQ(s.minsizetext, 2000);
   EXPECT_EQ(s.bgpic, 0xFFFFFFu);
   EXPECT_EQ(s.mainWindowPos.left, -40);

@@ -20,7 +20,7 @@ namespace {
 using testing::FakeUi;
 using testing::TempHome;
 
-// Builds a configuration image byte by byte at the documented offsets, independently of the
+// Builds a configuration image byte by byte at the file's fixed offsets, independently of the
 // encoder, so the two can be compared.
 class Image {
  public:
@@ -108,7 +108,7 @@ std::string resetImage(const std::string& root) {
   return im.bytes();
 }
 
-TEST(SettingsImageTest, ResetAllOptionsGivesTheDocumentedBytes) {
+TEST(SettingsImageTest, ResetAllOptionsGivesTheExpectedBytes) {
   Settings s;
   s.Checkhr = false;
   s.Checkms = false;
