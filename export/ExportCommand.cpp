@@ -1,5 +1,6 @@
 #include "export/ExportCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "export/ExportFile.h"
@@ -175,8 +176,14 @@ ExportCommandResult runExport(ExportContext& c) {
         c.ui.warning(kDiskErrorText);
       return ExportCommandResult::Failed;
   }
-  if (*type == ExportType::M3u && result.write.itemsWritten < c.list.items.size())
-    c.ui.warning(m3uSkippedText(c.list.items.size() - result.write.itemsWritten));
+  if (*type == ExportType::M3u) {
+    const size_t unsafe = static_cast<size_t>(std::count_if(c.list.items.begin(), c.list.items.end(), [](const ListItem& i) {
+      return !i.fileName.empty() && !i.folder.empty() && breaksM3uLines(i);
+    }));
+    if (unsafe > 0) c.ui.warning(m3uLineBreakText(unsafe));
+    if (result.write.itemsWritten + unsafe < c.list.items.size())
+      c.ui.warning(m3uSkippedText(c.list.items.size() - result.write.itemsWritten - unsafe));
+  }
   c.memory.viewTarget = path;
   c.memory.lastFileName = fileNameOf(path);
   return ExportCommandResult::Written;

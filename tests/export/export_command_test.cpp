@@ -243,6 +243,17 @@ TEST_F(ExportCommandTest, M3uReportsItemsWithoutPath) {
                             "1 files had no path or filename.\r\nThese files weren't included in the m3u list!"});
 }
 
+TEST_F(ExportCommandTest, M3uReportsItemsWithLineBreaksApart) {
+  settings.ooptcombo = 4;
+  list.items[0].fileName = "two\nlines";
+  list.items[1].folder.clear();
+  EXPECT_EQ(run(home.path("p.m3u")), ExportCommandResult::Written);
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{
+                            "1 files had a line break in their path or filename.\r\nThese files weren't included in "
+                            "the m3u list!",
+                            "1 files had no path or filename.\r\nThese files weren't included in the m3u list!"}));
+}
+
 TEST_F(ExportCommandTest, TitleRowMakesTabsTheStoredDelimiter) {
   settings.AddHeaderCheck = true;
   settings.delimiter = 1;

@@ -3,6 +3,7 @@
 #include "export/M3uWriter.h"
 #include "export/XlsWriter.h"
 #include "tests/support/ExportFixtures.h"
+#include "tests/support/TempHome.h"
 
 namespace sonalog {
 namespace {
@@ -129,6 +130,36 @@ TEST(M3uWriterTest, InfoLinesPathsAndSkippedItems) {
             "#EXTINF:0,Zero\r\nd:\\music\\Zero.mp3\r\n"
             "/Huge.mp3\r\n");
   EXPECT_EQ(m3uSkippedText(3), "3 files had no path or filename.\r\nThese files weren't included in the m3u list!");
+}
+
+// A line break in a name or folder would end the entry early and make the rest another entry:
+// such items are left out rather than written.
+TEST(M3uWriterTest, LineBreaksInNamesCannotInjectEntries) {
+  const std::vector<ListItem> items = {exportItem("Good", "/music"),
+                                       exportItem("Evil\r\n/etc/passwd\r\n#EXTINF:1,x", "/music"),
+                                       exportItem("Split\nname", "/music"), exportItem("Fine", "/a\nb")};
+  StringSink out;
+  const WriteResult r = writeM3u(out, ItemView(items));
+  EXPECT_EQ(r.itemsWritten, 1u);
+  EXPECT_EQ(out.text, "#EXTM3U\r\n#EXTINF:245,Good\r\n/music/Good.mp3\r\n");
+  EXPECT_TRUE(breaksM3uLines(items[1]));
+  EXPECT_FALSE(breaksM3uLines(items[0]));
+  EXPECT_EQ(m3uLineBreakText(3),
+            "3 files had a line break in their path or filename.\r\nThese files weren't included in the m3u list!");
+}
+
+// The list keeps no extension; where letter case matters the entry must name the file that exists.
+TEST(M3uWriterTest, PathsKeepTheExtensionSpellingOnDisk) {
+  testing::TempHome home;
+  home.writeFile("upper/Loud.MP3", "x");
+  home.writeFile("mixed/Odd.Mp3", "x");
+  home.writeFile("both/Twin.mp3", "x");
+  home.writeFile("both/Twin.MP3", "x");
+  EXPECT_EQ(m3uPath(exportItem("Loud", home.path("upper"))), home.path("upper/Loud.MP3"));
+  EXPECT_EQ(m3uPath(exportItem("Odd", home.path("mixed"))), home.path("mixed/Odd.Mp3"));
+  EXPECT_EQ(m3uPath(exportItem("Twin", home.path("both"))), home.path("both/Twin.mp3"));
+  EXPECT_EQ(m3uPath(exportItem("Gone", home.path("upper"))), home.path("upper/Gone.mp3"));
+  EXPECT_EQ(m3uPath(exportItem("Loud", "c:\\music")), "c:\\music\\Loud.mp3");
 }
 
 TEST(M3uWriterTest, AListWithoutFoldersHoldsOnlyTheHeader) {
