@@ -37,7 +37,13 @@ std::optional<Settings> commandSettings(Context& context, const SettingsRequest&
       context.exitCode = kExitFailure;
       return std::nullopt;
     }
-  } else if (request.allowMissingNamedFile && !platform::fileFacts(path)) {
+  } else if (!platform::fileFacts(path)) {
+    // A misspelt --config must not read as a damaged file.
+    if (!request.allowMissingNamedFile) {
+      std::fprintf(stderr, "sonalog: %s: no such configuration file\n", path.c_str());
+      context.exitCode = kExitFailure;
+      return std::nullopt;
+    }
     setAllDefaults(settings);
   } else if (!loadOptionsFrom(path, settings, context.ui)) {
     std::fprintf(stderr, "sonalog: %s was not changed\n", path.c_str());

@@ -24,8 +24,9 @@ std::string configPath(const Context& context);
 bool configNamed(const Context& context);
 
 // Loads the settings for a command. The working folder's own file follows the start-up rule
-// (created with defaults when missing or unreadable); a file named with --config that fails to
-// load is reported with kLoadOptionsFailed, left untouched, and gives exit status 1. An unknown
+// (created with defaults when missing or unreadable); a file named with --config that does not
+// exist (unless allowMissingNamedFile) or fails to load is reported, left untouched, and gives
+// exit status 1. An unknown
 // --set name or an invalid value is reported and gives exit status 2. On failure returns nullopt
 // with context.exitCode set.
 std::optional<Settings> commandSettings(Context& context, const SettingsRequest& request = {});

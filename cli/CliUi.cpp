@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform/Text.h"
+#include "cli/TerminalText.h"
 
 namespace sonalog::cli {
 
@@ -16,14 +16,6 @@ namespace {
 std::atomic<bool> gInterrupted{false};
 
 extern "C" void onInterrupt(int) { gInterrupted.store(true); }
-
-// Shows "\r\n" texts as plain line breaks.
-std::string plainText(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (c != '\r') out.push_back(c);
-  return platform::toDisplayUtf8(out);
-}
 
 struct Choice {
   Answer answer;
@@ -58,8 +50,8 @@ Answer CliUi::show(const MessageBox& box) {
     std::fputs("\n", stderr);
     progressShown_ = false;
   }
-  const std::string heading = box.caption.empty() ? std::string() : "[" + box.caption + "] ";
-  std::fprintf(stderr, "%s%s\n", heading.c_str(), plainText(box.text).c_str());
+  const std::string heading = box.caption.empty() ? std::string() : "[" + terminalMessage(box.caption) + "] ";
+  std::fprintf(stderr, "%s%s\n", heading.c_str(), terminalMessage(box.text).c_str());
   const auto choices = choicesFor(box.buttons);
   if (choices.size() <= 1) return Answer::Ok;
 
@@ -95,7 +87,7 @@ Answer CliUi::show(const MessageBox& box) {
 void CliUi::setStatus(std::string_view text) {
   status_ = text;
   if (progress_ && ::isatty(STDERR_FILENO)) {
-    std::string shown = plainText(text);
+    std::string shown = terminalMessage(text);
     if (shown.size() > 100) shown = shown.substr(0, 97) + "...";
     std::fprintf(stderr, "\r\033[K%s", shown.c_str());
     progressShown_ = true;

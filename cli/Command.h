@@ -26,6 +26,13 @@ struct Context {
   int exitCode = 0;  // the subcommand's result
 };
 
+// Refuses an empty argument as a usage error: an unset shell variable must not turn into "the
+// current folder" or a file with no name.
+inline CLI::Validator notEmpty() {
+  return CLI::Validator(
+      [](const std::string& value) { return value.empty() ? std::string("must not be empty") : std::string(); }, "");
+}
+
 // Adds a subcommand to app. The callback stores its exit status in context.exitCode.
 using Registrar = void (*)(CLI::App& app, Context& context);
 bool registerCommand(Registrar registrar);

@@ -46,10 +46,19 @@ class CliResponder : public CompareResponder {
   }
   // With -o the removal counts as confirmed; without it nothing is removed.
   bool confirmRemoval(const std::string&) override { return removalConfirmed_; }
-  bool abortRequested() override { return ui_.processEvents(); }
+  bool abortRequested() override {
+    const bool requested = ui_.processEvents();
+    interrupted_ = interrupted_ || requested;
+    return requested;
+  }
   bool saveOnAbort(const std::string& question) override {
+    stoppedWhileMatching_ = true;
     return ui_.ask(question, "prompt", Buttons::YesNo, Icon::Question) == Answer::Yes;
   }
+  // Ctrl+C was pressed during the run.
+  bool interrupted() const { return interrupted_; }
+  // The matching was stopped part-way (what was found so far may have been saved).
+  bool stoppedWhileMatching() const { return stoppedWhileMatching_; }
   void progress(uint16_t permille, const std::string& status) override {
     char percent[32];
     std::snprintf(percent, sizeof percent, "%u.%u %%", permille / 10, permille % 10);
@@ -60,6 +69,8 @@ class CliResponder : public CompareResponder {
  private:
   CliUi& ui_;
   bool removalConfirmed_;
+  bool interrupted_ = false;
+  bool stoppedWhileMatching_ = false;
 };
 
 bool sameFile(const std::string& a, const std::string& b) {
@@ -134,6 +145,11 @@ int runCompare(Context& context, const CompareArgs& args) {
   CliResponder responder(context.ui, !args.output.empty());
   const CompOutcome outcome = driveCompare(run, responder);
   context.ui.setShowProgress(false);
+  // A stopped run is never reported as finished, even when what it found so far was saved.
+  if (responder.stoppedWhileMatching() && outcome == CompOutcome::Completed)
+    return fail("stopped by Ctrl+C; what was found before the stop was written to \"" + args.output + "\"", 1);
+  if (responder.interrupted() && outcome != CompOutcome::Completed && outcome != CompOutcome::Failed)
+    return fail("stopped by Ctrl+C; nothing written", 1);
   const std::string finish = run.finishText();
   if (!finish.empty()) std::printf("%s\n", finish.c_str());
 

@@ -16,7 +16,7 @@ namespace {
 void registerDemoCommand(CLI::App& app, Context& context) {
   auto folder = std::make_shared<std::string>();
   CLI::App* demo = app.add_subcommand("demo", "Write a small demo collection of mp3 files into a new or empty folder");
-  demo->add_option("DIR", *folder, "Folder to create (or an empty one)")->required();
+  demo->add_option("DIR", *folder, "Folder to create (or an empty one)")->required()->check(notEmpty());
   demo->footer(
       "Writes the same silent but valid mp3 files on every run, in a few subfolders, named\n"
       "\"Artist - Title.mp3\": several bitrates, frequencies and channel modes, VBR files with and\n"

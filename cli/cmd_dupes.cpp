@@ -12,10 +12,10 @@
 
 #include "cli/CliSettings.h"
 #include "cli/Command.h"
+#include "cli/TerminalText.h"
 #include "core/ListFile.h"
 #include "duplicates/DupSearchUnit.h"
 #include "duplicates/PreDupUnit.h"
-#include "platform/Text.h"
 
 namespace sonalog::cli {
 
@@ -40,13 +40,14 @@ bool sameFile(const std::string& a, const std::string& b) {
   return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
 }
 
-// A prompt of the manual action: asked on the terminal, else answered by --yes (DELETE 1ST) or
-// --no and by default LEAVE BOTH, which changes nothing.
+// A prompt of the manual action: asked on the terminal when the user can both see it (stderr)
+// and answer it (stdin), else answered by --yes (DELETE 1ST) or --no and by default LEAVE BOTH,
+// which changes nothing.
 uint8_t askPair(const DupEvent& e, const Context& context, CliUi& ui) {
   ui.endProgress();
-  std::fprintf(stderr, "%s\n  %s\n  %s\n", platform::toDisplayUtf8(e.text).c_str(),
-               platform::toDisplayUtf8(e.file1).c_str(), platform::toDisplayUtf8(e.file2).c_str());
-  if (!::isatty(STDIN_FILENO)) {
+  std::fprintf(stderr, "%s\n  %s\n  %s\n", terminalMessage(e.text).c_str(),
+               terminalMessage(e.file1).c_str(), terminalMessage(e.file2).c_str());
+  if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) {
     const bool first = context.options.yes;
     std::fprintf(stderr, "-> %s\n", first ? "DELETE 1ST" : "LEAVE BOTH");
     return first ? kDelete1st : kLeaveBoth;

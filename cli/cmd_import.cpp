@@ -60,7 +60,7 @@ void registerImportCommand(CLI::App& app, Context& context) {
       "succeeded, 1 otherwise. Questions are asked on a terminal, else answered by --yes/--no or\n"
       "their safe default (which stops an import at the first 50 000-item question: use --yes).");
   cmd->add_option("FILE", args->file, "The file to import")->required();
-  cmd->add_option("-o,--output", args->output, "The list file to write (.snlg)")->required();
+  cmd->add_option("-o,--output", args->output, "The list file to write (.snlg)")->required()->check(notEmpty());
   cmd->add_option("--type", args->type, "exported (text/HTML exported by the program), other or m3u")
       ->check(CLI::IsMember({"exported", "other", "m3u"}));
   cmd->add_option("--append", args->appendTo, "Append the imported items to this list file's items");

@@ -122,7 +122,7 @@ void registerScanCommand(CLI::App& app, Context& context) {
   cmd->add_flag("--all-drives", args->allDrives,
                 "Search all drives: every mounted local filesystem, never crossing into another mount");
   cmd->add_flag("--no-subfolders", args->noSubfolders, "Scan FOLDER only, not its subfolders");
-  cmd->add_option("-o,--output", args->output, "The list file to write")->required()->option_text("OUT.snlg");
+  cmd->add_option("-o,--output", args->output, "The list file to write")->required()->check(notEmpty())->option_text("OUT.snlg");
   cmd->add_option("folder", args->folder, "The folder to scan (with --all-drives: optional)")
       ->option_text("FOLDER");
   cmd->callback([&context, args, cmd] {

@@ -324,6 +324,7 @@ Scan::WalkEnd Scan::walk(bool stayOnVolume, uint64_t device) {
   auto listSubfolders = [&](size_t index) -> std::optional<Range> {
     const size_t begin = folders_.size();
     auto entries = platform::listDirectory(folders_[index], options_.includeHidden);
+    if (!entries) ++counts_.unreadableFolders;  // said in the final status, never silently lost
     if (entries) {
       std::sort(entries->begin(), entries->end(),
                 [](const platform::DirEntry& a, const platform::DirEntry& b) { return a.name < b.name; });
@@ -483,6 +484,8 @@ void Scan::finishCompleted() {
   const bool nothing = text.empty();
   if (nothing) text = "No mp3's found.";
   if (!(nothing && count == 0)) text += " Total: " + countText(count) + ".";
+  if (counts_.unreadableFolders != 0)
+    text += " Unreadable folders skipped: " + std::to_string(counts_.unreadableFolders) + ".";
   if (!ui_.statusFits(text) && text.size() > kStatusCut) {
     text.resize(text.size() - kStatusCut);
     text.back() = '.';

@@ -72,6 +72,7 @@ struct ScanCounts {
   uint32_t processed = 0;  // files that reached the existing-entry test or the analysis and stayed
   uint32_t updated = 0;
   uint32_t ignored = 0;
+  uint32_t unreadableFolders = 0;  // subfolders that could not be listed and were passed over
 };
 
 struct ScanResult {

@@ -2,23 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 #include <string>
 
 #include "compare/ExternalList.h"
 #include "core/ListFile.h"
 #include "tests/compare/CompareFixture.h"
+#include "tests/support/CliRun.h"
 
 namespace sonalog::testing {
 namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 class CompareCommandTest : public ::testing::Test {
  protected:
@@ -31,16 +33,25 @@ class CompareCommandTest : public ::testing::Test {
     home.writeFile("ext.txt", "Nova - Silver Mornin.mp3 3:55\r\nSomething Else.mp3\r\nkestrel - night train\r\n");
   }
 
-  CliRun sonalog(const std::string& args) {
-    const std::string command = std::string("cd '") + home.path() + "' && '" + SONALOG_CLI_PATH +
-                                "' " + args + " </dev/null >'" + home.path("stdout") + "' 2>'" +
-                                home.path("stderr") + "'";
-    const int raw = std::system(command.c_str());
-    CliRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = home.readFile("stdout");
-    r.err = home.readFile("stderr");
-    return r;
+  CliRun sonalog(const std::string& args) { return testing::sonalog(home, args); }
+
+  // Starts `sonalog ARGS...` without waiting; stdout and stderr go to files of the home.
+  pid_t spawn(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::string cli = SONALOG_CLI_PATH;
+    argv.push_back(cli.data());
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, home.path("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, home.path("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
   }
 };
 
@@ -114,6 +125,72 @@ TEST_F(CompareCommandTest, BadArgumentsAndFailuresSayWhy) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "[Warning] External file is not a proper SNLG list.\n");
   EXPECT_EQ(r.out, "");
+}
+
+// Ctrl+C while matching, with --yes answering the stop question: what was found so far is saved,
+// but the run says it stopped and exits 1. The stop question on stderr proves that the signal
+// reached the matching (and did not, say, end the process or arrive after the run).
+TEST_F(CompareCommandTest, CtrlCStopsTheRunAndSaysSo) {
+  constexpr int kItems = 20000;
+  std::vector<ListItem> many;
+  std::string text;
+  for (int i = 0; i < kItems; ++i) {
+    many.push_back(item("Internal Artist " + std::to_string(i) + " - Song " + std::to_string(i * 7919 % 100003)));
+    text += "Outside Band " + std::to_string(i * 31 % 99991) + " - Track " + std::to_string(i) + ".mp3\r\n";
+  }
+  writeExternalList(home.path("big.snlg"), many);
+  home.writeFile("big.txt", text);
+
+  const pid_t pid = spawn({"--yes", "--set", "matchThreshold=50", "compare", home.path("big.snlg"),
+                           home.path("big.txt"), "-o", home.path("log.txt")});
+  ASSERT_GT(pid, 0);
+  // The worker thread exists once the list file is read and Ctrl+C is handled; give the matching
+  // a moment to find its first unique titles.
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  auto threads = [&] {
+    std::error_code ec;
+    size_t n = 0;
+    for (std::filesystem::directory_iterator it(tasks, ec), end; !ec && it != end; it.increment(ec)) ++n;
+    return n;
+  };
+  while (threads() < 2 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ::kill(pid, SIGINT);
+  int raw = 0;
+  while (::waitpid(pid, &raw, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &raw, 0);
+      FAIL() << "compare did not end after Ctrl+C";
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  const std::string out = home.readFile("stdout");
+  const std::string err = home.readFile("stderr");
+  ASSERT_NE(err.find("[prompt] Save the log without matches found so far?\n-> Yes\n"), std::string::npos)
+      << "the stop did not reach the matching: " << err;
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(out, "");
+  EXPECT_NE(err.find("sonalog: compare: stopped by Ctrl+C; what was found before the stop was written to \"" +
+                     home.path("log.txt") + "\"\n"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(home.readFile("log.txt").find("Mp3 Sonalog log file at "), 0u);
+}
+
+// A question naming a UTF-8 name and an 8-bit name shows each as itself: the 8-bit line does not
+// turn the whole text into 8-bit, which would encode the UTF-8 name a second time.
+TEST_F(CompareCommandTest, ConfirmationsShowEachNameInItsOwnEncoding) {
+  writeExternalList(home.path("utf8.snlg"), {item("Caf\xC3\xA9 Noir - Ros\xC3\xA9" "e")});
+  home.writeFile("latin.txt", "Caf\xE9 Noir - Ros\xE9" "e.mp3\r\n");
+  CliRun r = sonalog("--set actionMode=2 --set matchThreshold=50 --set compareAction=7 --yes compare utf8.snlg "
+                     "latin.txt -o m.txt");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("File 1: Caf\xC3\xA9 Noir - Ros\xC3\xA9" "e, "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("File 2: Caf\xC3\xA9 Noir - Ros\xC3\xA9" "e, ??:??"), std::string::npos) << r.err;
 }
 
 }  // namespace

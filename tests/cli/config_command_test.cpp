@@ -67,13 +67,21 @@ TEST(ConfigCommandTest, NamedFileThatIsNotAConfigurationIsLeftUntouched) {
         << r.err;
     EXPECT_EQ(home.readFile("list.snlg"), "this is some other file");
   }
-  // A missing named file is an error for reading and is not created.
-  CliRun r = sonalog(home, "--config '" + home.path("missing.ini") + "' config --get CheckTime");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_FALSE(std::filesystem::exists(home.path("missing.ini")));
+  // A missing named file is an error for reading, is not created, and is called missing rather
+  // than "not a configuration file".
+  for (const char* args : {"config --get CheckTime", "scan -o x.snlg ."}) {
+    CliRun r = sonalog(home, "--config '" + home.path("missing.ini") + "' " + args);
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_EQ(r.err, "sonalog: " + home.path("missing.ini") + ": no such configuration file\n") << args;
+    EXPECT_FALSE(std::filesystem::exists(home.path("missing.ini")));
+  }
+  // Commands that write the file create it.
+  CliRun r = sonalog(home, "--config '" + home.path("missing.ini") + "' config --set CheckTime=0");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(home.path("missing.ini")));
 }
 
-TEST(ConfigCommandTest, ResetAndDefaultsWriteTheDocumentedValues) {
+TEST(ConfigCommandTest, ResetAndDefaultsWriteTheirValues) {
   TempHome home;
   const std::string file = home.path("my.ini");
   CliRun r = sonalog(home, "--config '" + file + "' config --reset --set Checkhr=1 --set tableFont.size=12");

@@ -51,6 +51,25 @@ TEST(DumpCommandTest, PrintsEveryItemOnOneEscapedLine) {
   EXPECT_EQ(r.err, "");
 }
 
+// A name may hold an escape sequence that would retitle or rewrite the user's terminal, a carriage
+// return that would overprint the line, or a C1 control: all are shown as visible escapes.
+TEST(DumpCommandTest, ControlCharactersInNamesReachNoTerminal) {
+  TempHome home;
+  ListItem a;
+  a.fileName = "\x1B]0;owned\x07title\rX\x7F";
+  a.folder = "/music/\xC2\x9B" "2J";
+  a.volumeLabel = "\x1B[31mRED";
+  ASSERT_TRUE(writeListFile(home.path("list.snlg"), {a}, 0));
+  const CliRun r = sonalog(home, "dump '" + home.path("list.snlg") + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  const size_t body = r.out.find("averageKbps\n");
+  ASSERT_NE(body, std::string::npos);
+  EXPECT_EQ(r.out.substr(body + 12, r.out.find('\t', body) - body - 12), "\\x1B]0;owned\\x07title\\rX\\x7F");
+  EXPECT_NE(r.out.find("\t/music/\\u009B2J\t\\x1B[31mRED\t"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\x1B'), std::string::npos);
+  EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
 TEST(DumpCommandTest, BadFilesExitNonZeroWithTheReason) {
   TempHome home;
   home.writeFile("bad.snlg", "not a list file");

@@ -86,6 +86,23 @@ TEST_F(DupesCommandTest, ManualConfirmationsFollowYesAndNo) {
   EXPECT_NE(r.err.find("-> LEAVE BOTH"), std::string::npos);
 }
 
+// With a terminal on stdin but stderr sent to a file, a question would wait unseen: the pair is
+// answered as without a terminal. script(1) gives the command its terminal; timeout ends a hang.
+TEST_F(DupesCommandTest, QuestionsAreAskedOnlyWhereTheUserSeesThem) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "script(1) is not installed";
+  const std::string inner = "'" + std::string(SONALOG_CLI_PATH) + "' --set matchThreshold=80 dupes '" +
+                            home.path("in.snlg") + "' 2>'" + home.path("err.txt") + "'";
+  const std::string command = "cd '" + home.path() + "' && timeout 60 script -qec \"" + inner +
+                              "\" /dev/null </dev/null >/dev/null 2>&1";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 0);
+  const std::string err = home.readFile("err.txt");
+  EXPECT_NE(err.find(" Please confirm this 96 % match:"), std::string::npos) << err;
+  EXPECT_NE(err.find("-> LEAVE BOTH"), std::string::npos) << err;
+  EXPECT_EQ(err.find("DELETE 1ST (1)"), std::string::npos) << err;
+}
+
 TEST_F(DupesCommandTest, WithoutOutputNothingIsWrittenAndFailuresAreReported) {
   CliRun r = sonalog(home, "dupes '" + home.path("in.snlg") + "'");
   EXPECT_EQ(r.status, 0) << r.err;

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "core/ListFile.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/ExportFixtures.h"
 #include "tests/support/TempHome.h"
 
@@ -18,22 +16,8 @@ namespace {
 using testing::exportItem;
 using testing::TempHome;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun sonalog(const TempHome& home, const std::string& args) {
-  const std::string command = std::string("cd '") + home.path() + "' && '" + SONALOG_CLI_PATH + "' " + args +
-                              " </dev/null >'" + home.path("stdout.log") + "' 2>'" + home.path("stderr.log") + "'";
-  const int raw = std::system(command.c_str());
-  CliRun r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = home.readFile("stdout.log");
-  r.err = home.readFile("stderr.log");
-  return r;
-}
+using testing::CliRun;
+using testing::sonalog;
 
 class ExportCliTest : public ::testing::Test {
  protected:

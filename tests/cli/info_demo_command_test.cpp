@@ -5,32 +5,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "tests/support/CliRun.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-// Runs the sonalog binary with a shell-quoted argument string; stderr is discarded.
-CliRun runCli(const std::string& args) {
-  CliRun run;
-  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " 2>/dev/null";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using testing::CliRun;
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
@@ -48,14 +33,14 @@ TEST(InfoCommandTest, PrintsOneTabSeparatedLinePerFileAndFailsOnRejectedFiles) {
   ASSERT_TRUE(testing::writeBytes(home.path("vbr.mp3"), vbr.str()));
   ASSERT_TRUE(testing::writeBytes(home.path("text.mp3"), "hello"));
 
-  CliRun run = runCli("info " + quoted(home.path("cbr.mp3")) + " " + quoted(home.path("vbr.mp3")));
+  CliRun run = testing::sonalog(home, "info " + quoted(home.path("cbr.mp3")) + " " + quoted(home.path("vbr.mp3")));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, std::string(kHeader) + home.path("cbr.mp3") + "\tok\t999\t9\t1\t1\t384000\t384000\t128\t\n" +
                          home.path("vbr.mp3") + "\tok\t5000\t16\t1\t3\t" + std::to_string(vbr.size()) + "\t" +
                          std::to_string(vbr.size()) + "\t" +
                          std::to_string(static_cast<int>(std::nearbyint(vbr.size() / (3.0 * 5000)))) + "\t\n");
 
-  run = runCli("info --slow " + quoted(home.path("cbr.mp3")) + " " + quoted(home.path("text.mp3")) + " " +
+  run = testing::sonalog(home, "info --slow " + quoted(home.path("cbr.mp3")) + " " + quoted(home.path("text.mp3")) + " " +
                quoted(home.path("missing.mp3")));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, std::string(kHeader) + home.path("cbr.mp3") + "\tok\t1000\t9\t1\t1\t384000\t384000\t128\t\n" +
@@ -63,12 +48,12 @@ TEST(InfoCommandTest, PrintsOneTabSeparatedLinePerFileAndFailsOnRejectedFiles) {
                          "\tfailed\t0\t0\t255\t4\t5\t0\t0\tDoesn't seem like a 32/44.1/48 KHz mp3 file.\n" +
                          home.path("missing.mp3") + "\tfailed\t0\t0\t255\t4\t0\t0\t0\tDisk error reading the file.\n");
 
-  EXPECT_EQ(runCli("info").status, 2);
-  EXPECT_EQ(runCli("info --fast x.mp3").status, 2);
-  run = runCli("info --help");
+  EXPECT_EQ(testing::sonalog(home, "info").status, 2);
+  EXPECT_EQ(testing::sonalog(home, "info --fast x.mp3").status, 2);
+  run = testing::sonalog(home, "info --help");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("--slow"), std::string::npos);
-  EXPECT_NE(runCli("--help").out.find("demo"), std::string::npos);
+  EXPECT_NE(testing::sonalog(home, "--help").out.find("demo"), std::string::npos);
 }
 
 TEST(InfoCommandTest, PathsWithTabsOrNewlinesStayOneLineEach) {
@@ -78,7 +63,7 @@ TEST(InfoCommandTest, PathsWithTabsOrNewlinesStayOneLineEach) {
   const std::string odd = home.path("a\tb\nc\\d.mp3");
   ASSERT_TRUE(testing::writeBytes(odd, cbr.str()));
 
-  const CliRun run = runCli("info " + quoted(odd));
+  const CliRun run = testing::sonalog(home, "info " + quoted(odd));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, std::string(kHeader) + home.path("a\\tb\\nc\\\\d.mp3") +
                          "\tok\t999\t9\t1\t1\t384000\t384000\t128\t\n");
@@ -105,17 +90,28 @@ TEST(CliOutputTest, OutputThatCannotBeWrittenIsReportedAsAFailure) {
 TEST(DemoCommandTest, WritesTheCollectionThatInfoThenReads) {
   testing::TempHome home;
   const std::string dir = home.path("demo");
-  CliRun run = runCli("demo " + quoted(dir));
+  CliRun run = testing::sonalog(home, "demo " + quoted(dir));
   ASSERT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Wrote 15 demo files to " + dir + "\n");
-  EXPECT_EQ(runCli("demo " + quoted(dir)).status, 1);
+  EXPECT_EQ(testing::sonalog(home, "demo " + quoted(dir)).status, 1);
 
-  run = runCli("info " + quoted(dir + "/Rock/Aurora Lane - Northern Lights.mp3") + " " +
+  run = testing::sonalog(home, "info " + quoted(dir + "/Rock/Aurora Lane - Northern Lights.mp3") + " " +
                quoted(dir + "/Damaged/Tape Transfer - Side B.mp3"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("Northern Lights.mp3\tok\t640\t9\t0\t1\t"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\tfailed\t0\t0\t255\t4\t62400\t0\t0\tMpeg version 2 not supported\n"), std::string::npos);
-  EXPECT_EQ(runCli("demo").status, 2);
+  EXPECT_EQ(testing::sonalog(home, "demo").status, 2);
+}
+
+// An unset shell variable ("sonalog demo \"$DIR\"") must not fill the current folder.
+TEST(DemoCommandTest, EmptyFolderNameIsAUsageError) {
+  testing::TempHome home;
+  const CliRun run = testing::sonalog(home, "demo ''");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("DIR: must not be empty"), std::string::npos) << run.err;
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(home.path())) ++entries;
+  EXPECT_EQ(entries, 3u);  // home/ and the two captured outputs
 }
 
 }  // namespace

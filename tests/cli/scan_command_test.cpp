@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "core/ListFile.h"
 #include "platform/Files.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
@@ -28,12 +31,10 @@ class ScanCommandTest : public ::testing::Test {
   }
   // Runs the command line tool with stdin from /dev/null (never a terminal); returns the exit status.
   int run(const std::string& arguments) {
-    const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + arguments + " </dev/null >'" +
-                                home.path("stdout") + "' 2>'" + home.path("stderr") + "'";
-    const int status = std::system(command.c_str());
-    out = home.readFile("stdout");
-    err = home.readFile("stderr");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const testing::CliRun r = testing::sonalog(home, arguments);
+    out = r.out;
+    err = r.err;
+    return r.status;
   }
   std::vector<ListItem> readList(const std::string& relative) {
     testing::FakeUi ui;
@@ -83,6 +84,35 @@ TEST_F(ScanCommandTest, RejectedFilesAreAskedAbout) {
   EXPECT_EQ(items[2].bitrateCode, 0);
 }
 
+// A subfolder that cannot be listed is passed over, and the final status says so. Root reads any
+// folder, so as root the command runs as "nobody" (setpriv) for the permission to matter.
+TEST_F(ScanCommandTest, UnreadableSubfoldersAreReported) {
+  mp3("music/locked/c.mp3");
+  ASSERT_EQ(::chmod(home.path("music/locked").c_str(), 0), 0);
+  std::string asUser;
+  if (::geteuid() == 0) {
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "setpriv(1) is not installed";
+    for (const std::string& folder : {home.path(), home.home()}) ::chmod(folder.c_str(), 0777);
+    asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  }
+  const std::string command = asUser + "'" + SONALOG_CLI_PATH + "' --set erroractioncombo=0 scan -o " +
+                              q("list.snlg") + " " + q("music") + " </dev/null >'" + home.path("stdout") + "' 2>'" +
+                              home.path("stderr") + "'";
+  const int raw = std::system(command.c_str());
+  ::chmod(home.path("music/locked").c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 0) << home.readFile("stderr");
+  EXPECT_EQ(home.readFile("stdout"), "Added: 2 of 2. Total: 2 items. Unreadable folders skipped: 1.\n");
+}
+
+// A name may hold an escape sequence: the question that shows it must not pass it to the terminal.
+TEST_F(ScanCommandTest, QuestionsShowControlCharactersEscaped) {
+  home.writeFile("odd/\x1B]0;owned\x07name.mp3", std::string(12000, 'x'));
+  ASSERT_EQ(run("scan -o " + q("list.snlg") + " " + q("odd")), 1) << err;  // nothing kept: empty list
+  EXPECT_NE(err.find(home.path("odd") + "/\\x1B]0;owned\\x07name.mp3"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\x1B'), std::string::npos) << err;
+}
+
 TEST_F(ScanCommandTest, FailuresExitWithOneAndWriteNothing) {
   EXPECT_EQ(run("scan -o " + q("list.snlg") + " " + q("nowhere")), 1);
   EXPECT_NE(err.find("no such folder"), std::string::npos) << err;
@@ -99,6 +129,9 @@ TEST_F(ScanCommandTest, FailuresExitWithOneAndWriteNothing) {
   EXPECT_FALSE(platform::fileExists(home.path("list.snlg")));
 
   EXPECT_EQ(run("scan " + q("music")), 2);
+  // An empty output name is a usage error with a message, not a silent failure.
+  EXPECT_EQ(run("scan -o '' " + q("music")), 2);
+  EXPECT_NE(err.find("--output: must not be empty"), std::string::npos) << err;
 }
 
 }  // namespace

@@ -17,15 +17,16 @@ struct CliRun {
   std::string err;
 };
 
-// Runs `sonalog ARGS` (ARGS already shell-quoted) with no standard input.
+// Runs `sonalog ARGS` (ARGS already shell-quoted) with no standard input, in the temporary root
+// as its current folder, so that a relative name can never reach the real one.
 inline CliRun sonalog(const TempHome& home, const std::string& args) {
-  const std::string command = std::string("'") + SONALOG_CLI_PATH + "' " + args + " </dev/null >'" +
-                              home.path("out.txt") + "' 2>'" + home.path("err.txt") + "'";
+  const std::string command = "cd '" + home.path() + "' && '" + SONALOG_CLI_PATH + "' " + args + " </dev/null >'" +
+                              home.path("cli-stdout.log") + "' 2>'" + home.path("cli-stderr.log") + "'";
   const int raw = std::system(command.c_str());
   CliRun r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = home.readFile("out.txt");
-  r.err = home.readFile("err.txt");
+  r.out = home.readFile("cli-stdout.log");
+  r.err = home.readFile("cli-stderr.log");
   return r;
 }
 
