@@ -25,6 +25,25 @@ constexpr std::string_view kTableBreak = "</TaBLE></CENTER><BR><CENTER><TABLE";
 constexpr std::string_view kTitleCell = "<TD ALign=";
 constexpr std::string_view kCaptionMark = "mp3SCS=";
 constexpr size_t kInfoTagLength = 40;
+// The info tag after its 20-byte start marker: twelve column flags (each its letter or "0"),
+// the sort state as three digits, then one digit each for the date style, the size style and
+// the delimiter kind; the closing "\">" is not checked.
+constexpr size_t kTagFlagsAt = 20;
+constexpr size_t kTagFlagCount = 12;
+constexpr size_t kTagSortAt = 32;
+constexpr size_t kTagSortDigits = 3;
+constexpr size_t kTagDateStyleAt = 35;
+constexpr size_t kTagSizeStyleAt = 36;
+constexpr size_t kTagDelimiterAt = 37;
+constexpr size_t kTagDecodedBytes = 38;
+constexpr size_t kTagCaptionFrom = 39;  // the first caption is looked for from here on
+// How far before the first block's end each marker may start and still be taken: the table tag
+// with its heading row, the plain tag with its first line, the heading row's closing tag.
+constexpr size_t kTableTagRoom = 37;
+constexpr size_t kPlainTagRoom = 53;
+constexpr size_t kHeadingRowRoom = 32;
+// "mp3SCS=7><NOBR><em>": a caption's text starts this many bytes after its marker.
+constexpr size_t kCaptionTextOffset = 19;
 
 constexpr size_t kSearchBlock = 65535;
 constexpr size_t kCompareBlock = 16384;
@@ -119,26 +138,26 @@ int64_t BlockFile::read(int64_t offset, char* buffer, size_t n) const {
 }
 
 bool decodeInfoTag(std::string_view tag, ListLayout& layout) {
-  if (tag.size() < 38) return false;
-  static constexpr char kLetters[12] = {'E', 'T', 'B', 'S', 'M', 'F', 'C', 'P', 'A', 'V', '7', 'S'};
-  bool* const flags[12] = {&layout.enumerated,  &layout.playtime,    &layout.bitrate,
+  if (tag.size() < kTagDecodedBytes) return false;
+  static constexpr char kLetters[kTagFlagCount] = {'E', 'T', 'B', 'S', 'M', 'F', 'C', 'P', 'A', 'V', '7', 'S'};
+  bool* const flags[kTagFlagCount] = {&layout.enumerated,  &layout.playtime,    &layout.bitrate,
                            &layout.size,        &layout.stereoMode,  &layout.frequency,
                            &layout.dateCreated, &layout.path,        &layout.dateAdded,
                            &layout.volumeLabel, &layout.longStereoNames, &layout.artistTitleSplit};
-  for (size_t i = 0; i < 12; ++i) {
-    const char c = tag[20 + i];
+  for (size_t i = 0; i < kTagFlagCount; ++i) {
+    const char c = tag[kTagFlagsAt + i];
     if (c == kLetters[i]) *flags[i] = true;
     else if (c == '0') *flags[i] = false;
     else return false;
   }
   int sort = 0;
-  for (size_t i = 32; i < 35; ++i) {
+  for (size_t i = kTagSortAt; i < kTagSortAt + kTagSortDigits; ++i) {
     if (tag[i] < '0' || tag[i] > '9') return false;
     sort = sort * 10 + (tag[i] - '0');
   }
   if (sort > 255) return false;
   layout.sortState = static_cast<uint8_t>(sort);
-  const char date = tag[35], size = tag[36], delimiter = tag[37];
+  const char date = tag[kTagDateStyleAt], size = tag[kTagSizeStyleAt], delimiter = tag[kTagDelimiterAt];
   if (date < '0' || date > '3') return false;
   layout.dateStyle = static_cast<uint8_t>(date - '0');
   if (size < '0' || size > '4') return false;
@@ -154,8 +173,8 @@ void searchCaption(std::string_view text, size_t start, ImportFrame& frame) {
     const char kind = q + kCaptionMark.size() < text.size() ? text[q + kCaptionMark.size()] : '\0';
     if (kind == '7' || kind == '9') {
       if (frame.captionKind == 0) frame.captionKind = static_cast<uint8_t>(kind - '0');
-      // "mp3SCS=7><NOBR><em>" is 19 characters; the caption runs to the next tag.
-      size_t from = std::min(q + 19, text.size());
+      // The caption runs to the next tag.
+      size_t from = std::min(q + kCaptionTextOffset, text.size());
       if (text.compare(from, 4, "<em>") == 0) from += 4;
       size_t to = text.find('<', from);
       if (to == std::string_view::npos) to = text.size();
@@ -207,17 +226,17 @@ StepResult detectBody(const BlockFile& file, std::string_view firstBlock, Import
     return std::string_view::npos;
   };
 
-  if (L >= 37) {
-    const size_t p = positionOf(kTableTagStart, L - 37);
+  if (L >= kTableTagRoom) {
+    const size_t p = positionOf(kTableTagStart, L - kTableTagRoom);
     if (p != std::string_view::npos) {
       if (!decodeInfoTag(padded.substr(p, kInfoTagLength), frame.layout)) {
         frame.errorText =
             "Unable to decode SNLG specific info tag in this file\r\nwhich appears to be a HTML table list.";
         return StepResult::Failed;
       }
-      searchCaption(firstBlock, p + 39, frame);
-      const size_t rowEnd = firstBlock.find(kHeadingRowEnd, p + 40);
-      if (L < 32 || rowEnd == std::string_view::npos || rowEnd > L - 32) {
+      searchCaption(firstBlock, p + kTagCaptionFrom, frame);
+      const size_t rowEnd = firstBlock.find(kHeadingRowEnd, p + kInfoTagLength);
+      if (L < kHeadingRowRoom || rowEnd == std::string_view::npos || rowEnd > L - kHeadingRowRoom) {
         frame.errorText =
             "Found SNLG specific info tag in this HTML list,\r\nbut can't find SNLG specific table row closing tag.";
         return StepResult::Failed;
@@ -238,8 +257,8 @@ StepResult detectBody(const BlockFile& file, std::string_view firstBlock, Import
       return StepResult::Ok;
     }
   }
-  if (L >= 53) {
-    const size_t p = positionOf(kPlainTagStart, L - 53);
+  if (L >= kPlainTagRoom) {
+    const size_t p = positionOf(kPlainTagStart, L - kPlainTagRoom);
     if (p != std::string_view::npos) {
       if (!decodeInfoTag(padded.substr(p, kInfoTagLength), frame.layout)) {
         frame.errorText =

@@ -34,9 +34,12 @@ bool readWhole(std::string_view s, long& value) {
   return true;
 }
 
-bool isUnknownMark(std::string_view s) { return s == "?" || s == "-"; }
 
 bool parsePlaytime(std::string_view text, uint64_t n, ListItem& item, std::string& error) {
+  if (text.empty()) {  // the export's omitted unknown playtime
+    item.frames = -1;
+    return true;
+  }
   const size_t colon = text.find(':');
   if (colon == std::string_view::npos) {
     error = "Semicolon not found in the time field (line " + std::to_string(n) +
@@ -69,6 +72,16 @@ bool parsePlaytime(std::string_view text, uint64_t n, ListItem& item, std::strin
 }
 
 }  // namespace
+
+bool isUnknownMarkText(std::string_view text) {
+  for (std::string_view suffix : {" KB", "KB", " K", "K"}) {
+    if (text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix) {
+      text.remove_suffix(suffix.size());
+      break;
+    }
+  }
+  return text.empty() || text == "?" || text == "-";
+}
 
 BitrateValue parseBitrate(std::string_view text) {
   BitrateValue v;
@@ -166,19 +179,9 @@ bool parseField(uint8_t role, std::string_view text, uint64_t n, ListItem& item,
       std::string_view digits = text;
       while (!digits.empty() && !std::isdigit(static_cast<unsigned char>(digits.back()))) digits.remove_suffix(1);
       long value = 0;
-      if (digits.empty()) {
-        // The export writes an unknown size as its mark with the size style's suffix.
-        std::string_view mark = text;
-        for (std::string_view suffix : {" KB", "KB", " K", "K"}) {
-          if (mark.size() >= suffix.size() && mark.substr(mark.size() - suffix.size()) == suffix) {
-            mark.remove_suffix(suffix.size());
-            break;
-          }
-        }
-        if (isUnknownMark(mark)) {
-          item.sizeKB = -1;
-          return true;
-        }
+      if (digits.empty() && isUnknownMarkText(text)) {
+        item.sizeKB = -1;
+        return true;
       }
       if (!readWhole(digits, value) || value < 0 || digits.front() == '-' || digits.front() == '+') {
         error = failure("Can't read filesize", n, text, 32);
@@ -218,7 +221,7 @@ bool parseField(uint8_t role, std::string_view text, uint64_t n, ListItem& item,
     case kRoleDateAdded: {
       std::array<uint16_t, 3>& parts = role == kRoleDateCreated ? line.created : line.added;
       // The export's mark for an unknown date leaves the date unknown.
-      if (isUnknownMark(text)) {
+      if (isUnknownMarkText(text)) {
         parts = {0, 0, 0};
         if (role == kRoleDateCreated) item.fileDate = -1;
         return true;

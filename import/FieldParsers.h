@@ -26,6 +26,10 @@ struct LineValues {
   std::array<uint16_t, 3> added{};
 };
 
+// The export's mark for an unknown value, by its on-error style: "?", "-" or nothing at all; a
+// size keeps its suffix ("? K", "-KB").
+bool isUnknownMarkText(std::string_view text);
+
 // Parses the field of a role into item / line. False with the line's error text set.
 bool parseField(uint8_t role, std::string_view text, uint64_t lineNumber, ListItem& item,
                 LineValues& line, DatePartRoles& roles, std::string& error);

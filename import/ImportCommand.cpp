@@ -285,7 +285,7 @@ ImportCommand::Outcome ImportCommand::itemPass(const ImportFrame& frame, const F
   list_.items.reserve(list_.items.size() + lines);
   lineValues_.reserve(lines);
   const int32_t today = platform::today();
-  const size_t F = static_cast<size_t>(plan.fieldCount);
+  const size_t F = static_cast<size_t>(plan.delimiterCount);
   std::string line;
   size_t length = 0;
   std::vector<std::string> fields;

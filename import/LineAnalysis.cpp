@@ -1,26 +1,41 @@
 #include "import/LineAnalysis.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 
+#include "import/FieldParsers.h"
 #include "platform/Dates.h"
 
 namespace sonalog {
 
 namespace {
 
-constexpr size_t kMaxField = 255;
-constexpr size_t kMaxAnalysedLine = 1023;
-constexpr size_t kFirstPassLines = 1024;
-constexpr size_t kEventEveryLines = 512;
-constexpr int kMaxRecorded = 10;   // positions kept per character and line
-constexpr size_t kMaxSplitPositions = 128;
-constexpr size_t kSamples = 8;
-constexpr int64_t kSmallestLinesFile = 255;
+constexpr size_t kMaxField = 255;             // bytes of one field, as the export cuts them
+constexpr size_t kMaxAnalysedLine = 1023;     // longest line the analysis accepts, bytes
+constexpr size_t kFirstPassLines = 1024;      // lines the delimiter count looks at
+constexpr size_t kEventEveryLines = 512;      // the user interface runs every so many lines
+constexpr int kMaxRecorded = 10;              // delimiters counted per candidate and line
+constexpr size_t kMaxSplitPositions = 128;    // delimiters a data line may hold
+constexpr size_t kSamples = 8;                // lines whose fields the classification reads
+constexpr int64_t kSmallestLinesFile = 255;   // bytes; anything smaller cannot hold 8 lines
+constexpr size_t kMinLinesForDelimiter = 4;   // lines needed to choose a delimiter
+constexpr size_t kMinSampleLineBytes = 8;     // shorter sample lines hold no fields
+constexpr int kMaxDelimiters = 9;             // title and at most nine value columns
+constexpr size_t kEnumerationLines = 5;       // first lines looked at for a numbering
+constexpr size_t kLineStartBytes = 14;        // of each, the bytes that may hold the number
+constexpr size_t kShownBytes = 64;            // of a bad line or field, shown in the message
+
+constexpr const char* kTooSmall = "File too small to determine the options.";
+constexpr const char* kNoDelimiters = "Unable to resolve delimiters. Possibly spaces.";
+constexpr const char* kNotAList = "Not a SNLG file, or unable to import text file.";
 
 // The candidate delimiters in their tie-breaking order, tab last.
 constexpr std::array<char, 5> kCandidates = {',', ')', ']', '}', '\t'};
+constexpr size_t kTabCandidate = 4;
 
 std::string head(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
 
@@ -154,7 +169,7 @@ FieldPlan layoutFromTag(const ImportFrame& frame) {
   if (l.bitrate) plan.roles.push_back(kRoleBitrate);
   if (l.playtime) plan.roles.push_back(kRolePlaytime);
   plan.roles.push_back(kRoleTitle);
-  plan.fieldCount = static_cast<int>(plan.roles.size()) - 1;
+  plan.delimiterCount = static_cast<int>(plan.roles.size()) - 1;
   return plan;
 }
 
@@ -163,7 +178,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
                bool keepEnumeration) {
   const char d = plan.delimiter;
   const int kind = frame.layout.delimiterKind;
-  const size_t F = static_cast<size_t>(plan.fieldCount);
+  const size_t F = static_cast<size_t>(plan.delimiterCount);
   const auto n = [lineNumber] { return std::to_string(lineNumber); };
   // A closing character at the line's end is no separator. A trailing tab is: it opens an
   // empty last field.
@@ -175,12 +190,12 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     if (line[i] != d) continue;
     positions[found++] = i;
     if (found == kMaxSplitPositions) {
-      error = "Too many delimiters in the line " + n() + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
+      error = "Too many delimiters in the line " + n() + ".\r\nDisplaying [some of] it:\r\n" + head(line, kShownBytes);
       return false;
     }
   }
   if (found < F) {
-    error = "Invalid no. of delimiters in the line " + n() + ".\r\nDisplaying [some of] it:\r\n" + head(line, 64);
+    error = "Invalid no. of delimiters in the line " + n() + ".\r\nDisplaying [some of] it:\r\n" + head(line, kShownBytes);
     return false;
   }
   fields.resize(F + 1 + (keepEnumeration ? 1 : 0));
@@ -196,7 +211,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     }
     clean(f, plan.opening);
     if (f.size() > kMaxField) {
-      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(f, 64);
+      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(f, kShownBytes);
       return false;
     }
   }
@@ -223,7 +238,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     title.erase(0, rest);
     clean(title, plan.opening);
     if (title.size() > kMaxField) {
-      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(title, 64);
+      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(title, kShownBytes);
       return false;
     }
   }
@@ -231,7 +246,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     const size_t tab = title.find('\t');
     if (tab == std::string::npos) {
       error = "Although this seemed to be artist-title split HTML list,\r\nlooks like not all lines are split (line " +
-              n() + ").\r\nDisplaying [some of] this field:\r\n" + head(title, 64);
+              n() + ").\r\nDisplaying [some of] this field:\r\n" + head(title, kShownBytes);
       return false;
     }
     // A name without an artist was written with an empty artist cell: it comes back whole.
@@ -248,10 +263,182 @@ struct LineStats {
   size_t length = 0;
 };
 
+// What the first pass over at most kFirstPassLines lines learns.
+struct FirstPass {
+  std::vector<LineStats> stats;  // one per line read
+  bool enumerated = false;       // the first lines start "1.", "2.", ... (after a title row)
+  bool tabSeen = false;          // a tab separates fields somewhere
+};
+
+int64_t fileSize(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+}
+
+// Follows the numbering of the first lines: a title row starts "No." and a tab; the items start
+// "1.", "2.", ... The line's start is looked at without its leading blanks and NULs.
+void followEnumeration(std::string_view line, size_t index, bool& header, bool& enumerated) {
+  if (index >= kEnumerationLines) return;
+  std::string start = head(line, kLineStartBytes);
+  size_t skip = 0;
+  while (skip < start.size() && (start[skip] == ' ' || start[skip] == '\0')) ++skip;
+  start.erase(0, skip);
+  if (index == 0) {
+    header = start.rfind("No.\t", 0) == 0;
+  } else if (index == 1 || enumerated) {
+    const std::string number = std::to_string(header ? index : index + 1) + ".";
+    enumerated = start.rfind(number, 0) == 0;
+  }
+}
+
+// Counts the candidate delimiters of a line (at most kMaxRecorded each). The first character is
+// never a separator, nor is the last one, except a tab, which opens an empty last field.
+LineStats countCandidates(std::string_view line, bool& tabSeen) {
+  LineStats st;
+  st.length = line.size();
+  if (line.size() < 2) return st;
+  for (size_t i = line.size() - 1; i >= 1; --i) {
+    const char c = line[i];
+    if (i == line.size() - 1 && c != '\t') continue;
+    for (size_t k = 0; k < kCandidates.size(); ++k) {
+      if (c == kCandidates[k] && st.count[k] < kMaxRecorded) {
+        ++st.count[k];
+        if (c == '\t') tabSeen = true;
+      }
+    }
+  }
+  return st;
+}
+
+StepResult readFirstPass(LineReader& in, ImportFrame& frame, UserInterface& ui, FirstPass& pass) {
+  bool header = false;
+  std::string line;
+  size_t length = 0;
+  while (pass.stats.size() < kFirstPassLines && in.readLine(line, length, kMaxAnalysedLine + 1)) {
+    const size_t index = pass.stats.size();
+    if (index > 0 && index % kEventEveryLines == 0 && ui.processEvents()) return StepResult::Cancelled;
+    if (length > kMaxAnalysedLine) {
+      frame.errorText = "Line too long (" + std::to_string(length) +
+                        " bytes). Displaying first 64 characters:\r\n" + head(line, kShownBytes);
+      return StepResult::Failed;
+    }
+    followEnumeration(line, index, header, pass.enumerated);
+    pass.stats.push_back(countCandidates(line, pass.tabSeen));
+  }
+  if (in.failed()) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  return StepResult::Ok;
+}
+
+// The delimiter kind: a tab anywhere decides for tabs; otherwise the candidate seen most often,
+// which must appear at least once per line on average.
+std::optional<size_t> chooseDelimiter(const FirstPass& pass, ImportFrame& frame) {
+  size_t chosen = kTabCandidate;
+  if (!pass.tabSeen) {
+    long best = 0;
+    for (size_t k = 0; k < kTabCandidate; ++k) {
+      long total = 0;
+      for (const auto& st : pass.stats) total += st.count[k];
+      if (total > best) {
+        best = total;
+        chosen = k;
+      }
+    }
+    if (best == 0) {
+      frame.errorText = kNoDelimiters;
+      return std::nullopt;
+    }
+  }
+  long total = 0;
+  for (const auto& st : pass.stats) total += st.count[chosen];
+  if (total < static_cast<long>(pass.stats.size())) {
+    frame.errorText = kNoDelimiters;
+    return std::nullopt;
+  }
+  return chosen;
+}
+
+// F, the delimiters every line holds: the fewest over the first pass (tabs must agree exactly;
+// an enumeration's own tab is not a field's).
+std::optional<int> delimitersPerLine(const FirstPass& pass, size_t chosen, ImportFrame& frame) {
+  int F = kMaxRecorded + 1;
+  for (const auto& st : pass.stats) {
+    if (st.count[chosen] == 0) {
+      frame.errorText = kNotAList;
+      return std::nullopt;
+    }
+    if (chosen == kTabCandidate && st.count[chosen] != pass.stats[0].count[chosen]) {
+      frame.errorText = "Variable number of tabs per line.";
+      return std::nullopt;
+    }
+    F = std::min(F, st.count[chosen]);
+  }
+  if (chosen == kTabCandidate && pass.enumerated) --F;
+  if (F < 1 || F > kMaxDelimiters) {
+    frame.errorText = kNotAList;
+    return std::nullopt;
+  }
+  return F;
+}
+
+// Splits the first kSamples lines by the plan for the classification; an enumeration's number
+// goes to an extra last field.
+StepResult readSamples(LineReader& in, const FirstPass& pass, size_t chosen, ImportFrame& frame,
+                       const FieldPlan& plan, UserInterface& ui, std::vector<std::vector<std::string>>& samples) {
+  if (!in.rewind()) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  samples.assign(kSamples, {});
+  std::string line;
+  size_t length = 0;
+  for (size_t s = 0; s < kSamples; ++s) {
+    if (!in.readLine(line, length, kMaxAnalysedLine + 1)) {
+      ui.warning(kDiskError);
+      return StepResult::Cancelled;
+    }
+    if (line.size() < kMinSampleLineBytes || pass.stats[s].count[chosen] < 2) {
+      frame.errorText = kNotAList;
+      return StepResult::Failed;
+    }
+    std::string error;
+    ImportFrame sampleFrame = frame;
+    sampleFrame.layout.enumerated = false;  // the enumeration is checked below
+    if (!splitLine(line, s + 1, sampleFrame, plan, samples[s], error, false)) {
+      frame.errorText = error;
+      return StepResult::Failed;
+    }
+    for (const std::string& f : samples[s]) {
+      if (f.size() > kMaxField) {
+        frame.errorText = "This field seems to be too long (>255 characters). Displaying first 64:\r\n" +
+                          head(f, kShownBytes);
+        return StepResult::Failed;
+      }
+    }
+    if (pass.enumerated) {
+      std::string& title = samples[s][static_cast<size_t>(plan.delimiterCount)];
+      const size_t dot = title.find('.');
+      if (dot == std::string::npos) {
+        frame.errorText = "Some lines are enumerated while others are not.";
+        return StepResult::Failed;
+      }
+      size_t rest = dot + 1;
+      if (plan.delimiter == '\t' && rest < title.size() && title[rest] == '\t') ++rest;
+      std::string number = title.substr(0, dot + 1);
+      title.erase(0, rest);
+      clean(title, plan.opening);
+      samples[s].push_back(number);
+    }
+  }
+  return StepResult::Ok;
+}
+
 // The classification of the sample fields (8 samples x fields 0..F).
 StepResult classify(const std::vector<std::vector<std::string>>& samples, ImportFrame& frame,
                     FieldPlan& plan, UserInterface& ui) {
-  const int F = plan.fieldCount;
+  const int F = plan.delimiterCount;
   std::vector<uint8_t>& roles = plan.roles;
   roles.assign(static_cast<size_t>(F) + 1, kRoleFree);
   const std::string separators = localeDateSeparators();
@@ -261,6 +448,17 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
     for (const auto& s : samples)
       if (!test(s[static_cast<size_t>(idx)])) return false;
     return true;
+  };
+  // A column of values the export can leave unknown: each sample holds such a value or the
+  // program's own unknown mark, and at least one holds a value.
+  auto column = [&](int idx, auto test) {
+    bool value = false;
+    for (const auto& s : samples) {
+      const std::string& f = s[static_cast<size_t>(idx)];
+      if (test(f)) value = true;
+      else if (!isUnknownMarkText(f)) return false;
+    }
+    return value;
   };
   auto fail = [&](const char* text) {
     frame.errorText = text;
@@ -274,7 +472,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       role = kRolePath;
       continue;
     }
-    if (all(idx, [](const std::string& f) {
+    if (column(idx, [](const std::string& f) {
           const std::string u = upper(f);
           return u == "S" || u == "JS" || u == "M" || u == "DC";
         })) {
@@ -283,7 +481,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       role = kRoleStereo;
       continue;
     }
-    if (all(idx, [](const std::string& f) {
+    if (column(idx, [](const std::string& f) {
           const std::string l = lower(f);
           return l == "stereo" || l == "joint stereo" || l == "mono" || l == "dual channel";
         })) {
@@ -293,7 +491,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       role = kRoleStereo;
       continue;
     }
-    if (all(idx, [](const std::string& f) {
+    if (column(idx, [](const std::string& f) {
           const std::string u = upper(f);
           return u == "44.1 KHZ" || u == "48.0 KHZ" || u == "32.0 KHZ" || u == "? KHZ";
         })) {
@@ -303,7 +501,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       continue;
     }
     int realBitrates = 0;
-    if (all(idx, [&](const std::string& f) {
+    if (column(idx, [&](const std::string& f) {
           bool real;
           if (!isBitrateText(f, real)) return false;
           realBitrates += real ? 1 : 0;
@@ -315,7 +513,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       role = kRoleBitrate;
       continue;
     }
-    if (all(idx, [](const std::string& f) { return std::count(f.begin(), f.end(), ':') == 1; })) {
+    if (column(idx, [](const std::string& f) { return std::count(f.begin(), f.end(), ':') == 1; })) {
       if (playtime) return fail("More than one field with semicolon (min:sec) found.");
       playtime = true;
       role = kRolePlaytime;
@@ -330,12 +528,12 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       role = kRoleEnumeration;
       continue;
     }
-    if (!size && all(idx, [](const std::string& f) { return isSizeText(f); })) {
+    if (!size && column(idx, [](const std::string& f) { return isSizeText(f); })) {
       size = true;
       role = kRoleSize;
       continue;
     }
-    if (all(idx, [&](const std::string& f) { return isDateText(f, separators); })) {
+    if (column(idx, [&](const std::string& f) { return isDateText(f, separators); })) {
       const auto dates = std::count(roles.begin(), roles.end(), kRoleDate);
       if (dates >= 2) {
         // A third date column: none of them can be told apart.
@@ -409,159 +607,34 @@ StepResult analyseTextList(const std::string& linesPath, ImportFrame& frame, Fie
     ui.warning(kDiskError);
     return StepResult::Cancelled;
   }
-  {
-    std::FILE* f = std::fopen(linesPath.c_str(), "rb");
-    long size = -1;
-    if (f && std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-    if (f) std::fclose(f);
-    if (size <= kSmallestLinesFile) {
-      frame.errorText = "File too small to determine the options.";
-      return StepResult::Failed;
-    }
+  if (fileSize(linesPath) <= kSmallestLinesFile) {
+    frame.errorText = kTooSmall;
+    return StepResult::Failed;
   }
   frame.layout = ListLayout{};
 
-  std::vector<LineStats> stats;
-  bool header = false, enumerated = false, tabSeen = false;
-  std::string line;
-  size_t length = 0;
-  while (stats.size() < kFirstPassLines && in.readLine(line, length, kMaxAnalysedLine + 1)) {
-    const size_t index = stats.size();
-    if (index > 0 && index % kEventEveryLines == 0 && ui.processEvents()) return StepResult::Cancelled;
-    if (length > kMaxAnalysedLine) {
-      frame.errorText = "Line too long (" + std::to_string(length) +
-                        " bytes). Displaying first 64 characters:\r\n" + head(line, 64);
-      return StepResult::Failed;
-    }
-    if (index < 5) {
-      std::string start = head(line, 14);
-      size_t skip = 0;
-      while (skip < start.size() && (start[skip] == ' ' || start[skip] == '\0')) ++skip;
-      start.erase(0, skip);
-      if (index == 0) {
-        header = start.rfind("No.\t", 0) == 0;
-      } else if (index == 1 || enumerated) {
-        const std::string number = std::to_string(header ? index : index + 1) + ".";
-        enumerated = start.rfind(number, 0) == 0;
-      }
-    }
-    LineStats st;
-    st.length = line.size();
-    // The first character is never a separator, nor is the last one, except a tab, which
-    // opens an empty last field.
-    if (line.size() >= 2) {
-      for (size_t i = line.size() - 1; i >= 1; --i) {
-        const char c = line[i];
-        if (i == line.size() - 1 && c != '\t') continue;
-        for (size_t k = 0; k < kCandidates.size(); ++k) {
-          if (c == kCandidates[k] && st.count[k] < kMaxRecorded) {
-            ++st.count[k];
-            if (c == '\t') tabSeen = true;
-          }
-        }
-      }
-    }
-    stats.push_back(st);
-  }
-  if (in.failed()) {
-    ui.warning(kDiskError);
-    return StepResult::Cancelled;
-  }
-  if (stats.size() < 4) {
-    frame.errorText = "File too small to determine the options.";
+  FirstPass pass;
+  if (const StepResult r = readFirstPass(in, frame, ui, pass); r != StepResult::Ok) return r;
+  if (pass.stats.size() < kMinLinesForDelimiter) {
+    frame.errorText = kTooSmall;
     return StepResult::Failed;
   }
-  size_t chosen = 4;
-  if (!tabSeen) {
-    long best = 0;
-    for (size_t k = 0; k < 4; ++k) {
-      long total = 0;
-      for (const auto& st : stats) total += st.count[k];
-      if (total > best) {
-        best = total;
-        chosen = k;
-      }
-    }
-    if (best == 0) {
-      frame.errorText = "Unable to resolve delimiters. Possibly spaces.";
-      return StepResult::Failed;
-    }
-  }
-  long total = 0;
-  for (const auto& st : stats) total += st.count[chosen];
-  if (total < static_cast<long>(stats.size())) {
-    frame.errorText = "Unable to resolve delimiters. Possibly spaces.";
-    return StepResult::Failed;
-  }
-  int F = kMaxRecorded + 1;
-  for (const auto& st : stats) {
-    if (st.count[chosen] == 0) {
-      frame.errorText = "Not a SNLG file, or unable to import text file.";
-      return StepResult::Failed;
-    }
-    if (chosen == 4 && st.count[chosen] != stats[0].count[chosen]) {
-      frame.errorText = "Variable number of tabs per line.";
-      return StepResult::Failed;
-    }
-    F = std::min(F, st.count[chosen]);
-  }
-  frame.layout.delimiterKind = static_cast<int>(chosen);
-  frame.layout.enumerated = enumerated;
-  if (chosen == 4 && enumerated) --F;
-  if (F < 1 || F > 9) {
-    frame.errorText = "Not a SNLG file, or unable to import text file.";
-    return StepResult::Failed;
-  }
-  plan.fieldCount = F;
+  const std::optional<size_t> chosen = chooseDelimiter(pass, frame);
+  if (!chosen) return StepResult::Failed;
+  frame.layout.delimiterKind = static_cast<int>(*chosen);
+  frame.layout.enumerated = pass.enumerated;
+  const std::optional<int> F = delimitersPerLine(pass, *chosen, frame);
+  if (!F) return StepResult::Failed;
+  plan.delimiterCount = *F;
   plan.delimiter = delimiterOf(frame.layout.delimiterKind);
   plan.opening = openingOf(frame.layout.delimiterKind);
 
-  if (stats.size() < kSamples) {
-    frame.errorText = "File too small to determine the options.";
+  if (pass.stats.size() < kSamples) {
+    frame.errorText = kTooSmall;
     return StepResult::Failed;
   }
-  if (!in.rewind()) {
-    ui.warning(kDiskError);
-    return StepResult::Cancelled;
-  }
-  std::vector<std::vector<std::string>> samples(kSamples);
-  for (size_t s = 0; s < kSamples; ++s) {
-    if (!in.readLine(line, length, kMaxAnalysedLine + 1)) {
-      ui.warning(kDiskError);
-      return StepResult::Cancelled;
-    }
-    if (line.size() < 8 || stats[s].count[chosen] < 2) {
-      frame.errorText = "Not a SNLG file, or unable to import text file.";
-      return StepResult::Failed;
-    }
-    std::string error;
-    ImportFrame sampleFrame = frame;
-    sampleFrame.layout.enumerated = false;  // the enumeration is checked below
-    if (!splitLine(line, s + 1, sampleFrame, plan, samples[s], error, false)) {
-      frame.errorText = error;
-      return StepResult::Failed;
-    }
-    for (const std::string& f : samples[s]) {
-      if (f.size() > kMaxField) {
-        frame.errorText = "This field seems to be too long (>255 characters). Displaying first 64:\r\n" + head(f, 64);
-        return StepResult::Failed;
-      }
-    }
-    if (enumerated) {
-      std::string& title = samples[s][static_cast<size_t>(F)];
-      const size_t dot = title.find('.');
-      if (dot == std::string::npos) {
-        frame.errorText = "Some lines are enumerated while others are not.";
-        return StepResult::Failed;
-      }
-      size_t rest = dot + 1;
-      if (plan.delimiter == '\t' && rest < title.size() && title[rest] == '\t') ++rest;
-      std::string number = title.substr(0, dot + 1);
-      title.erase(0, rest);
-      clean(title, plan.opening);
-      samples[s].push_back(number);
-    }
-  }
+  std::vector<std::vector<std::string>> samples;
+  if (const StepResult r = readSamples(in, pass, *chosen, frame, plan, ui, samples); r != StepResult::Ok) return r;
   return classify(samples, frame, plan, ui);
 }
 

@@ -16,7 +16,7 @@ namespace sonalog {
 
 // The fixed division of every line: F + 1 fields numbered from the end of the line.
 struct FieldPlan {
-  int fieldCount = 0;          // F, the number of delimiters between fields
+  int delimiterCount = 0;      // F: delimiters per line, one fewer than the fields
   std::vector<uint8_t> roles;  // ColumnRole of fields 0..F
   char delimiter = ',';
   char opening = ' ';          // stripped from field starts together with blanks

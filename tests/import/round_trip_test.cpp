@@ -137,6 +137,36 @@ TEST_F(RoundTripTest, TextListsWithFewerFields) {
   roundTrip(randomList(rng, 40, {}), o, {}, "time, frequency, date created");
 }
 
+// Items the analysis rejected carry unknown modes, frequencies and bitrates. Written with the
+// program's own marks ("?", "-" or nothing, by the on-error style) into the lines the column
+// recognition samples, they must neither hide their columns nor come back as something else.
+TEST_F(RoundTripTest, TextListsWithUnknownValuesInTheSampledLines) {
+  std::mt19937 rng(17);
+  for (uint8_t unknownStyle : {0, 1, 2}) {
+    for (uint8_t delimiter : {0, 5}) {
+      for (bool longStereo : {false, true}) {
+        ExportOptions o;
+        o.type = ExportType::Text;
+        o.delimiter = delimiter;
+        o.fields.mode = true;
+        o.fields.frequency = true;
+        o.style.unknownStyle = unknownStyle;
+        o.style.stereoStyle = longStereo;
+        std::vector<ListItem> items = randomList(rng, 40, {});
+        for (size_t i = 0; i < items.size(); i += 3) {
+          items[i].stereoMode = 4;
+          items[i].bitrateCode = 0;
+          items[i].frequencyCode = 255;
+        }
+        items[4].sizeKB = -1;
+        roundTrip(items, o, {},
+                  "unknown style " + std::to_string(unknownStyle) + ", delimiter " + std::to_string(delimiter) +
+                      (longStereo ? ", long modes" : ""));
+      }
+    }
+  }
+}
+
 TEST_F(RoundTripTest, PlainHtmlLists) {
   std::mt19937 rng(3);
   for (uint8_t delimiter : {0, 1, 2, 3}) {
