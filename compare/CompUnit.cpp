@@ -65,9 +65,24 @@ class CompChannel : public LoadChannel {
 };
 
 std::optional<std::string> abortQuestion(int type, uint32_t matches, uint32_t unique) {
-  if ((type == 0 || type == 2) && unique > 0) return "Save the log without matches found so far?";
-  if ((type == 1 || type == 3) && unique > 0) return "Save the list without matches found so far?";
-  if (type >= 5 && type <= 8 && matches > 0) return "Save the matches found so far?";
+  switch (actionTypeOf(type)) {
+    case ActionType::ExternalUniqueToLog:
+    case ActionType::InternalUniqueToLog:
+      if (unique > 0) return "Save the log without matches found so far?";
+      break;
+    case ActionType::ExternalUniqueToList:
+    case ActionType::InternalUniqueToList:
+      if (unique > 0) return "Save the list without matches found so far?";
+      break;
+    case ActionType::ExternalMatchesToLog:
+    case ActionType::ExternalMatchesToList:
+    case ActionType::InternalMatchesToLog:
+    case ActionType::InternalMatchesToList:
+      if (matches > 0) return "Save the matches found so far?";
+      break;
+    case ActionType::RemoveMatched:
+    case ActionType::RemoveUnique: break;
+  }
   return std::nullopt;
 }
 
@@ -451,7 +466,8 @@ void TMyThread::output() {
   const int type = job_.settings.compareAction;
   const uint32_t unique = unique_.load();
   const uint32_t matched = matches_.load();
-  const uint32_t n = (type <= 3 || type == 9) ? unique : matched;
+  const ActionType action = actionTypeOf(type);
+  const uint32_t n = countsUnique(type) ? unique : matched;
   if (n == 0) {
     finish(std::string(nothingText(type)));
     return;
@@ -485,13 +501,13 @@ void TMyThread::output() {
     items.reserve(chosen.size());
     for (size_t r : chosen) {
       ListItem item = outer[r];
-      if (type == 1) {
+      if (action == ActionType::ExternalUniqueToList) {
         // Unique titles of another collection: where and when they were found means nothing here.
         item.fileDate = -1;
         item.dateAdded = -1;
         item.folder.clear();
         item.volumeLabel.clear();
-      } else if (type == 6) {
+      } else if (action == ActionType::ExternalMatchesToList) {
         item.fileDate = -1;
       }
       items.push_back(std::move(item));
@@ -553,8 +569,8 @@ void TMyThread::removal(uint32_t n) {
     outcome_.store(CompOutcome::Declined);
     return;
   }
-  // Keep the unmatched items (type 4) or the matched ones (type 9), in their order.
-  const uint8_t keepMark = type == 4 ? 1 : 0;
+  // Keep the unmatched items (RemoveMatched) or the matched ones (RemoveUnique), in their order.
+  const uint8_t keepMark = actionTypeOf(type) == ActionType::RemoveMatched ? 1 : 0;
   std::vector<ListItem>& items = internal_.items;
   size_t kept = 0;
   for (size_t i = 0; i < items.size(); ++i) {

@@ -30,11 +30,9 @@ constexpr std::string_view kTypeTexts[kCompareActionCount] = {
     "Action type: Remove unique titles from the current list (leave matches).",
 };
 
-int clampType(int type) { return (type >= 0 && type < kCompareActionCount) ? type : 0; }
-
 }  // namespace
 
-std::string_view actionComboItem(int type) { return kComboItems[clampType(type)]; }
-std::string_view actionTypeText(int type) { return kTypeTexts[clampType(type)]; }
+std::string_view actionComboItem(int type) { return kComboItems[static_cast<size_t>(actionTypeOf(type))]; }
+std::string_view actionTypeText(int type) { return kTypeTexts[static_cast<size_t>(actionTypeOf(type))]; }
 
 }  // namespace sonalog

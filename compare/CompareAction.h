@@ -9,22 +9,65 @@ namespace sonalog {
 
 inline constexpr int kCompareActionCount = 10;
 
+// The action types, numbered as the options window's ActionCombo lists them and as the
+// compareAction setting stores them. "Unique" titles found no match in the other list.
+enum class ActionType : uint8_t {
+  ExternalUniqueToLog = 0,
+  ExternalUniqueToList = 1,
+  InternalUniqueToLog = 2,
+  InternalUniqueToList = 3,
+  RemoveMatched = 4,  // the internal list without its titles that have a match
+  ExternalMatchesToLog = 5,
+  ExternalMatchesToList = 6,
+  InternalMatchesToLog = 7,
+  InternalMatchesToList = 8,
+  RemoveUnique = 9,  // the internal list without its titles that have none
+};
+
+// The action type of a stored number; out-of-range numbers are type 0, as a load makes them.
+constexpr ActionType actionTypeOf(int type) {
+  return (type >= 0 && type < kCompareActionCount) ? static_cast<ActionType>(type) : ActionType::ExternalUniqueToLog;
+}
+
 // What an action writes: a log (text file), a new list file, or nothing (it removes items).
 enum class CompareOutput { None, List, Text };
 
 // The kind of the chosen output file as the options window tracks it.
 enum class OutputKind : uint8_t { None = 0, List = 1, Text = 2 };
 
-// 0, 1, 5, 6 walk the external list item by item; the others walk the internal list.
-constexpr bool walksExternal(int type) { return type == 0 || type == 1 || type == 5 || type == 6; }
-// 0..4 report the outer items without a match, 5..9 those with one.
-constexpr bool reportsUnique(int type) { return type <= 4; }
-// 4 and 9 shorten the internal list instead of writing a file.
-constexpr bool isRemoval(int type) { return type == 4 || type == 9; }
+// The types about the external list's titles walk that list item by item; the others walk the
+// internal list.
+constexpr bool walksExternal(int type) {
+  switch (actionTypeOf(type)) {
+    case ActionType::ExternalUniqueToLog:
+    case ActionType::ExternalUniqueToList:
+    case ActionType::ExternalMatchesToLog:
+    case ActionType::ExternalMatchesToList: return true;
+    default: return false;
+  }
+}
+// Types 0..4 report the outer items without a match, 5..9 those with one.
+constexpr bool reportsUnique(int type) { return actionTypeOf(type) <= ActionType::RemoveMatched; }
+// What the finish text counts: unique titles for the unique types and RemoveUnique, matches for
+// the others.
+constexpr bool countsUnique(int type) {
+  const ActionType action = actionTypeOf(type);
+  return action <= ActionType::InternalUniqueToList || action == ActionType::RemoveUnique;
+}
+// The removal types shorten the internal list instead of writing a file.
+constexpr bool isRemoval(int type) {
+  return actionTypeOf(type) == ActionType::RemoveMatched || actionTypeOf(type) == ActionType::RemoveUnique;
+}
 constexpr CompareOutput outputOf(int type) {
-  if (isRemoval(type)) return CompareOutput::None;
-  return (type == 1 || type == 3 || type == 6 || type == 8) ? CompareOutput::List
-                                                             : CompareOutput::Text;
+  switch (actionTypeOf(type)) {
+    case ActionType::RemoveMatched:
+    case ActionType::RemoveUnique: return CompareOutput::None;
+    case ActionType::ExternalUniqueToList:
+    case ActionType::InternalUniqueToList:
+    case ActionType::ExternalMatchesToList:
+    case ActionType::InternalMatchesToList: return CompareOutput::List;
+    default: return CompareOutput::Text;
+  }
 }
 // The output kind an action needs: a list type needs ".snlg", a text type must not have it.
 constexpr OutputKind requiredKind(int type) {

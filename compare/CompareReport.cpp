@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "compare/CompareAction.h"
 #include "duplicates/TitleMatch.h"
 #include "platform/Dates.h"
 #include "platform/Files.h"
@@ -40,10 +41,7 @@ constexpr TypeTexts kTexts[10] = {
     {"Finished. No titles to be removed from internal list.", "to be removed from internal list.", ""},
 };
 
-const TypeTexts& textsOf(int type) { return kTexts[(type >= 0 && type < 10) ? type : 0]; }
-
-// The unique count counts for the types 0..3 and 9, the matches for 4..8.
-bool countsUnique(int type) { return type <= 3 || type == 9; }
+const TypeTexts& textsOf(int type) { return kTexts[static_cast<size_t>(actionTypeOf(type))]; }
 
 std::string nowText(std::time_t now) {
   std::tm tm{};
@@ -75,20 +73,28 @@ std::string_view writeErrorText(int type) { return textsOf(type).writeError; }
 
 std::string logHeader(int type, uint32_t n, std::string_view externalName, std::time_t now) {
   std::string second;
-  switch (type) {
-    case 0: second = uniqueCountText(n) + "found in \"" + std::string(externalName) + "\":"; break;
-    case 2: second = uniqueCountText(n) + "found:"; break;
-    case 5: second = matchCountText(n) + " found in \"" + std::string(externalName) + "\":"; break;
+  switch (actionTypeOf(type)) {
+    case ActionType::ExternalUniqueToLog:
+      second = uniqueCountText(n) + "found in \"" + std::string(externalName) + "\":";
+      break;
+    case ActionType::InternalUniqueToLog: second = uniqueCountText(n) + "found:"; break;
+    case ActionType::ExternalMatchesToLog:
+      second = matchCountText(n) + " found in \"" + std::string(externalName) + "\":";
+      break;
     default: second = matchCountText(n) + " found:"; break;
   }
   return "Mp3 Sonalog log file at " + nowText(now) + std::string(kCrLf) + second + std::string(kCrLf);
 }
 
 std::string logEntry(int type, const ListItem& item, bool externalIsText, const FieldStyle& style) {
-  if (type == 7) return item.fileName;
-  if ((type == 0 || type == 5) && externalIsText) return item.folder;
-  // Types 0 and 5 write only the known values; type 2 follows the unknown-value style.
-  const bool all = type == 2 && style.unknownStyle != 0;
+  const ActionType action = actionTypeOf(type);
+  if (action == ActionType::InternalMatchesToLog) return item.fileName;
+  // A text list's line stands as it was read.
+  const bool aboutExternal = action == ActionType::ExternalUniqueToLog || action == ActionType::ExternalMatchesToLog;
+  if (aboutExternal && externalIsText) return item.folder;
+  // The external types write only the known values; InternalUniqueToLog follows the unknown-value
+  // style.
+  const bool all = action == ActionType::InternalUniqueToLog && style.unknownStyle != 0;
   std::string entry = item.fileName;
   auto add = [&](bool known, const std::string& text) {
     if (all || known) entry += ", " + text;

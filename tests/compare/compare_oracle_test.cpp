@@ -155,18 +155,24 @@ TEST_F(CompareOracleTest, AdversarialListsGiveTheOracleResults) {
 }
 
 // An abort during an automatic run stops at a stop test: what was written is the oracle's
-// result for a prefix of the outer items, never a mixture.
+// result for a prefix of the outer items, never a mixture. The external list (the outer one) is
+// long enough for the abort to land while the matching runs; the test checks that it did.
 TEST_F(CompareOracleTest, AbortDuringMatchingSavesAConsistentPrefix) {
   NameGenerator gen(99);
-  std::vector<ListItem> internalItems = gen.list(600), externalItems = gen.list(600);
+  std::vector<ListItem> internalItems = gen.list(600), externalItems = gen.list(4000);
   CompareJob job = makeJob(home, 0, 0, 80);
   writeExternalList(job.inputPath, externalItems);
   const OracleResult full = oracleCompare(internalItems, externalItems, job,
                                           [](size_t, size_t, uint8_t) { return kCompareMatch; });
   struct AbortLater : RecordingResponder {
     const TMyThread* run = nullptr;
-    bool abortRequested() override { return run->phase() == CompPhase::Matching; }
-    bool saveOnAbort(const std::string&) override { return true; }
+    bool asked = false;
+    // Once there is something to save, so that the stop question is asked.
+    bool abortRequested() override { return run->phase() == CompPhase::Matching && run->uniqueCount() > 0; }
+    bool saveOnAbort(const std::string&) override {
+      asked = true;
+      return true;
+    }
   } responder;
   InternalList internal;
   internal.items = internalItems;
@@ -174,9 +180,12 @@ TEST_F(CompareOracleTest, AbortDuringMatchingSavesAConsistentPrefix) {
   responder.run = &worker;
   const CompOutcome outcome = driveCompare(worker, responder);
   ASSERT_TRUE(outcome == CompOutcome::Completed || outcome == CompOutcome::Stopped);
+  // The abort stopped the matching part-way: the stop question was asked, and not every outer
+  // item was reached.
+  ASSERT_TRUE(responder.asked) << "the run ended before the abort reached it";
   // The unique lines so far are the full run's first ones, one per unmatched outer item.
   const auto& lines = responder.logLines;
-  ASSERT_LE(lines.size(), full.logLines.size());
+  ASSERT_LT(lines.size(), full.logLines.size());
   EXPECT_TRUE(std::equal(lines.begin(), lines.end(), full.logLines.begin()));
   EXPECT_EQ(worker.uniqueCount(), lines.size());
   if (outcome == CompOutcome::Completed && worker.uniqueCount() > 0) {

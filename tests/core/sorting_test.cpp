@@ -22,11 +22,10 @@ std::vector<std::string> names(const std::vector<ListItem>& items) {
   return out;
 }
 
-// The list's quicksort written out literally, recursion and all: the oracle for the order of
-// equal items. Only for small inputs (it is quadratic on equal items). greater(a, b) compares
+// The list's quicksort in its plain recursive form: the oracle for the order of equal items. Only for small inputs (it is quadratic on equal items). greater(a, b) compares
 // two elements.
 template <typename T, typename G>
-void literalQuicksort(std::vector<T>& v, long lo, long hi, bool descending, G& greater) {
+void recursiveQuicksort(std::vector<T>& v, long lo, long hi, bool descending, G& greater) {
   if (lo >= hi) return;
   auto g = [&](long a, long b) { return greater(v[a], v[b]); };
   if (hi == lo + 1) {
@@ -49,13 +48,13 @@ void literalQuicksort(std::vector<T>& v, long lo, long hi, bool descending, G& g
     if (e > i) --e;
   }
   std::swap(v[i], v[hi]);
-  literalQuicksort(v, lo, i - 1, descending, greater);
-  literalQuicksort(v, i + 1, hi, descending, greater);
+  recursiveQuicksort(v, lo, i - 1, descending, greater);
+  recursiveQuicksort(v, i + 1, hi, descending, greater);
 }
 
-void literalSort(std::vector<ListItem>& items, const SortOrder& order) {
+void recursiveSort(std::vector<ListItem>& items, const SortOrder& order) {
   Greater greater(order.key, order.caseSensitive);
-  literalQuicksort(items, 0, static_cast<long>(items.size()) - 1, order.descending, greater);
+  recursiveQuicksort(items, 0, static_cast<long>(items.size()) - 1, order.descending, greater);
 }
 
 // Items whose names and values repeat a lot, so that many items tie; folder tells them apart.
@@ -195,15 +194,15 @@ TEST(SortingTest, EqualItemsKeepTheQuicksortOrder) {
   sortItems(pair, SortOrder{kSortByFileName, true, false});
   EXPECT_EQ(names(pair), (std::vector<std::string>{"ABC", "abc"}));
 
-  // Every key, both directions, both cases, with many ties: the exact permutation of the
-  // literal routine, items told apart by their folder.
+  // Every key, both directions, both cases, with many ties: the exact permutation of the plain
+  // recursive quicksort, items told apart by their folder.
   for (uint8_t key = 0; key <= kLastSortKey; ++key) {
     for (int flags = 0; flags < 4; ++flags) {
       for (int distinct : {3, 12, 40}) {
         const SortOrder order{key, (flags & 1) != 0, (flags & 2) != 0};
         std::vector<ListItem> expected = randomItems(400, key * 31u + flags * 7u + distinct, distinct);
         std::vector<ListItem> actual = expected;
-        literalSort(expected, order);
+        recursiveSort(expected, order);
         sortItems(actual, order);
         ASSERT_EQ(expected.size(), actual.size());
         for (size_t k = 0; k < expected.size(); ++k)
@@ -215,7 +214,8 @@ TEST(SortingTest, EqualItemsKeepTheQuicksortOrder) {
 }
 
 TEST(SortingTest, ManyEqualItemsSortWithoutDeepRecursion) {
-  // The literal routine recurses once per item here; 300 000 levels would overflow the stack.
+  // A plain recursive quicksort recurses once per item here; 300 000 levels would overflow the
+  // stack.
   std::vector<ListItem> items(300000);
   for (size_t k = 0; k < items.size(); ++k) {
     items[k].fileName = (k % 1000 == 0) ? "b" : "a";
@@ -234,7 +234,7 @@ TEST(SortingTest, ManyEqualItemsSortWithoutDeepRecursion) {
 
 
 // McIlroy's adversary: values are decided only when compared, so that the pivot always turns out
-// to be the smallest item left. Run on the literal routine it yields that routine's worst case.
+// to be the smallest item left. Run on the plain recursive quicksort it yields its worst case.
 struct Adversary {
   std::vector<int> value;
   int gas;
@@ -255,7 +255,7 @@ TEST(SortingTest, WorstCaseInputStillSortsCorrectly) {
   Adversary adversary(n);
   std::vector<int> order(n);
   for (int k = 0; k < n; ++k) order[k] = k;
-  literalQuicksort(order, 0, n - 1, false, adversary);
+  recursiveQuicksort(order, 0, n - 1, false, adversary);
   for (int& v : adversary.value)
     if (v == adversary.gas) v = adversary.solid++;
 
