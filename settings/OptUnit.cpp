@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
-#include <utility>
 #include <filesystem>
+#include <utility>
 
 #include "core/ApiUnit.h"
 
@@ -380,7 +380,7 @@ void OptUnit::checkClicked(OptCheck check, bool on) {
       if (on) headerRowBroken(check == OptCheck::CheckHead ? Changed::Header : Changed::Footer);
       return;
     case OptCheck::CheckCase:
-      // A disabled box cannot be clicked; its setting waits for a text key.
+      // Disabled for keys that are not text; the setting is kept for when such a key returns.
       if (enabling().CheckCase) s_.CheckCase = on;
       return;
     default: break;

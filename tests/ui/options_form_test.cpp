@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -207,6 +208,23 @@ TEST_F(OptionsFormTest, PanelShowsTheChosenWindowColourAndAppliesItAtOnce) {
   EXPECT_EQ(calls, 1);
   combo("ComboTap")->setCurrentIndex(1);
   EXPECT_EQ(s.fadeOptionsWindow, 1);
+}
+
+TEST_F(OptionsFormTest, EscapeCancelsAndResetAllClosesWithoutAsking) {
+  check("CheckDate")->click();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(form->findChild<QWidget*>("FrameInfo"), &escape);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_FALSE(s.CheckDate);
+
+  form->activate();
+  check("CheckDate")->click();
+  ui.answers = {Answer::Ok};
+  push("ButResAll")->click();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(form->result().closedBy, OptionsClosed::ResetAll);
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{kResetAllQuestion});
+  EXPECT_FALSE(s.CheckDate);
 }
 
 TEST_F(OptionsFormTest, RunDisablesTheCallerUntilTheWindowCloses) {
