@@ -26,6 +26,7 @@
 #include "ui/ImportOptionsForm.h"
 #include "ui/InputCaption.h"
 #include "ui/LoadMergeUnit.h"
+#include "ui/OptionsForm.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
 #include "ui/WindowPlacement.h"
@@ -86,6 +87,11 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   aboutForm_ = std::make_unique<TAboutForm>(s.aboutWindowPos, main_.workingFolder());
   fader_ = std::make_unique<Fader>(this);
   askCaption_ = [this](CaptionRequest& request) { return inputCaptionForm_->ask(request, this); };
+  openOptions_ = [this] {
+    const OptionsResult r = runOptionsWindow(this, main_.settings(), main_.ui(), [this] { applyColour(); });
+    if (r.mainWindowChanged) applyColour();
+    if (r.otherSettingsChanged) applySettings();
+  };
   buildControls();
   ui_.setParentWidget(this);
   ui_.setStatusLabel(Label1);
@@ -299,18 +305,34 @@ void TMainForm::fillDrives() {
   }
 }
 
-void TMainForm::activate(const std::vector<std::string>& arguments) {
-  main_.activate(arguments);
+void TMainForm::applyColour() {
+  // Stored as 0x00BBGGRR.
+  const Colour c = main_.settings().mainWindowColour;
+  QPalette p = palette();
+  p.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+  setPalette(p);
+  setAutoFillBackground(true);
+}
+
+void TMainForm::applySettings() {
   const Settings& s = main_.settings();
   {
     const QSignalBlocker a(sadcheck), b(Incbox);
     sadcheck->setChecked(s.sadcheck);
     Incbox->setChecked(s.Incbox);
   }
+  if (!s.mainFolder.empty() && s.mainFolder != main_.folder()) main_.setFolder(s.mainFolder);
   showFolder(main_.folder());
   applyFont();
-  Label1->setText(qt(main_.status()));
+  applyColour();
   updateCommands();
+}
+
+void TMainForm::activate(const std::vector<std::string>& arguments) {
+  main_.activate(arguments);
+  const Settings& s = main_.settings();
+  applySettings();
+  Label1->setText(qt(main_.status()));
   ui::restoreGeometry(this, s.mainWindowPos.left, s.mainWindowPos.top, kDefaultWidth, kDefaultHeight);
   const bool fade = s.fadeMainWindow != 0;
   if (fade) setWindowOpacity(0.0);

@@ -47,8 +47,8 @@ class TMainForm : public QWidget {
   // arguments or the options; then shows the window, fading it in when the options ask for it.
   void activate(const std::vector<std::string>& arguments);
 
-  // The windows of other parts of the program: "&Options" and "&View" open them. The viewer gets
-  // the main window's logic; both return when their window has closed.
+  // The windows of other parts of the program: "&Options" and "&View" open them and return when
+  // their window has closed. Options is bound to the options window from the start.
   void setOptionsWindow(std::function<void()> open) { openOptions_ = std::move(open); }
   void setViewerWindow(std::function<void()> open) { openViewer_ = std::move(open); }
   // The volumes Drive1 lists (default: the mounted volumes).
@@ -94,6 +94,9 @@ class TMainForm : public QWidget {
   void fillDrives();
   void showFolder(const std::string& folder);
   void applyFont();
+  void applyColour();
+  // Shows the settings the window reflects: the scan switches, the folder, the font, the colour.
+  void applySettings();
   void driveChanged(int index);
   void folderChosen();
   void afterListChange();
