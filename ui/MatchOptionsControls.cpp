@@ -1,9 +1,11 @@
 #include "ui/MatchOptionsControls.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QIntValidator>
 #include <QMouseEvent>
 
@@ -186,6 +188,33 @@ MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchContro
     letterCheck->toggle();
     letterCheck->setFocus();
   });
+}
+
+QLayout* MatchOptionsControls::limitsLayout() {
+  auto* limits = new QGridLayout;
+  limits->addWidget(sizeCheck, 0, 0);
+  limits->addWidget(sizeEdit, 0, 1);
+  limits->addWidget(sizeUnit, 0, 2);
+  limits->addWidget(timeCheck, 1, 0);
+  limits->addWidget(timeEdit, 1, 1);
+  limits->addWidget(timeUnit, 1, 2);
+  limits->setColumnStretch(3, 1);
+  return limits;
+}
+
+QLayout* MatchOptionsControls::modeLayout() {
+  auto* priorities = new QGridLayout(priorityGroup);
+  for (int i = 0; i < 3; ++i) {
+    priorities->addWidget(priorityButtons[i], i, 0, Qt::AlignTop);
+    priorities->addWidget(priorityNotes[i], i, 1, Qt::AlignTop);
+  }
+  auto* actions = new QVBoxLayout;
+  for (QRadioButton* b : actionButtons) actions->addWidget(b);
+  actions->addStretch();
+  auto* row = new QHBoxLayout;
+  row->addLayout(actions);
+  row->addWidget(priorityGroup, 1);
+  return row;
 }
 
 void MatchOptionsControls::showSettings() {

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
@@ -66,6 +67,9 @@ class MatchOptionsControls : public QObject {
 
   // Shows every setting in its control (after the window normalised them).
   void showSettings();
+  // The size and time rows; the action mode beside the priority group with its notes.
+  QLayout* limitsLayout();
+  QLayout* modeLayout();
 
   QLabel* thresholdLabel;   // LabSpecPlease
   QSlider* track;           // 50..100

@@ -171,23 +171,9 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   layout->addWidget(relaxCheck_);
   relaxNote->setIndent(22);
   layout->addWidget(relaxNote);
-  auto* limits = new QGridLayout;
-  limits->addWidget(c.sizeCheck, 0, 0);
-  limits->addWidget(c.sizeEdit, 0, 1);
-  limits->addWidget(c.sizeUnit, 0, 2);
-  limits->addWidget(c.timeCheck, 1, 0);
-  limits->addWidget(c.timeEdit, 1, 1);
-  limits->addWidget(c.timeUnit, 1, 2);
-  limits->setColumnStretch(3, 1);
-  layout->addLayout(limits);
+  layout->addLayout(c.limitsLayout());
   layout->addWidget(c.bitCheck);
-  for (QRadioButton* b : c.actionButtons) layout->addWidget(b);
-  auto* priorities = new QGridLayout(c.priorityGroup);
-  for (int i = 0; i < 3; ++i) {
-    priorities->addWidget(c.priorityButtons[i], i, 0, Qt::AlignTop);
-    priorities->addWidget(c.priorityNotes[i], i, 1);
-  }
-  layout->addWidget(c.priorityGroup);
+  layout->addLayout(c.modeLayout());
   layout->addWidget(c.letterCheck);
   c.letterLab->setIndent(22);
   layout->addWidget(c.letterLab);
@@ -214,7 +200,7 @@ bool TPreCompForm::open(bool duplicatesOpen) {
   controls_->showSettings();
   refresh();
   const WindowPosition& p = settings_.comparisonOptionsWindowPos;
-  adjustSize();
+  resize(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
   ui::restoreGeometry(this, p.left, p.top, width(), height());
   return true;
 }

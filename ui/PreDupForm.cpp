@@ -23,13 +23,6 @@ const MatchControlsTexts kDuplicatesTexts = {
     "the same letter (less precise, but increases the speed a lot)",
 };
 
-QHBoxLayout* row(std::initializer_list<QWidget*> widgets) {
-  auto* layout = new QHBoxLayout;
-  for (QWidget* w : widgets) layout->addWidget(w);
-  layout->addStretch();
-  return layout;
-}
-
 }  // namespace
 
 
@@ -67,30 +60,19 @@ TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
   layout->addWidget(c.trackScale);
   layout->addWidget(c.highCheck);
   layout->addWidget(auncheck);
-  auto* limits = new QGridLayout;
-  limits->addWidget(c.sizeCheck, 0, 0);
-  limits->addWidget(c.sizeEdit, 0, 1);
-  limits->addWidget(c.sizeUnit, 0, 2);
-  limits->addWidget(c.timeCheck, 1, 0);
-  limits->addWidget(c.timeEdit, 1, 1);
-  limits->addWidget(c.timeUnit, 1, 2);
-  limits->setColumnStretch(3, 1);
-  layout->addLayout(limits);
+  layout->addLayout(c.limitsLayout());
   layout->addWidget(unchecked);
   layout->addWidget(c.bitCheck);
-  for (QRadioButton* b : c.actionButtons) layout->addWidget(b);
-  auto* priorities = new QGridLayout(c.priorityGroup);
-  for (int i = 0; i < 3; ++i) {
-    priorities->addWidget(c.priorityButtons[i], i, 0, Qt::AlignTop);
-    priorities->addWidget(c.priorityNotes[i], i, 1);
-  }
-  layout->addWidget(c.priorityGroup);
+  layout->addLayout(c.modeLayout());
   layout->addWidget(c.letterCheck);
   c.letterLab->setIndent(22);
   layout->addWidget(c.letterLab);
   layout->addWidget(note);
-  layout->addLayout(row({goBut_}));
-  layout->itemAt(layout->count() - 1)->layout()->setAlignment(Qt::AlignHCenter);
+  auto* go = new QHBoxLayout;
+  go->addStretch();
+  go->addWidget(goBut_);
+  go->addStretch();
+  layout->addLayout(go);
 }
 
 TPreDupForm::~TPreDupForm() = default;
@@ -101,7 +83,7 @@ bool TPreDupForm::open(bool compareOpen) {
   controls_->showSettings();
   findChild<QCheckBox*>("auncheck")->setChecked(settings_.allowUnspecified);
   const WindowPosition& p = settings_.duplicatesOptionsWindowPos;
-  adjustSize();
+  resize(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
   ui::restoreGeometry(this, p.left, p.top, width(), height());
   return true;
 }
