@@ -141,51 +141,53 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
   totalSeconds_ = static_cast<int64_t>(std::nearbyint(seconds));
   if (totalSeconds_ < 0) totalShown_ = false;
 
-  // Right-align lengths. Date texts repeat a lot and may come from the locale's format, which is
-  // slow to apply: their lengths are remembered per day number.
+  // One pass per column. A right-aligned cell is its raw text with spaces in front up to the
+  // column's longest length, so its width is the raw text's width plus those spaces: the widest
+  // cell follows from each raw text's width less the width of as many spaces as it has
+  // characters. Dates repeat a lot and may come from the locale's format, which is slow to apply:
+  // each day number is formatted and measured once.
+  struct Measure {
+    uint32_t length = 0;  // characters
+    int width = 0;        // pixels
+  };
+  const int space = textWidth ? textWidth(" ") : 0;
   std::string text;
-  std::unordered_map<int32_t, uint32_t> dateLengths;
+  std::unordered_map<int32_t, Measure> dates;
+  auto measure = [&](const ListItem& it, uint32_t row, const ViewColumn& col) {
+    rawText(it, row, col, text);
+    return Measure{displayLength(text), textWidth ? textWidth(text) : 0};
+  };
   for (size_t c = 0; c < columns_.size(); ++c) {
     const ViewColumn& col = columns_[c];
-    if (!col.rightAligned) continue;
-    uint32_t longest = 0;
+    if (!col.rightAligned && !textWidth) continue;
     const bool date = col.field == ViewField::FileDate || col.field == ViewField::DateAdded;
+    uint32_t longest = 0;
+    int64_t widestBeyondSpaces = 0;
+    int widest = textWidth ? textWidth(col.header) : 0;
     for (uint32_t r = 0; r < count_; ++r) {
       const ListItem& it = items[r];
-      uint32_t len;
+      Measure m;
       if (date) {
         const int32_t day = col.field == ViewField::FileDate ? it.fileDate : it.dateAdded;
-        auto [at, fresh] = dateLengths.try_emplace(day, 0);
-        if (fresh) {
-          rawText(it, r, col, text);
-          at->second = displayLength(text);
-        }
-        len = at->second;
+        auto [at, fresh] = dates.try_emplace(day);
+        if (fresh) at->second = measure(it, r, col);
+        m = at->second;
       } else {
-        rawText(it, r, col, text);
-        len = displayLength(text);
+        m = measure(it, r, col);
       }
-      longest = std::max(longest, len);
+      if (col.rightAligned) {
+        longest = std::max(longest, m.length);
+        widestBeyondSpaces =
+            std::max<int64_t>(widestBeyondSpaces, m.width - int64_t{space} * m.length);
+      } else {
+        widest = std::max(widest, m.width);
+      }
     }
-    alignLength_[c] = longest;
-    dateLengths.clear();
-  }
-
-  if (!textWidth) return;
-  for (size_t c = 0; c < columns_.size(); ++c) {
-    int widest = textWidth(columns_[c].header);
-    if (alignLength_[c] > 0) {
-      // Every cell of a right-aligned column has the same length; digits and spaces are what
-      // differ, so measuring each distinct raw text is enough but all rows are cheap to walk.
-      for (uint32_t r = 0; r < count_; ++r) {
-        cellText(items, r, static_cast<int>(c), text);
-        widest = std::max(widest, textWidth(text));
-      }
-    } else {
-      for (uint32_t r = 0; r < count_; ++r) {
-        rawText(items[r], r, columns_[c], text);
-        widest = std::max(widest, textWidth(text));
-      }
+    dates.clear();
+    if (col.rightAligned) {
+      alignLength_[c] = longest;
+      if (textWidth && count_ > 0)
+        widest = std::max<int64_t>(widest, widestBeyondSpaces + int64_t{space} * longest);
     }
     widths_[c] = widest;
   }

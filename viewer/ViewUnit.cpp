@@ -196,7 +196,7 @@ bool ViewUnit::headerClick(int column, GridPosition& /*pos: the rows keep their 
   // The rows of a kept undo would point at other items now.
   undo_ = UndoSlot{};
   list_.unsaved = true;
-  rebuild();
+  ui_.setBusy(false);  // a new order changes no text, length or width: the picture holds
   return true;
 }
 
@@ -207,7 +207,7 @@ bool ViewUnit::resort(GridPosition& pos) {
   snapshotWholeList(" disk error");  // a failure leaves the slot empty: the sort goes on
   sortBy(settings_.mainSortCode());
   list_.unsaved = true;
-  rebuild();
+  ui_.setBusy(false);  // a new order changes no text, length or width: the picture holds
   return true;
 }
 

@@ -1,0 +1,255 @@
+// The internal viewer on a quarter of a million items (262 144, the most it shows): opening it
+// with automatic widths (target: under 1 s from the click to a painted grid), scrolling to the
+// end and back, a header-click sort and a filter (each under 0.5 s). The window cases run the
+// real window offscreen; the logic cases run without Qt. Memory: the process's resident size
+// grown by opening the window, per row, is reported as a counter.
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Sorting.h"
+#include "tests/support/FakeUi.h"
+#include "tests/support/NameGen.h"
+#include "viewer/ViewUnit.h"
+
+#ifdef SONALOG_BENCH_WINDOW
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QTableView>
+
+#include "ui/QtUserInterface.h"
+#include "ui/ViewForm.h"
+#endif
+
+namespace {
+
+using namespace sonalog;
+
+constexpr size_t kItems = kMaxViewerItems;
+
+const std::vector<ListItem>& catalogue() {
+  static const std::vector<ListItem> items = [] {
+    // The benchmark's working folder: never the user's.
+    ::setenv("SONALOG_HOME", "/tmp/sonalog-bench-viewer", 1);
+    std::filesystem::create_directories("/tmp/sonalog-bench-viewer");
+    return testing::generateCatalogue(kItems, 7);
+  }();
+  return items;
+}
+
+// A width function like the window's: one advance per character, cached.
+TextWidth fixedWidths() {
+  auto table = std::make_shared<std::array<int, 256>>();
+  for (int c = 0; c < 256; ++c) (*table)[static_cast<size_t>(c)] = 6 + c % 3;
+  return [table](std::string_view s) {
+    int w = 0;
+    for (unsigned char c : s) w += (*table)[c];
+    return w;
+  };
+}
+
+Settings benchSettings() {
+  Settings s;
+  s.CheckStereo = s.CheckFreq = s.CheckDate = s.CheckPath = true;  // eight columns
+  return s;
+}
+
+void BM_OpenLogic(benchmark::State& state) {
+  InternalList list;
+  list.items = catalogue();
+  Settings settings = benchSettings();
+  testing::FakeUi ui;
+  ViewUnit unit(list, settings, ui);
+  unit.setTextWidth(fixedWidths());
+  for (auto _ : state) {
+    unit.open();
+    benchmark::DoNotOptimize(unit.grid().textWidth(0));
+  }
+  state.counters["items"] = static_cast<double>(list.items.size());
+}
+BENCHMARK(BM_OpenLogic)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_HeaderSortLogic(benchmark::State& state) {
+  InternalList list;
+  Settings settings = benchSettings();
+  testing::FakeUi ui;
+  ViewUnit unit(list, settings, ui);
+  GridPosition pos;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list.items = catalogue();
+    list.sortCode = kSortUnsorted;
+    unit.open();
+    ui.answers = {Answer::Yes};
+    state.ResumeTiming();
+    unit.headerClick(unit.grid().columnOf(static_cast<ViewField>(state.range(0))), pos);
+  }
+}
+// By file name (locale collation) and by size.
+BENCHMARK(BM_HeaderSortLogic)
+    ->Arg(static_cast<int>(ViewField::FileName))
+    ->Arg(static_cast<int>(ViewField::Size))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+void BM_FilterLogic(benchmark::State& state) {
+  InternalList list;
+  Settings settings = benchSettings();
+  testing::FakeUi ui;
+  ViewUnit unit(list, settings, ui);
+  GridPosition pos;
+  size_t shown = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list.items = catalogue();
+    unit.open();
+    state.ResumeTiming();
+    unit.filter("live", false, pos);
+    shown = list.items.size();
+    state.PauseTiming();
+    unit.unfilter(pos);
+    state.ResumeTiming();
+  }
+  state.counters["shown"] = static_cast<double>(shown);
+}
+BENCHMARK(BM_FilterLogic)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+#ifdef SONALOG_BENCH_WINDOW
+
+long residentKB() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * 4;
+}
+
+QApplication& app() {
+  static int argc = 1;
+  static char name[] = "bench_viewer";
+  static char* argv[] = {name, nullptr};
+  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static QApplication application(argc, argv);
+  return application;
+}
+
+void paint(ui::TViewForm& form) {
+  QPixmap pixmap(form.size());
+  form.render(&pixmap);
+  benchmark::DoNotOptimize(pixmap.cacheKey());
+}
+
+void BM_OpenWindow(benchmark::State& state) {
+  app();
+  InternalList list;
+  list.items = catalogue();
+  Settings settings = benchSettings();
+  settings.viewerMaximized = false;
+  settings.viewerSize = {1280, 800};
+  ui::QtUserInterface ui;
+  ui.script();
+  const long before = residentKB();
+  long grown = 0;
+  for (auto _ : state) {
+    ui::TViewForm form(list, settings, ui);
+    form.openViewer();
+    paint(form);
+    state.PauseTiming();
+    grown = residentKB() - before;
+    form.close();
+    state.ResumeTiming();
+  }
+  state.counters["rss_bytes_per_row"] = static_cast<double>(grown) * 1024 / kItems;
+}
+BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ScrollWindow(benchmark::State& state) {
+  app();
+  InternalList list;
+  list.items = catalogue();
+  Settings settings = benchSettings();
+  settings.viewerMaximized = false;
+  settings.viewerSize = {1280, 800};
+  ui::QtUserInterface ui;
+  ui.script();
+  ui::TViewForm form(list, settings, ui);
+  form.openViewer();
+  paint(form);
+  for (auto _ : state) {
+    form.grid()->scrollToBottom();
+    paint(form);
+    form.grid()->scrollToTop();
+    paint(form);
+  }
+  form.close();
+}
+BENCHMARK(BM_ScrollWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_HeaderSortWindow(benchmark::State& state) {
+  app();
+  InternalList list;
+  Settings settings = benchSettings();
+  settings.viewerMaximized = false;
+  settings.viewerSize = {1280, 800};
+  ui::QtUserInterface ui;
+  ui.script();
+  for (auto _ : state) {
+    state.PauseTiming();
+    list.items = catalogue();
+    list.sortCode = kSortUnsorted;
+    auto form = std::make_unique<ui::TViewForm>(list, settings, ui);
+    form->openViewer();
+    paint(*form);
+    ui.answers = {Answer::Yes};
+    state.ResumeTiming();
+    form->SG1HeaderClick(0);
+    paint(*form);
+    state.PauseTiming();
+    form->close();
+    form.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_HeaderSortWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_FilterWindow(benchmark::State& state) {
+  app();
+  InternalList list;
+  Settings settings = benchSettings();
+  settings.viewerMaximized = false;
+  settings.viewerSize = {1280, 800};
+  settings.skipFilteredNote = true;
+  ui::QtUserInterface ui;
+  ui.script();
+  for (auto _ : state) {
+    state.PauseTiming();
+    list.items = catalogue();
+    auto form = std::make_unique<ui::TViewForm>(list, settings, ui);
+    form->openViewer();
+    paint(*form);
+    state.ResumeTiming();
+    form->findClosed(FindMode::Filter, QStringLiteral("live"));
+    paint(*form);
+    state.PauseTiming();
+    ui.answers = {Answer::No};
+    form->close();
+    form.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_FilterWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+#endif
+
+}  // namespace

@@ -1,0 +1,253 @@
+#include "ui/ViewForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
+
+#include "core/Sorting.h"
+#include "tests/support/TempHome.h"
+#include "ui/FindForm.h"
+#include "ui/InsertForm.h"
+#include "ui/QtText.h"
+#include "ui/QtUserInterface.h"
+#include "ui/SkipFMsgForm.h"
+#include "ui/ViewModel.h"
+
+namespace sonalog::ui {
+namespace {
+
+using sonalog::testing::TempHome;
+using Names = std::vector<std::string>;
+
+ListItem song(int i) {
+  ListItem it;
+  it.fileName = "Artist " + std::to_string(i % 7) + " - Song " + std::to_string(i);
+  it.folder = "/music/a" + std::to_string(i % 3);
+  it.bitrateCode = static_cast<uint8_t>(1 + i % 14);
+  it.sizeKB = 1000 + 37 * i;
+  it.frames = 5000 + 101 * i;
+  it.frequencyCode = static_cast<uint8_t>(i % 3);
+  it.fileDate = 37000 + i;
+  it.dateAdded = 45000;
+  return it;
+}
+
+class ViewFormTest : public ::testing::Test {
+ protected:
+  ViewFormTest() {
+    ui.script();
+    for (int i = 0; i < 40; ++i) list.items.push_back(song(i));
+    settings.viewerMaximized = false;
+    settings.viewerSize = {900, 500};
+    TViewForm::Hooks hooks;
+    hooks.closed = [this](bool changed) { closedChanged = changed; };
+    form.setHooks(hooks);
+    form.openViewer();
+  }
+
+  QString cell(int row, int column) const {
+    return form.model()->data(form.model()->index(row, column), Qt::DisplayRole).toString();
+  }
+  // Every shown cell agrees with the logic's text.
+  void expectCellsMatchLogic() {
+    ASSERT_EQ(form.model()->rowCount(), static_cast<int>(list.items.size()));
+    ASSERT_EQ(form.model()->columnCount(), form.unit().grid().columnCount());
+    for (int r = 0; r < form.model()->rowCount(); ++r)
+      for (int c = 0; c < form.model()->columnCount(); ++c)
+        ASSERT_EQ(cell(r, c), qt(form.unit().cellText(static_cast<uint32_t>(r), c))) << r << "," << c;
+  }
+  std::vector<std::string> names() const {
+    std::vector<std::string> out;
+    for (const ListItem& it : list.items) out.push_back(it.fileName);
+    return out;
+  }
+  template <class T>
+  T* child(const char* name) const {
+    T* w = form.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+
+  TempHome home;
+  QtUserInterface ui;
+  InternalList list;
+  Settings settings;
+  TViewForm form{list, settings, ui};
+  std::optional<bool> closedChanged;
+};
+
+TEST_F(ViewFormTest, OpensWithTheLogicsTextsWidthsAndCaption) {
+  expectCellsMatchLogic();
+  EXPECT_EQ(form.windowTitle(), qt(form.unit().caption()));
+  EXPECT_TRUE(form.windowTitle().startsWith(" Internal List Viewer (40 items), "));
+  EXPECT_EQ(form.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "filename");
+  EXPECT_EQ(child<QLabel>("sortlab")->text(), "not sorted");
+  EXPECT_FALSE(child<QLabel>("sblab")->isEnabled());
+  // Automatic widths: the widest text of each column fits its column.
+  const QFontMetrics fm(form.grid()->font());
+  for (int c = 0; c < form.model()->columnCount(); ++c) {
+    int widest = 0;
+    for (int r = 0; r < form.model()->rowCount(); ++r) widest = std::max(widest, fm.horizontalAdvance(cell(r, c)));
+    EXPECT_GE(form.grid()->columnWidth(c), widest) << c;
+  }
+  EXPECT_FALSE(child<QPushButton>("UndoBut")->isEnabled());
+}
+
+TEST_F(ViewFormTest, HeaderClickSortsAfterTheQuestion) {
+  list.sortCode = 63;
+  ui.answers = {Answer::Yes};
+  const int sizeColumn = form.unit().grid().columnOf(ViewField::Size);
+  emit form.grid()->horizontalHeader()->sectionClicked(sizeColumn);
+  ASSERT_FALSE(ui.shown.empty());
+  EXPECT_EQ(ui.shown.back().caption, "sorting");
+  EXPECT_EQ(list.sortCode, kSortByFileSize);
+  EXPECT_EQ(child<QLabel>("sortlab")->text(), "size");
+  for (size_t i = 1; i < list.items.size(); ++i) EXPECT_LE(list.items[i - 1].sizeKB, list.items[i].sizeKB);
+  expectCellsMatchLogic();
+}
+
+TEST_F(ViewFormTest, FindThroughTheFindWindow) {
+  form.grid()->setCurrentIndex(form.model()->index(0, 0));
+  form.runDialog = [](QDialog& d) {
+    auto* f = dynamic_cast<TFindForm*>(&d);
+    EXPECT_NE(f, nullptr);
+    EXPECT_EQ(d.windowTitle(), " Type text to find:");
+    d.findChild<QLineEdit*>("Edit1")->setText("Song 17");
+    d.findChild<QPushButton*>("FindFirstBut")->click();
+    return d.result();
+  };
+  form.FindButClick();
+  EXPECT_EQ(form.grid()->currentIndex().row(), 17);
+  EXPECT_EQ(form.finder().text(), "Song 17");
+  // F3 from there: "Song 17" has no later match; the offer to wrap is declined.
+  ui.answers = {Answer::No};
+  form.FindNextKey();
+  EXPECT_EQ(ui.shown.back().text, "Not found");
+}
+
+TEST_F(ViewFormTest, FilterShowsTheNoteAndUnfilterBringsTheListBack) {
+  const Names before = names();
+  int dialogs = 0;
+  form.runDialog = [&dialogs](QDialog& d) {
+    ++dialogs;
+    if (auto* f = dynamic_cast<TFindForm*>(&d)) {
+      f->findChild<QLineEdit*>("Edit1")->setText("artist 3");
+      f->findChild<QPushButton*>("FilterBut")->click();
+      return f->result();
+    }
+    EXPECT_NE(dynamic_cast<TSkipFMsgForm*>(&d), nullptr);
+    EXPECT_EQ(d.windowTitle(), " IMPORTANT NOTE:");
+    d.findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+    d.findChild<QPushButton*>("OkBut")->click();
+    return d.result();
+  };
+  form.FindButClick();
+  EXPECT_EQ(dialogs, 2);
+  EXPECT_TRUE(form.unit().filtered());
+  EXPECT_TRUE(settings.skipFilteredNote);
+  EXPECT_EQ(list.items.size(), 6u);  // songs 3, 10, 17, 24, 31, 38
+  EXPECT_TRUE(form.windowTitle().startsWith(" Internal List Viewer (6 of 40 items total), "));
+  EXPECT_EQ(child<QPushButton>("InsertBut")->text(), "UNF&ILTER");
+  EXPECT_FALSE(child<QPushButton>("ButPrimary")->isHidden());
+  EXPECT_TRUE(child<QPushButton>("ResortBut")->isHidden());
+  // Inverted colours: the cells take the text colour.
+  const QPalette p = form.grid()->palette();
+  EXPECT_EQ(p.color(QPalette::Base), QApplication::palette(form.grid()).color(QPalette::Text));
+  expectCellsMatchLogic();
+
+  child<QPushButton>("InsertBut")->click();
+  EXPECT_FALSE(form.unit().filtered());
+  EXPECT_EQ(names(), before);
+  EXPECT_EQ(child<QPushButton>("InsertBut")->text(), "&Insert");
+  expectCellsMatchLogic();
+}
+
+TEST_F(ViewFormTest, EditAndUndo) {
+  list.sortCode = kSortByFileName;
+  form.grid()->setCurrentIndex(form.model()->index(5, 0));
+  form.runDialog = [](QDialog& d) {
+    auto* f = dynamic_cast<TInsertForm*>(&d);
+    EXPECT_NE(f, nullptr);
+    EXPECT_EQ(d.windowTitle(), " Editor");
+    auto* ok = d.findChild<QPushButton*>("OkBut");
+    EXPECT_EQ(ok->text(), "O&K");
+    EXPECT_FALSE(ok->isEnabled());  // nothing changed yet
+    auto* name = d.findChild<QLineEdit*>("NazivEdit");
+    name->setText("Renamed");
+    emit name->textEdited(name->text());
+    EXPECT_TRUE(ok->isEnabled());
+    d.findChild<QRadioButton*>("rbut1")->setChecked(true);  // no re-sorting
+    ok->click();
+    return d.result();
+  };
+  form.EditButClick();
+  EXPECT_EQ(list.items[5].fileName, "Renamed");
+  EXPECT_EQ(child<QLabel>("sortlab")->text(), "not sorted");
+  EXPECT_EQ(cell(5, 0), " Renamed ");
+  ASSERT_TRUE(child<QPushButton>("UndoBut")->isEnabled());
+  child<QPushButton>("UndoBut")->click();
+  EXPECT_EQ(list.items[5].fileName, song(5).fileName);
+  EXPECT_EQ(list.sortCode, kSortByFileName);
+  EXPECT_EQ(child<QLabel>("sortlab")->text(), "filename");
+  expectCellsMatchLogic();
+}
+
+TEST_F(ViewFormTest, DeleteAndUndoThenClose) {
+  form.grid()->selectRow(2);
+  form.grid()->selectionModel()->select(form.model()->index(4, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  child<QPushButton>("DeleteBut")->click();
+  EXPECT_EQ(list.items.size(), 37u);  // rows 2 to 4
+  EXPECT_EQ(form.model()->rowCount(), 37);
+  EXPECT_TRUE(form.windowTitle().startsWith(" Internal List Viewer (37 items)"));
+  child<QPushButton>("UndoBut")->click();
+  EXPECT_EQ(list.items.size(), 40u);
+  EXPECT_EQ(list.items[3].fileName, song(3).fileName);
+  expectCellsMatchLogic();
+
+  form.grid()->selectRow(0);
+  child<QPushButton>("DeleteBut")->click();
+  form.close();
+  ASSERT_TRUE(closedChanged.has_value());
+  EXPECT_TRUE(*closedChanged);
+  EXPECT_TRUE(list.unsaved);
+  EXPECT_EQ(settings.viewerSize.left, form.width());
+}
+
+TEST_F(ViewFormTest, ColourSchemesAndSplit) {
+  child<QRadioButton>("rbdark")->click();
+  EXPECT_EQ(settings.viewerColourScheme, 2);
+  EXPECT_EQ(form.grid()->palette().color(QPalette::Base), QColor(0, 0, 0));
+  EXPECT_EQ(form.grid()->palette().color(QPalette::Text), QColor(255, 255, 255));
+  child<QRadioButton>("rblight")->click();
+  EXPECT_EQ(form.grid()->palette().color(QPalette::Base), QColor(255, 255, 255));
+  child<QCheckBox>("CheckSplit")->click();
+  EXPECT_TRUE(settings.viewerSplitArtistTitle);
+  EXPECT_EQ(form.model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "title");
+  EXPECT_EQ(cell(0, 0), " Artist 0 ");
+  expectCellsMatchLogic();
+}
+
+TEST_F(ViewFormTest, PlayHandsTheSelectionToTheDesktop) {
+  form.grid()->selectRow(1);
+  child<QPushButton>("ButPlay")->click();
+  ASSERT_EQ(ui.shown.size(), 1u);  // the file does not exist
+  EXPECT_EQ(ui.shown[0].text, "The file doesn't exist.");
+  form.grid()->selectRow(1);
+  form.grid()->selectionModel()->select(form.model()->index(2, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  child<QPushButton>("ButPlay")->click();
+  ASSERT_EQ(ui.opened.size(), 1u);
+  EXPECT_EQ(ui.opened[0].first, home.home() + "mp3snlg.m3u");
+}
+
+}  // namespace
+}  // namespace sonalog::ui

@@ -1,0 +1,787 @@
+#include "ui/ViewForm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "platform/Dates.h"
+#include "ui/Fader.h"
+#include "ui/FindForm.h"
+#include "ui/GridTextWidth.h"
+#include "ui/InsertForm.h"
+#include "ui/QtText.h"
+#include "ui/SkipFMsgForm.h"
+#include "ui/ViewModel.h"
+#include "ui/WindowPlacement.h"
+#include "viewer/InsertUnit.h"
+#include "viewer/SkipFmsg.h"
+
+namespace sonalog::ui {
+
+namespace {
+
+constexpr int kMinClientSize = 200;
+constexpr int kViewerFadeIntervalMs = 14;
+// Pixels Qt's item delegate keeps free beside a cell's text.
+constexpr int kCellMargin = 6;
+constexpr int kRowExtra = 4;
+
+QColor colourOf(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+QFont fontOf(const FontSetting& f) {
+  QFont font(qt(f.name), f.size);
+  font.setBold(f.style & kFontBold);
+  font.setItalic(f.style & kFontItalic);
+  font.setUnderline(f.style & kFontUnderline);
+  font.setStrikeOut(f.style & kFontStrikeOut);
+  return font;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(name);
+  return b;
+}
+
+}  // namespace
+
+TViewForm::TViewForm(InternalList& list, Settings& settings, UserInterface& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      list_(list),
+      settings_(settings),
+      ui_(ui),
+      unit_(list, settings, ui),
+      find_(ui),
+      play_(ui) {
+  setObjectName("TViewForm");
+  setWindowTitle(QStringLiteral(" Internal list viewer"));
+  setMinimumSize(kMinClientSize, kMinClientSize);
+  runDialog = [](QDialog& d) { return d.exec(); };
+  fader_ = std::make_unique<Fader>(this, kViewerFadeIntervalMs);
+  buildControls();
+  buildMenu();
+  buildShortcuts();
+}
+
+TViewForm::~TViewForm() {
+  // The grid asks the logic for texts while QWidget's destructor hides it, after the logic
+  // members are gone: the grid goes first.
+  delete grid_;
+  grid_ = nullptr;
+}
+
+void TViewForm::setHooks(Hooks hooks) {
+  hooks_ = std::move(hooks);
+  updatePanel();
+}
+
+// ---- Building the window ----
+
+void TViewForm::buildControls() {
+  grid_ = new QTableView(this);
+  grid_->setObjectName("SG1");
+  model_ = new ViewModel(unit_, this);
+  grid_->setModel(model_);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setTextElideMode(Qt::ElideNone);
+  grid_->setWordWrap(false);
+  grid_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setMinimumSectionSize(1);
+  QHeaderView* header = grid_->horizontalHeader();
+  header->setSectionsMovable(true);
+  header->setSectionsClickable(true);
+  header->setHighlightSections(false);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setMinimumSectionSize(4);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(header, &QHeaderView::sectionClicked, this, &TViewForm::SG1HeaderClick);
+  connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+    if (!settingWidths_) unit_.storeManualWidth(column, width - kCellMargin);
+  });
+  connect(grid_, &QTableView::doubleClicked, this, [this] { EditButClick(); });
+  connect(grid_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { if (ready()) menu_->popup(grid_->viewport()->mapToGlobal(at)); });
+  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { keepCurrentVisible(); });
+
+  auto* panel = new QWidget(this);
+  panel->setObjectName("PanelButtons");
+  auto* col = new QVBoxLayout(panel);
+  col->setContentsMargins(4, 4, 4, 4);
+  col->setSpacing(3);
+
+  sblab_ = new QLabel(QStringLiteral("Sorted by:"), panel);
+  sblab_->setObjectName("sblab");
+  sortlab_ = new QLabel(panel);
+  sortlab_->setObjectName("sortlab");
+  col->addWidget(sblab_);
+  col->addWidget(sortlab_);
+
+  editBut_ = button(panel, "EditBut", "&Edit");
+  insertBut_ = button(panel, "InsertBut", "&Insert");
+  deleteBut_ = button(panel, "DeleteBut", "Delete");
+  undoBut_ = button(panel, "UndoBut", "Undo");
+  findBut_ = button(panel, "FindBut", "Find");
+  resortBut_ = button(panel, "ResortBut", "&Re-sort");
+  primaryBut_ = button(panel, "ButPrimary", "MAKE\nP&RIMARY");
+  playBut_ = button(panel, "ButPlay", "&Play");
+  setHint(resortBut_, "Sort again as specified in main options");
+  setHint(playBut_, "Play selected item[s]");
+  setHint(deleteBut_, "Delete selected item[s]  (Ctrl+Del)");
+  setHint(undoBut_, "Undo the last change  (Ctrl+Z)");
+  setHint(findBut_, "Find or filter  (Ctrl+F)");
+  for (QPushButton* b : {editBut_, insertBut_, deleteBut_, undoBut_, findBut_, resortBut_,
+                         primaryBut_, playBut_})
+    col->addWidget(b);
+  col->addSpacing(6);
+
+  dupBut_ = button(panel, "DupBut", "D&uplicates");
+  compBut_ = button(panel, "CompBut", "&Compare");
+  saveBut_ = button(panel, "SaveBut", "&Save as");
+  exportBut_ = button(panel, "ExportBut", "E&xport");
+  optBut_ = button(panel, "OptBut", "&Options");
+  for (QPushButton* b : {dupBut_, compBut_, saveBut_, exportBut_, optBut_}) col->addWidget(b);
+  col->addSpacing(6);
+
+  auto* fontRow = new QHBoxLayout;
+  fontBut_ = button(panel, "FontBut", "&Font");
+  upDown1_ = new QSpinBox(panel);
+  upDown1_->setObjectName("UpDown1");
+  upDown1_->setRange(kMinViewerFontSize, kMaxViewerFontSize);
+  setHint(upDown1_, "Change font size");
+  fontRow->addWidget(fontBut_);
+  fontRow->addWidget(upDown1_);
+  col->addLayout(fontRow);
+
+  checkSplit_ = new QCheckBox(QStringLiteral("Spli&t art-tit."), panel);
+  checkSplit_->setObjectName("CheckSplit");
+  col->addWidget(checkSplit_);
+
+  auto* widths = new QGroupBox(QStringLiteral("Cell widths"), panel);
+  auto* wl = new QVBoxLayout(widths);
+  wl->setContentsMargins(4, 2, 4, 2);
+  mcwcheck_ = new QCheckBox(QStringLiteral("&Manual"), widths);
+  mcwcheck_->setObjectName("mcwcheck");
+  acwcheck_ = new QCheckBox(QStringLiteral("&Automatic"), widths);
+  acwcheck_->setObjectName("acwcheck");
+  auto* widthGroup = new QButtonGroup(widths);
+  widthGroup->addButton(mcwcheck_);
+  widthGroup->addButton(acwcheck_);
+  wl->addWidget(mcwcheck_);
+  wl->addWidget(acwcheck_);
+  col->addWidget(widths);
+
+  auto* colours = new QGroupBox(QStringLiteral("Colors"), panel);
+  auto* cl = new QVBoxLayout(colours);
+  cl->setContentsMargins(4, 2, 4, 2);
+  const char* schemeNames[3] = {"rbwindows", "rblight", "rbdark"};
+  const char* schemeCaptions[3] = {"&Windows", "&Light", "&Dark"};
+  for (int i = 0; i < 3; ++i) {
+    schemes_[i] = new QRadioButton(QString::fromUtf8(schemeCaptions[i]), colours);
+    schemes_[i]->setObjectName(schemeNames[i]);
+    cl->addWidget(schemes_[i]);
+    connect(schemes_[i], &QRadioButton::clicked, this, [this, i] {
+      unit_.setColourScheme(static_cast<uint8_t>(i));
+      applyColours();
+    });
+  }
+  col->addWidget(colours);
+  col->addStretch(1);
+  closeBut_ = button(panel, "CloseBut", "Close");
+  col->addWidget(closeBut_);
+
+  for (QPushButton* b : panel->findChildren<QPushButton*>()) b->installEventFilter(this);
+
+  connect(editBut_, &QPushButton::clicked, this, &TViewForm::EditButClick);
+  connect(insertBut_, &QPushButton::clicked, this, &TViewForm::InsertButClick);
+  connect(deleteBut_, &QPushButton::clicked, this, &TViewForm::DeleteButClick);
+  connect(undoBut_, &QPushButton::clicked, this, &TViewForm::UndoButClick);
+  connect(findBut_, &QPushButton::clicked, this, &TViewForm::FindButClick);
+  connect(resortBut_, &QPushButton::clicked, this, &TViewForm::ResortButClick);
+  connect(primaryBut_, &QPushButton::clicked, this, &TViewForm::ButPrimaryClick);
+  connect(playBut_, &QPushButton::clicked, this, &TViewForm::ButPlayClick);
+  connect(fontBut_, &QPushButton::clicked, this, &TViewForm::FontButClick);
+  connect(closeBut_, &QPushButton::clicked, this, &QWidget::close);
+  connect(saveBut_, &QPushButton::clicked, this, [this] {
+    if (ready() && hooks_.saveAs) hooks_.saveAs();
+  });
+  connect(exportBut_, &QPushButton::clicked, this, [this] {
+    if (ready() && hooks_.exportList) hooks_.exportList();
+  });
+  connect(optBut_, &QPushButton::clicked, this, [this] {
+    if (!ready() || !hooks_.options) return;
+    if (hooks_.options()) rebuild();
+  });
+  connect(dupBut_, &QPushButton::clicked, this, [this] {
+    if (ready() && hooks_.duplicates) afterForeignRun(hooks_.duplicates());
+  });
+  connect(compBut_, &QPushButton::clicked, this, [this] {
+    if (ready() && hooks_.compare) afterForeignRun(hooks_.compare());
+  });
+  connect(upDown1_, &QSpinBox::valueChanged, this, [this](int size) {
+    if (updating_ || !ready()) return;
+    unit_.setFontSize(size);
+    applyFont();
+    showList();
+  });
+  connect(checkSplit_, &QCheckBox::toggled, this, [this](bool on) {
+    if (updating_ || !ready()) return;
+    unit_.setSplit(on);
+    showList();
+  });
+  auto widthMode = [this](bool manual) {
+    if (updating_) return;
+    unit_.setManualWidths(manual);
+    showList();
+  };
+  connect(mcwcheck_, &QCheckBox::clicked, this, [widthMode] { widthMode(true); });
+  connect(acwcheck_, &QCheckBox::clicked, this, [widthMode] { widthMode(false); });
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(grid_, 1);
+  layout->addWidget(panel, 0);
+}
+
+void TViewForm::buildMenu() {
+  menu_ = new QMenu(this);
+  menu_->setObjectName("PopupMenu1");
+  auto add = [this](QMenu* m, const char* name, const char* text, auto slot) {
+    QAction* a = m->addAction(QString::fromUtf8(text));
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  menuEdit_ = add(menu_, "MenuEdit", "&Edit  (Alt+E)", &TViewForm::EditButClick);
+  menuInsert_ = add(menu_, "MenuInsert", "&Insert  (Alt+I)", &TViewForm::InsertButClick);
+  menuDelete_ = add(menu_, "MenuDelete", "&Delete  (Ctrl+Del)", &TViewForm::DeleteButClick);
+  menuUndo_ = add(menu_, "MenuUndo", "&Undo  (Ctrl+Z)", &TViewForm::UndoButClick);
+  menu_->addSeparator();
+  menuFind_ = add(menu_, "MenuFind", "&Find or filter  (Ctrl+F)", &TViewForm::FindButClick);
+  menuResort_ = menu_->addAction(QStringLiteral("&Re-sort  (Alt+R)"));
+  menuResort_->setObjectName("MenuResort");
+  connect(menuResort_, &QAction::triggered, this, [this] {
+    if (unit_.filtered())
+      ButPrimaryClick();
+    else
+      ResortButClick();
+  });
+  menuPlay_ = add(menu_, "MenuPlay", "&Play  (Alt+P)", &TViewForm::ButPlayClick);
+  menu_->addSeparator();
+  menuFont_ = add(menu_, "MenuFont", "List fo&nt  (Alt+F)", &TViewForm::FontButClick);
+
+  colourMenu_ = menu_->addMenu(QStringLiteral("&List colors"));
+  colourMenu_->setObjectName("MenuColors");
+  auto* colourGroup = new QActionGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    menuColours_[i] = colourMenu_->addAction(QString());
+    menuColours_[i]->setCheckable(true);
+    colourGroup->addAction(menuColours_[i]);
+    connect(menuColours_[i], &QAction::triggered, this, [this, i] {
+      unit_.setColourScheme(static_cast<uint8_t>(i));
+      applyColours();
+    });
+  }
+
+  QMenu* timeMenu = menu_->addMenu(QStringLiteral("&Total time display"));
+  timeMenu->setObjectName("MenuTime");
+  const char* timeTexts[4] = {"Like &d.h:m:s", "Like &h:m:s",
+                              "Like d da&ys, h hours, m minutes, s seconds",
+                              "Like h hou&rs, m minutes, s seconds"};
+  auto* timeGroup = new QActionGroup(this);
+  for (int i = 0; i < 4; ++i) {
+    menuTime_[i] = timeMenu->addAction(QString::fromUtf8(timeTexts[i]));
+    menuTime_[i]->setCheckable(true);
+    timeGroup->addAction(menuTime_[i]);
+    connect(menuTime_[i], &QAction::triggered, this, [this, i] {
+      unit_.setTotalTimeStyle(static_cast<uint8_t>(i));
+      updatePanel();
+    });
+  }
+
+  QMenu* widthMenu = menu_->addMenu(QStringLiteral("Cell &widths"));
+  auto* widthGroup = new QActionGroup(this);
+  menuCwManual_ = widthMenu->addAction(QStringLiteral("&Manual"));
+  menuCwManual_->setObjectName("MenuCwManual");
+  menuCwAutomatic_ = widthMenu->addAction(QStringLiteral("&Automatic"));
+  menuCwAutomatic_->setObjectName("MenuCwAutomatic");
+  for (QAction* a : {menuCwManual_, menuCwAutomatic_}) {
+    a->setCheckable(true);
+    widthGroup->addAction(a);
+  }
+  connect(menuCwManual_, &QAction::triggered, this, [this] { mcwcheck_->click(); });
+  connect(menuCwAutomatic_, &QAction::triggered, this, [this] { acwcheck_->click(); });
+}
+
+void TViewForm::buildShortcuts() {
+  auto key = [this](QKeySequence seq, auto slot) {
+    auto* s = new QShortcut(seq, this);
+    s->setContext(Qt::WindowShortcut);
+    connect(s, &QShortcut::activated, this, slot);
+  };
+  key(QKeySequence(Qt::Key_Escape), [this] {
+    if (ready()) close();
+  });
+  key(QKeySequence(Qt::CTRL | Qt::Key_Delete), &TViewForm::DeleteButClick);
+  key(QKeySequence(Qt::CTRL | Qt::Key_F), &TViewForm::FindButClick);
+  key(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), &TViewForm::FindNextKey);
+  key(QKeySequence(Qt::Key_F3), &TViewForm::FindNextKey);
+  key(QKeySequence(Qt::CTRL | Qt::Key_Z), &TViewForm::UndoButClick);
+}
+
+// ---- Showing the list ----
+
+void TViewForm::openViewer() {
+  sonalog::ui::restoreGeometry(this, settings_.viewerWindowPos.left, settings_.viewerWindowPos.top,
+                  settings_.viewerSize.left, settings_.viewerSize.top);
+  updating_ = true;
+  checkSplit_->setChecked(settings_.viewerSplitArtistTitle);
+  updating_ = false;
+  // Shown first: the first column's width depends on the grid's final width.
+  if (settings_.viewerMaximized)
+    showMaximized();
+  else
+    show();
+  applyFont();  // before open(): the width function measures with the grid's font
+  unit_.open();
+  applyFont();  // open() clamps the size
+  showList();
+  applyPosition({});
+  if (settings_.fadeViewerWindow) fader_->fadeIn();
+  raise();
+  activateWindow();
+}
+
+void TViewForm::listChanged() {
+  if (list_.items.empty()) return;
+  rebuild();
+}
+
+void TViewForm::rebuild(bool keepPosition) {
+  const GridPosition pos = position();
+  unit_.rebuild();
+  showList();
+  applyPosition(keepPosition ? pos : GridPosition{});
+}
+
+void TViewForm::showList() {
+  updating_ = true;
+  grid_->setUpdatesEnabled(false);
+  model_->refresh();
+  const QFontMetrics fm(grid_->font());
+  grid_->verticalHeader()->setDefaultSectionSize(fm.height() + kRowExtra);
+  applyWidths();
+  applyColours();
+  grid_->setUpdatesEnabled(true);
+  updating_ = false;
+  updatePanel();
+}
+
+void TViewForm::applyWidths() {
+  settingWidths_ = true;
+  const std::vector<int> widths = unit_.columnWidths(grid_->viewport()->width());
+  for (size_t c = 0; c < widths.size(); ++c)
+    grid_->horizontalHeader()->resizeSection(static_cast<int>(c), widths[c] + kCellMargin);
+  settingWidths_ = false;
+}
+
+void TViewForm::applyFont() {
+  const QFont font = fontOf(settings_.viewerFont);
+  grid_->setFont(font);
+  grid_->horizontalHeader()->setFont(font);
+  auto measure = std::make_shared<GridTextWidth>(font);
+  unit_.setTextWidth([measure](std::string_view text) { return (*measure)(text); });
+  updating_ = true;
+  upDown1_->setValue(settings_.viewerFont.size);
+  updating_ = false;
+}
+
+void TViewForm::applyColours() {
+  const GridColours c = unit_.colours();
+  QPalette p = QApplication::palette(grid_);
+  QColor cells = p.color(QPalette::Base), text = p.color(QPalette::Text);
+  QColor fixed = p.color(QPalette::Button), fixedText = p.color(QPalette::ButtonText);
+  if (!c.system) {
+    cells = colourOf(c.cells);
+    text = colourOf(c.text);
+    fixed = colourOf(c.fixed);
+    fixedText = colourOf(c.inverted ? c.cells : c.text);
+  } else if (c.inverted) {
+    std::swap(cells, text);
+  }
+  p.setColor(QPalette::Base, cells);
+  p.setColor(QPalette::AlternateBase, cells);
+  p.setColor(QPalette::Text, text);
+  grid_->setPalette(p);
+  if (c.system) {
+    grid_->horizontalHeader()->setStyleSheet(QString());
+  } else {
+    grid_->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: %1; color: %2; padding: 1px 2px;"
+                       " border: none; border-right: 1px solid %3; border-bottom: 1px solid %3; }")
+            .arg(fixed.name(), fixedText.name(), fixed.darker(140).name()));
+  }
+  const auto texts = unit_.colourMenuTexts();
+  const uint8_t scheme = settings_.viewerColourScheme > 2 ? 0 : settings_.viewerColourScheme;
+  for (int i = 0; i < 3; ++i) {
+    menuColours_[i]->setText(qt(texts[static_cast<size_t>(i)]));
+    menuColours_[i]->setChecked(i == scheme);
+    schemes_[i]->setChecked(i == scheme);
+  }
+}
+
+void TViewForm::updatePanel() {
+  const bool tooLarge = unit_.grid().tooLarge();
+  if (!tooLarge) setWindowTitle(qt(unit_.caption()));
+  sortlab_->setText(qt(unit_.sortLabel()));
+  sblab_->setEnabled(unit_.sortLabelEnabled());
+  const PanelTexts texts = unit_.panelTexts();
+  insertBut_->setText(qt(texts.insertButton));
+  menuInsert_->setText(qt(texts.insertMenu));
+  menuResort_->setText(qt(texts.resortMenu));
+  menuFind_->setText(qt(texts.findMenu));
+  resortBut_->setVisible(texts.resortVisible);
+  resortBut_->setEnabled(unit_.resortEnabled());
+  setHint(resortBut_, unit_.resortHint().c_str());
+  primaryBut_->setVisible(texts.primaryVisible);
+  menuResort_->setEnabled(unit_.filtered() || unit_.resortEnabled());
+  undoBut_->setEnabled(unit_.undoEnabled());
+  menuUndo_->setEnabled(unit_.undoEnabled());
+  dupBut_->setEnabled(unit_.duplicatesEnabled() && bool(hooks_.duplicates));
+  compBut_->setEnabled(bool(hooks_.compare));
+  saveBut_->setEnabled(bool(hooks_.saveAs));
+  exportBut_->setEnabled(bool(hooks_.exportList));
+  optBut_->setEnabled(bool(hooks_.options));
+  fontBut_->setEnabled(unit_.fontEnabled());
+  upDown1_->setEnabled(unit_.fontEnabled());
+  menuFont_->setEnabled(unit_.fontEnabled());
+  for (QWidget* w : {static_cast<QWidget*>(editBut_), static_cast<QWidget*>(deleteBut_),
+                     static_cast<QWidget*>(playBut_), static_cast<QWidget*>(insertBut_)})
+    w->setEnabled(!tooLarge);
+  updating_ = true;
+  mcwcheck_->setChecked(settings_.viewerManualWidths);
+  acwcheck_->setChecked(!settings_.viewerManualWidths);
+  menuCwManual_->setChecked(settings_.viewerManualWidths);
+  menuCwAutomatic_->setChecked(!settings_.viewerManualWidths);
+  checkSplit_->setChecked(settings_.viewerSplitArtistTitle);
+  updating_ = false;
+  for (int i = 0; i < 4; ++i) menuTime_[i]->setChecked(i == (settings_.viewerTotalTimeStyle & 3));
+}
+
+// ---- Rows ----
+
+GridPosition TViewForm::position() const {
+  GridPosition pos;
+  const QModelIndex current = grid_->currentIndex();
+  pos.current = current.isValid() ? static_cast<uint32_t>(current.row()) : 0;
+  const int top = grid_->rowAt(0);
+  pos.top = top > 0 ? static_cast<uint32_t>(top) : 0;
+  return pos;
+}
+
+void TViewForm::applyPosition(const GridPosition& pos) {
+  const int rows = model_->rowCount();
+  if (rows == 0) return;
+  const int current = std::min<int>(static_cast<int>(pos.current), rows - 1);
+  grid_->verticalScrollBar()->setValue(std::min<int>(static_cast<int>(pos.top), rows - 1));
+  grid_->selectionModel()->setCurrentIndex(model_->index(current, 0),
+                                           QItemSelectionModel::ClearAndSelect |
+                                               QItemSelectionModel::Rows);
+  keepCurrentVisible();
+}
+
+int TViewForm::visibleRows() const {
+  const int h = grid_->verticalHeader()->defaultSectionSize();
+  return h > 0 ? std::max(1, grid_->viewport()->height() / h) : 1;
+}
+
+void TViewForm::keepCurrentVisible() {
+  const int rows = model_->rowCount();
+  if (rows == 0 || updating_) return;
+  const int top = std::max(0, grid_->rowAt(0));
+  const int bottom = std::min(rows - 1, top + visibleRows() - 1);
+  const QModelIndex current = grid_->currentIndex();
+  int row = current.isValid() ? current.row() : 0;
+  if (row >= top && row <= bottom) return;
+  row = std::clamp(row, top, bottom);
+  grid_->selectionModel()->setCurrentIndex(model_->index(row, std::max(0, current.column())),
+                                           QItemSelectionModel::NoUpdate);
+}
+
+void TViewForm::moveCurrent(int delta) {
+  const int rows = model_->rowCount();
+  if (rows == 0) return;
+  const QModelIndex current = grid_->currentIndex();
+  const int row = std::clamp((current.isValid() ? current.row() : 0) + delta, 0, rows - 1);
+  grid_->selectionModel()->setCurrentIndex(
+      model_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  grid_->scrollTo(model_->index(row, 0));
+}
+
+std::vector<uint32_t> TViewForm::selectedRows() const {
+  std::vector<uint32_t> rows;
+  for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
+    rows.push_back(static_cast<uint32_t>(i.row()));
+  std::sort(rows.begin(), rows.end());
+  if (rows.empty() && grid_->currentIndex().isValid())
+    rows.push_back(static_cast<uint32_t>(grid_->currentIndex().row()));
+  return rows;
+}
+
+bool TViewForm::ready() const { return !unit_.busy() && !list_.items.empty(); }
+
+// ---- Commands ----
+
+void TViewForm::SG1HeaderClick(int column) {
+  if (!ready()) return;
+  GridPosition pos = position();
+  if (unit_.headerClick(column, pos)) {
+    showList();
+    applyPosition(pos);
+  }
+}
+
+void TViewForm::ResortButClick() {
+  if (!ready() || !unit_.resortEnabled()) return;
+  GridPosition pos = position();
+  if (unit_.resort(pos)) {
+    showList();
+    applyPosition(pos);
+  }
+}
+
+void TViewForm::UndoButClick() {
+  if (!ready() && list_.items.empty() && !unit_.filtered()) return;
+  if (unit_.busy() || !unit_.undoEnabled()) return;
+  GridPosition pos = position();
+  unit_.undo(pos);
+  showList();
+  applyPosition(pos);
+}
+
+void TViewForm::DeleteButClick() {
+  if (!ready() || unit_.grid().tooLarge()) return;
+  const std::vector<uint32_t> rows = selectedRows();
+  if (rows.empty()) return;
+  GridPosition pos = position();
+  switch (unit_.deleteRows(rows.front(), rows.back(), pos)) {
+    case ViewUnit::DeleteResult::Deleted:
+    case ViewUnit::DeleteResult::Unfiltered:
+      showList();
+      applyPosition(pos);
+      break;
+    case ViewUnit::DeleteResult::CloseViewer:
+      if (hooks_.listCleared) hooks_.listCleared();
+      closeForCleared();
+      break;
+    case ViewUnit::DeleteResult::Refused:
+    case ViewUnit::DeleteResult::Cancelled:
+      updatePanel();
+      break;
+  }
+}
+
+void TViewForm::EditButClick() {
+  if (!ready() || unit_.grid().tooLarge()) return;
+  const QModelIndex current = grid_->currentIndex();
+  if (!current.isValid()) return;
+  const auto row = static_cast<uint32_t>(current.row());
+  InsertUnit editor(InsertUnit::Mode::Edit, list_.items[row], settings_, list_.sortCode,
+                    unit_.filtered());
+  TInsertForm form(editor, settings_, this);
+  if (runDialog(form) != QDialog::Accepted) return;
+  editor.rememberChoice(form.choice(), settings_);
+  GridPosition pos = position();
+  if (unit_.edit(row, editor.record(), static_cast<uint8_t>(std::max(0, form.choice())), pos)) {
+    showList();
+    applyPosition(pos);
+  }
+}
+
+void TViewForm::InsertButClick() {
+  if (!ready() || unit_.grid().tooLarge()) return;
+  GridPosition pos = position();
+  if (unit_.filtered()) {
+    if (unit_.unfilter(pos)) {
+      showList();
+      applyPosition(pos);
+    }
+    return;
+  }
+  InsertUnit editor(InsertUnit::Mode::Insert, InsertUnit::insertDefaults(platform::today()),
+                    settings_, list_.sortCode, false);
+  TInsertForm form(editor, settings_, this);
+  if (runDialog(form) != QDialog::Accepted) return;
+  editor.rememberChoice(form.choice(), settings_);
+  if (unit_.insert(pos.current, editor.record(), static_cast<uint8_t>(std::max(0, form.choice())), pos)) {
+    showList();
+    applyPosition(pos);
+  }
+}
+
+void TViewForm::FindButClick() {
+  if (!ready() || unit_.grid().tooLarge() || !find_.canOpen(list_.items.size())) return;
+  TFindForm form(settings_, unit_.filtered(), qt(find_.text()), this);
+  runDialog(form);
+  findClosed(form.mode(), form.text());
+}
+
+void TViewForm::findClosed(FindMode mode, const QString& text) {
+  const std::string typed = toStd(text);
+  find_.closed(mode, typed);
+  const GridPosition pos = position();
+  std::optional<FindUnit::Found> found;
+  switch (find_.lastMode()) {
+    case FindMode::None: return;
+    case FindMode::First:
+      found = find_.findFirst(list_.items, typed, settings_.ChkMatch, pos.current, visibleRows());
+      break;
+    case FindMode::Next:
+      found = find_.findNext(list_.items, typed, settings_.ChkMatch, pos.current, visibleRows());
+      break;
+    case FindMode::Filter: {
+      GridPosition after = pos;
+      if (unit_.filter(typed, settings_.ChkMatch, after)) {
+        showList();
+        applyPosition(after);
+        afterFilter();
+      }
+      return;
+    }
+  }
+  if (found) applyPosition({found->row, found->top});
+}
+
+void TViewForm::FindNextKey() {
+  if (!ready() || unit_.grid().tooLarge()) return;
+  const GridPosition pos = position();
+  if (auto found = find_.repeat(list_.items, settings_.ChkMatch, pos.current, visibleRows()))
+    applyPosition({found->row, found->top});
+}
+
+void TViewForm::afterFilter() {
+  if (!showFilteredNote(settings_)) return;
+  TSkipFMsgForm note(this);
+  const bool ok = runDialog(note) == QDialog::Accepted;
+  if (!filteredNoteClosed(settings_, note.dontShowAgain(), ok)) {
+    GridPosition pos = position();
+    unit_.undo(pos);
+    showList();
+    applyPosition(pos);
+  }
+}
+
+void TViewForm::ButPrimaryClick() {
+  if (unit_.busy() || !unit_.filtered()) return;
+  if (unit_.makePrimary()) showList();
+}
+
+void TViewForm::ButPlayClick() {
+  if (!ready() || unit_.grid().tooLarge()) return;
+  play_.play(list_.items, selectedRows());
+}
+
+void TViewForm::FontButClick() {
+  if (!ready() || !unit_.fontEnabled()) return;
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, grid_->font(), this);
+  if (!ok) return;
+  FontSetting& f = settings_.viewerFont;
+  f.name = toStd(chosen.family()).substr(0, kMaxFontNameBytes);
+  f.style = static_cast<uint8_t>((chosen.bold() ? kFontBold : 0) | (chosen.italic() ? kFontItalic : 0) |
+                                 (chosen.underline() ? kFontUnderline : 0) |
+                                 (chosen.strikeOut() ? kFontStrikeOut : 0));
+  applyFont();
+  unit_.setFontSize(chosen.pointSize() > 0 ? chosen.pointSize() : f.size);
+  applyFont();
+  showList();
+}
+
+void TViewForm::afterForeignRun(bool changed) {
+  if (!changed) {
+    updatePanel();
+    return;
+  }
+  if (list_.items.empty()) {
+    ui_.warning("List cleared (closing view window).");
+    if (hooks_.listCleared) hooks_.listCleared();
+    closeForCleared();
+    return;
+  }
+  rebuild();
+}
+
+// ---- Closing, keys, size ----
+
+void TViewForm::closeForCleared() {
+  closingForCleared_ = true;
+  close();
+  closingForCleared_ = false;
+}
+
+void TViewForm::closeEvent(QCloseEvent* event) {
+  if (unit_.busy()) {
+    event->ignore();
+    return;
+  }
+  if (!closingForCleared_ && !unit_.closeQuery()) {
+    event->ignore();
+    return;
+  }
+  fader_->finish();
+  settings_.viewerMaximized = isMaximized();
+  if (!isMaximized()) {
+    settings_.viewerWindowPos = {geometry().x(), geometry().y()};
+    settings_.viewerSize = {width(), height()};
+  }
+  const bool changed = unit_.closed();
+  if (hooks_.closed) hooks_.closed(changed);
+  event->accept();
+}
+
+void TViewForm::keyPressEvent(QKeyEvent* event) {
+  if (unit_.busy()) return;
+  QWidget::keyPressEvent(event);
+}
+
+bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton*>(watched)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      if (ready()) moveCurrent(key == Qt::Key_Up ? -1 : 1);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TViewForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  keepCurrentVisible();
+}
+
+}  // namespace sonalog::ui

@@ -1,0 +1,177 @@
+#pragma once
+// The internal viewer window (TViewForm): the grid over the internal list, the button panel, the
+// pop-up menu and the keyboard. Every command is the viewer logic's (viewer/ViewUnit); this window
+// shows what it says.
+//
+// Entry point for the main window ("&View"):
+//   TViewForm(InternalList& list, Settings& settings, UserInterface& ui, QWidget* parent = nullptr);
+//   void openViewer();  // builds the grid from the list and shows the window
+// The main window fills Hooks (Save as, Export, Options, Duplicates, Compare, closed, cleared)
+// and calls listChanged() / closeForCleared() when it changes or clears the list itself.
+
+#include <QDialog>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+#include "core/ApiUnit.h"
+#include "core/ListItem.h"
+#include "settings/Settings.h"
+#include "viewer/FindUnit.h"
+#include "viewer/Play.h"
+#include "viewer/ViewUnit.h"
+
+class QCheckBox;
+class QHeaderView;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableView;
+class QAction;
+
+namespace sonalog::ui {
+
+class Fader;
+class ViewModel;
+
+class TViewForm : public QWidget {
+  Q_OBJECT
+ public:
+  // What the viewer starts in other windows. Each may be empty (its button is then disabled).
+  struct Hooks {
+    std::function<void()> saveAs;      // the main window's Save as
+    std::function<void()> exportList;  // the main window's Export
+    // The options window; true when it was confirmed (display settings may have changed).
+    std::function<bool()> options;
+    // The duplicates options and search, the compare options and run, from the viewer: true when
+    // the list changed. They copy their options block first and put it back on cancel.
+    std::function<bool()> duplicates;
+    std::function<bool()> compare;
+    // FormClose: changed tells whether the list changed while the viewer was open; the main
+    // window then shows "Altered, N items." and marks the list unsaved.
+    std::function<void(bool changed)> closed;
+    // The viewer emptied the list (every row deleted, or a comparison removed everything):
+    // the main window resets itself to its empty state.
+    std::function<void()> listCleared;
+  };
+
+  TViewForm(InternalList& list, Settings& settings, UserInterface& ui, QWidget* parent = nullptr);
+  ~TViewForm() override;
+
+  void setHooks(Hooks hooks);
+  // Builds the grid from the list and shows the window where it was last.
+  void openViewer();
+  // The list changed under the viewer (a search or comparison run elsewhere): a new picture.
+  void listChanged();
+  // The main window cleared the list: close without questions.
+  void closeForCleared();
+
+  // Runs a secondary window (find, editor, note) and returns its result. Tests replace it to
+  // answer those windows without showing them.
+  std::function<int(QDialog&)> runDialog;
+
+  ViewUnit& unit() { return unit_; }
+  FindUnit& finder() { return find_; }
+  QTableView* grid() const { return grid_; }
+  ViewModel* model() const { return model_; }
+  // The grid's current and top rows.
+  GridPosition position() const;
+
+  // ---- Commands (buttons, menu entries and keys lead here) ----
+  void EditButClick();
+  void InsertButClick();
+  void DeleteButClick();
+  void UndoButClick();
+  void FindButClick();
+  void FindNextKey();
+  void ResortButClick();
+  void ButPrimaryClick();
+  void ButPlayClick();
+  void FontButClick();
+  void SG1HeaderClick(int column);
+  // The find window closed with mode and text (Find First, Find Next or Filter).
+  void findClosed(FindMode mode, const QString& text);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void buildControls();
+  void buildMenu();
+  void buildShortcuts();
+  // Takes a new picture of the list and shows it: model, widths, heights, caption, panel.
+  void rebuild(bool keepPosition = true);
+  void showList();
+  void applyPosition(const GridPosition& pos);
+  void applyWidths();
+  void applyFont();
+  void applyColours();
+  void updatePanel();
+  void afterFilter();
+  void afterForeignRun(bool changed);
+  std::vector<uint32_t> selectedRows() const;
+  bool ready() const;
+  int visibleRows() const;
+  void keepCurrentVisible();
+  void moveCurrent(int delta);
+
+  InternalList& list_;
+  Settings& settings_;
+  UserInterface& ui_;
+  ViewUnit unit_;
+  FindUnit find_;
+  PlayUnit play_;
+  Hooks hooks_;
+
+  QTableView* grid_ = nullptr;
+  ViewModel* model_ = nullptr;
+  QMenu* menu_ = nullptr;
+  QMenu* colourMenu_ = nullptr;
+  QLabel* sblab_ = nullptr;
+  QLabel* sortlab_ = nullptr;
+  QPushButton* editBut_ = nullptr;
+  QPushButton* insertBut_ = nullptr;
+  QPushButton* deleteBut_ = nullptr;
+  QPushButton* undoBut_ = nullptr;
+  QPushButton* findBut_ = nullptr;
+  QPushButton* resortBut_ = nullptr;
+  QPushButton* primaryBut_ = nullptr;
+  QPushButton* playBut_ = nullptr;
+  QPushButton* dupBut_ = nullptr;
+  QPushButton* compBut_ = nullptr;
+  QPushButton* saveBut_ = nullptr;
+  QPushButton* exportBut_ = nullptr;
+  QPushButton* optBut_ = nullptr;
+  QPushButton* fontBut_ = nullptr;
+  QPushButton* closeBut_ = nullptr;
+  QSpinBox* upDown1_ = nullptr;
+  QCheckBox* checkSplit_ = nullptr;
+  QCheckBox* mcwcheck_ = nullptr;
+  QCheckBox* acwcheck_ = nullptr;
+  QRadioButton* schemes_[3] = {};
+  QAction* menuEdit_ = nullptr;
+  QAction* menuInsert_ = nullptr;
+  QAction* menuDelete_ = nullptr;
+  QAction* menuUndo_ = nullptr;
+  QAction* menuFind_ = nullptr;
+  QAction* menuResort_ = nullptr;
+  QAction* menuPlay_ = nullptr;
+  QAction* menuFont_ = nullptr;
+  QAction* menuColours_[3] = {};
+  QAction* menuTime_[4] = {};
+  QAction* menuCwManual_ = nullptr;
+  QAction* menuCwAutomatic_ = nullptr;
+  std::unique_ptr<Fader> fader_;
+  bool settingWidths_ = false;
+  bool closingForCleared_ = false;
+  bool updating_ = false;
+};
+
+}  // namespace sonalog::ui
