@@ -11,6 +11,7 @@
 #include "compare/CompareDriver.h"
 #include "compare/CompareReport.h"
 #include "core/ListFile.h"
+#include "duplicates/TitleMatch.h"
 #include "tests/support/CompareNames.h"
 #include "tests/support/CompareOracle.h"
 
@@ -56,17 +57,17 @@ const Lists& lists() {
   return l;
 }
 
-CompareJob jobFor(uint8_t with, int type) {
+CompareJob jobFor(uint8_t with, int type, uint8_t threshold = 80) {
   CompareJob job;
   job.inputPath = lists().folder + (with == 0 ? "/external.snlg" : "/external.txt");
   job.outputPath = lists().folder + "/out.txt";
   job.settings.compareWith = with;
   job.settings.compareAction = static_cast<uint8_t>(type);
-  job.settings.matchThreshold = 80;
+  job.settings.matchThreshold = threshold;
   job.settings.actionMode = 0;
   job.settings.threadPriority = 1;
   job.relaxedSwitch = with == 1;
-  job.partThreshold = 0.64;
+  job.partThreshold = ComputePartThreshold(threshold);
   return job;
 }
 
@@ -78,10 +79,10 @@ struct Silent : CompareResponder {
   bool saveOnAbort(const std::string&) override { return false; }
 };
 
-void runOnce(benchmark::State& state, uint8_t with, int type) {
+void runOnce(benchmark::State& state, uint8_t with, int type, uint8_t threshold = 80) {
   InternalList internal;
   internal.items = lists().internal;
-  TMyThread run(internal, jobFor(with, type));
+  TMyThread run(internal, jobFor(with, type, threshold));
   Silent silent;
   if (driveCompare(run, silent) != CompOutcome::Completed) state.SkipWithError("run failed");
   state.counters["matches"] = run.matches();
@@ -101,6 +102,19 @@ void BM_Compare20kTextList(benchmark::State& state) {
   for (auto _ : state) runOnce(state, 1, 0);
 }
 BENCHMARK(BM_Compare20kTextList)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// Both at threshold 99, where only equal names (and, relaxed, names contained in others) match.
+void BM_Compare20kListFileAt99(benchmark::State& state) {
+  lists();
+  for (auto _ : state) runOnce(state, 0, 2, 99);
+}
+BENCHMARK(BM_Compare20kListFileAt99)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+void BM_Compare20kTextListAt99(benchmark::State& state) {
+  lists();
+  for (auto _ : state) runOnce(state, 1, 0, 99);
+}
+BENCHMARK(BM_Compare20kTextListAt99)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // The plain algorithm on the first kOracleRows internal items against all 20 000 external ones;
 // times (20 000 / kOracleRows) estimate the plain run of the whole lists.

@@ -324,6 +324,7 @@ TMyThread::MatchEnd TMyThread::match() {
   matchingRunning_.store(true);
   phase_.store(CompPhase::Matching);
   CandidateLookahead lookahead(matcher, interrupt_, helperThreads());
+  CompareMatcher::Scanner scanner(matcher);
 
   // Pairs scored so far in the order of the plain algorithm; compareState is read before every
   // eighth. Stretches that the lookahead or a scan already settled are skipped over at once; the
@@ -350,7 +351,7 @@ TMyThread::MatchEnd TMyThread::match() {
           settled = true;
           while (p < innerCount) {
             const size_t end = std::min(innerCount, p + 512);
-            q = matcher.scan(r, p, end, &score);
+            q = matcher.scan(scanner, r, p, end, &score);
             if (q < end) break;
             pairs += end - p;
             p = end;

@@ -4,6 +4,8 @@
 #include <chrono>
 
 #include "compare/CompareAction.h"
+#include "duplicates/CriteriaWindow.h"
+#include "duplicates/NameGroups.h"
 #include "duplicates/TitleMatch.h"
 
 namespace sonalog {
@@ -17,6 +19,32 @@ constexpr size_t kScanChunk = 512;
 // How long a waiting run sleeps before it looks at the pause flag again.
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
 
+// Relaxed matching at 99 also matches a name contained in another, so no grouping serves there.
+// A contained name's pairs of adjacent bytes all occur in the containing one: with those pairs
+// hashed into 64 bits, a pair whose shorter name has a bit the longer lacks cannot contain it.
+struct ContainSketch {
+  uint64_t foldedHash = 0;  // equal foldings score 100 whatever the rest
+  uint64_t pairBits = 0;    // 0 for a one-byte text, whose containment the bits cannot tell
+  size_t length = 0;        // normalised
+
+  explicit ContainSketch(const TitleKey& key) : foldedHash(key.sketch.foldedHash) {
+    const std::string& n = key.whole.normalized;
+    length = n.size();
+    for (size_t i = 0; i + 1 < n.size(); ++i) {
+      const uint32_t pair = static_cast<unsigned char>(n[i]) * 256u + static_cast<unsigned char>(n[i + 1]);
+      pairBits |= uint64_t{1} << ((pair * 0x9E3779B1u) >> 26);
+    }
+  }
+
+  // False when the pair can score neither 100 nor 99.
+  bool mayMatch(const ContainSketch& other) const {
+    if (foldedHash == other.foldedHash) return true;
+    const ContainSketch& shorter = length <= other.length ? *this : other;
+    const ContainSketch& longer = length <= other.length ? other : *this;
+    return (shorter.pairBits & ~longer.pairBits) == 0;
+  }
+};
+
 }  // namespace
 
 struct CompareMatcher::Impl {
@@ -24,7 +52,41 @@ struct CompareMatcher::Impl {
   RunKind kind = RunKind::CompareFrames;
   std::vector<TitleKey> outerKeys;
   std::vector<TitleKey> innerKeys;
+  std::unique_ptr<CriteriaWindow> window;  // over the inner items
+  std::vector<ContainSketch> outerContain, innerContain;  // relaxed at 99 only
+  // At the thresholds 99 and 100 (but for relaxed matching at 99, where a name contained in
+  // another also scores 99) a pair can reach the threshold only within a group of equal names:
+  // each outer item's group's inner items, ascending, are innerMembers[groupBegin[g] ..
+  // groupBegin[g + 1]) with g = outerGroup[r]. Empty when the run scores every pair.
+  bool grouped = false;
+  std::vector<uint32_t> outerGroup, groupBegin, innerMembers;
+
+  void groupByName() {
+    const uint32_t outerCount = static_cast<uint32_t>(outerKeys.size());
+    const uint32_t count = outerCount + static_cast<uint32_t>(innerKeys.size());
+    const std::vector<uint32_t> root = groupEqualNames(
+        count,
+        [&](uint32_t k) {
+          const TitleKey& key = k < outerCount ? outerKeys[k] : innerKeys[k - outerCount];
+          return NameHashes{key.sketch.foldedHash, key.normalizedHash};
+        },
+        options.matchThreshold == kThresholdLetters);
+    // Groups numbered by their roots; the inner members counted, then placed in index order.
+    groupBegin.assign(count + 1, 0);
+    for (uint32_t k = outerCount; k < count; ++k) ++groupBegin[root[k] + 1];
+    for (uint32_t g = 0; g < count; ++g) groupBegin[g + 1] += groupBegin[g];
+    innerMembers.resize(innerKeys.size());
+    std::vector<uint32_t> fill(groupBegin.begin(), groupBegin.end() - 1);
+    for (uint32_t k = outerCount; k < count; ++k) innerMembers[fill[root[k]]++] = k - outerCount;
+    outerGroup.assign(root.begin(), root.begin() + outerCount);
+    grouped = true;
+  }
 };
+
+CompareMatcher::Scanner::Scanner(const CompareMatcher& matcher)
+    : title_(std::make_unique<TitleMatcher>(matcher.impl_->options)) {}
+
+CompareMatcher::Scanner::~Scanner() = default;
 
 CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
                                const std::vector<ListItem>& external, const CompareJob& job)
@@ -49,6 +111,17 @@ CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
   for (const ListItem& item : *outer_) impl_->outerKeys.push_back(prepareTitle(item.fileName, o));
   impl_->innerKeys.reserve(inner_->size());
   for (const ListItem& item : *inner_) impl_->innerKeys.push_back(prepareTitle(item.fileName, o));
+  if (o.matchThreshold == kThresholdExact || (o.matchThreshold == kThresholdLetters && !o.relaxed)) {
+    impl_->groupByName();
+  } else if (o.matchThreshold == kThresholdLetters) {
+    for (const TitleKey& key : impl_->outerKeys) impl_->outerContain.emplace_back(key);
+    for (const TitleKey& key : impl_->innerKeys) impl_->innerContain.emplace_back(key);
+  } else {
+    std::vector<PairFacts> facts;
+    facts.reserve(inner_->size());
+    for (const ListItem& item : *inner_) facts.push_back(pairFactsOf(item));
+    impl_->window = std::make_unique<CriteriaWindow>(facts, impl_->kind, o);
+  }
 }
 
 CompareMatcher::~CompareMatcher() = default;
@@ -71,26 +144,50 @@ PairVerdict CompareMatcher::test(size_t r, size_t p) const {
   return v;
 }
 
-size_t CompareMatcher::scan(size_t r, size_t from, size_t to, uint8_t* score) const {
+size_t CompareMatcher::scan(Scanner& scanner, size_t r, size_t from, size_t to, uint8_t* score) const {
   if (from >= to) return to;
-  TitleMatcher matcher(impl_->options);
-  matcher.setFirst(impl_->outerKeys[r]);
+  if (scanner.outer_ != r) {
+    scanner.title_->setFirst(impl_->outerKeys[r]);
+    scanner.outer_ = r;
+    scanner.windowed_ = impl_->window && impl_->window->near(pairFactsOf(outer(r)), -1, scanner.near_);
+  }
   const ListItem& outerItem = outer(r);
   const uint8_t threshold = impl_->options.matchThreshold;
-  for (size_t p = from; p < to; ++p) {
+  auto candidate = [&](size_t p) {
     // The criteria have no side effects, so testing them first picks the same candidates as
     // scoring first, and they are far cheaper than a score.
     const ListItem& innerItem = inner(p);
     const bool passes = outerIsExternal_
                             ? PairPassesCriteria(innerItem, outerItem, impl_->kind, impl_->options)
                             : PairPassesCriteria(outerItem, innerItem, impl_->kind, impl_->options);
-    if (!passes) continue;
-    const uint8_t s = matcher.scoreIfMatch(impl_->innerKeys[p]);
-    if (s >= threshold) {
-      if (score) *score = s;
-      return p;
-    }
+    if (!passes) return false;
+    const uint8_t s = scanner.title_->scoreIfMatch(impl_->innerKeys[p]);
+    if (s < threshold) return false;
+    if (score) *score = s;
+    return true;
+  };
+  if (impl_->grouped) {
+    const uint32_t g = impl_->outerGroup[r];
+    const auto first = impl_->innerMembers.begin() + impl_->groupBegin[g];
+    const auto last = impl_->innerMembers.begin() + impl_->groupBegin[g + 1];
+    for (auto it = std::lower_bound(first, last, from); it != last && *it < to; ++it)
+      if (candidate(*it)) return *it;
+    return to;
   }
+  if (!impl_->outerContain.empty()) {
+    const ContainSketch& o = impl_->outerContain[r];
+    for (size_t p = from; p < to; ++p)
+      if (o.mayMatch(impl_->innerContain[p]) && candidate(p)) return p;
+    return to;
+  }
+  if (scanner.windowed_) {
+    const auto& near = scanner.near_;
+    for (auto it = std::lower_bound(near.begin(), near.end(), from); it != near.end() && *it < to; ++it)
+      if (candidate(*it)) return *it;
+    return to;
+  }
+  for (size_t p = from; p < to; ++p)
+    if (candidate(p)) return p;
   return to;
 }
 
@@ -116,6 +213,7 @@ CandidateLookahead::~CandidateLookahead() {
 void CandidateLookahead::helper() {
   const size_t outerCount = matcher_.outerCount();
   const size_t innerCount = matcher_.innerCount();
+  CompareMatcher::Scanner scanner(matcher_);
   for (;;) {
     const size_t first = next_.fetch_add(kClaimBlock);
     if (first >= outerCount) return;
@@ -128,7 +226,7 @@ void CandidateLookahead::helper() {
         if (stopping_.load()) return;
         const size_t end = std::min(innerCount, p + kScanChunk);
         uint8_t score = 0;
-        const size_t q = matcher_.scan(r, p, end, &score);
+        const size_t q = matcher_.scan(scanner, r, p, end, &score);
         if (q < end) {
           f = Found{q, score};
           break;

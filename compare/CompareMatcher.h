@@ -24,8 +24,28 @@ struct PairVerdict {
   bool candidate = false;  // score reaches the threshold and the criteria pass
 };
 
+class TitleMatcher;
+
 class CompareMatcher {
  public:
+  // What one thread needs to scan: the outer name's prepared patterns and bounds, kept from one
+  // call to the next. Each thread that scans owns one; it must not outlive the matcher.
+  class Scanner {
+   public:
+    explicit Scanner(const CompareMatcher& matcher);
+    ~Scanner();
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
+
+   private:
+    friend class CompareMatcher;
+    std::unique_ptr<TitleMatcher> title_;
+    size_t outer_ = SIZE_MAX;     // the outer item set as the first name
+    bool windowed_ = false;       // near_ holds the only inner items that may pass the criteria
+    std::vector<uint32_t> near_;  // ascending
+  };
+
+
   // The lists must outlive the matcher and stay unchanged.
   CompareMatcher(const std::vector<ListItem>& internal, const std::vector<ListItem>& external,
                  const CompareJob& job);
@@ -44,8 +64,9 @@ class CompareMatcher {
   // The full verdict of one pair, exactly as the plain algorithm computes it.
   PairVerdict test(size_t r, size_t p) const;
   // The first candidate of outer r among the inner items [from, to), or to when none; *score gets
-  // its score. Pairs that a bound proves below the threshold are not scored.
-  size_t scan(size_t r, size_t from, size_t to, uint8_t* score) const;
+  // its score. Pairs that a bound proves below the threshold, or that cannot reach it because
+  // their names differ (thresholds 99 and 100), are not scored.
+  size_t scan(Scanner& scanner, size_t r, size_t from, size_t to, uint8_t* score) const;
 
  private:
   struct Impl;

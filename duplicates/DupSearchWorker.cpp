@@ -10,11 +10,12 @@
 // so each row looks only at its group.
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
-#include <string_view>
-#include <unordered_map>
 
+#include "duplicates/CriteriaWindow.h"
 #include "duplicates/DupSearchUnit.h"
+#include "duplicates/NameGroups.h"
 #include "platform/Threads.h"
 
 namespace sonalog {
@@ -46,21 +47,6 @@ void onThreads(unsigned count, const std::function<void(unsigned)>& body) {
   for (std::thread& t : helpers) t.join();
 }
 
-// Union-find over item indexes, for grouping by equal names.
-struct Groups {
-  std::vector<uint32_t> parent;
-  explicit Groups(uint32_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0u); }
-  uint32_t find(uint32_t x) {
-    while (parent[x] != x) x = parent[x] = parent[parent[x]];
-    return x;
-  }
-  void join(uint32_t a, uint32_t b) {
-    a = find(a);
-    b = find(b);
-    if (a != b) parent[std::max(a, b)] = std::min(a, b);
-  }
-};
-
 }  // namespace
 
 class TDyThread {
@@ -79,7 +65,6 @@ class TDyThread {
     run_.running_ = true;
     run_.progress_ = 0;
     for (uint32_t i = 0; i < n_; ++i) run_.marks_[i].store(1, std::memory_order_relaxed);
-    prepareKeys();
     const bool completed = options_.match.matchThreshold >= kThresholdLetters ? searchGroups()
                                                                               : searchBlocks();
     if (completed) finish();
@@ -89,15 +74,14 @@ class TDyThread {
   bool marked(uint32_t i) const { return run_.marks_[i].load(std::memory_order_relaxed) == 0; }
   bool stopRequested() const { return run_.state_.load(std::memory_order_acquire) == kSearchStop; }
 
-  void prepareKeys() {
-    keys_.resize(n_);
-    const unsigned threads = std::min<unsigned>(threadCount(options_.threads), std::max<uint32_t>(n_ / 256, 1));
+  // Runs body(i) for every i < count, in chunks, on the scoring threads.
+  void forAll(uint32_t count, const std::function<void(uint32_t)>& body) {
+    constexpr uint32_t kChunk = 256;
+    const unsigned threads = std::min<unsigned>(threadCount(options_.threads), std::max<uint32_t>(count / kChunk, 1));
     std::atomic<uint32_t> next{0};
     onThreads(threads, [&](unsigned) {
-      constexpr uint32_t kChunk = 256;
-      for (uint32_t from; (from = next.fetch_add(kChunk)) < n_;)
-        for (uint32_t i = from; i < std::min(n_, from + kChunk); ++i)
-          keys_[i] = prepareTitle(items_[i].fileName, options_.match);
+      for (uint32_t from; (from = next.fetch_add(kChunk)) < count;)
+        for (uint32_t i = from; i < std::min(count, from + kChunk); ++i) body(i);
     });
   }
 
@@ -106,6 +90,7 @@ class TDyThread {
            PairPassesCriteria(items_[i], items_[j], RunKind::Duplicates, options_.match);
   }
 
+  // ---- publishing, in the plain search's order ----
   // ---- publishing, in the plain search's order ----
 
   void startRow(uint32_t i) { run_.progress_.store(rowProgress(i, n_), std::memory_order_relaxed); }
@@ -174,8 +159,17 @@ class TDyThread {
     return true;
   }
 
-  // Thresholds below 99: blocks of rows are scored on every core, then replayed in order.
+  // Thresholds below 99: blocks of rows are scored on every core, then replayed in order. The
+  // criteria cost far less than a score and have no side effects, so they are tested first.
   bool searchBlocks() {
+    keys_.resize(n_);
+    facts_.resize(n_);
+    forAll(n_, [this](uint32_t i) {
+      keys_[i] = prepareTitle(items_[i].fileName, options_.match);
+      facts_[i] = pairFactsOf(items_[i]);
+    });
+    // With the playtime or size criterion on, a row looks only at the items that may pass it.
+    const CriteriaWindow window(facts_, RunKind::Duplicates, options_.match);
     const unsigned threads = threadCount(options_.threads);
     std::vector<uint32_t> alive;  // items not queued at the block's start, ascending
     std::vector<std::vector<Match>> rowMatches;
@@ -188,11 +182,12 @@ class TDyThread {
         for (uint32_t i = 0; i < n_; ++i)
           if (!marked(i)) alive.push_back(i);
       }
-      // Rows [first, last) with about kPairsPerBlock pairs among the items still alive.
+      // Rows [first, last) with about kPairsPerBlock pairs among the items still alive (a row
+      // that the window narrows counts as none: it has few).
       uint32_t last = first;
       uint64_t pairs = 0;
       while (last + 1 < n_ && (last == first || (pairs < kPairsPerBlock && last - first < kRowsPerBlockMax))) {
-        pairs += alive.end() - std::upper_bound(alive.begin(), alive.end(), last);
+        if (!window.narrows(facts_[last])) pairs += alive.end() - std::upper_bound(alive.begin(), alive.end(), last);
         ++last;
       }
       rowMatches.assign(last - first, {});
@@ -200,18 +195,32 @@ class TDyThread {
       std::atomic<bool> stopped{false};
       onThreads(std::min<unsigned>(threads, last - first), [&](unsigned) {
         TitleMatcher matcher(options_.match);
+        std::vector<uint32_t> near;
         for (uint32_t i; !stopped.load(std::memory_order_relaxed) && (i = nextRow.fetch_add(1)) < last;) {
-          matcher.setFirst(keys_[i]);
+          const PairFacts& fi = facts_[i];
+          bool firstSet = false;
           std::vector<Match>& out = rowMatches[i - first];
-          for (auto it = std::upper_bound(alive.begin(), alive.end(), i); it != alive.end(); ++it) {
+          auto pair = [&](uint32_t j) {
             if (stopRequested()) {
               stopped = true;
-              return;
+              return false;
             }
-            const uint32_t j = *it;
-            if (marked(j)) continue;  // queued by an earlier row: the replay would skip it anyway
+            // Queued by an earlier row: the replay would skip it anyway.
+            if (marked(j) || !PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match)) return true;
+            if (!firstSet) {
+              matcher.setFirst(keys_[i]);
+              firstSet = true;
+            }
             const uint8_t score = matcher.scoreIfMatch(keys_[j]);
-            if (isMatch(i, j, score)) out.push_back({j, score});
+            if (score >= options_.match.matchThreshold) out.push_back({j, score});
+            return true;
+          };
+          if (window.near(fi, i, near)) {
+            for (const uint32_t j : near)
+              if (!pair(j)) return;
+          } else {
+            for (auto it = std::upper_bound(alive.begin(), alive.end(), i); it != alive.end(); ++it)
+              if (!pair(*it)) return;
           }
         }
       });
@@ -230,23 +239,30 @@ class TDyThread {
   // or equal after normalising (99). Items joined by either equality form a group; each row
   // scores only the later items of its group that are still alive.
   bool searchGroups() {
-    Groups groups(n_);
-    const bool letters = options_.match.matchThreshold == kThresholdLetters;
-    {
-      std::unordered_map<std::string_view, uint32_t> byFolded, byNormalized;
-      byFolded.reserve(n_);
-      if (letters) byNormalized.reserve(n_);
-      for (uint32_t i = 0; i < n_; ++i) {
-        groups.join(i, byFolded.try_emplace(keys_[i].whole.folded, i).first->second);
-        if (letters) groups.join(i, byNormalized.try_emplace(keys_[i].whole.normalized, i).first->second);
-      }
-    }
+    std::vector<NameHashes> hashes(n_);
+    forAll(n_, [&](uint32_t i) { hashes[i] = nameHashes(items_[i].fileName, options_.match.highChars); });
+    const std::vector<uint32_t> groupOf = groupEqualNames(
+        n_, [&](uint32_t i) { return hashes[i]; }, options_.match.matchThreshold == kThresholdLetters);
+    hashes = {};
     // Members of each group, ascending; a group's members up to the current row are dropped.
-    std::vector<uint32_t> groupOf(n_), groupStart(n_ + 1, 0);
-    for (uint32_t i = 0; i < n_; ++i) ++groupStart[(groupOf[i] = groups.find(i)) + 1];
+    std::vector<uint32_t> groupStart(n_ + 1, 0);
+    for (uint32_t i = 0; i < n_; ++i) ++groupStart[groupOf[i] + 1];
     std::partial_sum(groupStart.begin(), groupStart.end(), groupStart.begin());
     std::vector<uint32_t> members(n_), groupEnd(groupStart.begin(), groupStart.end() - 1);
     for (uint32_t i = 0; i < n_; ++i) members[groupEnd[groupOf[i]]++] = i;
+    // Only the members of groups of two or more are ever scored: only they get a key.
+    std::vector<uint32_t> slot(n_, UINT32_MAX);
+    std::vector<uint32_t> keyed;
+    for (uint32_t i = 0; i < n_; ++i) {
+      const uint32_t g = groupOf[i];
+      if (groupEnd[g] - groupStart[g] > 1) {
+        slot[i] = static_cast<uint32_t>(keyed.size());
+        keyed.push_back(i);
+      }
+    }
+    keys_.resize(keyed.size());
+    forAll(static_cast<uint32_t>(keyed.size()),
+           [&](uint32_t k) { keys_[k] = prepareTitle(items_[keyed[k]].fileName, options_.match); });
 
     TitleMatcher matcher(options_.match);
     std::vector<Match> matches;
@@ -258,14 +274,14 @@ class TDyThread {
       uint32_t& end = groupEnd[g];
       while (begin < end && members[begin] <= i) ++begin;
       if (begin == end) continue;
-      matcher.setFirst(keys_[i]);
+      matcher.setFirst(keys_[slot[i]]);
       matches.clear();
       uint32_t kept = begin;
       for (uint32_t k = begin; k < end; ++k) {
         const uint32_t j = members[k];
         if (marked(j)) continue;  // queued for good: dropped from the group
         members[kept++] = j;
-        const uint8_t score = matcher.score(keys_[j]);
+        const uint8_t score = matcher.score(keys_[slot[j]]);
         if (isMatch(i, j, score)) matches.push_back({j, score});
       }
       end = kept;
@@ -285,7 +301,8 @@ class TDyThread {
   const std::vector<ListItem>& items_;
   DupSearchOptions options_;
   const uint32_t n_;
-  std::vector<TitleKey> keys_;
+  std::vector<TitleKey> keys_;  // blocks: one per item; groups: see searchGroups
+  std::vector<PairFacts> facts_;
   size_t logLines_ = 0;  // lines offered to the deletion log list, notice included
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
+#include <mutex>
 
 #include "duplicates/BitDistance.h"
 #include "platform/Text.h"
@@ -239,7 +241,6 @@ TextSketch sketchOf(const TitleText& t) {
 
 TitleText prepareText(std::string_view raw, bool highChars) {
   TitleText t;
-  t.raw.assign(raw);
   t.folded = foldName(raw);
   t.normalized = NormalizeTitle(raw, highChars);
   return t;
@@ -347,7 +348,16 @@ bool bitrateKnown(uint8_t bitrateCode) {
   return (bitrateCode >= 1 && bitrateCode <= 14) || bitrateCode == kBitrateVbr;
 }
 
+PairFacts pairFactsOf(const ListItem& item) {
+  return {item.sizeKB, item.frames, item.bitrateCode, item.frequencyCode};
+}
+
 bool PairPassesCriteria(const ListItem& first, const ListItem& second, RunKind kind,
+                        const MatchOptions& options) {
+  return PairPassesCriteria(pairFactsOf(first), pairFactsOf(second), kind, options);
+}
+
+bool PairPassesCriteria(const PairFacts& first, const PairFacts& second, RunKind kind,
                         const MatchOptions& options) {
   if (kind == RunKind::Duplicates && !options.allowUnspecified) {
     if (!bitrateKnown(first.bitrateCode) || !bitrateKnown(second.bitrateCode) || first.sizeKB < 0 ||
@@ -359,7 +369,11 @@ bool PairPassesCriteria(const ListItem& first, const ListItem& second, RunKind k
     return false;
   if (options.timeCheck && first.frames >= 0 && second.frames >= 0) {
     if (kind == RunKind::CompareSeconds) {
-      if (std::fabs(playtimeSeconds(first) - playtimeSeconds(second)) > options.timeLimitSec) return false;
+      // The playtime in seconds, as an item's playtime is computed (0 for no frames).
+      auto seconds = [](const PairFacts& f) {
+        return f.frames <= 0 ? 0.0 : f.frames * frameDuration(f.frequencyCode);
+      };
+      if (std::fabs(seconds(first) - seconds(second)) > options.timeLimitSec) return false;
     } else if (std::abs(int64_t{first.frames} - second.frames) > options.timeLimitSec) {
       return false;
     }
@@ -370,9 +384,12 @@ bool PairPassesCriteria(const ListItem& first, const ListItem& second, RunKind k
   return true;
 }
 
+NameHashes nameHashes(std::string_view name, bool highChars) {
+  return {hashOf(foldName(name)), hashOf(NormalizeTitle(name, highChars))};
+}
+
 TitleKey prepareTitle(std::string_view name, const MatchOptions& options) {
   TitleKey key;
-  key.whole.raw.assign(name);
   key.whole.folded = foldName(name);
   key.whole.normalized = NormalizeTitle(name, options.highChars);
   key.sketch.foldedHash = hashOf(key.whole.folded);
@@ -394,21 +411,17 @@ TitleKey prepareTitle(std::string_view name, const MatchOptions& options) {
 
 // ---------------------------------------------------------------------------------------------
 
-struct TitleMatcher::Impl {
-  MatchOptions options;
-  const TitleKey* first = nullptr;
-  BitDistance whole, artist, title;  // patterns of the first name's normalised texts
-  BitDistance scratch;               // the second name's text when it is the shorter in windows
+namespace {
 
-  // The largest distances that still give a part similarity of at least partThreshold, and a
-  // whole-name score of at least matchThreshold, by shorter length m < kTableLengths and by
-  // branch (plain, relaxed): a similarity never grows with the distance, so a lower bound on
-  // the distance above these proves the pair out with integers only. -1: no distance will do.
+// The largest distances that still give a part similarity of at least partThreshold, and a
+// whole-name score of at least matchThreshold, by shorter length m < kTableLengths and by branch
+// (plain, relaxed): a similarity never grows with the distance, so a lower bound on the distance
+// above these proves the pair out with integers only. -1: no distance will do.
+struct DistanceLimits {
   static constexpr uint32_t kTableLengths = 256;
-  std::array<std::array<int16_t, kTableLengths>, 2> partLimit{}, wholeLimit{};
+  std::array<std::array<int16_t, kTableLengths>, 2> part{}, whole{};
 
-  void fillLimits() {
-    const uint8_t threshold = options.matchThreshold;
+  DistanceLimits(uint8_t threshold, double partThreshold) {
     for (int branch = 0; branch < 2; ++branch) {
       for (uint32_t m = 1; m < kTableLengths; ++m) {
         auto largest = [&](auto passes) {
@@ -417,15 +430,36 @@ struct TitleMatcher::Impl {
           while (d + 1 <= static_cast<int>(m) + 1 && passes(static_cast<uint32_t>(d + 1))) ++d;
           return d > static_cast<int>(m) ? INT16_MAX : static_cast<int16_t>(d);
         };
-        partLimit[branch][m] = largest([&](uint32_t d) {
-          return similarityFromDistance(d, m, branch) >= options.partThreshold;
+        part[branch][m] = largest([&](uint32_t d) {
+          return similarityFromDistance(d, m, branch) >= partThreshold;
         });
-        wholeLimit[branch][m] = largest([&](uint32_t d) {
+        whole[branch][m] = largest([&](uint32_t d) {
           return toPercent(similarityFromDistance(d, m, branch)) >= threshold;
         });
       }
     }
   }
+};
+
+// The tables depend on the two thresholds only, and filling them costs far more than scoring a
+// row, so they are built once per pair of thresholds and shared by every matcher of the process.
+std::shared_ptr<const DistanceLimits> sharedLimits(uint8_t threshold, double partThreshold) {
+  static std::mutex mutex;
+  static std::map<std::pair<uint8_t, double>, std::shared_ptr<const DistanceLimits>> made;
+  std::lock_guard lock(mutex);
+  auto& slot = made[{threshold, partThreshold}];
+  if (!slot) slot = std::make_shared<const DistanceLimits>(threshold, partThreshold);
+  return slot;
+}
+
+}  // namespace
+
+struct TitleMatcher::Impl {
+  MatchOptions options;
+  const TitleKey* first = nullptr;
+  BitDistance whole, artist, title;  // patterns of the first name's normalised texts
+  BitDistance scratch;               // the second name's text when it is the shorter in windows
+  std::shared_ptr<const DistanceLimits> limits;  // null at thresholds 99 and 100
 
   // A lower bound of the distance of two texts from their sketches alone: the byte counts must
   // be made equal by the edits, and in relaxed windows every byte of the shorter text that the
@@ -461,9 +495,9 @@ struct TitleMatcher::Impl {
     uint32_t low, m;
     bool relaxedBranch;
     if (!lowerBound(x, y, low, m, relaxedBranch)) return false;
-    if (m < kTableLengths) {
-      const auto& limits = part ? partLimit : wholeLimit;
-      return static_cast<int>(low) > limits[relaxedBranch][m];
+    if (m < DistanceLimits::kTableLengths) {
+      const auto& table = part ? limits->part : limits->whole;
+      return static_cast<int>(low) > table[relaxedBranch][m];
     }
     const double up = similarityFromDistance(low, m, relaxedBranch);
     return part ? up < options.partThreshold : toPercent(up) < options.matchThreshold;
@@ -531,7 +565,8 @@ struct TitleMatcher::Impl {
 
 TitleMatcher::TitleMatcher(const MatchOptions& options) : impl_(std::make_unique<Impl>()) {
   impl_->options = options;
-  if (options.matchThreshold < kThresholdLetters) impl_->fillLimits();
+  if (options.matchThreshold < kThresholdLetters)
+    impl_->limits = sharedLimits(options.matchThreshold, options.partThreshold);
 }
 
 TitleMatcher::~TitleMatcher() = default;

@@ -65,8 +65,19 @@ uint8_t MatchPercent(std::string_view a, std::string_view b, const MatchOptions&
 enum class RunKind : uint8_t { Duplicates, CompareSeconds, CompareFrames };
 RunKind compareRunKind(int actionType);
 
+// The values of an item that the criteria read, packed for runs that test many pairs.
+struct PairFacts {
+  int32_t sizeKB = 0;
+  int32_t frames = 0;
+  uint8_t bitrateCode = 0;
+  uint8_t frequencyCode = 0;
+};
+PairFacts pairFactsOf(const ListItem& item);
+
 // The size, playtime and bitrate criteria of a pair (first: the internal list's item).
 bool PairPassesCriteria(const ListItem& first, const ListItem& second, RunKind kind,
+                        const MatchOptions& options);
+bool PairPassesCriteria(const PairFacts& first, const PairFacts& second, RunKind kind,
                         const MatchOptions& options);
 
 // A bitrate is known for the constant-rate indexes 1..14 and for VBR (16).
@@ -79,10 +90,9 @@ bool bitrateKnown(uint8_t bitrateCode);
 // differ cannot be closer than the counts allow, which bounds the edit distance from below.
 using CharCounts = std::array<uint8_t, 16>;
 
-// One text as every pair needs it: the raw text for the case-insensitive test, its case folding
-// and its normalised form.
+// One text as every pair needs it: its case folding (equal foldings: equal but for case) and its
+// normalised form.
 struct TitleText {
-  std::string raw;
   std::string folded;
   std::string normalized;
 };
@@ -113,6 +123,14 @@ struct TitleKey {
 // Builds the key of one name. At thresholds 99 and 100 the parts are never used and are left
 // empty (cheaper); the key must be scored under options with the same highChars and threshold.
 TitleKey prepareTitle(std::string_view name, const MatchOptions& options);
+
+// Hashes of a name's folded and normalised texts, equal to a key's sketch.foldedHash and
+// normalizedHash, computed without keeping the texts.
+struct NameHashes {
+  uint64_t folded = 0;
+  uint64_t normalized = 0;
+};
+NameHashes nameHashes(std::string_view name, bool highChars);
 
 // The artist/title split of a raw name (parts cut to 255 bytes). False when it has none.
 bool splitTitle(std::string_view name, std::string& artist, std::string& title);

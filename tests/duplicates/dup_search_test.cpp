@@ -350,5 +350,52 @@ TEST(DupSearchTest, WorkerEqualsThePlainSearch) {
   EXPECT_GT(matched, 2000u);  // the lists do exercise matches
 }
 
+// Longer lists than above, at the thresholds users pick, under each criterion that narrows the
+// pairs a row looks at (playtime, size alone, none): the same result as the plain search.
+TEST(DupSearchTest, LongerListsEqualThePlainSearchUnderEachCriterion) {
+  testing::CatalogueShape shape;
+  shape.nearDuplicates = 0.3;
+  shape.unknownValues = 0.1;
+  const std::vector<ListItem> items = testing::generateCatalogue(500, 99, shape);
+  struct Criteria {
+    bool time, size;
+    uint16_t timeLimit;
+  };
+  const Criteria criteria[] = {{true, true, 30}, {true, false, 0}, {false, true, 0}, {false, false, 0}};
+  for (const uint8_t threshold : {75, 85, 95}) {
+    for (const Criteria& c : criteria) {
+      DupSearchOptions o = optionsAt(threshold, threshold == 85 ? kActionAutomaticExact : kActionAutomatic);
+      o.match.timeCheck = c.time;
+      o.match.timeLimitSec = c.timeLimit;
+      o.match.sizeCheck = c.size;
+      o.match.sizeLimitKB = 200;
+      o.threads = 2;
+      const auto leave = script({});
+      const DupOutcome expected = testing::oracleDupSearch(items, o, leave);
+      ASSERT_EQ(run(items, o, script({})), expected)
+          << "threshold " << int(threshold) << " time " << c.time << " size " << c.size;
+    }
+  }
+}
+
+// Values exactly at the limits pass, one beyond fails, an unknown value always passes.
+TEST(DupSearchTest, PlaytimeAndSizeLimitsAreInclusive) {
+  struct Case {
+    int32_t sizeKB, frames;
+    bool timeCheck, matches;
+  };
+  const Case cases[] = {{4000, 10030, true, true},  {4000, 10031, true, false}, {4000, 9970, true, true},
+                        {4000, -1, true, true},     {4500, 10000, true, true},  {3499, 10000, true, false},
+                        {4501, 10031, false, false}, {-1, 10031, false, true},  {4500, 10031, false, true}};
+  for (const Case& c : cases) {
+    const std::vector<ListItem> items = {item("Nova - Silver Morning", 4000, 10000),
+                                         item("Nova - Silver Mornin", c.sizeKB, c.frames)};
+    DupSearchOptions o = optionsAt(80, kActionAutomatic);
+    o.match.timeCheck = c.timeCheck;
+    EXPECT_EQ(run(items, o).marks, (std::vector<uint8_t>{1, c.matches ? uint8_t{0} : uint8_t{1}}))
+        << c.sizeKB << " KB " << c.frames << " frames";
+  }
+}
+
 }  // namespace
 }  // namespace sonalog
