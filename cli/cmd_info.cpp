@@ -10,6 +10,7 @@
 
 #include "cli/Command.h"
 #include "cli/TsvField.h"
+#include "core/AnalysisQueue.h"
 #include "core/Mp3Analysis.h"
 
 namespace sonalog::cli {
@@ -25,13 +26,16 @@ constexpr const char* kInfoHeader =
     "path\tstatus\tframes\tbitrateCode\tfrequencyCode\tstereoMode\tfileSize\taudioBytes\taverageKbps\terror\n";
 
 int runInfo(const InfoOptions& options) {
-  Mp3Analyser analyser;
   const AnalysisMode mode = options.slow ? AnalysisMode::Slow : AnalysisMode::Fast;
+  // Files are analysed on every core; the lines still come in the order of the arguments.
+  AnalysisQueue queue(mode, options.files.size() > 1 ? 0 : 1);
   std::fputs(kInfoHeader, stdout);
   int exitCode = 0;
   Mp3AnalysisResult r;
+  size_t queued = 0;
   for (const std::string& path : options.files) {
-    const bool ok = analyser.analyseFile(path, mode, r);
+    while (queued < options.files.size() && queue.pending() < queue.depth()) queue.push(options.files[queued++]);
+    const bool ok = queue.take(r);
     if (!ok) exitCode = 1;
     std::string line;
     appendTsvField(line, path);

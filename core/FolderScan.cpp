@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "core/AnalysisQueue.h"
 #include "core/Sorting.h"
 #include "platform/Dates.h"
 #include "platform/Files.h"
@@ -152,8 +154,21 @@ class Scan {
   // One drive: the walk from its start folder, then the files folder by folder.
   void scanVolume(const std::string& startFolder, const DriveFacts& drive, bool stayOnVolume);
   WalkEnd walk(bool stayOnVolume, uint64_t device);
-  void treatFolder(const std::string& folder);
-  void treatFile(const std::string& folder, const platform::DirEntry& entry);
+
+  // One *.mp3 file as its folder's listing found it, with what can be decided before it is
+  // treated: the existing entry depends only on the items present at the start.
+  struct FileTask {
+    size_t folder = 0;  // index into folders_
+    platform::DirEntry entry;
+    bool inSizeWindow = false;
+    std::optional<uint32_t> match;  // APPEND: the existing entry
+    bool analyse = false;           // queued for analysis
+  };
+  // The files of the collected folders, in order; the analyses run ahead on the queue's threads.
+  void treatFiles();
+  // Lists one folder's *.mp3 files into tasks, queueing those that will be analysed.
+  void listFolder(size_t folder, std::deque<FileTask>& tasks, AnalysisQueue& queue);
+  void treatFile(const FileTask& task, AnalysisQueue& queue);
   std::optional<uint32_t> findExisting(const ListItem& item);
   bool pump();
   void finishCompleted();
@@ -173,7 +188,6 @@ class Scan {
   bool limitReached_ = false;
   bool driveNotReady_ = false;
   ScanCounts counts_;
-  Mp3Analyser analyser_;
   int32_t today_ = 0;
 
   // The list as it stood at the start, for a cancelled APPEND.
@@ -305,10 +319,7 @@ void Scan::scanVolume(const std::string& startFolder, const DriveFacts& drive, b
       return;
     }
   }
-  for (const std::string& folder : folders_) {
-    if (!running_) break;
-    treatFolder(folder);
-  }
+  treatFiles();
   folders_.clear();
 }
 
@@ -362,15 +373,51 @@ Scan::WalkEnd Scan::walk(bool stayOnVolume, uint64_t device) {
   return WalkEnd::Done;
 }
 
-void Scan::treatFolder(const std::string& folder) {
-  auto entries = platform::listDirectory(folder, options_.includeHidden);
+void Scan::treatFiles() {
+  // Folders are listed only as far ahead as the analyses need, so that a CANCEL wastes little.
+  constexpr size_t kTasksAhead = 256;
+  AnalysisQueue queue(options_.analysisMode, options_.analysisThreads);
+  std::deque<FileTask> tasks;
+  size_t nextFolder = 0;
+  while (running_) {
+    while (nextFolder < folders_.size() &&
+           (tasks.empty() || (queue.pending() < queue.depth() && tasks.size() < kTasksAhead)))
+      listFolder(nextFolder++, tasks, queue);
+    if (tasks.empty()) return;
+    const FileTask task = std::move(tasks.front());
+    tasks.pop_front();
+    if (!pump()) return;
+    treatFile(task, queue);
+  }
+}
+
+void Scan::listFolder(size_t folder, std::deque<FileTask>& tasks, AnalysisQueue& queue) {
+  auto entries = platform::listDirectory(folders_[folder], options_.includeHidden);
   if (!entries) return;
   std::sort(entries->begin(), entries->end(),
             [](const platform::DirEntry& a, const platform::DirEntry& b) { return a.name < b.name; });
-  for (const platform::DirEntry& e : *entries) {
+  for (platform::DirEntry& e : *entries) {
     if (e.isDirectory || !hasMp3Extension(e.name)) continue;
-    if (!pump()) return;
-    treatFile(folder, e);
+    FileTask task;
+    task.folder = folder;
+    task.entry = std::move(e);
+    const int64_t size = task.entry.size;
+    task.inSizeWindow = size >= int64_t{options_.minSizeKB} * kBytesPerKB &&
+                        (options_.maxSizeMB >= kNoUpperLimitMB || size <= int64_t{options_.maxSizeMB} * kBytesPerMB);
+    if (task.inSizeWindow) {
+      const std::string& name = task.entry.name;
+      if (mode_ == ScanMode::Append && options_.existingEntries != ExistingEntryRule::AlwaysAdd &&
+          name.size() - kMp3ExtensionBytes < kUnmatchableNameBytes) {
+        ListItem probe;
+        probe.fileName = cutName(name.substr(0, name.size() - kMp3ExtensionBytes), kMaxFileNameBytes);
+        probe.folder = platform::stripTrailingSeparator(folders_[folder]);
+        probe.volumeLabel = volumeLabel_;
+        task.match = findExisting(probe);
+      }
+      task.analyse = !(task.match && options_.existingEntries == ExistingEntryRule::Skip);
+      if (task.analyse) queue.push(folders_[folder] + task.entry.name);
+    }
+    tasks.push_back(std::move(task));
   }
 }
 
@@ -390,11 +437,11 @@ std::optional<uint32_t> Scan::findExisting(const ListItem& item) {
   return found->second;
 }
 
-void Scan::treatFile(const std::string& folder, const platform::DirEntry& entry) {
+void Scan::treatFile(const FileTask& task, AnalysisQueue& queue) {
+  if (!task.inSizeWindow) return;
+  const std::string& folder = folders_[task.folder];
+  const platform::DirEntry& entry = task.entry;
   const int64_t size = entry.size;
-  if (size < int64_t{options_.minSizeKB} * kBytesPerKB) return;
-  if (options_.maxSizeMB < kNoUpperLimitMB && size > int64_t{options_.maxSizeMB} * kBytesPerMB) return;
-
   const std::string path = folder + entry.name;
   const std::string rawName = entry.name.substr(0, entry.name.size() - kMp3ExtensionBytes);
   ListItem item;
@@ -405,21 +452,17 @@ void Scan::treatFile(const std::string& folder, const platform::DirEntry& entry)
   item.dateAdded = today_;
 
   const std::string pathStatus = path.substr(0, path.size() - kMp3ExtensionBytes);
-  std::optional<uint32_t> match;
-  if (mode_ == ScanMode::Append && options_.existingEntries != ExistingEntryRule::AlwaysAdd &&
-      rawName.size() < kUnmatchableNameBytes) {
-    match = findExisting(item);
-    if (match && options_.existingEntries == ExistingEntryRule::Skip) {
-      ++counts_.ignored;
-      ++counts_.processed;
-      showStatus(fitPathStatus(pathStatus, ui_));
-      return;
-    }
+  const std::optional<uint32_t> match = task.match;
+  if (!task.analyse) {
+    ++counts_.ignored;
+    ++counts_.processed;
+    showStatus(fitPathStatus(pathStatus, ui_));
+    return;
   }
 
   showStatus(fitPathStatus(pathStatus, ui_));
   Mp3AnalysisResult result;
-  if (!analyser_.analyseFile(path, options_.analysisMode, result)) {
+  if (!queue.take(result)) {
     switch (options_.onError) {
       case OnErrorRule::Discard: return;
       case OnErrorRule::Include: break;

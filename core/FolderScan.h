@@ -42,6 +42,9 @@ struct ScanOptions {
   uint8_t sortKey = 0;        // sortcombo, 0..9
   bool descending = false;    // CheckDescend
   bool caseSensitive = false; // CheckCase
+  // Threads that analyse files: 0 one per core, 1 only the scanning thread. Results, texts and
+  // questions come in the same order whatever the count.
+  unsigned analysisThreads = 0;
 };
 
 // The scan's options as the settings record holds them.

@@ -395,5 +395,90 @@ TEST_F(FolderScanTest, UnreadableFolderIsReported) {
   EXPECT_EQ(r.status, "No mp3's found.");
 }
 
+// Files analysed on several threads give what one file after another gives: the same items in
+// the same order, the same status texts and the same questions, answered the same way, also when
+// a question or CANCEL stops the scan part way.
+TEST_F(FolderScanTest, ParallelAnalysisEqualsTheSequentialOne) {
+  for (int f = 0; f < 12; ++f) {
+    const std::string folder = "d" + std::to_string(f % 5) + "/s" + std::to_string(f) + "/";
+    for (int k = 0; k < 9; ++k) {
+      const std::string name = folder + "t" + std::to_string(k);
+      switch ((f * 9 + k) % 9) {
+        case 0: mp3(name + ".mp3", 30 + k * 7, static_cast<uint8_t>(1 + k)); break;
+        case 1: junk(name + ".mp3"); break;  // rejected by the analysis
+        case 2: {
+          testing::FrameHeader mpeg2 = testing::mpeg1();
+          mpeg2.version = 2;
+          ASSERT_TRUE(testing::writeBytes(home.path("music/" + name + ".MP3"),
+                                          Mp3Builder().frames(mpeg2, 60).str()));
+          break;
+        }
+        case 3: junk(name + ".mp3", 100); break;  // below the minimum size
+        case 4: {
+          ASSERT_TRUE(testing::writeBytes(home.path("music/" + name + ".mp3"),
+                                          Mp3Builder().id3v2(3000).vbrFrame(testing::mpeg1(), testing::VbrTag::Xing, 500)
+                                              .frames(testing::mpeg1(10), 20).frames(testing::mpeg1(11), 20).id3v1().str()));
+          break;
+        }
+        case 5: home.writeFile("music/" + name + ".txt", "not an mp3"); break;
+        case 6: mp3(name + " copy.mp3", 45, 9); break;
+        case 7: ASSERT_TRUE(testing::writeBytes(home.path("music/" + name + ".mp3"), std::string(4096, '\0'))); break;
+        default: mp3(name + ".mp3", 200, 5);
+      }
+    }
+  }
+  fs::create_directories(root + "/empty/deeper");
+  options.minSizeKB = 1;
+
+  struct Outcome {
+    ScanResult result;
+    std::vector<ListItem> items;
+    std::vector<std::string> statuses, texts;
+  };
+  auto scanWith = [&](unsigned threads, ScanMode mode, OnErrorRule onError, long cancelAfter,
+                      const std::vector<ListItem>& before) {
+    list.items = before;
+    ui.shown.clear();
+    ui.statuses.clear();
+    ui.answers.clear();
+    ui.eventCalls = 0;
+    ui.cancelAfterEvents = cancelAfter;
+    for (int k = 0; k < 40; ++k) ui.answers.push_back(k % 3 == 0 ? Answer::Yes : Answer::No);
+    if (cancelAfter == -2) ui.answers[7] = Answer::Cancel;  // a question stops the scan
+    options.analysisThreads = threads;
+    options.onError = onError;
+    options.existingEntries = ExistingEntryRule::Skip;
+    Outcome o;
+    o.result = scan(mode);
+    o.items = list.items;
+    o.statuses = ui.statuses;
+    o.texts = ui.texts();
+    return o;
+  };
+  const std::vector<ListItem> none;
+  const Outcome first = scanWith(1, ScanMode::New, OnErrorRule::Include, -1, none);
+  ASSERT_GT(first.items.size(), 60u);
+  const std::vector<ListItem> half(first.items.begin(), first.items.begin() + 40);
+  int round = 0;
+  for (const OnErrorRule onError : {OnErrorRule::Include, OnErrorRule::Prompt, OnErrorRule::Discard}) {
+    for (const long cancelAfter : {-1L, -2L, 25L}) {
+      for (const ScanMode mode : {ScanMode::New, ScanMode::Append}) {
+        SCOPED_TRACE(++round);
+        const std::vector<ListItem>& before = mode == ScanMode::Append ? half : none;
+        const Outcome plain = scanWith(1, mode, onError, cancelAfter, before);
+        const Outcome parallel = scanWith(4, mode, onError, cancelAfter, before);
+        EXPECT_EQ(parallel.result.outcome, plain.result.outcome);
+        EXPECT_EQ(parallel.result.status, plain.result.status);
+        EXPECT_EQ(parallel.items, plain.items);
+        ASSERT_EQ(parallel.items.size(), plain.items.size());
+        for (size_t k = 0; k < plain.items.size(); ++k)
+          EXPECT_EQ(parallel.items[k].averageKbps, plain.items[k].averageKbps);
+        EXPECT_EQ(parallel.statuses, plain.statuses);
+        EXPECT_EQ(parallel.texts, plain.texts);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sonalog

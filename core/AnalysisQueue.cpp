@@ -1,0 +1,95 @@
+#include "core/AnalysisQueue.h"
+
+#include <algorithm>
+
+namespace sonalog {
+
+namespace {
+// Files queued per thread: enough that a helper finding its file read from the cache at once has
+// the next one waiting.
+constexpr size_t kFilesPerThread = 2;
+}  // namespace
+
+unsigned analysisThreads(unsigned requested) {
+  if (requested > 0) return requested;
+  return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxAnalysisThreads);
+}
+
+AnalysisQueue::AnalysisQueue(AnalysisMode mode, unsigned threads) : mode_(mode) {
+  threads = analysisThreads(threads);
+  depth_ = threads == 1 ? 1 : kFilesPerThread * threads;
+  for (unsigned t = 1; t < threads; ++t) helpers_.emplace_back([this] { helper(); });
+}
+
+AnalysisQueue::~AnalysisQueue() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  for (std::thread& t : helpers_) t.join();
+}
+
+size_t AnalysisQueue::pending() const {
+  std::lock_guard lock(mutex_);
+  return slots_.size();
+}
+
+void AnalysisQueue::push(std::string path) {
+  auto slot = std::make_shared<Slot>();
+  slot->path = std::move(path);
+  {
+    std::lock_guard lock(mutex_);
+    slots_.push_back(std::move(slot));
+  }
+  if (!helpers_.empty()) changed_.notify_one();
+}
+
+bool AnalysisQueue::take(Mp3AnalysisResult& result) {
+  std::unique_lock lock(mutex_);
+  if (slots_.empty()) return false;
+  std::shared_ptr<Slot> slot = std::move(slots_.front());
+  slots_.pop_front();
+  if (!slot->started) {
+    slot->started = true;
+    lock.unlock();
+    // A helper may now start on the file that entered the window.
+    if (!helpers_.empty()) changed_.notify_one();
+    return own_.analyseFile(slot->path, mode_, result);
+  }
+  changed_.notify_all();
+  changed_.wait(lock, [&] { return slot->done; });
+  result = std::move(slot->result);
+  return slot->ok;
+}
+
+void AnalysisQueue::helper() {
+  Mp3Analyser analyser;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    std::shared_ptr<Slot> slot;
+    changed_.wait(lock, [&] {
+      if (stopping_) return true;
+      const size_t window = std::min(slots_.size(), depth_);
+      for (size_t k = 0; k < window; ++k) {
+        if (!slots_[k]->started) {
+          slot = slots_[k];
+          return true;
+        }
+      }
+      return false;
+    });
+    if (stopping_) return;
+    slot->started = true;
+    lock.unlock();
+    Mp3AnalysisResult result;
+    const bool ok = analyser.analyseFile(slot->path, mode_, result);
+    lock.lock();
+    slot->result = std::move(result);
+    slot->ok = ok;
+    slot->done = true;
+    changed_.notify_all();
+  }
+}
+
+}  // namespace sonalog

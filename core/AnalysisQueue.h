@@ -1,0 +1,66 @@
+#pragma once
+// Analyses mp3 files on a small pool of threads ahead of the thread that uses the results, which
+// takes them strictly in the order the files were queued: the user sees exactly what analysing
+// one file after another gives, while the other cores (and the disk) work on the next files.
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/Mp3Analysis.h"
+
+namespace sonalog {
+
+// Threads an analysis queue uses at most: past this the disk, not the cores, sets the pace.
+inline constexpr unsigned kMaxAnalysisThreads = 8;
+
+// The threads to analyse with for a requested count: 0 means one per core (at most
+// kMaxAnalysisThreads); 1 means the caller's thread alone, the plain sequential analysis.
+unsigned analysisThreads(unsigned requested);
+
+class AnalysisQueue {
+ public:
+  // threads as for analysisThreads(); the caller's own thread counts as one of them.
+  AnalysisQueue(AnalysisMode mode, unsigned threads);
+  // Each helper finishes the file in its hands, then all are joined.
+  ~AnalysisQueue();
+  AnalysisQueue(const AnalysisQueue&) = delete;
+  AnalysisQueue& operator=(const AnalysisQueue&) = delete;
+
+  // Files queued and not yet taken.
+  size_t pending() const;
+  // How many files to keep queued so that every thread has work: helpers analyse only that far
+  // ahead, which bounds the memory and the work a cancel wastes.
+  size_t depth() const { return depth_; }
+  void push(std::string path);
+  // The analysis of the oldest queued file (as Mp3Analyser::analyseFile): waits for a helper that
+  // has it in hand, or analyses it on this thread when no helper has started it.
+  bool take(Mp3AnalysisResult& result);
+
+ private:
+  struct Slot {
+    std::string path;
+    bool started = false;
+    bool done = false;
+    bool ok = false;
+    Mp3AnalysisResult result;
+  };
+
+  void helper();
+
+  const AnalysisMode mode_;
+  size_t depth_ = 1;
+  Mp3Analyser own_;  // the taking thread's
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::shared_ptr<Slot>> slots_;  // oldest first
+  bool stopping_ = false;
+  std::vector<std::thread> helpers_;
+};
+
+}  // namespace sonalog
