@@ -52,6 +52,7 @@ struct CompareMatcher::Impl {
   RunKind kind = RunKind::CompareFrames;
   std::vector<TitleKey> outerKeys;
   std::vector<TitleKey> innerKeys;
+  std::vector<PairFacts> innerFacts;
   std::unique_ptr<CriteriaWindow> window;  // over the inner items
   std::vector<ContainSketch> outerContain, innerContain;  // relaxed at 99 only
   // At the thresholds 99 and 100 (but for relaxed matching at 99, where a name contained in
@@ -111,16 +112,15 @@ CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
   for (const ListItem& item : *outer_) impl_->outerKeys.push_back(prepareTitle(item.fileName, o));
   impl_->innerKeys.reserve(inner_->size());
   for (const ListItem& item : *inner_) impl_->innerKeys.push_back(prepareTitle(item.fileName, o));
+  impl_->innerFacts.reserve(inner_->size());
+  for (const ListItem& item : *inner_) impl_->innerFacts.push_back(pairFactsOf(item));
   if (o.matchThreshold == kThresholdExact || (o.matchThreshold == kThresholdLetters && !o.relaxed)) {
     impl_->groupByName();
   } else if (o.matchThreshold == kThresholdLetters) {
     for (const TitleKey& key : impl_->outerKeys) impl_->outerContain.emplace_back(key);
     for (const TitleKey& key : impl_->innerKeys) impl_->innerContain.emplace_back(key);
   } else {
-    std::vector<PairFacts> facts;
-    facts.reserve(inner_->size());
-    for (const ListItem& item : *inner_) facts.push_back(pairFactsOf(item));
-    impl_->window = std::make_unique<CriteriaWindow>(facts, impl_->kind, o);
+    impl_->window = std::make_unique<CriteriaWindow>(impl_->innerFacts, impl_->kind, o);
   }
 }
 
@@ -149,17 +149,17 @@ size_t CompareMatcher::scan(Scanner& scanner, size_t r, size_t from, size_t to, 
   if (scanner.outer_ != r) {
     scanner.title_->setFirst(impl_->outerKeys[r]);
     scanner.outer_ = r;
-    scanner.windowed_ = impl_->window && impl_->window->near(pairFactsOf(outer(r)), -1, scanner.near_);
+    scanner.windowed_ = impl_->window && impl_->window->near(pairFactsOf(outer(r)), -1, scanner.near_, true);
   }
-  const ListItem& outerItem = outer(r);
+  const PairFacts outerFacts = pairFactsOf(outer(r));
   const uint8_t threshold = impl_->options.matchThreshold;
   auto candidate = [&](size_t p) {
     // The criteria have no side effects, so testing them first picks the same candidates as
     // scoring first, and they are far cheaper than a score.
-    const ListItem& innerItem = inner(p);
+    const PairFacts& innerFacts = impl_->innerFacts[p];
     const bool passes = outerIsExternal_
-                            ? PairPassesCriteria(innerItem, outerItem, impl_->kind, impl_->options)
-                            : PairPassesCriteria(outerItem, innerItem, impl_->kind, impl_->options);
+                            ? PairPassesCriteria(innerFacts, outerFacts, impl_->kind, impl_->options)
+                            : PairPassesCriteria(outerFacts, innerFacts, impl_->kind, impl_->options);
     if (!passes) return false;
     const uint8_t s = scanner.title_->scoreIfMatch(impl_->innerKeys[p]);
     if (s < threshold) return false;

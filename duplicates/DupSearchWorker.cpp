@@ -168,7 +168,7 @@ class TDyThread {
       keys_[i] = prepareTitle(items_[i].fileName, options_.match);
       facts_[i] = pairFactsOf(items_[i]);
     });
-    // With the playtime or size criterion on, a row looks only at the items that may pass it.
+    // With the playtime or size criterion on, a row looks only at the items that may pass them.
     const CriteriaWindow window(facts_, RunKind::Duplicates, options_.match);
     const unsigned threads = threadCount(options_.threads);
     std::vector<uint32_t> alive;  // items not queued at the block's start, ascending
@@ -215,13 +215,15 @@ class TDyThread {
             if (score >= options_.match.matchThreshold) out.push_back({j, score});
             return true;
           };
-          if (window.near(fi, i, near)) {
+          if (window.near(fi, i, near, false)) {
             for (const uint32_t j : near)
               if (!pair(j)) return;
           } else {
             for (auto it = std::upper_bound(alive.begin(), alive.end(), i); it != alive.end(); ++it)
               if (!pair(*it)) return;
           }
+          // The window lists the row's items in no order; the replay takes them ascending.
+          std::sort(out.begin(), out.end(), [](const Match& a, const Match& b) { return a.second < b.second; });
         }
       });
       if (stopped) return false;
