@@ -148,7 +148,7 @@ int runCompare(Context& context, const CompareArgs& args) {
   // A stopped run is never reported as finished, even when what it found so far was saved.
   if (responder.stoppedWhileMatching() && outcome == CompOutcome::Completed)
     return fail("stopped by Ctrl+C; what was found before the stop was written to \"" + args.output + "\"", 1);
-  if (responder.interrupted() && outcome != CompOutcome::Completed && outcome != CompOutcome::Failed)
+  if (responder.interrupted() && outcome != CompOutcome::Completed)
     return fail("stopped by Ctrl+C; nothing written", 1);
   const std::string finish = run.finishText();
   if (!finish.empty()) std::printf("%s\n", finish.c_str());

@@ -17,7 +17,11 @@ CompOutcome driveCompare(TMyThread& run, CompareResponder& responder) {
   std::vector<CompEvent> events;
   std::string label1, label2;
   uint16_t shownProgress = 0xFFFF;
-  bool aborted = false;
+  // An abort asked for while the external list loads stays pending: when the loading ends
+  // before it sees the request, the abort is made again once the matching runs. It counts as
+  // done once it reached the run.
+  bool abortPending = false;
+  bool abortDone = false;
   for (;;) {
     const bool ended = run.ended();
     events.clear();
@@ -44,9 +48,17 @@ CompOutcome driveCompare(TMyThread& run, CompareResponder& responder) {
       }
     }
     if (ended) break;
-    if (!aborted && responder.abortRequested()) {
-      aborted = true;
-      if (auto question = run.beginAbort()) run.finishAbort(responder.saveOnAbort(*question));
+    if (!abortDone && !abortPending && responder.abortRequested()) abortPending = true;
+    if (abortPending) {
+      const CompPhase phase = run.phase();
+      if (auto question = run.beginAbort()) {
+        run.finishAbort(responder.saveOnAbort(*question));
+        abortPending = false;
+        abortDone = true;
+      } else if (phase != CompPhase::Idle && phase != CompPhase::Loading) {
+        abortPending = false;
+        abortDone = true;
+      }
     }
     if (run.progress() != shownProgress && run.phase() == CompPhase::Matching) {
       shownProgress = run.progress();
