@@ -394,6 +394,7 @@ void TMainForm::setFolderFontSize(int size) {
 }
 
 void TMainForm::updateCommands() {
+  ui_.flushStatus();
   const MainCommands c = main_.commands();
   SaveBut->setEnabled(c.saveAs);
   ExportBut->setEnabled(c.exportList);

@@ -1,6 +1,7 @@
 #include "ui/QtUserInterface.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -117,8 +118,31 @@ Answer QtUserInterface::show(const MessageBox& box) {
   return escape;
 }
 
+namespace {
+// A scan sets the status for every file; the label shows at most one text per slice (the latest),
+// which is as often as a person can read it, and the last text always arrives.
+constexpr qint64 kStatusSliceMs = 10;
+}  // namespace
+
 void QtUserInterface::setStatus(std::string_view text) {
-  if (statusLabel_) statusLabel_->setText(qt(text));
+  if (!statusLabel_) return;
+  pendingStatus_.assign(text);
+  if (sinceStatus_.isValid() && sinceStatus_.elapsed() < kStatusSliceMs) {
+    if (!statusPending_) QTimer::singleShot(kStatusSliceMs, statusLabel_, [this] { showPendingStatus(); });
+    statusPending_ = true;
+    return;
+  }
+  showPendingStatus();
+}
+
+void QtUserInterface::flushStatus() {
+  if (statusPending_) showPendingStatus();
+}
+
+void QtUserInterface::showPendingStatus() {
+  statusPending_ = false;
+  sinceStatus_.restart();
+  if (statusLabel_) statusLabel_->setText(qt(pendingStatus_));
 }
 
 void QtUserInterface::setBusy(bool busy) {
@@ -169,7 +193,11 @@ std::optional<FileDialogResult> QtUserInterface::saveFile(const FileDialog& dial
 bool QtUserInterface::statusFits(std::string_view text) const {
   if (!statusLabel_) return true;
   const QFontMetrics metrics(statusLabel_->font());
-  return metrics.horizontalAdvance(qt(text)) <= statusLabel_->contentsRect().width();
+  const int width = statusLabel_->contentsRect().width();
+  // A text whose every character could be the widest fits without shaping it (the common case
+  // of a scan's paths, asked once per file).
+  if (static_cast<qint64>(text.size()) * metrics.maxWidth() <= width) return true;
+  return metrics.horizontalAdvance(qt(text)) <= width;
 }
 
 OpenResult QtUserInterface::openDocument(const std::string& path, bool edit) {

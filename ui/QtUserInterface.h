@@ -3,6 +3,7 @@
 // the busy cursor, pending events and the desktop's "open". Tests script it: boxes and dialogs
 // are then answered from queues and recorded, and no modal window ever appears.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <deque>
 #include <optional>
@@ -25,6 +26,9 @@ class QtUserInterface : public UserInterface {
   void setParentWidget(QWidget* window) { parent_ = window; }
   // setStatus writes here; null shows nothing.
   void setStatusLabel(QLabel* label) { statusLabel_ = label; }
+  // Shows a status text held back because it came within a few milliseconds of the last one
+  // (it would show by itself a moment later).
+  void flushStatus();
   // CANCEL or Escape: the next processEvents() returns true.
   void requestCancel() { cancelRequested_ = true; }
 
@@ -58,6 +62,10 @@ class QtUserInterface : public UserInterface {
   bool cancelRequested_ = false;
   bool scripted_ = false;
   int busyDepth_ = 0;
+  QElapsedTimer sinceStatus_;  // since the status label last changed
+  std::string pendingStatus_;  // the latest status text; not shown yet while statusPending_
+  bool statusPending_ = false;
+  void showPendingStatus();
 };
 
 // A file dialog's filter list in Qt's form ("List files (*.snlg);;All files (*)"); "*.*"
