@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,9 @@
 #include "ui/FindForm.h"
 #include "ui/GridTextWidth.h"
 #include "ui/InsertForm.h"
+#include "ui/OptionsForm.h"
+#include "ui/QtUserInterface.h"
+#include "ui/SearchWindows.h"
 #include "ui/QtText.h"
 #include "ui/SkipFMsgForm.h"
 #include "ui/ViewModel.h"
@@ -761,6 +765,7 @@ void TViewForm::closeEvent(QCloseEvent* event) {
   const bool changed = unit_.closed();
   if (hooks_.closed) hooks_.closed(changed);
   event->accept();
+  emit viewerClosed();
 }
 
 void TViewForm::keyPressEvent(QKeyEvent* event) {
@@ -782,6 +787,36 @@ bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
 void TViewForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   keepCurrentVisible();
+}
+
+void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
+                     std::function<void()> saveAs, std::function<void()> exportList) {
+  TViewForm form(main.list(), main.settings(), ui);
+  TViewForm::Hooks hooks;
+  hooks.saveAs = std::move(saveAs);
+  hooks.exportList = std::move(exportList);
+  hooks.options = [&form, &main, &ui] {
+    const OptionsResult r = runOptionsWindow(&form, main.settings(), ui);
+    return r.displayChanged || r.sortOptionChanged || r.otherSettingsChanged;
+  };
+  hooks.duplicates = [&form, &main] { return showDuplicatesSearch(main, &form); };
+  hooks.compare = [&form, &main] { return showListComparison(main, &form); };
+  hooks.closed = [&main](bool changed) {
+    closeSearchWindows();
+    main.viewerClosed(changed);
+  };
+  hooks.listCleared = [&main] { main.viewerEmptiedList(); };
+  form.setHooks(std::move(hooks));
+  main.setCloseViewer([&form] { form.closeForCleared(); });
+  main.viewerOpened();
+
+  QEventLoop loop;
+  QObject::connect(&form, &TViewForm::viewerClosed, &loop, &QEventLoop::quit);
+  if (caller) caller->setEnabled(false);
+  form.openViewer();
+  if (form.isVisible()) loop.exec();
+  if (caller) caller->setEnabled(true);
+  main.setCloseViewer({});
 }
 
 }  // namespace sonalog::ui

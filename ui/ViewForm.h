@@ -4,10 +4,11 @@
 // shows what it says.
 //
 // Entry point for the main window ("&View"):
-//   TViewForm(InternalList& list, Settings& settings, UserInterface& ui, QWidget* parent = nullptr);
-//   void openViewer();  // builds the grid from the list and shows the window
-// The main window fills Hooks (Save as, Export, Options, Duplicates, Compare, closed, cleared)
-// and calls listChanged() / closeForCleared() when it changes or clears the list itself.
+//   void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
+//                        std::function<void()> saveAs, std::function<void()> exportList);
+// which builds a TViewForm(InternalList&, Settings&, UserInterface&), fills its Hooks (Save as,
+// Export, Options, Duplicates, Compare, closed, cleared), opens it with openViewer() and returns
+// when it has closed.
 
 #include <QDialog>
 #include <QPointer>
@@ -18,6 +19,7 @@
 
 #include "core/ApiUnit.h"
 #include "core/ListItem.h"
+#include "core/MainUnit.h"
 #include "settings/Settings.h"
 #include "viewer/FindUnit.h"
 #include "viewer/Play.h"
@@ -36,6 +38,7 @@ class QAction;
 namespace sonalog::ui {
 
 class Fader;
+class QtUserInterface;
 class ViewModel;
 
 class TViewForm : public QWidget {
@@ -95,6 +98,10 @@ class TViewForm : public QWidget {
   void SG1HeaderClick(int column);
   // The find window closed with mode and text (Find First, Find Next or Filter).
   void findClosed(FindMode mode, const QString& text);
+
+ signals:
+  // The window closed (after the closing questions).
+  void viewerClosed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -173,5 +180,12 @@ class TViewForm : public QWidget {
   bool closingForCleared_ = false;
   bool updating_ = false;
 };
+
+// The main window's "&View": opens the viewer over main's list and returns when it has closed
+// (caller is disabled meanwhile). The viewer's Save as and Export are the main window's own
+// (saveAs, exportList); its Options, Duplicates and Compare open those windows; closing tells
+// main whether the list changed, and main closes the viewer when it clears the list.
+void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
+                     std::function<void()> saveAs, std::function<void()> exportList);
 
 }  // namespace sonalog::ui

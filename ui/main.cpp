@@ -18,6 +18,7 @@
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
 #include "ui/SingleInstance.h"
+#include "ui/ViewForm.h"
 
 using namespace sonalog;
 using namespace sonalog::ui;
@@ -94,6 +95,10 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     TMainForm form(main, ui);
+    form.setViewerWindow([&form, &main, &ui] {
+      runViewerWindow(main, ui, &form, [&form] { form.SaveButClick(); },
+                      [&form] { form.ExportButClick(); });
+    });
     instance.onRaise([&form] { form.bringToFront(); });
     // Windows of other parts (the viewer, the options) must not keep the program alive.
     QObject::connect(&form, &TMainForm::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

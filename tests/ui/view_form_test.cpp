@@ -11,7 +11,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 
+#include "core/MainUnit.h"
 #include "core/Sorting.h"
 #include "tests/support/TempHome.h"
 #include "ui/FindForm.h"
@@ -247,6 +249,41 @@ TEST_F(ViewFormTest, PlayHandsTheSelectionToTheDesktop) {
   child<QPushButton>("ButPlay")->click();
   ASSERT_EQ(ui.opened.size(), 1u);
   EXPECT_EQ(ui.opened[0].first, home.home() + "mp3snlg.m3u");
+}
+
+}  // namespace
+}  // namespace sonalog::ui
+
+namespace sonalog::ui {
+namespace {
+
+// "&View" from the main window: the viewer runs until it closes, then the main window's status
+// tells that the list changed.
+TEST(ViewerWindowTest, RunsUntilClosedAndReportsTheChange) {
+  TempHome home;
+  QtUserInterface ui;
+  ui.script({});
+  MainUnit main(ui);
+  ASSERT_TRUE(main.startUp({}, home.path("program")));
+  for (int i = 0; i < 5; ++i) main.list().items.push_back(song(i));
+  main.settings().viewerMaximized = false;
+  QWidget caller;
+  bool callerDisabled = false;
+  QTimer::singleShot(0, [&] {
+    callerDisabled = !caller.isEnabled();
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* form = qobject_cast<TViewForm*>(w); form && form->isVisible()) {
+        form->grid()->selectRow(0);
+        form->DeleteButClick();
+        form->close();
+      }
+  });
+  runViewerWindow(main, ui, &caller, {}, {});
+  EXPECT_TRUE(callerDisabled);
+  EXPECT_TRUE(caller.isEnabled());
+  EXPECT_EQ(main.list().items.size(), 4u);
+  EXPECT_EQ(main.status(), "Altered, 4 items.");
+  EXPECT_TRUE(main.list().unsaved);
 }
 
 }  // namespace
