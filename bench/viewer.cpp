@@ -144,6 +144,14 @@ QApplication& app() {
   return application;
 }
 
+Settings windowSettings() {
+  Settings settings = benchSettings();
+  settings.viewerMaximized = false;
+  settings.viewerSize = {1280, 800};
+  settings.skipFilteredNote = true;
+  return settings;
+}
+
 void paint(ui::TViewForm& form) {
   QPixmap pixmap(form.size());
   form.render(&pixmap);
@@ -154,9 +162,7 @@ void BM_OpenWindow(benchmark::State& state) {
   app();
   InternalList list;
   list.items = catalogue();
-  Settings settings = benchSettings();
-  settings.viewerMaximized = false;
-  settings.viewerSize = {1280, 800};
+  Settings settings = windowSettings();
   ui::QtUserInterface ui;
   ui.script();
   const long before = residentKB();
@@ -178,9 +184,7 @@ void BM_ScrollWindow(benchmark::State& state) {
   app();
   InternalList list;
   list.items = catalogue();
-  Settings settings = benchSettings();
-  settings.viewerMaximized = false;
-  settings.viewerSize = {1280, 800};
+  Settings settings = windowSettings();
   ui::QtUserInterface ui;
   ui.script();
   ui::TViewForm form(list, settings, ui);
@@ -199,9 +203,7 @@ BENCHMARK(BM_ScrollWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_HeaderSortWindow(benchmark::State& state) {
   app();
   InternalList list;
-  Settings settings = benchSettings();
-  settings.viewerMaximized = false;
-  settings.viewerSize = {1280, 800};
+  Settings settings = windowSettings();
   ui::QtUserInterface ui;
   ui.script();
   for (auto _ : state) {
@@ -226,10 +228,7 @@ BENCHMARK(BM_HeaderSortWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_FilterWindow(benchmark::State& state) {
   app();
   InternalList list;
-  Settings settings = benchSettings();
-  settings.viewerMaximized = false;
-  settings.viewerSize = {1280, 800};
-  settings.skipFilteredNote = true;
+  Settings settings = windowSettings();
   ui::QtUserInterface ui;
   ui.script();
   for (auto _ : state) {

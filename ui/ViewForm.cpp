@@ -360,6 +360,8 @@ void TViewForm::buildShortcuts() {
 // ---- Showing the list ----
 
 void TViewForm::openViewer() {
+  grid_->horizontalHeader()->setDefaultSectionSize(
+      ViewUnit::initialColumnWidth(settings_.viewerSize.left));
   sonalog::ui::restoreGeometry(this, settings_.viewerWindowPos.left, settings_.viewerWindowPos.top,
                   settings_.viewerSize.left, settings_.viewerSize.top);
   updating_ = true;
@@ -579,7 +581,6 @@ void TViewForm::ResortButClick() {
 }
 
 void TViewForm::UndoButClick() {
-  if (!ready() && list_.items.empty() && !unit_.filtered()) return;
   if (unit_.busy() || !unit_.undoEnabled()) return;
   GridPosition pos = position();
   unit_.undo(pos);
