@@ -156,7 +156,12 @@ void QtUserInterface::setBusy(bool busy) {
 }
 
 bool QtUserInterface::processEvents() {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (++callsSincePump_ >= kCallsPerPump || !lastPump_.isValid() ||
+      lastPump_.elapsed() >= kEventPumpMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    lastPump_.start();
+    callsSincePump_ = 0;
+  }
   return std::exchange(cancelRequested_, false);
 }
 

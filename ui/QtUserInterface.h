@@ -48,6 +48,10 @@ class QtUserInterface : public UserInterface {
   Answer show(const MessageBox& box) override;
   void setStatus(std::string_view text) override;
   void setBusy(bool busy) override;
+  // Runs pending events when kEventPumpMs have passed since they last ran, or at every
+  // kCallsPerPump-th call: a scan asks after every file, and pumping the event loop that often
+  // costs more than the analysis of a cached file. CANCEL and Escape are events too, so they
+  // are seen within that interval (or those few files).
   bool processEvents() override;
   std::optional<FileDialogResult> openFile(const FileDialog& dialog) override;
   std::optional<FileDialogResult> saveFile(const FileDialog& dialog) override;
@@ -66,7 +70,12 @@ class QtUserInterface : public UserInterface {
   std::string pendingStatus_;  // the latest status text; not shown yet while statusPending_
   bool statusPending_ = false;
   void showPendingStatus();
+  QElapsedTimer lastPump_;
+  int callsSincePump_ = 0;
 };
+
+inline constexpr int kEventPumpMs = 10;
+inline constexpr int kCallsPerPump = 16;
 
 // A file dialog's filter list in Qt's form ("List files (*.snlg);;All files (*)"); "*.*"
 // becomes "*", the pattern that matches every name on this system.
