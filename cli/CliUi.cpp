@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/TerminalText.h"
+#include "platform/Files.h"
 
 namespace sonalog::cli {
 
@@ -52,6 +53,9 @@ Answer CliUi::show(const MessageBox& box) {
   }
   const std::string heading = box.caption.empty() ? std::string() : "[" + terminalMessage(box.caption) + "] ";
   std::fprintf(stderr, "%s%s\n", heading.c_str(), terminalMessage(box.text).c_str());
+  // The message tells what failed; the file and the system's reason follow it.
+  if (const std::string why = platform::takeLastWriteError(); !why.empty())
+    std::fprintf(stderr, "sonalog: %s\n", terminalMessage(why).c_str());
   const auto choices = choicesFor(box.buttons);
   if (choices.size() <= 1) return Answer::Ok;
 

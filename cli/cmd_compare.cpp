@@ -73,12 +73,6 @@ class CliResponder : public CompareResponder {
   bool stoppedWhileMatching_ = false;
 };
 
-bool sameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  if (std::filesystem::equivalent(a, b, ec)) return true;
-  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
-}
-
 int fail(const std::string& text, int code) {
   std::fprintf(stderr, "sonalog: compare: %s\n", text.c_str());
   return code;
@@ -130,7 +124,8 @@ int runCompare(Context& context, const CompareArgs& args) {
                       : "action type " + std::to_string(type) + " writes a log: OUT must not end in \".snlg\"",
                   2);
   }
-  if (!args.output.empty() && (sameFile(args.output, args.list) || sameFile(args.output, args.external)))
+  if (!args.output.empty() &&
+      (platform::sameFile(args.output, args.list) || platform::sameFile(args.output, args.external)))
     return fail("OUT must not be one of the input files (they are never changed)", 2);
 
   InternalList internal;

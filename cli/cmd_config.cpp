@@ -7,6 +7,8 @@
 
 #include "cli/CliSettings.h"
 #include "cli/Command.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 #include "settings/SettingNames.h"
 
 namespace sonalog::cli {
@@ -61,6 +63,9 @@ int runConfig(Context& context, const ConfigArgs& args) {
   SettingsRequest request;
   request.applySets = false;  // applied below, after a reset, and stored
   request.allowMissingNamedFile = writes;
+  // Two runs that change the file at once take turns, so neither change is lost.
+  std::optional<platform::FolderLock> lock;
+  if (writes) lock.emplace(platform::folderOf(configPath(context)));
   auto loaded = commandSettings(context, request);
   if (!loaded) return context.exitCode;
   Settings settings = std::move(*loaded);

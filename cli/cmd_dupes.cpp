@@ -16,6 +16,7 @@
 #include "core/ListFile.h"
 #include "duplicates/DupSearchUnit.h"
 #include "duplicates/PreDupUnit.h"
+#include "platform/Files.h"
 
 namespace sonalog::cli {
 
@@ -32,12 +33,6 @@ constexpr auto kPoll = std::chrono::milliseconds(100);
 int fail(const std::string& text, int code) {
   std::fprintf(stderr, "sonalog: dupes: %s\n", text.c_str());
   return code;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  if (std::filesystem::equivalent(a, b, ec)) return true;
-  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
 }
 
 // A prompt of the manual action: asked on the terminal when the user can both see it (stderr)
@@ -79,9 +74,9 @@ int runDupes(Context& context, const DupesArgs& args) {
   const DupSearchOptions options = dupSearchOptionsOf(*settings);
 
   for (const std::string* out : {&args.output, &args.log})
-    if (!out->empty() && sameFile(*out, args.list))
+    if (!out->empty() && platform::sameFile(*out, args.list))
       return fail("\"" + *out + "\" is the input list, which is never changed", 2);
-  if (!args.output.empty() && !args.log.empty() && sameFile(args.output, args.log))
+  if (!args.output.empty() && !args.log.empty() && platform::sameFile(args.output, args.log))
     return fail("-o and --log must name different files", 2);
 
   ListFileContents contents;

@@ -16,6 +16,7 @@
 #include "core/ListFile.h"
 #include "export/BatchExport.h"
 #include "export/ExportCommand.h"
+#include "platform/Files.h"
 
 namespace sonalog::cli {
 
@@ -72,6 +73,10 @@ int runExportCommand(Context& context, const ExportArgs& args) {
   if (!args.batch.empty()) batch = batchNames().at(args.batch);
   if ((!batch || *batch == BatchStyle::EachFolder) && args.out.empty()) {
     std::fputs("sonalog: export: -o OUT is required (the file name, for --batch each)\n", stderr);
+    return 2;
+  }
+  if (!batch && platform::sameFile(args.out, args.list)) {
+    std::fputs("sonalog: export: OUT must not be the list file (it is never changed)\n", stderr);
     return 2;
   }
 

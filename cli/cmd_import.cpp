@@ -9,6 +9,7 @@
 #include "core/ListFile.h"
 #include "import/ImportCommand.h"
 #include "import/ImportUnit.h"
+#include "platform/Files.h"
 
 namespace sonalog::cli {
 
@@ -22,6 +23,10 @@ struct ImportArgs {
 };
 
 int runImport(Context& context, const ImportArgs& args) {
+  if (platform::sameFile(args.output, args.file)) {
+    std::fputs("sonalog: import: OUT must not be the file to import (it is never changed)\n", stderr);
+    return 2;
+  }
   auto settings = commandSettings(context);
   if (!settings) return context.exitCode;
   ImportSettings options = importSettingsFrom(*settings);
@@ -29,12 +34,14 @@ int runImport(Context& context, const ImportArgs& args) {
                      : args.type == "other" ? ImportFileType::OtherText
                                             : ImportFileType::ExportedList;
   InternalList list;
+  size_t before = 0;
   options.ImapCheck = !args.appendTo.empty();
   if (options.ImapCheck) {
     ListFileContents contents;
     if (!ReadListFileContents(context.ui, args.appendTo, contents)) return 1;
     list.items = std::move(contents.items);
     list.sortCode = contents.sortCode;
+    before = list.items.size();
   }
   CliUi::installInterruptHandler();
   context.ui.setShowProgress(true);
@@ -43,6 +50,12 @@ int runImport(Context& context, const ImportArgs& args) {
   context.ui.setShowProgress(false);
   std::printf("%s\n", context.ui.lastStatus().c_str());
   if (!ok) return 1;
+  // A list file of no items is one no command reads back, and an unchanged --append list is
+  // no import: nothing is written.
+  if (list.items.size() == before) {
+    std::fputs("sonalog: import: no items were imported; OUT was not written\n", stderr);
+    return 1;
+  }
   if (!writeListFile(args.output, list.items, list.sortCode)) {
     context.ui.warning(kTextCantWrite);
     return 1;

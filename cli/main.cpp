@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "cli/Command.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace sonalog::cli {
 
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
       ->excludes(yes);
   for (Registrar r : registeredCommands()) r(app, context);
   app.parse_complete_callback([&] {
+    // Temporary files of runs that were killed are nobody's any more.
+    sonalog::platform::removeStaleTemporaries(sonalog::platform::workingFolder());
     context.ui.setAutoAnswer(context.options.yes ? AutoAnswer::Yes
                              : context.options.no ? AutoAnswer::No
                                                   : AutoAnswer::None);

@@ -10,6 +10,7 @@
 #include "compare/ExternalList.h"
 #include "core/ListFile.h"
 #include "duplicates/TitleMatch.h"
+#include "platform/Paths.h"
 #include "platform/Threads.h"
 
 namespace sonalog {
@@ -495,7 +496,7 @@ void TMyThread::output() {
     for (size_t r : chosen)
       entries.push_back(logEntry(type, outer[r], externalIsText, job_.settings.fieldStyle));
     const std::string header =
-        logHeader(type, n, fileNameOf(job_.inputPath), std::time(nullptr));
+        logHeader(type, n, platform::fileNameOf(job_.inputPath), std::time(nullptr));
     ok = writeLogFile(job_.outputPath, header, entries);
   } else {
     std::vector<ListItem> items;

@@ -118,11 +118,6 @@ bool writeLogFile(const std::string& path, const std::string& header,
   return ok && file.commit();
 }
 
-std::string_view fileNameOf(std::string_view path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 std::string confirmLine(std::string_view prefix, const ListItem& item, const FieldStyle& style) {
   return std::string(prefix) + item.fileName + ", " + timeText(item, style) + ", " +
          sizeText(item.sizeKB, style) + ", " + bitrateText(item, style) + ", " +

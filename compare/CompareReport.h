@@ -36,8 +36,6 @@ std::string logEntry(int type, const ListItem& item, bool externalIsText, const 
 bool writeLogFile(const std::string& path, const std::string& header,
                   const std::vector<std::string>& entries);
 
-// The file name part of a path (after the last "/" or "\").
-std::string_view fileNameOf(std::string_view path);
 
 // A prompt line: prefix + fileName, Time, Size, Bitrate and Mode texts and the label, each
 // after ", ".

@@ -5,6 +5,7 @@
 #include "compare/CompareReport.h"
 #include "duplicates/PreDupUnit.h"
 #include "duplicates/TitleMatch.h"
+#include "platform/AsciiCase.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -16,11 +17,6 @@ constexpr const char* kRelaxedNote =
     "Please note that this option is not permanent.\r\nWhen you change the type of file to compare to,\r\n"
     "this switch changes to corresponding default.";
 constexpr std::string_view kListExtension = ".snlg";
-
-std::string folderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
-}
 
 bool readWhole(std::string_view text, unsigned long max, unsigned long& value) {
   if (text.empty()) return false;
@@ -66,14 +62,7 @@ CompareSettings compareSettingsOf(const Settings& s) {
 }
 
 bool endsWithIgnoreCase(std::string_view name, std::string_view ext) {
-  if (name.size() < ext.size()) return false;
-  for (size_t i = 0; i < ext.size(); ++i) {
-    char a = name[name.size() - ext.size() + i], b = ext[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 32);
-    if (a != b) return false;
-  }
-  return true;
+  return platform::endsWithAsciiIgnoreCase(name, ext);
 }
 
 bool inputAcceptable(std::string_view path, uint8_t compareWith) {
@@ -151,7 +140,7 @@ void PreCompUnit::acceptInput(std::string path) {
     return;
   }
   inputPath = path;
-  settings_.compareInputFolder = folderOf(path);
+  settings_.compareInputFolder = platform::folderOf(path);
   inputMark = FileMark::Green;
   refreshInput();
 }
@@ -161,7 +150,7 @@ void PreCompUnit::refreshInput() {
     inputOk = inputAcceptable(inputPath, settings_.compareWith);
     inputMark = inputOk ? FileMark::Green : FileMark::Red;
     inputLabel = shortenPath(inputPath, labelWidth_, textWidth_);
-    inputHint = "Input file: " + std::string(fileNameOf(inputPath));
+    inputHint = "Input file: " + std::string(platform::fileNameOf(inputPath));
   }
   evaluateGo();
 }
@@ -201,7 +190,7 @@ void PreCompUnit::acceptOutput(std::string path, int filterIndex, bool askReplac
   }
   outputPath = path;
   outputOk = true;
-  settings_.compareOutputFolder = folderOf(path);
+  settings_.compareOutputFolder = platform::folderOf(path);
   const bool suits = outputKindOfName(path) == requiredKind(type());
   if (!suits) {
     outputMark = FileMark::Red;
@@ -215,7 +204,7 @@ void PreCompUnit::acceptOutput(std::string path, int filterIndex, bool askReplac
 void PreCompUnit::refreshOutput() {
   saveButtonEnabled = !isRemoval(type());
   if (saveButtonEnabled && !outputPath.empty()) {
-    outputHint = "Output file: " + std::string(fileNameOf(outputPath));
+    outputHint = "Output file: " + std::string(platform::fileNameOf(outputPath));
     outputKind = outputKindOfName(outputPath);
     outputLabel = shortenPath(outputPath, labelWidth_, textWidth_);
     // A name that does not suit the type keeps the red mark and GO disabled.

@@ -195,7 +195,7 @@ class Scan {
   uint8_t startSortCode_ = kSortUnsorted;
   bool startUnsaved_ = false;
   bool backupWritten_ = false;
-  std::string backupPath_;
+  platform::TempFile backup_;  // private to this run
 
   // The folder shown before the scan, and the current volume's label.
   std::string shownFolder_;
@@ -234,8 +234,7 @@ bool Scan::prepare() {
                                "please confirm", Buttons::YesNo, Icon::Question);
       if (a != Answer::Yes) return false;
     }
-    backupPath_ = platform::workingFolder() + kMainTempFile;
-    backupWritten_ = writeItemsFile(backupPath_, list_.items);
+    backupWritten_ = backup_.create(platform::workingFolder()) && writeItemsFile(backup_.path(), list_.items);
   }
   startSortCode_ = list_.sortCode;
   startCount_ = list_.itemCount();
@@ -273,7 +272,7 @@ ScanResult Scan::run() {
     outcome = ScanOutcome::Failed;
   }
   if (target_.allDrives && hooks_.showFolder) hooks_.showFolder(shownFolder_);
-  if (!backupPath_.empty()) platform::removeFile(backupPath_);
+  backup_.remove();
   list_.listName.clear();
   running_ = false;
   ui_.setBusy(false);
@@ -545,7 +544,7 @@ void Scan::finishCancelled() {
   list_.sortCode = startSortCode_;
   list_.unsaved = startUnsaved_;
   std::vector<ListItem> copy;
-  if (backupWritten_ && readItemsFile(backupPath_, copy) && copy.size() == startCount_) {
+  if (backupWritten_ && readItemsFile(backup_.path(), copy) && copy.size() == startCount_) {
     list_.items = std::move(copy);
     list_.trim();
     showStatus("Cancelled. " + countText(list_.itemCount()) + " in memory.");

@@ -14,7 +14,9 @@
 
 #include "core/ApiUnit.h"
 #include "core/Sorting.h"
+#include "platform/AsciiCase.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
 
@@ -26,7 +28,6 @@ constexpr unsigned char kMagicCurrent[4] = {0x6C, 0x33, 0x5A, 0xF7};
 constexpr unsigned char kMagicSecond[4] = {0xFD, 0xFD, 0x05, 0x22};
 constexpr unsigned char kMagicThird[4] = {0x03, 0x51, 0x76, 0x78};
 
-constexpr size_t kNumericBlockSize = 19;
 constexpr size_t kOldestNumericBlockSize = 18;
 constexpr size_t kReadBufferSize = 1 << 16;
 
@@ -34,20 +35,6 @@ constexpr size_t kReadBufferSize = 1 << 16;
 // exactly the constants older lists were converted with. Codes above 2 use the first.
 constexpr double kKbpsFactor[3] = {0.003188775510204077, 0.0029296875, 0.00439453125};
 constexpr double kOldestFrameSeconds = 0.0261224489795918;
-
-void putU16(std::string& out, uint16_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-  out.push_back(static_cast<char>(v >> 8));
-}
-
-void putI32(std::string& out, int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
-}
-
-int32_t getI32(const unsigned char* p) {
-  return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24));
-}
 
 // Rounds halves to even (the default rounding mode) and keeps the value within [lo, hi].
 int64_t roundClamped(double v, int64_t lo, int64_t hi) {
@@ -70,54 +57,13 @@ void encodeItem(std::string& out, const ListItem& it) {
   const std::string_view label = platform::cutBytes(it.volumeLabel, kMaxVolumeLabelBytes);
   out.push_back(static_cast<char>(label.size()));
   out.append(label);
-  out.push_back(static_cast<char>(it.bitrateCode));
-  putI32(out, it.sizeKB);
-  putI32(out, it.frames);
-  out.push_back(static_cast<char>(it.stereoMode));
-  out.push_back(static_cast<char>(it.frequencyCode));
-  putI32(out, it.fileDate);
-  putI32(out, it.dateAdded);
-  if (it.bitrateCode == kBitrateVbr) putU16(out, it.averageKbps);
-}
-
-std::string fileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return std::string();
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
+  putNumericBlock(out, it);
+  if (it.bitrateCode == kBitrateVbr) putLE16(out, it.averageKbps);
 }
 
 bool endsWithListExtension(const std::string& path) {
-  const size_t n = std::strlen(kListFileExtension);
-  if (path.size() < n) return false;
-  for (size_t k = 0; k < n; ++k)
-    if (std::tolower(static_cast<unsigned char>(path[path.size() - n + k])) != kListFileExtension[k]) return false;
-  return true;
+  return platform::endsWithAsciiIgnoreCase(path, kListFileExtension);
 }
-
-// Opens a regular file for reading; anything else (a folder, a pipe, a device) counts as
-// unopenable, so that reading can neither hang nor run forever.
-int openRegularFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return -1;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-struct FdCloser {
-  int fd;
-  ~FdCloser() {
-    if (fd >= 0) ::close(fd);
-  }
-};
 
 struct BusyCursor {
   UserInterface& ui;
@@ -149,14 +95,15 @@ ReadEnd readWithMessages(UserInterface& ui, const std::string& path, bool showMe
   bool beforeItemsDone = false;
   for (;;) {
     openedPath = path;
-    int fd = openRegularFile(openedPath);
-    if (fd < 0 && !endsWithListExtension(path)) {
+    // Only regular files: reading can neither hang on a pipe nor run forever on a device.
+    platform::ReadFile file;
+    bool opened = file.open(openedPath);
+    if (!opened && !endsWithListExtension(path)) {
       openedPath = path + kListFileExtension;
-      fd = openRegularFile(openedPath);
+      opened = file.open(openedPath);
     }
-    if (fd < 0) return failWith(kTextCantOpen);
-    FdCloser closer{fd};
-    ListByteReader in(fd);
+    if (!opened) return failWith(kTextCantOpen);
+    ListByteReader in(file);
 
     ListFormat format;
     const ListReadStatus magic = readListMagic(in, format);
@@ -213,7 +160,7 @@ std::optional<ListFormat> listFormatOfMagic(const unsigned char magic[4]) {
 
 void putListString(std::string& out, std::string_view s) {
   const std::string_view cut = platform::cutBytes(s, kMaxListStringBytes);
-  putU16(out, static_cast<uint16_t>(cut.size()));
+  putLE16(out, static_cast<uint16_t>(cut.size()));
   out.append(cut);
 }
 
@@ -221,28 +168,25 @@ void putListString(std::string& out, std::string_view s) {
 
 ListByteReader::ListByteReader(std::string_view bytes) : data_(bytes.data()), size_(bytes.size()), eof_(true) {}
 
-ListByteReader::ListByteReader(int fd) : fd_(fd) {}
+ListByteReader::ListByteReader(platform::ReadFile& file) : file_(&file) {}
 
 bool ListByteReader::refill() {
-  if (fd_ < 0 || eof_ || failed_) return false;
+  if (!file_ || eof_ || failed_) return false;
   if (buffer_.size() != kReadBufferSize) buffer_.resize(kReadBufferSize);
   // Keep the unread tail in front of the new bytes.
   const size_t tail = size_ - pos_;
   if (tail > 0 && pos_ > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, tail);
   pos_ = 0;
   size_ = tail;
-  for (;;) {
-    const ssize_t n = ::read(fd_, buffer_.data() + size_, buffer_.size() - size_);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      failed_ = true;
-      return false;
-    }
-    if (n == 0) eof_ = true;
-    size_ += static_cast<size_t>(n);
-    data_ = buffer_.data();
-    return n > 0;
+  const int64_t n = file_->read(buffer_.data() + size_, buffer_.size() - size_);
+  if (n < 0) {
+    failed_ = true;
+    return false;
   }
+  if (n == 0) eof_ = true;
+  size_ += static_cast<size_t>(n);
+  data_ = buffer_.data();
+  return n > 0;
 }
 
 bool ListByteReader::read(void* out, size_t n) {
@@ -327,7 +271,8 @@ ListReadStatus readListMagic(ListByteReader& in, ListFormat& format) {
   return ListReadStatus::Ok;
 }
 
-ListReadStatus readListItems(ListByteReader& in, ListFormat format, ListFileContents& out, int32_t maxItems) {
+ListReadStatus readListItems(ListByteReader& in, ListFormat format, ListFileContents& out, int32_t maxItems,
+                             const std::function<bool()>& stopRequested) {
   out.format = format;
   if (!in.readByte(out.sortCode)) return ListReadStatus::DiskError;
   const bool wideLengths = format == ListFormat::Current || format == ListFormat::Second;
@@ -336,6 +281,7 @@ ListReadStatus readListItems(ListByteReader& in, ListFormat format, ListFileCont
   // Every item takes at least 21 bytes of the file, so the array never outgrows what was read.
   for (;;) {
     if (count >= maxItems) return ListReadStatus::TooLarge;
+    if (stopRequested && stopRequested()) return ListReadStatus::Stopped;
     ListItem it;
     if (!in.readString(it.fileName, wideLengths) || !in.readString(it.folder, wideLengths))
       return ListReadStatus::DiskError;
@@ -354,28 +300,24 @@ ListReadStatus readListItems(ListByteReader& in, ListFormat format, ListFileCont
 
     unsigned char block[kNumericBlockSize];
     if (!in.read(block, oldest ? kOldestNumericBlockSize : kNumericBlockSize)) return ListReadStatus::DiskError;
-    it.bitrateCode = block[0];
-    it.sizeKB = getI32(block + 1);
     if (oldest) {
+      it.bitrateCode = block[0];
+      it.sizeKB = static_cast<int32_t>(getLE32(block + 1));
       // bitrateCode, sizeKB, playtime in whole seconds, stereoMode, fileDate, dateAdded.
-      const int32_t seconds = getI32(block + 5);
+      const auto seconds = static_cast<int32_t>(getLE32(block + 5));
       it.frames = static_cast<int32_t>(roundClamped(seconds / kOldestFrameSeconds, INT32_MIN, INT32_MAX));
       it.stereoMode = block[9];
       it.frequencyCode = 0;
-      it.fileDate = getI32(block + 10);
-      it.dateAdded = getI32(block + 14);
+      it.fileDate = static_cast<int32_t>(getLE32(block + 10));
+      it.dateAdded = static_cast<int32_t>(getLE32(block + 14));
     } else {
-      it.frames = getI32(block + 5);
-      it.stereoMode = block[9];
-      it.frequencyCode = block[10];
-      it.fileDate = getI32(block + 11);
-      it.dateAdded = getI32(block + 15);
+      getNumericBlock(block, it);
     }
     if (it.bitrateCode == kBitrateVbr) {
       if (format == ListFormat::Current) {
         unsigned char avg[2];
         if (!in.read(avg, 2)) return ListReadStatus::DiskError;
-        it.averageKbps = static_cast<uint16_t>(avg[0] | (avg[1] << 8));
+        it.averageKbps = getLE16(avg);
       } else {
         it.averageKbps = computedAverageKbps(it.sizeKB, it.frames, it.frequencyCode);
       }
@@ -418,7 +360,7 @@ ListReadResult ReadListFile(UserInterface& ui, InternalList& list, const std::st
       }
       list.trim();
       list.sortCode = contents.sortCode;
-      list.listName = fileNameOf(openedPath);
+      list.listName = platform::fileNameOf(openedPath);
       if (merge) list.unsaved = true;
       result.count = read;
       return result;
@@ -473,14 +415,14 @@ CommandResult SaveButClick(ListCommandContext& context) {
   const auto chosen = ui.saveFile(dialog);
   if (!chosen || chosen->path.empty()) return CommandResult::Cancelled;
   const std::string& path = chosen->path;
-  context.settings.saveAsFolder = folderOf(path);
+  context.settings.saveAsFolder = platform::folderOf(path);
 
   if (!writeListFile(path, list.items, list.sortCode)) {
     ui.warning(kTextCantWrite);
     return CommandResult::Failed;
   }
   list.unsaved = false;
-  list.listName = fileNameOf(path);
+  list.listName = platform::fileNameOf(path);
   list.lastSavedPath = path;
   context.settings.lastSavedList = path;
   return CommandResult::Done;
@@ -519,7 +461,7 @@ CommandResult LoadButClick(ListCommandContext& context, const ClearListFn& clear
   dialog.filters = {FileFilter{"SNLG files", {"*.snlg"}}, FileFilter{"all files", {"*.*"}}};
   const auto chosen = ui.openFile(dialog);
   if (!chosen || chosen->path.empty()) return CommandResult::Cancelled;
-  settings.loadFolder = folderOf(chosen->path);
+  settings.loadFolder = platform::folderOf(chosen->path);
 
   const ListReadResult read = ReadListFile(ui, list, chosen->path, true, choice.merge, clearList);
   if (read.count < 0) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/ListItem.h"
+#include "platform/ReadFile.h"
 
 namespace sonalog {
 
@@ -48,7 +49,7 @@ void putListString(std::string& out, std::string_view s);
 class ListByteReader {
  public:
   explicit ListByteReader(std::string_view bytes);
-  explicit ListByteReader(int fd);  // not owned
+  explicit ListByteReader(platform::ReadFile& file);  // not owned; read from its current position
   ListByteReader(const ListByteReader&) = delete;
   ListByteReader& operator=(const ListByteReader&) = delete;
 
@@ -62,7 +63,7 @@ class ListByteReader {
 
  private:
   bool refill();
-  int fd_ = -1;
+  platform::ReadFile* file_ = nullptr;
   std::string buffer_;  // file reads only
   const char* data_ = nullptr;
   size_t size_ = 0;
@@ -87,6 +88,7 @@ enum class ListReadStatus {
   DiskError,       // a read error or a file that ends inside the header or an item
   TooLarge,        // more items than a signed 32-bit count holds
   OldestLayout,    // a label length above 32 in the third format: may be the oldest layout
+  Stopped,         // the caller's stop request ended the reading
 };
 
 struct ListFileContents {
@@ -100,9 +102,9 @@ ListReadStatus readListMagic(ListByteReader& in, ListFormat& format);
 // Reads the header byte and every item after the magic, in format, appending to out.items. A
 // third-format file read with oldestLayout off stops with OldestLayout at the first label length
 // above 32. At least one item must follow the header. The memory used never exceeds a fixed
-// multiple of the bytes actually present.
+// multiple of the bytes actually present. stopRequested, when given, is asked before each item.
 ListReadStatus readListItems(ListByteReader& in, ListFormat format, ListFileContents& out,
-                             int32_t maxItems = INT32_MAX);
+                             int32_t maxItems = INT32_MAX, const std::function<bool()>& stopRequested = {});
 // Both steps on bytes in memory; with oldestLayout the third format is read in the oldest layout.
 ListReadStatus parseListFile(std::string_view bytes, bool oldestLayout, ListFileContents& out);
 

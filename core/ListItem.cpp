@@ -1,9 +1,11 @@
 #include "core/ListItem.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
+#include "core/ListFile.h"
+#include "platform/ReadFile.h"
 #include "platform/Text.h"
 
 namespace sonalog {
@@ -57,78 +59,82 @@ void InternalList::clear() {
   listName.clear();
 }
 
+void putLE16(std::string& out, uint16_t v) {
+  out.push_back(static_cast<char>(v & 0xFF));
+  out.push_back(static_cast<char>(v >> 8));
+}
+
+void putLE32(std::string& out, uint32_t v) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+}
+
+uint16_t getLE16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+uint32_t getLE32(const unsigned char* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+void putNumericBlock(std::string& out, const ListItem& item) {
+  out.push_back(static_cast<char>(item.bitrateCode));
+  putLE32(out, static_cast<uint32_t>(item.sizeKB));
+  putLE32(out, static_cast<uint32_t>(item.frames));
+  out.push_back(static_cast<char>(item.stereoMode));
+  out.push_back(static_cast<char>(item.frequencyCode));
+  putLE32(out, static_cast<uint32_t>(item.fileDate));
+  putLE32(out, static_cast<uint32_t>(item.dateAdded));
+}
+
+void getNumericBlock(const unsigned char* block, ListItem& item) {
+  item.bitrateCode = block[0];
+  item.sizeKB = static_cast<int32_t>(getLE32(block + 1));
+  item.frames = static_cast<int32_t>(getLE32(block + 5));
+  item.stereoMode = block[9];
+  item.frequencyCode = block[10];
+  item.fileDate = static_cast<int32_t>(getLE32(block + 11));
+  item.dateAdded = static_cast<int32_t>(getLE32(block + 15));
+}
+
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+// The temporary copies are the program's own files, but read as carefully as any other.
+constexpr uint32_t kMaxTemporaryString = 1u << 20;
 
-void putU32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-bool getU32(std::FILE* f, uint32_t& v) {
-  unsigned char b[4];
-  if (std::fread(b, 1, 4, f) != 4) return false;
-  v = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+// One record from any source of bytes: read(dst, n) is true when n bytes were read.
+template <class Read>
+bool readRecord(Read&& read, ListItem& it) {
+  auto text = [&read](std::string& s) {
+    unsigned char length[4];
+    if (!read(length, 4) || getLE32(length) > kMaxTemporaryString) return false;
+    s.resize(getLE32(length));
+    return read(s.data(), s.size());
+  };
+  unsigned char block[kNumericBlockSize + 2];
+  if (!text(it.fileName) || !text(it.folder) || !text(it.volumeLabel) || !read(block, sizeof block)) return false;
+  getNumericBlock(block, it);
+  it.averageKbps = getLE16(block + kNumericBlockSize);
   return true;
-}
-
-bool getString(std::FILE* f, std::string& s) {
-  uint32_t len = 0;
-  if (!getU32(f, len) || len > (1u << 20)) return false;
-  s.resize(len);
-  return std::fread(s.data(), 1, len, f) == len;
 }
 
 }  // namespace
 
-// Each item: three length-prefixed strings, then the numeric fields in record order.
-void appendItemRecord(std::string& buf, const ListItem& it) {
+void appendItemRecord(std::string& out, const ListItem& it) {
   for (const std::string* s : {&it.fileName, &it.folder, &it.volumeLabel}) {
-    putU32(buf, static_cast<uint32_t>(s->size()));
-    buf += *s;
+    putLE32(out, static_cast<uint32_t>(s->size()));
+    out += *s;
   }
-  buf.push_back(static_cast<char>(it.bitrateCode));
-  putU32(buf, static_cast<uint32_t>(it.sizeKB));
-  putU32(buf, static_cast<uint32_t>(it.frames));
-  buf.push_back(static_cast<char>(it.stereoMode));
-  buf.push_back(static_cast<char>(it.frequencyCode));
-  putU32(buf, static_cast<uint32_t>(it.fileDate));
-  putU32(buf, static_cast<uint32_t>(it.dateAdded));
-  putU32(buf, it.averageKbps);
+  putNumericBlock(out, it);
+  putLE16(out, it.averageKbps);
 }
 
-bool readItemRecord(std::FILE* f, ListItem& it) {
-  unsigned char b1[1];
-  uint32_t v = 0;
-  if (!getString(f, it.fileName) || !getString(f, it.folder) || !getString(f, it.volumeLabel) ||
-      std::fread(b1, 1, 1, f) != 1)
-    return false;
-  it.bitrateCode = b1[0];
-  if (!getU32(f, v)) return false;
-  it.sizeKB = static_cast<int32_t>(v);
-  if (!getU32(f, v)) return false;
-  it.frames = static_cast<int32_t>(v);
-  unsigned char b2[2];
-  if (std::fread(b2, 1, 2, f) != 2) return false;
-  it.stereoMode = b2[0];
-  it.frequencyCode = b2[1];
-  if (!getU32(f, v)) return false;
-  it.fileDate = static_cast<int32_t>(v);
-  if (!getU32(f, v)) return false;
-  it.dateAdded = static_cast<int32_t>(v);
-  if (!getU32(f, v)) return false;
-  it.averageKbps = static_cast<uint16_t>(v);
-  return true;
+bool readItemRecord(std::FILE* f, ListItem& item) {
+  return readRecord([f](void* dst, size_t n) { return std::fread(dst, 1, n, f) == n; }, item);
 }
 
 bool writeItemsFile(const std::string& path, const std::vector<ListItem>& items) {
-  File f(std::fopen(path.c_str(), "wb"));
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
   if (!f) return false;
   std::string buf;
-  putU32(buf, static_cast<uint32_t>(items.size()));
+  putLE32(buf, static_cast<uint32_t>(items.size()));
   for (const ListItem& it : items) {
     appendItemRecord(buf, it);
     if (buf.size() >= (1u << 16)) {
@@ -141,18 +147,20 @@ bool writeItemsFile(const std::string& path, const std::vector<ListItem>& items)
 }
 
 bool readItemsFile(const std::string& path, std::vector<ListItem>& items) {
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) return false;
-  uint32_t count = 0;
-  if (!getU32(f.get(), count)) return false;
+  platform::ReadFile file;
+  if (!file.open(path)) return false;
+  ListByteReader in(file);
+  unsigned char countBytes[4];
+  if (!in.read(countBytes, 4)) return false;
+  const uint32_t count = getLE32(countBytes);
   std::vector<ListItem> read;
   read.reserve(std::min<uint32_t>(count, 1u << 16));
   for (uint32_t i = 0; i < count; ++i) {
     ListItem it;
-    if (!readItemRecord(f.get(), it)) return false;
+    if (!readRecord([&in](void* dst, size_t n) { return in.read(dst, n); }, it)) return false;
     read.push_back(std::move(it));
   }
-  if (std::fgetc(f.get()) != EOF) return false;
+  if (!in.atEnd()) return false;
   items = std::move(read);
   return true;
 }

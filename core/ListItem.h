@@ -71,8 +71,20 @@ struct InternalList {
   void clear();
 };
 
-// Temporary copies of the list ("main.(file).tmp" and friends): a little-endian 32-bit count
-// followed by every item. readItemsFile gives back exactly what writeItemsFile wrote, or false.
+// The little-endian fields of the list file and of the list's temporary copies.
+void putLE16(std::string& out, uint16_t v);
+void putLE32(std::string& out, uint32_t v);
+uint16_t getLE16(const unsigned char* p);
+uint32_t getLE32(const unsigned char* p);
+// The numeric block as stored: bitrateCode 1, sizeKB 4, frames 4, stereoMode 1, frequencyCode 1,
+// fileDate 4, dateAdded 4.
+inline constexpr size_t kNumericBlockSize = 19;
+void putNumericBlock(std::string& out, const ListItem& item);
+void getNumericBlock(const unsigned char* block, ListItem& item);
+
+// Temporary copies of the list (the scan's and the import's backups): a little-endian 32-bit
+// count, then per item three strings with 32-bit lengths, the numeric block and averageKbps.
+// readItemsFile gives back exactly what writeItemsFile wrote, or false.
 bool writeItemsFile(const std::string& path, const std::vector<ListItem>& items);
 bool readItemsFile(const std::string& path, std::vector<ListItem>& items);
 

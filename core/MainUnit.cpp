@@ -41,6 +41,7 @@ bool endsWithIgnoringCase(std::string_view s, std::string_view suffix) {
 
 void deleteTemporaryFiles(const std::string& workingFolder) {
   for (const char* name : kTemporaryFiles) platform::removeFile(workingFolder + name);
+  platform::removeStaleTemporaries(workingFolder);
 }
 
 void MainUnit::StatusRelay::setStatus(std::string_view text) {

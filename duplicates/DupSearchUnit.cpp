@@ -5,6 +5,7 @@
 
 #include "platform/Dates.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 
 namespace sonalog {
@@ -22,12 +23,6 @@ std::string currentTimeText() {
   char buffer[128];
   const size_t n = std::strftime(buffer, sizeof buffer, platform::longTimeFormat().c_str(), &local);
   return std::string(buffer, n);
-}
-
-std::string folderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return {};
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 }  // namespace
@@ -141,7 +136,7 @@ bool DupSearchRun::saveLogButton(const InternalList& list, UserInterface& ui, st
   const std::optional<FileDialogResult> chosen = ui.saveFile(dialog);
   if (!chosen || chosen->path.empty()) return false;
   savedLogPath_ = chosen->path;
-  logFolder = folderOf(chosen->path);
+  logFolder = platform::folderOf(chosen->path);
   return writeLog(chosen->path, list.items, ui);
 }
 

@@ -4,10 +4,10 @@
 
 #include <unordered_map>
 
-#include "export/AsciiCase.h"
 #include "export/ExportFile.h"
 #include "export/HtmlWriter.h"
 #include "export/XlsWriter.h"
+#include "platform/AsciiCase.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -47,11 +47,6 @@ HtmlPage batchPage(const ExportOptions& options, const Settings& settings, std::
   return page;
 }
 
-std::string fileNameOf(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 }  // namespace
 
 std::optional<FolderTable> buildFolderTable(const std::vector<ListItem>& items, size_t maxFolders) {
@@ -60,7 +55,7 @@ std::optional<FolderTable> buildFolderTable(const std::vector<ListItem>& items, 
   for (size_t i = 0; i < items.size(); ++i) {
     const std::string& folder = items[i].folder;
     if (folder.empty() && i != 0) continue;
-    auto [at, added] = index.try_emplace(asciiLowerCopy(folder), static_cast<uint32_t>(table.folders.size()));
+    auto [at, added] = index.try_emplace(platform::asciiLowerCopy(folder), static_cast<uint32_t>(table.folders.size()));
     if (added) {
       if (table.folders.size() == maxFolders) return std::nullopt;
       table.folders.push_back(folder);
@@ -135,7 +130,7 @@ BatchSummary runBatchExport(ExportContext& c, BatchStyle style, const std::strin
     dialog.defaultExtension = defaultExtension(configured);
     const std::optional<FileDialogResult> chosen = c.ui.saveFile(dialog);
     if (!chosen) return summary;
-    chosenName = fileNameOf(chosen->path);
+    chosenName = platform::fileNameOf(chosen->path);
     if (chosenName.empty()) return summary;
     const std::optional<ExportType> confirmed = confirmTypeForExtension(c.ui, configured, chosenName);
     if (!confirmed) return summary;

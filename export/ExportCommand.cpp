@@ -7,6 +7,7 @@
 #include "export/HtmlWriter.h"
 #include "export/M3uWriter.h"
 #include "export/XlsWriter.h"
+#include "platform/Paths.h"
 
 namespace sonalog {
 
@@ -22,19 +23,6 @@ const char* typeWords(ExportType type) {
     case ExportType::M3u: return "an m3u file";
   }
   return "a text file";
-}
-
-// The folder part of a chosen path, made absolute so that it can be proposed again later.
-std::string folderOf(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::path p = std::filesystem::absolute(path, ec);
-  if (ec) p = path;
-  return p.parent_path().string();
-}
-
-std::string fileNameOf(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 }  // namespace
@@ -73,7 +61,7 @@ bool requestCaption(ExportContext& context) {
 }
 
 std::string fileExtension(std::string_view path) {
-  const std::string name = fileNameOf(path);
+  const std::string name = platform::fileNameOf(path);
   const size_t dot = name.rfind('.');
   if (dot == std::string::npos) return {};
   std::string ext = name.substr(dot + 1);
@@ -146,7 +134,7 @@ ExportCommandResult runExport(ExportContext& c) {
   const std::optional<ExportType> type = confirmTypeForExtension(c.ui, configured, path);
   if (!type) return ExportCommandResult::Abandoned;
 
-  c.settings.exportFolder = folderOf(path);
+  c.settings.exportFolder = platform::folderOf(path);
   noteExportInSettings(c.settings, *type);
   ExportOptions options = exportOptionsFrom(c.settings);
   options.type = *type;
@@ -185,7 +173,7 @@ ExportCommandResult runExport(ExportContext& c) {
       c.ui.warning(m3uSkippedText(c.list.items.size() - result.write.itemsWritten - unsafe));
   }
   c.memory.viewTarget = path;
-  c.memory.lastFileName = fileNameOf(path);
+  c.memory.lastFileName = platform::fileNameOf(path);
   return ExportCommandResult::Written;
 }
 

@@ -2,11 +2,11 @@
 
 #include <fmt/format.h>
 
-#include "export/AsciiCase.h"
 #include "export/FieldText.h"
 #include "export/HtmlText.h"
 #include "export/LineLayout.h"
 #include "export/MessageFile.h"
+#include "platform/AsciiCase.h"
 
 namespace sonalog {
 
@@ -260,7 +260,7 @@ WriteResult writeHtmlTable(ExportSink& out, const ItemView& items, const ExportO
     row.clear();
     if (page.captionMode == CaptionMode::FromList) {
       const std::string& key = byLabel ? item.volumeLabel : item.folder;
-      if (i == 0 || !equalsAsciiIgnoreCase(key, currentCaption)) {
+      if (i == 0 || !platform::equalsAsciiIgnoreCase(key, currentCaption)) {
         currentCaption = key;
         if (i > 0) row += "</TaBLE></CENTER><BR>" + start;
         row += captionRow(columns, keyDigit, key);

@@ -1,56 +1,22 @@
 #include "export/MessageFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include "platform/ReadFile.h"
 
 namespace sonalog {
-
-namespace {
-
-class FdCloser {
- public:
-  explicit FdCloser(int fd) : fd_(fd) {}
-  ~FdCloser() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FdCloser(const FdCloser&) = delete;
-  FdCloser& operator=(const FdCloser&) = delete;
-
- private:
-  int fd_;
-};
-
-// Reads what is there; 0 at the end and on a read error (a file that cannot be read further ends
-// where reading stopped, as a text reader would see it).
-ssize_t readSome(int fd, char* buffer, size_t size) {
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, size);
-    if (n < 0 && errno == EINTR) continue;
-    return n < 0 ? 0 : n;
-  }
-}
-
-}  // namespace
 
 MessageFileResult copyMessageFile(const std::string& path, ExportSink& out, std::string_view linePrefix,
                                   std::string_view lineSuffix) {
   if (path.empty()) return MessageFileResult::Missing;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return MessageFileResult::Missing;
-  FdCloser closer(fd);
-  struct stat st;
-  // Only regular files: a device or pipe could block or never end.
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return MessageFileResult::Missing;
+  platform::ReadFile file;
+  if (!file.open(path)) return MessageFileResult::Missing;
 
   char buffer[1 << 16];
   bool any = false;
   bool inLine = false;      // a line has started and its end is not yet written
   bool afterCr = false;     // the last byte was a CR, so an LF now belongs to it
   for (;;) {
-    const ssize_t n = readSome(fd, buffer, sizeof buffer);
+    // A file that cannot be read further ends where reading stopped, as a text reader sees it.
+    const int64_t n = file.read(buffer, sizeof buffer);
     if (n <= 0) break;
     any = true;
     size_t start = 0;

@@ -39,8 +39,12 @@ ListReadStatus parseThroughFile(std::string_view bytes, bool oldest, ListFileCon
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
-  ::lseek(fd, 0, SEEK_SET);
-  ListByteReader in(fd);
+  platform::ReadFile file;
+  if (!file.open("/proc/self/fd/" + std::to_string(fd))) {
+    ::close(fd);
+    return ListReadStatus::DiskError;
+  }
+  ListByteReader in(file);
   ListFormat format;
   ListReadStatus status = readListMagic(in, format);
   if (status == ListReadStatus::Ok) {

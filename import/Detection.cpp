@@ -1,11 +1,6 @@
 #include "import/Detection.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -87,12 +82,11 @@ std::string withoutFileText(const char* what, const char* part) {
 
 // Compares the message file with `length` bytes of the list at `offset`. -1 read error,
 // 0 different, 1 equal.
-int compareWithFile(const BlockFile& list, int64_t offset, const BlockFile& message, int64_t length) {
+int compareWithFile(const platform::ReadFile& list, int64_t offset, const platform::ReadFile& message, int64_t length) {
   std::string a(kCompareBlock, '\0'), b(kCompareBlock, '\0');
   for (int64_t done = 0; done < length;) {
     const size_t n = static_cast<size_t>(std::min<int64_t>(kCompareBlock, length - done));
-    if (list.read(offset + done, a.data(), n) != static_cast<int64_t>(n) ||
-        message.read(done, b.data(), n) != static_cast<int64_t>(n))
+    if (!list.readAt(offset + done, a.data(), n) || !message.readAt(done, b.data(), n))
       return -1;
     if (std::memcmp(a.data(), b.data(), n) != 0) return 0;
     done += static_cast<int64_t>(n);
@@ -101,41 +95,6 @@ int compareWithFile(const BlockFile& list, int64_t offset, const BlockFile& mess
 }
 
 }  // namespace
-
-BlockFile::~BlockFile() { close(); }
-
-bool BlockFile::open(const std::string& path) {
-  close();
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  struct stat st;
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close();
-    return false;
-  }
-  size_ = st.st_size;
-  return true;
-}
-
-void BlockFile::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  size_ = 0;
-}
-
-int64_t BlockFile::read(int64_t offset, char* buffer, size_t n) const {
-  size_t done = 0;
-  while (done < n) {
-    const ssize_t r = ::pread(fd_, buffer + done, n - done, offset + static_cast<int64_t>(done));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    if (r == 0) break;
-    done += static_cast<size_t>(r);
-  }
-  return static_cast<int64_t>(done);
-}
 
 bool decodeInfoTag(std::string_view tag, ListLayout& layout) {
   if (tag.size() < kTagDecodedBytes) return false;
@@ -190,7 +149,7 @@ void searchCaption(std::string_view text, size_t start, ImportFrame& frame) {
   frame.groupCaption.clear();
 }
 
-int64_t findInFile(const BlockFile& file, std::string_view marker, int64_t from, int64_t to, bool last) {
+int64_t findInFile(const platform::ReadFile& file, std::string_view marker, int64_t from, int64_t to, bool last) {
   to = std::min(to, file.size());
   if (from < 0) from = 0;
   int64_t found = -1;
@@ -199,7 +158,7 @@ int64_t findInFile(const BlockFile& file, std::string_view marker, int64_t from,
   // that straddles two blocks is found like any other.
   for (int64_t at = from; at + static_cast<int64_t>(marker.size()) <= to;) {
     const size_t n = static_cast<size_t>(std::min<int64_t>(kSearchBlock, to - at));
-    if (file.read(at, buffer.data(), n) != static_cast<int64_t>(n)) return -2;
+    if (!file.readAt(at, buffer.data(), n)) return -2;
     const std::string_view block(buffer.data(), n);
     if (last) {
       for (size_t p = block.find(marker); p != std::string_view::npos; p = block.find(marker, p + 1))
@@ -214,7 +173,7 @@ int64_t findInFile(const BlockFile& file, std::string_view marker, int64_t from,
   return found;
 }
 
-StepResult detectBody(const BlockFile& file, std::string_view firstBlock, ImportFrame& frame,
+StepResult detectBody(const platform::ReadFile& file, std::string_view firstBlock, ImportFrame& frame,
                       UserInterface& ui) {
   // firstBlock is followed in memory by at least two zero bytes.
   const size_t L = firstBlock.size();
@@ -287,7 +246,7 @@ StepResult detectBody(const BlockFile& file, std::string_view firstBlock, Import
   return StepResult::Ok;
 }
 
-StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
+StepResult stripHeaderFooter(const platform::ReadFile& file, size_t firstBlockLength,
                              const ImportSettings& settings, ImportFrame& frame, UserInterface& ui) {
   const int64_t ratioLimit = static_cast<int64_t>(firstBlockLength) - 24;
   // Asks whether to go on without the message file; true for OK.
@@ -296,7 +255,7 @@ StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
   };
 
   if (settings.CheckHead && !settings.headerFile.empty()) {
-    BlockFile header;
+    platform::ReadFile header;
     const bool opened = header.open(settings.headerFile);
     if (!opened || header.size() == 0) {
       if (!goOnWithout("Header file not found or zero length", "header")) return StepResult::Cancelled;
@@ -317,7 +276,7 @@ StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
         int64_t start = header.size();
         char pair[2];
         for (;;) {
-          const int64_t n = file.read(start, pair, 2);
+          const int64_t n = file.readUpTo(start, pair, 2);
           if (n < 0) {
             ui.warning(kDiskError);
             return StepResult::Cancelled;
@@ -335,7 +294,7 @@ StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
   }
 
   if (settings.CheckFoot && !settings.footerFile.empty()) {
-    BlockFile footer;
+    platform::ReadFile footer;
     const bool opened = footer.open(settings.footerFile);
     if (!opened || footer.size() == 0) {
       if (!goOnWithout("Footer file not found or zero length", "footer")) return StepResult::Cancelled;
@@ -357,7 +316,7 @@ StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
         char pair[2];
         bool accepted = false;
         while (end > 3) {
-          if (file.read(end - 2, pair, 2) != 2) {
+          if (!file.readAt(end - 2, pair, 2)) {
             ui.warning(kDiskError);
             return StepResult::Cancelled;
           }
@@ -511,7 +470,7 @@ class HtmlConverter {
 
 }  // namespace
 
-StepResult convertToLines(const BlockFile& file, ImportFrame& frame, const std::string& linesPath,
+StepResult convertToLines(const platform::ReadFile& file, ImportFrame& frame, const std::string& linesPath,
                           UserInterface& ui) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(linesPath.c_str(), "wb"), &std::fclose);
   if (!out) {
@@ -527,7 +486,7 @@ StepResult convertToLines(const BlockFile& file, ImportFrame& frame, const std::
     buf.resize(kConvertBlock);
     while (readPos < frame.bodyEnd) {
       const size_t n = static_cast<size_t>(std::min<int64_t>(kConvertBlock, frame.bodyEnd - readPos));
-      if (file.read(readPos, buf.data(), n) != static_cast<int64_t>(n) || !writeOut(buf.data(), n)) {
+      if (!file.readAt(readPos, buf.data(), n) || !writeOut(buf.data(), n)) {
         ui.warning(kDiskError);
         return StepResult::Cancelled;
       }
@@ -545,7 +504,7 @@ StepResult convertToLines(const BlockFile& file, ImportFrame& frame, const std::
         const size_t n = static_cast<size_t>(std::min<int64_t>(kConvertBlock, frame.bodyEnd - readPos));
         const size_t old = buf.size();
         buf.resize(old + n);
-        if (file.read(readPos, buf.data() + old, n) != static_cast<int64_t>(n)) {
+        if (!file.readAt(readPos, buf.data() + old, n)) {
           ui.warning(kDiskError);
           return StepResult::Cancelled;
         }

@@ -9,6 +9,7 @@
 
 #include "core/ApiUnit.h"
 #include "import/ImportTypes.h"
+#include "platform/ReadFile.h"
 
 namespace sonalog {
 
@@ -31,24 +32,6 @@ struct ImportFrame {
   ListLayout layout;
 };
 
-// A file read by offset, for the block-wise searches and comparisons.
-class BlockFile {
- public:
-  BlockFile() = default;
-  ~BlockFile();
-  BlockFile(const BlockFile&) = delete;
-  BlockFile& operator=(const BlockFile&) = delete;
-  bool open(const std::string& path);
-  void close();
-  int64_t size() const { return size_; }
-  // Reads up to n bytes at offset; the count read, or -1 on an error.
-  int64_t read(int64_t offset, char* buffer, size_t n) const;
-
- private:
-  int fd_ = -1;
-  int64_t size_ = 0;
-};
-
 // Decodes the 40-byte info tag at `tag` into layout. Letters are decoded in position order; the
 // first bad one stops, leaving the fields decoded before it changed.
 bool decodeInfoTag(std::string_view tag, ListLayout& layout);
@@ -58,20 +41,20 @@ bool decodeInfoTag(std::string_view tag, ListLayout& layout);
 void searchCaption(std::string_view text, size_t start, ImportFrame& frame);
 
 // Detection on the first block (the file's first up to 65 535 bytes).
-StepResult detectBody(const BlockFile& file, std::string_view firstBlock, ImportFrame& frame,
+StepResult detectBody(const platform::ReadFile& file, std::string_view firstBlock, ImportFrame& frame,
                       UserInterface& ui);
 
 // Header and footer stripping of a text list (only when the option is on).
-StepResult stripHeaderFooter(const BlockFile& file, size_t firstBlockLength,
+StepResult stripHeaderFooter(const platform::ReadFile& file, size_t firstBlockLength,
                              const ImportSettings& settings, ImportFrame& frame, UserInterface& ui);
 
 // Copies the body into `linesPath` as lines (HTML converted); the delimiter kind of an HTML
 // table becomes tab.
-StepResult convertToLines(const BlockFile& file, ImportFrame& frame, const std::string& linesPath,
+StepResult convertToLines(const platform::ReadFile& file, ImportFrame& frame, const std::string& linesPath,
                           UserInterface& ui);
 
 // Finds marker in [from, to) of the file, the first or the last match; matches across the
 // boundaries of read blocks are found. -1 when none; -2 on a read error.
-int64_t findInFile(const BlockFile& file, std::string_view marker, int64_t from, int64_t to, bool last);
+int64_t findInFile(const platform::ReadFile& file, std::string_view marker, int64_t from, int64_t to, bool last);
 
 }  // namespace sonalog

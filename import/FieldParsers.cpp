@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/AsciiCase.h"
 #include "platform/Dates.h"
 
 namespace sonalog {
@@ -104,12 +105,10 @@ BitrateValue parseBitrate(std::string_view text) {
   }
   std::string s(text);
   if (s.size() >= 4) {
-    std::string tail = s.substr(s.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (tail == "kbps") s.resize(s.size() - 4);
+    if (platform::endsWithAsciiIgnoreCase(s, "kbps")) s.resize(s.size() - 4);
   }
   while (!s.empty() && s.back() == ' ') s.pop_back();
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  s = platform::asciiLowerCopy(s);
   // "vbr" is what the export writes for a variable bitrate in the styles without an average.
   if (s == "var." || s == "var" || s == "vbr") {
     v.code = kBitrateVbr;

@@ -11,6 +11,7 @@
 #include "platform/Dates.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ReadFile.h"
 
 namespace sonalog {
 
@@ -27,27 +28,21 @@ constexpr size_t kFinishEventsEvery = 1024;
 // Kilobytes per second of the constant bitrate codes 1..14.
 constexpr int kKBPerSecond[15] = {0, 4, 5, 6, 7, 8, 10, 12, 14, 16, 20, 24, 28, 32, 40};
 
-std::string folderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string head(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
 
 // Line feeds in a file plus one (0 when it cannot be read): an upper bound of its lines.
 size_t countLines(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
+  platform::ReadFile file;
+  if (!file.open(path)) return 0;
   std::string buffer(1 << 16, '\0');
   size_t lines = 1;
-  size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) {
+  int64_t got;
+  while ((got = file.read(buffer.data(), buffer.size())) > 0) {
+    const size_t n = static_cast<size_t>(got);
     for (const char* p = buffer.data(); (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + n - p)));
          ++p)
       ++lines;
   }
-  std::fclose(f);
   return lines;
 }
 
@@ -95,7 +90,7 @@ bool ImportCommand::importFile(const std::string& path) {
     ui_.warning("Sorry, XLS files can not be imported.");
     return false;
   }
-  settings_.lastImportFolder = folderOf(path);
+  settings_.lastImportFolder = platform::folderOf(path);
   ui_.setBusy(true);
   bool ok = false;
   if (settings_.fileType == ImportFileType::ExportedList) ok = importExported(path);
@@ -156,8 +151,8 @@ void ImportCommand::restore() {
 }
 
 void ImportCommand::dropTemporaryFiles() {
-  platform::removeFile(linesPath_);
-  platform::removeFile(backupPath_);
+  linesFile_.remove();
+  backupFile_.remove();
   lineValues_.clear();
   lineValues_.shrink_to_fit();
   setAside_.clear();
@@ -166,19 +161,23 @@ void ImportCommand::dropTemporaryFiles() {
 
 bool ImportCommand::importExported(const std::string& path) {
   const std::string work = platform::workingFolder();
-  linesPath_ = work + "importing.(file).tmp";
-  backupPath_ = work + "backup.(file).tmp";
   backupWritten_ = restored_ = false;
   imported_ = 0;
   dateRoles_ = {};
   lineValues_.clear();
   ImportFrame frame;
 
-  Outcome outcome;
-  try {
-    outcome = runExported(path, frame);
-  } catch (const std::exception&) {
-    outcome = Outcome::Unexpected;
+  Outcome outcome = Outcome::Cancelled;
+  if (!linesFile_.create(work) || !backupFile_.create(work)) {
+    ui_.warning(kDiskError);
+  } else {
+    linesPath_ = linesFile_.path();
+    backupPath_ = backupFile_.path();
+    try {
+      outcome = runExported(path, frame);
+    } catch (const std::exception&) {
+      outcome = Outcome::Unexpected;
+    }
   }
 
   bool succeeded = outcome == Outcome::Succeeded;
@@ -217,7 +216,7 @@ bool ImportCommand::importExported(const std::string& path) {
 
 ImportCommand::Outcome ImportCommand::runExported(const std::string& path, ImportFrame& frame) {
   ui_.setStatus("Importing, please wait...");
-  BlockFile file;
+  platform::ReadFile file;
   if (!file.open(path)) {
     ui_.warning(kDiskError);
     return Outcome::Cancelled;
@@ -233,7 +232,7 @@ ImportCommand::Outcome ImportCommand::runExported(const std::string& path, Impor
   }
   // The block is followed by zero bytes, so a tag at its very end reads as a bad tag.
   std::string block(blockLength + 64, '\0');
-  if (file.read(0, block.data(), blockLength) != static_cast<int64_t>(blockLength)) {
+  if (!file.readAt(0, block.data(), blockLength)) {
     ui_.warning(kDiskError);
     return Outcome::Cancelled;
   }

@@ -12,6 +12,7 @@
 #include "import/FieldParsers.h"
 #include "import/ImportTypes.h"
 #include "import/LineAnalysis.h"
+#include "platform/Files.h"
 
 namespace sonalog {
 
@@ -49,6 +50,9 @@ class ImportCommand {
   UserInterface& ui_;
   VolumeSource volumes_;
 
+  // Private to this run: two imports at once never share them.
+  platform::TempFile linesFile_;
+  platform::TempFile backupFile_;
   std::string linesPath_;
   std::string backupPath_;
   std::string errorText_;

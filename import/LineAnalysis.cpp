@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "import/FieldParsers.h"
+#include "platform/AsciiCase.h"
 #include "platform/Dates.h"
 
 namespace sonalog {
@@ -39,17 +40,6 @@ constexpr size_t kTabCandidate = 4;
 
 std::string head(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-std::string upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
 void clean(std::string& field, char opening) {
   size_t i = 0;
   while (i < field.size() && (field[i] == ' ' || field[i] == opening)) ++i;
@@ -78,7 +68,7 @@ char openingOf(int kind) {
 
 bool isBitrateText(std::string_view field, bool& real) {
   real = false;
-  std::string s = lower(field);
+  std::string s = platform::asciiLowerCopy(field);
   // A lone "vbr" is what the export writes for a variable bitrate in that style.
   if (s == "vbr") {
     real = true;
@@ -116,7 +106,7 @@ bool isBitrateText(std::string_view field, bool& real) {
 
 bool isSizeText(std::string_view field) {
   if (field.empty()) return false;
-  std::string s = upper(field);
+  std::string s = platform::asciiUpperCopy(field);
   for (std::string_view suffix : {" KB", "KB", " K", "K"}) {
     if (endsWith(s, suffix)) {
       s.resize(s.size() - suffix.size());
@@ -473,7 +463,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       continue;
     }
     if (column(idx, [](const std::string& f) {
-          const std::string u = upper(f);
+          const std::string u = platform::asciiUpperCopy(f);
           return u == "S" || u == "JS" || u == "M" || u == "DC";
         })) {
       if (shortStereo) return fail("More than one field with short stereo info found.");
@@ -482,7 +472,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       continue;
     }
     if (column(idx, [](const std::string& f) {
-          const std::string l = lower(f);
+          const std::string l = platform::asciiLowerCopy(f);
           return l == "stereo" || l == "joint stereo" || l == "mono" || l == "dual channel";
         })) {
       if (longStereo || shortStereo) return fail("More than one field with long stereo info found.");
@@ -492,7 +482,7 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
       continue;
     }
     if (column(idx, [](const std::string& f) {
-          const std::string u = upper(f);
+          const std::string u = platform::asciiUpperCopy(f);
           return u == "44.1 KHZ" || u == "48.0 KHZ" || u == "32.0 KHZ" || u == "? KHZ";
         })) {
       if (frequency) return fail("More than one field with frequency info found.");

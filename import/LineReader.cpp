@@ -1,8 +1,6 @@
 #include "import/LineReader.h"
 
-#include <sys/stat.h>
-
-#include <cstring>
+#include <algorithm>
 
 namespace sonalog {
 
@@ -14,35 +12,32 @@ LineReader::~LineReader() { close(); }
 
 bool LineReader::open(const std::string& path) {
   close();
-  // Only regular files: a pipe or a device could block or never end.
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  file_ = std::fopen(path.c_str(), "rb");
   buffer_.resize(kBufferBytes);
   pos_ = end_ = 0;
   eof_ = failed_ = false;
-  return file_ != nullptr;
+  return file_.open(path);
 }
 
 void LineReader::close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  file_.close();
 }
 
 bool LineReader::rewind() {
-  if (!file_ || std::fseek(file_, 0, SEEK_SET) != 0) return false;
+  if (!file_.isOpen()) return false;
+  file_.seek(0);
   pos_ = end_ = 0;
   eof_ = failed_ = false;
   return true;
 }
 
 bool LineReader::fill() {
-  if (eof_ || !file_) return false;
-  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  if (eof_ || !file_.isOpen()) return false;
+  const int64_t n = file_.read(buffer_.data(), buffer_.size());
   pos_ = 0;
-  if (end_ == 0) {
+  end_ = n > 0 ? static_cast<size_t>(n) : 0;
+  if (n <= 0) {
     eof_ = true;
-    if (std::ferror(file_)) failed_ = true;
+    failed_ = n < 0;
     return false;
   }
   return true;

@@ -4,8 +4,9 @@
 // of one endless line costs no more memory than a short one.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+
+#include "platform/ReadFile.h"
 
 namespace sonalog {
 
@@ -16,9 +17,12 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
+  // Only regular files: a pipe or a device could block or never end.
   bool open(const std::string& path);
   void close();
-  bool isOpen() const { return file_ != nullptr; }
+  bool isOpen() const { return file_.isOpen(); }
+  // The file's size in bytes when opened.
+  int64_t size() const { return file_.size(); }
   // Back to the first byte of the file.
   bool rewind();
 
@@ -35,7 +39,7 @@ class LineReader {
   int peekByte();
   int nextByte();
 
-  std::FILE* file_ = nullptr;
+  platform::ReadFile file_;
   std::string buffer_;
   size_t pos_ = 0;
   size_t end_ = 0;

@@ -8,6 +8,7 @@
 
 #include "import/LineReader.h"
 #include "import/VolumeLabels.h"
+#include "platform/AsciiCase.h"
 #include "platform/Dates.h"
 #include "platform/Paths.h"
 
@@ -17,26 +18,11 @@ namespace {
 
 constexpr size_t kLineKeepBytes = 4096;     // longer m3u lines keep their start only
 constexpr size_t kUnknownLineLimit = 2047;  // longer lines ask for character mode
-constexpr size_t kPieceLength = 2048;       // character mode: longest piece looked at
 constexpr uint32_t kEventEveryLines = 256;
 constexpr size_t kMaxNumberChars = 31;      // longer numbers end the reading of a line
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-std::string upperCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = upper(c);
-  return out;
-}
-
-bool startsWithIgnoreCase(std::string_view s, size_t at, std::string_view word) {
-  if (at + word.size() > s.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i)
-    if (upper(s[at + i]) != upper(word[i])) return false;
-  return true;
-}
 
 ListItem unknownItemDefaults() {
   ListItem item;
@@ -63,7 +49,7 @@ std::string tokenText(std::string_view info) {
   for (size_t i = 0; i < n; ++i) {
     const char c = info[i];
     if (isAlpha(c)) {
-      tok.push_back(upper(c));
+      tok.push_back(platform::asciiUpper(c));
     } else if (isDigit(c)) {
       tok.push_back(c);
       if (secondsPending && (i + 1 >= n || !isDigit(info[i + 1]))) {
@@ -151,7 +137,7 @@ void readUnknownLineFields(std::string_view line, ListItem& item, bool sizeUnitK
   if (line.size() > 7) {
     for (size_t i = 0; i + 3 <= line.size(); ++i) {
       if (line[i] == ':') { found = i; tokenLength = 1; break; }
-      if (startsWithIgnoreCase(line, i, ".MP3")) { found = i; tokenLength = 4; break; }
+      if (platform::hasAsciiIgnoreCaseAt(line, i, ".MP3")) { found = i; tokenLength = 4; break; }
     }
   }
   if (found == std::string_view::npos) {
@@ -161,7 +147,7 @@ void readUnknownLineFields(std::string_view line, ListItem& item, bool sizeUnitK
   item.fileName = cutName(line.substr(0, found), kMaxFileNameBytes);
   std::string info(line.substr(found + tokenLength));
 
-  const std::string infoUpper = upperCase(info);
+  const std::string infoUpper = platform::asciiUpperCopy(info);
   static constexpr struct { const char* word; uint8_t mode; } kModes[] = {
       {"JOINT STEREO", 1}, {"STEREO", 0}, {"DUAL CHANNEL", 2}, {"MONO", 3}};
   for (const auto& m : kModes) {
@@ -244,7 +230,7 @@ ListItem m3uItem(std::string_view info, std::string_view path, int32_t today) {
   const bool posix = !path.empty() && path.front() == '/';
   const size_t cut = posix ? path.rfind('/') : path.find_last_of("\\:/");
   std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
-  if (name.size() > 4 && startsWithIgnoreCase(name, name.size() - 4, ".mp3")) name.remove_suffix(4);
+  if (name.size() > 4 && platform::hasAsciiIgnoreCaseAt(name, name.size() - 4, ".mp3")) name.remove_suffix(4);
   item.fileName = cutName(name, kMaxFileNameBytes);
 
   const bool driveLetter = path.size() >= 2 && path[1] == ':';
@@ -310,6 +296,37 @@ TextListResult importM3u(const std::string& path, const TextListOptions& options
   return result;
 }
 
+TextLinesEnd readTextLines(LineReader& in, size_t lineLimit, const TextLineHooks& hooks, uint64_t& lines) {
+  bool characterMode = false;
+  std::string line;
+  lines = 0;
+  for (;;) {
+    if (hooks.stopRequested && hooks.stopRequested()) return TextLinesEnd::Stopped;
+    size_t length = 0;
+    bool cut = false;
+    const bool got = characterMode ? in.readPiece(line, lineLimit + 1, cut) : in.readLine(line, length, lineLimit + 1);
+    if (!got) return in.failed() ? TextLinesEnd::ReadFailed : TextLinesEnd::Finished;
+    if (characterMode) {
+      length = line.size();
+      // A file read this way may still use CR LF line ends.
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+    }
+    ++lines;
+    if (hooks.lineCounted && hooks.lineCounted(lines)) return TextLinesEnd::Stopped;
+    if (cut) continue;  // a piece without a line end is not looked at
+    if (!characterMode && length > lineLimit) {
+      if (!hooks.askCharacterMode()) return TextLinesEnd::Declined;
+      // Start over: the lines taken so far are read again in character mode, none twice.
+      characterMode = true;
+      hooks.startOver();
+      lines = 0;
+      if (!in.rewind()) return TextLinesEnd::ReadFailed;
+      continue;
+    }
+    if (!hooks.take(line)) return TextLinesEnd::Finished;
+  }
+}
+
 TextListResult readUnknownTextList(const std::string& path, const TextListOptions& options,
                                    UserInterface& ui) {
   TextListResult result;
@@ -319,58 +336,31 @@ TextListResult readUnknownTextList(const std::string& path, const TextListOption
     ui.warning("Unable to open the external text file.");
     return result;
   }
-  bool characterMode = false;
   bool ok = false;
   try {
-    std::string line;
-    size_t length = 0;
-    for (;;) {
-      bool cut = false;
-      const bool got = characterMode ? in.readPiece(line, kPieceLength, cut)
-                                     : in.readLine(line, length, kUnknownLineLimit + 1);
-      if (!got) {
-        if (in.failed()) {
-          ui.warning("Can't read external text file.");
-          break;
-        }
-        ok = true;
-        break;
-      }
-      if (characterMode) {
-        length = line.size();
-        // A file read this way may still use CR LF line ends.
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-      }
-      ++result.linesRead;
-      if (result.linesRead % kEventEveryLines == 0) {
-        ui.setStatus("Read " + std::to_string(result.linesRead) + " lines.");
-        if (ui.processEvents()) break;
-      }
-      if (cut) continue;  // a piece without a line end is not looked at
-      if (!characterMode && length > kUnknownLineLimit) {
-        const Answer a = ui.ask(
-            "Too large string. Could be binary file or unix text file.\r\nTry to process as unix text?",
-            "error", Buttons::YesNo, Icon::Exclamation);
-        if (a != Answer::Yes) break;
-        // Start over: the lines taken so far are read again in character mode.
-        characterMode = true;
-        result.items.clear();
-        result.linesRead = 0;
-        if (!in.rewind()) {
-          ui.warning("Can't read external text file.");
-          break;
-        }
-        continue;
-      }
+    TextLineHooks hooks;
+    hooks.lineCounted = [&ui](uint64_t lines) {
+      if (lines % kEventEveryLines != 0) return false;
+      ui.setStatus("Read " + std::to_string(lines) + " lines.");
+      return ui.processEvents();
+    };
+    hooks.askCharacterMode = [&ui] {
+      return ui.ask("Too large string. Could be binary file or unix text file.\r\nTry to process as unix text?",
+                    "error", Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
+    };
+    hooks.startOver = [&result] { result.items.clear(); };
+    bool full = false;
+    hooks.take = [&](std::string_view line) {
       if (auto item = unknownTextItem(line, options.MircCheck)) {
         result.items.push_back(std::move(*item));
-        if (options.appendTo + result.items.size() >= kMaxImportItems) {
-          ui.warning(kMillionItemsText);
-          ok = true;
-          break;
-        }
+        full = options.appendTo + result.items.size() >= kMaxImportItems;
       }
-    }
+      return !full;
+    };
+    const TextLinesEnd end = readTextLines(in, kUnknownLineLimit, hooks, result.linesRead);
+    if (end == TextLinesEnd::ReadFailed) ui.warning("Can't read external text file.");
+    if (full) ui.warning(kMillionItemsText);
+    ok = end == TextLinesEnd::Finished;
   } catch (const std::exception&) {
     ui.warning("Unknown error occurred while processing external text file.");
     ok = false;

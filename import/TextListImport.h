@@ -5,6 +5,7 @@
 // reads its external text lists with readUnknownTextList.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "import/ImportTypes.h"
+#include "import/LineReader.h"
 
 namespace sonalog {
 
@@ -36,6 +38,26 @@ TextListResult importM3u(const std::string& path, const TextListOptions& options
 // Reads a text list of one file per line.
 TextListResult readUnknownTextList(const std::string& path, const TextListOptions& options,
                                    UserInterface& ui);
+
+// The reading loop of the text lists with one title per line, shared by the import and the
+// comparison. Lines end at LF, CR or CR LF; a line longer than lineLimit asks whether to read the
+// file again from its start with line feeds alone ("character mode": pieces of up to
+// lineLimit + 1 bytes, a trailing CR dropped, a piece without a line feed not taken).
+struct TextLineHooks {
+  std::function<bool()> stopRequested;              // asked before each line (may be empty)
+  std::function<bool(uint64_t lines)> lineCounted;  // after each line or piece; true stops
+  std::function<bool()> askCharacterMode;           // true: start over in character mode
+  std::function<void()> startOver;                  // drop what was taken before starting over
+  std::function<bool(std::string_view line)> take;  // false ends the reading as finished
+};
+enum class TextLinesEnd {
+  Finished,    // the end of the file, or take() had enough
+  Stopped,     // stopRequested or lineCounted said so
+  Declined,    // character mode was declined
+  ReadFailed,  // a read error
+};
+// lines: the lines (or pieces) counted, from the start over when there was one.
+TextLinesEnd readTextLines(LineReader& in, size_t lineLimit, const TextLineHooks& hooks, uint64_t& lines);
 
 // One line of an unknown-type text list as an item; nullopt when the line is skipped (empty,
 // or without "!" while only "!user..." lines are taken).

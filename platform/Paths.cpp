@@ -57,6 +57,25 @@ std::string joinPath(std::string_view folder, std::string_view name) {
   return out;
 }
 
+namespace {
+size_t lastSeparator(std::string_view path) {
+  return isWindowsPath(path) ? path.find_last_of("\\/") : path.rfind('/');
+}
+}  // namespace
+
+std::string fileNameOf(std::string_view path) {
+  const size_t at = lastSeparator(path);
+  return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
+}
+
+std::string folderOf(std::string_view path) {
+  const size_t at = lastSeparator(path);
+  if (at == std::string_view::npos) return std::string();
+  // "/x" lies in "/", "c:\x" in "c:\": a root keeps its separator.
+  const bool root = at == 0 || (at == 2 && path[1] == ':' && isWindowsPath(path.substr(0, 2)));
+  return std::string(path.substr(0, root ? at + 1 : at));
+}
+
 std::string stripTrailingSeparator(std::string_view folder) {
   std::string out(folder);
   while (out.size() > 1 && out.back() == '/') out.pop_back();

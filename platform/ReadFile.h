@@ -1,9 +1,11 @@
 #pragma once
-// A regular file opened for positioned reads, for readers that look at a few places of a file
-// (the mp3 analysis) rather than stream it.
+// The one way the program opens a file to read it: regular files only, opened without blocking,
+// read at positions (the mp3 analysis, the import's block searches) or front to back (lists,
+// settings, text lists, message files).
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace sonalog::platform {
@@ -23,11 +25,25 @@ class ReadFile {
   // Size in bytes when opened.
   int64_t size() const { return size_; }
   // Reads exactly n bytes at pos. False on an I/O error or when the file ends before pos + n.
-  bool readAt(int64_t pos, void* dst, size_t n);
+  bool readAt(int64_t pos, void* dst, size_t n) const;
+  // Reads up to n bytes at pos: the count read (short only at the end of the file), -1 on an error.
+  int64_t readUpTo(int64_t pos, void* dst, size_t n) const;
+
+  // Front-to-back reading from the current position (0 after open): the count read, 0 at the
+  // end, -1 on an error.
+  int64_t read(void* dst, size_t n);
+  void seek(int64_t pos) { pos_ = pos; }
+  int64_t position() const { return pos_; }
 
  private:
   int fd_ = -1;
   int64_t size_ = 0;
+  int64_t pos_ = 0;
 };
+
+// Reads a regular file of at most maxBytes in full. Anything else (missing, a folder, a device,
+// too long, a read error, a file that changed size while read) gives nullopt, so a hostile path
+// can neither hang nor exhaust memory.
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes);
 
 }  // namespace sonalog::platform

@@ -59,10 +59,23 @@ std::map<std::string, std::string> byFolder(const char* folder) {
 }  // namespace
 
 std::vector<Volume> mountedVolumes() {
+  // A file of the system's, sized 0 like every /proc file: read as a stream.
+  std::ifstream in("/proc/self/mounts");
+  std::ostringstream table;
+  table << in.rdbuf();
+  return volumesFromMounts(table.str(), "/dev/disk", [](const std::string& device) -> std::optional<uint64_t> {
+    struct stat st;
+    if (::stat(device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) return std::nullopt;
+    return static_cast<uint64_t>(st.st_rdev);
+  });
+}
+
+std::vector<Volume> volumesFromMounts(std::string_view mountsTable, const std::string& diskFolder,
+                                      const BlockDeviceNumber& blockDevice) {
   std::vector<Volume> out;
-  std::ifstream mounts("/proc/self/mounts");
-  const auto labels = byFolder("/dev/disk/by-label");
-  const auto uuids = byFolder("/dev/disk/by-uuid");
+  std::istringstream mounts{std::string(mountsTable)};
+  const auto labels = byFolder((diskFolder + "/by-label").c_str());
+  const auto uuids = byFolder((diskFolder + "/by-uuid").c_str());
   std::string line;
   while (std::getline(mounts, line)) {
     std::istringstream in(line);
@@ -70,8 +83,9 @@ std::vector<Volume> mountedVolumes() {
     if (!(in >> device >> mountPoint)) continue;
     device = unescapeMountField(device);
     mountPoint = unescapeMountField(mountPoint);
-    struct stat st;
-    if (device.empty() || device[0] != '/' || stat(device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) continue;
+    if (device.empty() || device[0] != '/') continue;
+    const std::optional<uint64_t> number = blockDevice(device);
+    if (!number) continue;
     if (std::any_of(out.begin(), out.end(), [&](const Volume& v) { return v.mountPoint == mountPoint; })) continue;
     Volume v;
     v.mountPoint = mountPoint;
@@ -87,7 +101,7 @@ std::vector<Volume> mountedVolumes() {
     }
     if (v.serial.size() != 8) {
       char buf[16];
-      std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(st.st_rdev & 0xFFFFFFFFu));
+      std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(*number & 0xFFFFFFFFu));
       v.serial = buf;
     }
     out.push_back(std::move(v));

@@ -2,6 +2,9 @@
 // Mounted local filesystems stand in for drives: a mount point is a drive root, the filesystem's
 // label is the volume label and the start of its UUID the serial number.
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +20,13 @@ struct Volume {
 
 // Every mounted filesystem backed by a block device, the root volume first, then by mount point.
 std::vector<Volume> mountedVolumes();
+
+// The device number of a block device; nullopt for anything else.
+using BlockDeviceNumber = std::function<std::optional<uint64_t>(const std::string& device)>;
+// What mountedVolumes() makes of a mounts table (the text of /proc/self/mounts), the folder of
+// the "by-label" and "by-uuid" links (/dev/disk) and a block device test.
+std::vector<Volume> volumesFromMounts(std::string_view mountsTable, const std::string& diskFolder,
+                                      const BlockDeviceNumber& blockDevice);
 // The volume whose mount point is the longest prefix of path (nullptr when none).
 const Volume* volumeForPath(const std::vector<Volume>& volumes, std::string_view path);
 

@@ -14,6 +14,7 @@
 #include "core/ApiUnit.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/ReadFile.h"
 #include "platform/Volumes.h"
 #include "settings/SettingsTable.h"
 
@@ -78,37 +79,6 @@ void resetField(const SettingField& f, Settings& s, const Settings& fresh, const
       else f.setNumber(s, f.getNumber(fresh));
       return;
   }
-}
-
-// Reads a regular file of at most maxBytes in full. Anything else (missing, a folder, a device,
-// too long, a read error) gives nullopt, so a hostile path can neither hang nor exhaust memory.
-std::optional<std::string> readBoundedFile(const std::string& path, size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-      static_cast<uint64_t>(st.st_size) > maxBytes) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  std::string bytes(static_cast<size_t>(st.st_size), '\0');
-  size_t done = 0;
-  bool ok = true;
-  while (done < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  // A file that grew while being read is not the file we measured.
-  char extra;
-  if (ok && ::read(fd, &extra, 1) != 0) ok = false;
-  ::close(fd);
-  if (!ok) return std::nullopt;
-  return bytes;
 }
 
 bool isFolder(const std::string& path) {
@@ -213,7 +183,7 @@ void applyLoadChecks(Settings& s) {
 }
 
 bool loadSettings(const std::string& path, Settings& s, const LoadOptions& options) {
-  const auto bytes = readBoundedFile(path, kMaxConfigFileSize);
+  const auto bytes = platform::readWholeFile(path, kMaxConfigFileSize);
   if (!bytes) return false;
   Settings loaded;
   if (!decodeSettings(*bytes, loaded)) return false;

@@ -6,6 +6,7 @@
 #include "compare/CompareDriver.h"
 #include "compare/CompareReport.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "tests/compare/CompareFixture.h"
 
@@ -293,8 +294,8 @@ TEST(CompareTextsTest, CountsAndQuestions) {
   EXPECT_FALSE(abortQuestion(2, 5, 0));
   EXPECT_FALSE(abortQuestion(4, 5, 5));
   EXPECT_FALSE(abortQuestion(9, 5, 5));
-  EXPECT_EQ(fileNameOf("/home/u/lists/old.txt"), "old.txt");
-  EXPECT_EQ(fileNameOf("C:\\lists\\old.txt"), "old.txt");
+  EXPECT_EQ(platform::fileNameOf("/home/u/lists/old.txt"), "old.txt");
+  EXPECT_EQ(platform::fileNameOf("C:\\lists\\old.txt"), "old.txt");
 }
 
 }  // namespace

@@ -286,8 +286,10 @@ TEST_F(FolderScanTest, CancelledAppendRestoresTheListFromItsCopy) {
   EXPECT_EQ(list.sortCode, 7);
   EXPECT_FALSE(list.unsaved);
 
-  // When the copy cannot be written the list cannot be restored.
-  fs::create_directories(home.home() + kMainTempFile);
+  // When the copy cannot be written the list cannot be restored: a working folder that
+  // cannot be made.
+  home.writeFile("not-a-folder", "");
+  ::setenv("SONALOG_HOME", home.path("not-a-folder/home").c_str(), 1);
   ui.answers.push_back(Answer::Yes);
   ui.cancelAfterEvents = ui.eventCalls + 4;
   EXPECT_EQ(scan(ScanMode::Append).status, "Backup file error. List cleared.");

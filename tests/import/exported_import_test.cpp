@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "platform/Dates.h"
 #include "platform/Files.h"
 #include "tests/support/FakeUi.h"
@@ -67,6 +70,30 @@ class ExportedImportTest : public ::testing::Test {
     return nullptr;
   }
 };
+
+// An import started while another lets events run (as two runs at once would) keeps its own
+// temporary files: with shared fixed names the second rewrote and then removed the first one's.
+TEST_F(ExportedImportTest, AnImportStartedDuringAnotherKeepsItsOwnFiles) {
+  home.writeFile("big.txt", lines(commaLines(500)));
+  home.writeFile("small.txt", lines(commaLines(30)));
+  struct NestedUi : FakeUi {
+    std::function<void()> during;
+    bool processEvents() override {
+      if (auto f = std::exchange(during, nullptr)) f();
+      return FakeUi::processEvents();
+    }
+  } nested;
+  InternalList other;
+  ImportSettings otherSettings = settings;
+  FakeUi otherUi;
+  bool secondOk = false;
+  nested.during = [&] { secondOk = ImportCommand(other, otherSettings, otherUi).importFile(home.path("small.txt")); };
+  ImportCommand first(list, settings, nested);
+  EXPECT_TRUE(first.importFile(home.path("big.txt"))) << (nested.shown.empty() ? "" : nested.shown[0].text);
+  EXPECT_TRUE(secondOk);
+  EXPECT_EQ(list.items.size(), 500u);
+  EXPECT_EQ(other.items.size(), 30u);
+}
 
 TEST_F(ExportedImportTest, EntryChecksRefuseSmallFilesAndXls) {
   EXPECT_FALSE(importText(std::string(511, 'a')));

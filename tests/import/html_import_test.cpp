@@ -144,7 +144,7 @@ TEST_F(HtmlImportTest, MarkersAcrossReadBlocksAreFound) {
   bytes.replace(65535 - 8, marker.size(), marker);  // across the first block boundary
   bytes.replace(131060, marker.size(), marker);       // across the second
   home.writeFile("big.bin", bytes);
-  BlockFile file;
+  platform::ReadFile file;
   ASSERT_TRUE(file.open(home.path("big.bin")));
   EXPECT_EQ(findInFile(file, marker, 0, file.size(), false), 65535 - 8);
   EXPECT_EQ(findInFile(file, marker, 0, file.size(), true), 131060);

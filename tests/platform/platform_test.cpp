@@ -53,6 +53,36 @@ TEST(PlatformTest, PathsJoinWithTheFolderOwnSeparator) {
   EXPECT_EQ(workingFolder(), home.home());
 }
 
+// Before these two were shared, the list file, the exports, the import, the comparison and the
+// duplicates log each split paths their own way; the comments name the answers that changed.
+TEST(PlatformTest, FileNamesAndFoldersOfPaths) {
+  struct Case {
+    const char* path;
+    const char* name;
+    const char* folder;
+  };
+  const Case cases[] = {
+      {"/home/u/lists/old.txt", "old.txt", "/home/u/lists"},
+      {"/old.txt", "old.txt", "/"},
+      {"old.txt", "old.txt", ""},  // the import said ".", the export the current folder
+      {"lists/old.txt", "old.txt", "lists"},
+      {"/home/u/lists/", "", "/home/u/lists"},
+      // Windows-style paths of lists from elsewhere: the list file, the duplicates log and the
+      // exports took the whole path for the name and no folder; the comparison split them.
+      {"C:\\lists\\old.txt", "old.txt", "C:\\lists"},
+      {"c:\\old.txt", "old.txt", "c:\\"},
+      {"c:/mp3/a.mp3", "a.mp3", "c:/mp3"},
+      {"\\\\server\\share\\a.mp3", "a.mp3", "\\\\server\\share"},
+      // A backslash makes a path Windows-style, as it does for joining.
+      {"/music/AC\\DC.mp3", "DC.mp3", "/music/AC"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(fileNameOf(c.path), c.name) << c.path;
+    EXPECT_EQ(folderOf(c.path), c.folder) << c.path;
+  }
+}
+
 TEST(PlatformTest, AtomicFileReplacesOnlyOnCommit) {
   sonalog::testing::TempHome home;
   home.writeFile("list.txt", "old");
