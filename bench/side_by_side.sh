@@ -50,19 +50,19 @@ for bin in "${binaries[@]}"; do
 done
 
 # Typical files: the demo collection's well-formed tracks (tags, CBR, Info and Xing headers),
-# copied into distinct files.
+# hard-linked for the cached runs and copied into distinct files for the cold scan.
 "$build/sonalog" demo "$work/demo" >/dev/null
 mapfile -t typical < <(find "$work/demo" -name '*.mp3' -size +100k | sort)
-make_files() {  # make_files FOLDER COUNT
+make_files() {  # make_files FOLDER COUNT ln|cp
   mkdir -p "$1"
   for ((k = 0; k < $2; ++k)); do
     local sub="$1/$((k / 100))"
     mkdir -p "$sub"
-    cp "${typical[k % ${#typical[@]}]}" "$sub/track$k.mp3"
+    "$3" "${typical[k % ${#typical[@]}]}" "$sub/track$k.mp3"
   done
 }
-make_files "$work/files1k" 1000
-make_files "$work/files10k" 10000
+make_files "$work/files1k" 1000 ln
+make_files "$work/files10k" 10000 ln
 one="$work/files1k/0/track0.mp3"
 for set in files1k files10k; do
   mapfile -t files < <(find "$work/$set" -name '*.mp3' | sort)
@@ -78,7 +78,7 @@ done
 [ -x "$build/taglib_info" ] && run "taglib_info one file" "$build/taglib_info" "$one"
 
 # The cold scan: 2 000 distinct files, the page cache dropped before each run.
-make_files "$work/cold" 2000
+make_files "$work/cold" 2000 cp
 for bin in "${binaries[@]}"; do
   if [ "$(id -u)" -eq 0 ] && sync && echo 1 >/proc/sys/vm/drop_caches 2>/dev/null; then
     run "$(basename "$bin") scan 2 000 files, cold cache" "$bin" scan -o "$work/cold.snlg" "$work/cold"

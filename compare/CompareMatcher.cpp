@@ -20,21 +20,17 @@ constexpr size_t kScanChunk = 512;
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
 
 // Relaxed matching at 99 also matches a name contained in another, so no grouping serves there.
-// A contained name's pairs of adjacent bytes all occur in the containing one: with those pairs
-// hashed into 64 bits, a pair whose shorter name has a bit the longer lacks cannot contain it.
+// A contained name's pairs of adjacent bytes all occur in the containing one, so a pair whose
+// shorter name has a pair bit that the longer lacks cannot match.
 struct ContainSketch {
   uint64_t foldedHash = 0;  // equal foldings score 100 whatever the rest
   uint64_t pairBits = 0;    // 0 for a one-byte text, whose containment the bits cannot tell
   size_t length = 0;        // normalised
 
-  explicit ContainSketch(const TitleKey& key) : foldedHash(key.sketch.foldedHash) {
-    const std::string& n = key.whole.normalized;
-    length = n.size();
-    for (size_t i = 0; i + 1 < n.size(); ++i) {
-      const uint32_t pair = static_cast<unsigned char>(n[i]) * 256u + static_cast<unsigned char>(n[i + 1]);
-      pairBits |= uint64_t{1} << ((pair * 0x9E3779B1u) >> 26);
-    }
-  }
+  explicit ContainSketch(const TitleKey& key)
+      : foldedHash(key.sketch.foldedHash),
+        pairBits(bytePairBits(key.whole.normalized)),
+        length(key.whole.normalized.size()) {}
 
   // False when the pair can score neither 100 nor 99.
   bool mayMatch(const ContainSketch& other) const {

@@ -1,6 +1,7 @@
 #include "duplicates/TitleMatch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -236,8 +237,12 @@ TextSketch sketchOf(const TitleText& t) {
   s.foldedHash = static_cast<uint32_t>(hashOf(t.folded));
   s.length = static_cast<uint32_t>(std::min<size_t>(t.normalized.size(), UINT32_MAX));
   s.counts = countChars(t.normalized);
+  s.pairBits = bytePairBits(t.normalized);
   return s;
 }
+
+// Edits needed at least to remove the pairs of bits a that b lacks (two per edit at most).
+uint32_t pairsMissing(uint64_t a, uint64_t b) { return (static_cast<uint32_t>(std::popcount(a & ~b)) + 1) / 2; }
 
 TitleText prepareText(std::string_view raw, bool highChars) {
   TitleText t;
@@ -384,6 +389,15 @@ bool PairPassesCriteria(const PairFacts& first, const PairFacts& second, RunKind
   return true;
 }
 
+uint64_t bytePairBits(std::string_view text) {
+  uint64_t bits = 0;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    const uint32_t pair = static_cast<unsigned char>(text[i]) * 256u + static_cast<unsigned char>(text[i + 1]);
+    bits |= uint64_t{1} << ((pair * 0x9E3779B1u) >> 26);  // the top 6 bits of a multiplicative hash
+  }
+  return bits;
+}
+
 NameHashes nameHashes(std::string_view name, bool highChars) {
   return {hashOf(foldName(name)), hashOf(NormalizeTitle(name, highChars))};
 }
@@ -473,10 +487,14 @@ struct TitleMatcher::Impl {
     m = std::max<uint32_t>(std::min(la, lb), 1);
     relaxedBranch = options.relaxed && la != lb;
     if (relaxedBranch) {
-      low = la < lb ? countsExcess(x.counts, y.counts) : countsExcess(y.counts, x.counts);
+      // Every window of the longer text holds only bytes and pairs that the whole text holds.
+      const TextSketch& shorter = la < lb ? x : y;
+      const TextSketch& longer = la < lb ? y : x;
+      low = std::max(countsExcess(shorter.counts, longer.counts), pairsMissing(shorter.pairBits, longer.pairBits));
     } else {
       const uint32_t lengths = la > lb ? la - lb : lb - la;
-      low = std::max(lengths, (countsDistance(x.counts, y.counts) + lengths) / 2);
+      low = std::max({lengths, (countsDistance(x.counts, y.counts) + lengths) / 2,
+                      pairsMissing(x.pairBits, y.pairBits), pairsMissing(y.pairBits, x.pairBits)});
     }
     return true;
   }

@@ -102,7 +102,13 @@ struct TextSketch {
   uint32_t foldedHash = 0;  // low half of the hash of the folded text
   uint32_t length = 0;      // normalised length
   CharCounts counts{};
+  uint64_t pairBits = 0;    // bytePairBits of the normalised text
 };
+
+// The pairs of adjacent bytes of a text, each hashed to one of 64 bits. An edit destroys at most
+// two of a text's pairs, so every bit of one text that another text lacks stands for at least
+// half an edit between them (and between the first and any part of the second).
+uint64_t bytePairBits(std::string_view text);
 
 // Everything a score needs of one name, computed once per item. The sketch comes first and is
 // all that a pair rejected by the bounds reads.
