@@ -22,19 +22,6 @@ const QColor kFinishedLabels(128, 128, 160);
 constexpr char kSearchingCaption[] = " Searching, please wait...";
 constexpr char kProgressText[] = "Progress:";
 
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  return b;
-}
-
-QLabel* label(const char* name, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(name);
-  l->setTextFormat(Qt::PlainText);
-  return l;
-}
-
 }  // namespace
 
 TCompForm::TCompForm(MainUnit& main, CompareJob job, QWidget* parent)
@@ -44,61 +31,41 @@ TCompForm::TCompForm(MainUnit& main, CompareJob job, QWidget* parent)
   setWindowTitle(QString::fromUtf8(kSearchingCaption));
   ui_.setParentWidget(this);
 
-  labprog_ = label("labprog", this);
-  pbar_ = new QProgressBar(this);
-  pbar_->setObjectName("ProgressBar");
+  const RunWindowControls c(this, "ProgressBar");
+  labprog_ = c.labprog;
+  pbar_ = c.pbar;
   blink_ = std::make_unique<BlinkingProgress>(pbar_);
-  invisilab_ = label("Invisilab", this);
-  invisilab_->setAlignment(Qt::AlignCenter);
-  labfile1_ = label("labfile1", this);
-  labfile2_ = label("labfile2", this);
-  for (QLabel* l : {labfile1_, labfile2_}) l->setMinimumWidth(kFileLabelWidth);
-  labactlog_ = label("labactlog", this);
-  actionTypeLab_ = label("ActionTypeLab", this);
+  invisilab_ = c.invisilab;
+  labfile1_ = c.labfile1;
+  labfile2_ = c.labfile2;
+  logModel_ = c.logModel;
+  logList_ = c.logList;
+  labactlog_ = namedLabel("labactlog", this);
+  actionTypeLab_ = namedLabel("ActionTypeLab", this);
   actionTypeLab_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  logModel_ = new LogListModel(this);
-  logList_ = makeLogList(logModel_, this);
 
-  matchBut_ = button("MatchBut", "&MATCH", this);
-  dontMatchBut_ = button("DontMatchBut", "&DIFFER", this);
-  abortBut_ = button("AbortBut", "&ABORT", this);
-  deleteBut_ = button("DeleteBut", "&DELETE", this);
-  viewLogBut_ = button("ViewLogBut", "&VIEW LOG", this);
+  matchBut_ = namedButton("MatchBut", "&MATCH", this);
+  dontMatchBut_ = namedButton("DontMatchBut", "&DIFFER", this);
+  abortBut_ = namedButton("AbortBut", "&ABORT", this);
+  deleteBut_ = namedButton("DeleteBut", "&DELETE", this);
+  viewLogBut_ = namedButton("ViewLogBut", "&VIEW LOG", this);
   connect(matchBut_, &QPushButton::clicked, this, &TCompForm::MatchButClick);
   connect(dontMatchBut_, &QPushButton::clicked, this, &TCompForm::DontMatchButClick);
   connect(abortBut_, &QPushButton::clicked, this, &TCompForm::AbortButClick);
   connect(deleteBut_, &QPushButton::clicked, this, &TCompForm::DeleteButClick);
   connect(viewLogBut_, &QPushButton::clicked, this, &TCompForm::ViewLogButClick);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(labprog_);
-  auto* bar = new QGridLayout;  // the finish label takes the bar's place
-  bar->addWidget(pbar_, 0, 0);
-  bar->addWidget(invisilab_, 0, 0);
-  layout->addLayout(bar);
-  layout->addWidget(labfile1_);
-  layout->addWidget(labfile2_);
   auto* logHeader = new QHBoxLayout;
   logHeader->addWidget(labactlog_);
   logHeader->addStretch();
   logHeader->addWidget(actionTypeLab_);
-  layout->addLayout(logHeader);
-  layout->addWidget(logList_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* b : {matchBut_, dontMatchBut_, abortBut_, deleteBut_, viewLogBut_}) buttons->addWidget(b);
-  buttons->addStretch();
-  layout->addLayout(buttons);
+  const WindowPosition& p = main_.settings().comparisonWindowPos;
+  layOutRunWindow(this, c, logHeader, {matchBut_, dontMatchBut_, abortBut_, deleteBut_, viewLogBut_}, p.left, p.top);
 
   startTimer_.setSingleShot(true);
   startTimer_.setInterval(kStartDelayMs);
   connect(&startTimer_, &QTimer::timeout, this, &TCompForm::startWorker);
   pollTimer_.setInterval(kPollMs);
   connect(&pollTimer_, &QTimer::timeout, this, &TCompForm::poll);
-
-  const WindowPosition& p = main_.settings().comparisonWindowPos;
-  resize(sizeHint().expandedTo(QSize(482, 307)));
-  ui::restoreGeometry(this, p.left, p.top, width(), height());
 }
 
 TCompForm::~TCompForm() = default;

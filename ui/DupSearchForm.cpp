@@ -17,20 +17,6 @@ constexpr int kStartDelayMs = 50;
 const QColor kOrange(255, 128, 0);
 const QColor kYellow(255, 240, 0);
 
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  return b;
-}
-
-QLabel* fileLabel(const char* name, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(name);
-  label->setTextFormat(Qt::PlainText);
-  label->setMinimumWidth(kFileLabelWidth);
-  return label;
-}
-
 }  // namespace
 
 TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options, QWidget* parent)
@@ -40,28 +26,24 @@ TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options, QWidget
   setWindowTitle(QString::fromUtf8(kCaptionSearching));
   ui_.setParentWidget(this);
 
-  labprog_ = new QLabel(QString::fromUtf8(kProgressLabel), this);
-  labprog_->setObjectName("labprog");
-  pbar_ = new QProgressBar(this);
-  pbar_->setObjectName("pbar");
+  const RunWindowControls c(this, "pbar");
+  labprog_ = c.labprog;
+  labprog_->setText(QString::fromUtf8(kProgressLabel));
+  pbar_ = c.pbar;
   blink_ = std::make_unique<BlinkingProgress>(pbar_);
-  invisilab_ = new QLabel(this);
-  invisilab_->setObjectName("Invisilab");
-  invisilab_->setTextFormat(Qt::PlainText);
-  invisilab_->setAlignment(Qt::AlignCenter);
-  labfile1_ = fileLabel("labfile1", this);
-  labfile2_ = fileLabel("labfile2", this);
-  auto* logLabel = new QLabel(QStringLiteral("Deletion log:"), this);
-  logModel_ = new LogListModel(this);
-  logList_ = makeLogList(logModel_, this);
+  invisilab_ = c.invisilab;
+  labfile1_ = c.labfile1;
+  labfile2_ = c.labfile2;
+  logModel_ = c.logModel;
+  logList_ = c.logList;
 
-  del1But_ = button("Del1But", "DELETE &1ST", this);
-  del2But_ = button("Del2But", "DELETE &2ND", this);
-  leaveBut_ = button("LeaveBut", "&LEAVE BOTH", this);
-  abortBut_ = button("AbortBut", "&ABORT", this);
-  closeBut_ = button("CloseBut", "&DELETE", this);
-  saveLogBut_ = button("SaveLogBut", "&SAVE LOG", this);
-  viewLogBut_ = button("ViewLogBut", "&VIEW LOG", this);
+  del1But_ = namedButton("Del1But", "DELETE &1ST", this);
+  del2But_ = namedButton("Del2But", "DELETE &2ND", this);
+  leaveBut_ = namedButton("LeaveBut", "&LEAVE BOTH", this);
+  abortBut_ = namedButton("AbortBut", "&ABORT", this);
+  closeBut_ = namedButton("CloseBut", "&DELETE", this);
+  saveLogBut_ = namedButton("SaveLogBut", "&SAVE LOG", this);
+  viewLogBut_ = namedButton("ViewLogBut", "&VIEW LOG", this);
   connect(del1But_, &QPushButton::clicked, this, &TDupSearchForm::Del1ButClick);
   connect(del2But_, &QPushButton::clicked, this, &TDupSearchForm::Del2ButClick);
   connect(leaveBut_, &QPushButton::clicked, this, &TDupSearchForm::LeaveButClick);
@@ -69,33 +51,17 @@ TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options, QWidget
   connect(closeBut_, &QPushButton::clicked, this, &TDupSearchForm::CloseButClick);
   connect(saveLogBut_, &QPushButton::clicked, this, &TDupSearchForm::SaveLogButClick);
   connect(viewLogBut_, &QPushButton::clicked, this, &TDupSearchForm::ViewLogButClick);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(labprog_);
-  auto* bar = new QGridLayout;  // the finish label takes the bar's place
-  bar->addWidget(pbar_, 0, 0);
-  bar->addWidget(invisilab_, 0, 0);
-  layout->addLayout(bar);
-  layout->addWidget(labfile1_);
-  layout->addWidget(labfile2_);
-  layout->addWidget(logLabel);
-  layout->addWidget(logList_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* b : {del1But_, del2But_, leaveBut_, abortBut_, closeBut_, saveLogBut_, viewLogBut_})
-    buttons->addWidget(b);
-  buttons->addStretch();
-  layout->addLayout(buttons);
+  auto* logHeader = new QHBoxLayout;
+  logHeader->addWidget(new QLabel(QStringLiteral("Deletion log:"), this));
+  const WindowPosition& p = main_.settings().duplicatesSearchWindowPos;
+  layOutRunWindow(this, c, logHeader, {del1But_, del2But_, leaveBut_, abortBut_, closeBut_, saveLogBut_, viewLogBut_},
+                  p.left, p.top);
 
   startTimer_.setSingleShot(true);
   startTimer_.setInterval(kStartDelayMs);
   connect(&startTimer_, &QTimer::timeout, this, &TDupSearchForm::startWorker);
   pollTimer_.setInterval(kPollMs);
   connect(&pollTimer_, &QTimer::timeout, this, &TDupSearchForm::poll);
-
-  const WindowPosition& p = main_.settings().duplicatesSearchWindowPos;
-  resize(sizeHint().expandedTo(QSize(482, 307)));
-  ui::restoreGeometry(this, p.left, p.top, width(), height());
 }
 
 TDupSearchForm::~TDupSearchForm() = default;

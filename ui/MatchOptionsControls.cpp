@@ -217,6 +217,19 @@ QLayout* MatchOptionsControls::modeLayout() {
   return row;
 }
 
+void MatchOptionsControls::addLowerPart(QBoxLayout* layout, QLabel* note, QPushButton* go) {
+  layout->addLayout(modeLayout());
+  layout->addWidget(letterCheck);
+  letterLab->setIndent(22);  // under the check box's text
+  layout->addWidget(letterLab);
+  layout->addWidget(note);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(go);
+  row->addStretch();
+  layout->addLayout(row);
+}
+
 void MatchOptionsControls::showSettings() {
   showing_ = true;
   const Settings& s = settings_;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QWidget>
@@ -70,6 +71,8 @@ class MatchOptionsControls : public QObject {
   // The size and time rows; the action mode beside the priority group with its notes.
   QLayout* limitsLayout();
   QLayout* modeLayout();
+  // Adds the action mode and priority, the first-letter switch, the window's note and its GO.
+  void addLowerPart(QBoxLayout* layout, QLabel* note, QPushButton* go);
 
   QLabel* thresholdLabel;   // LabSpecPlease
   QSlider* track;           // 50..100

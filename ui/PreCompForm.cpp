@@ -173,16 +173,7 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   layout->addWidget(relaxNote);
   layout->addLayout(c.limitsLayout());
   layout->addWidget(c.bitCheck);
-  layout->addLayout(c.modeLayout());
-  layout->addWidget(c.letterCheck);
-  c.letterLab->setIndent(22);
-  layout->addWidget(c.letterLab);
-  layout->addWidget(note);
-  auto* go = new QHBoxLayout;
-  go->addStretch();
-  go->addWidget(goBut_);
-  go->addStretch();
-  layout->addLayout(go);
+  c.addLowerPart(layout, note, goBut_);
 }
 
 TPreCompForm::~TPreCompForm() = default;

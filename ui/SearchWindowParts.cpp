@@ -1,12 +1,16 @@
 #include "ui/SearchWindowParts.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QVBoxLayout>
 
 #include "core/ApiUnit.h"
 #include "duplicates/DupSearchUnit.h"
 #include "ui/QtText.h"
+#include "ui/WindowPlacement.h"
 
 namespace sonalog::ui {
 
@@ -14,6 +18,7 @@ namespace {
 
 constexpr int kBlinkIntervalMs = 250;
 constexpr int kViewLogPauseMs = 2000;
+const QSize kRunWindowDesignSize(482, 307);
 
 }  // namespace
 
@@ -108,6 +113,53 @@ void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bo
 void setRunWindowFlags(QWidget* window) {
   window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint);
+}
+
+QPushButton* namedButton(const char* name, const char* caption, QWidget* parent) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(name);
+  return b;
+}
+
+QLabel* namedLabel(const char* name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  l->setTextFormat(Qt::PlainText);
+  return l;
+}
+
+RunWindowControls::RunWindowControls(QWidget* window, const char* barName)
+    : labprog(namedLabel("labprog", window)),
+      pbar(new QProgressBar(window)),
+      invisilab(namedLabel("Invisilab", window)),
+      labfile1(namedLabel("labfile1", window)),
+      labfile2(namedLabel("labfile2", window)),
+      logModel(new LogListModel(window)),
+      logList(makeLogList(logModel, window)) {
+  pbar->setObjectName(barName);
+  invisilab->setAlignment(Qt::AlignCenter);
+  for (QLabel* l : {labfile1, labfile2}) l->setMinimumWidth(kFileLabelWidth);
+}
+
+void layOutRunWindow(QWidget* window, const RunWindowControls& c, QLayout* logHeader,
+                     std::initializer_list<QPushButton*> buttons, int left, int top) {
+  auto* layout = new QVBoxLayout(window);
+  layout->addWidget(c.labprog);
+  auto* bar = new QGridLayout;  // the finish label takes the bar's place
+  bar->addWidget(c.pbar, 0, 0);
+  bar->addWidget(c.invisilab, 0, 0);
+  layout->addLayout(bar);
+  layout->addWidget(c.labfile1);
+  layout->addWidget(c.labfile2);
+  layout->addLayout(logHeader);
+  layout->addWidget(c.logList, 1);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  for (QPushButton* b : buttons) row->addWidget(b);
+  row->addStretch();
+  layout->addLayout(row);
+  window->resize(window->sizeHint().expandedTo(kRunWindowDesignSize));
+  restoreGeometry(window, left, top, window->width(), window->height());
 }
 
 }  // namespace sonalog::ui

@@ -7,11 +7,14 @@
 #include <QColor>
 #include <QLabel>
 #include <QListView>
+#include <QLayout>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -80,5 +83,27 @@ void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bo
 
 // Window flags of the run windows: on top, a title without buttons.
 void setRunWindowFlags(QWidget* window);
+
+// A control named as the program names it.
+QPushButton* namedButton(const char* name, const char* caption, QWidget* parent);
+QLabel* namedLabel(const char* name, QWidget* parent);
+
+// The controls that both run windows have, created as window's children with their names.
+struct RunWindowControls {
+  explicit RunWindowControls(QWidget* window, const char* barName);
+  QLabel* labprog;       // "Progress:", or the prompt
+  QProgressBar* pbar;
+  QLabel* invisilab;     // the finish label, in the bar's place
+  QLabel* labfile1;      // the prompt's file lines (and the loading texts of a comparison)
+  QLabel* labfile2;
+  LogListModel* logModel;
+  QListView* logList;
+};
+
+// Lays out a run window: "Progress:", the bar or the finish label, the file labels, the log's
+// header, the log list and a centred row of buttons (hidden ones take no room). The window
+// starts at its design size or larger, where it was last.
+void layOutRunWindow(QWidget* window, const RunWindowControls& c, QLayout* logHeader,
+                     std::initializer_list<QPushButton*> buttons, int left, int top);
 
 }  // namespace sonalog::ui
