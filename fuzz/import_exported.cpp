@@ -30,6 +30,7 @@ class FuzzUi : public sonalog::UserInterface {
   bool processEvents() override { return false; }
   std::optional<sonalog::FileDialogResult> openFile(const sonalog::FileDialog&) override { return std::nullopt; }
   std::optional<sonalog::FileDialogResult> saveFile(const sonalog::FileDialog&) override { return std::nullopt; }
+  sonalog::OpenResult openDocument(const std::string&, bool) override { return sonalog::OpenResult::Failed; }
 
  private:
   uint8_t seed_;

@@ -21,6 +21,7 @@ class QuietUi : public sonalog::UserInterface {
   bool processEvents() override { return false; }
   std::optional<sonalog::FileDialogResult> openFile(const sonalog::FileDialog&) override { return std::nullopt; }
   std::optional<sonalog::FileDialogResult> saveFile(const sonalog::FileDialog&) override { return std::nullopt; }
+  sonalog::OpenResult openDocument(const std::string&, bool) override { return sonalog::OpenResult::Failed; }
 };
 
 }  // namespace
