@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
+#include "platform/ReadFile.h"
+
 namespace sonalog {
 
 namespace {
 // Files queued per thread: enough that a helper finding its file read from the cache at once has
 // the next one waiting.
 constexpr size_t kFilesPerThread = 2;
+// What the read-ahead asks for: the tags and the first frames at the start (the frame walk reads
+// 50 000-byte blocks from the audio's start), the trailing tags at the end.
+constexpr int64_t kReadAheadHeadBytes = 128 * 1024;
+constexpr int64_t kReadAheadTailBytes = 16 * 1024;
 }  // namespace
 
 unsigned analysisThreads(unsigned requested) {
@@ -15,10 +21,12 @@ unsigned analysisThreads(unsigned requested) {
   return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxAnalysisThreads);
 }
 
-AnalysisQueue::AnalysisQueue(AnalysisMode mode, unsigned threads) : mode_(mode) {
+AnalysisQueue::AnalysisQueue(AnalysisMode mode, unsigned threads, size_t readAhead)
+    : mode_(mode), readAhead_(readAhead) {
   threads = analysisThreads(threads);
   depth_ = threads == 1 ? 1 : kFilesPerThread * threads;
   for (unsigned t = 1; t < threads; ++t) helpers_.emplace_back([this] { helper(); });
+  if (readAhead_ > 0) reader_ = std::thread([this] { reader(); });
 }
 
 AnalysisQueue::~AnalysisQueue() {
@@ -27,7 +35,9 @@ AnalysisQueue::~AnalysisQueue() {
     stopping_ = true;
   }
   changed_.notify_all();
+  requestQueued_.notify_all();
   for (std::thread& t : helpers_) t.join();
+  if (reader_.joinable()) reader_.join();
 }
 
 size_t AnalysisQueue::pending() const {
@@ -37,12 +47,14 @@ size_t AnalysisQueue::pending() const {
 
 void AnalysisQueue::push(std::string path) {
   auto slot = std::make_shared<Slot>();
-  slot->path = std::move(path);
   {
     std::lock_guard lock(mutex_);
+    if (readAhead_ > 0) toRequest_.push_back(path);
+    slot->path = std::move(path);
     slots_.push_back(std::move(slot));
   }
   if (!helpers_.empty()) changed_.notify_one();
+  if (readAhead_ > 0) requestQueued_.notify_one();
 }
 
 bool AnalysisQueue::take(Mp3AnalysisResult& result) {
@@ -89,6 +101,19 @@ void AnalysisQueue::helper() {
     slot->ok = ok;
     slot->done = true;
     changed_.notify_all();
+  }
+}
+
+void AnalysisQueue::reader() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    requestQueued_.wait(lock, [&] { return stopping_ || !toRequest_.empty(); });
+    if (stopping_) return;
+    const std::string path = std::move(toRequest_.front());
+    toRequest_.pop_front();
+    lock.unlock();
+    platform::adviseWillRead(path, kReadAheadHeadBytes, kReadAheadTailBytes);
+    lock.lock();
   }
 }
 

@@ -25,8 +25,11 @@ unsigned analysisThreads(unsigned requested);
 
 class AnalysisQueue {
  public:
-  // threads as for analysisThreads(); the caller's own thread counts as one of them.
-  AnalysisQueue(AnalysisMode mode, unsigned threads);
+  // threads as for analysisThreads(); the caller's own thread counts as one of them. readAhead
+  // files queued past the analysis window have their first and last blocks requested from the
+  // disk as they are queued, so that on a cold cache the disk works on many files at once
+  // instead of on the one or two being analysed.
+  AnalysisQueue(AnalysisMode mode, unsigned threads, size_t readAhead = 0);
   // Each helper finishes the file in its hands, then all are joined.
   ~AnalysisQueue();
   AnalysisQueue(const AnalysisQueue&) = delete;
@@ -37,6 +40,8 @@ class AnalysisQueue {
   // How many files to keep queued so that every thread has work: helpers analyse only that far
   // ahead, which bounds the memory and the work a cancel wastes.
   size_t depth() const { return depth_; }
+  // How many files to keep queued: the analysis window and the read-ahead beyond it.
+  size_t lookahead() const { return depth_ + readAhead_; }
   void push(std::string path);
   // The analysis of the oldest queued file (as Mp3Analyser::analyseFile): waits for a helper that
   // has it in hand, or analyses it on this thread when no helper has started it.
@@ -52,15 +57,22 @@ class AnalysisQueue {
   };
 
   void helper();
+  void reader();
 
   const AnalysisMode mode_;
   size_t depth_ = 1;
+  const size_t readAhead_;
   Mp3Analyser own_;  // the taking thread's
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::shared_ptr<Slot>> slots_;  // oldest first
   bool stopping_ = false;
   std::vector<std::thread> helpers_;
+  // Paths whose blocks to request, and the thread requesting them: a request can wait for the
+  // file system's own bookkeeping, which the analysing threads should not.
+  std::deque<std::string> toRequest_;
+  std::condition_variable requestQueued_;
+  std::thread reader_;
 };
 
 }  // namespace sonalog

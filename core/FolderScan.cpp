@@ -375,12 +375,14 @@ Scan::WalkEnd Scan::walk(bool stayOnVolume, uint64_t device) {
 void Scan::treatFiles() {
   // Folders are listed only as far ahead as the analyses need, so that a CANCEL wastes little.
   constexpr size_t kTasksAhead = 256;
-  AnalysisQueue queue(options_.analysisMode, options_.analysisThreads);
+  // Files whose first blocks are requested from the disk ahead of their analysis.
+  constexpr size_t kFilesReadAhead = 200;
+  AnalysisQueue queue(options_.analysisMode, options_.analysisThreads, kFilesReadAhead);
   std::deque<FileTask> tasks;
   size_t nextFolder = 0;
   while (running_) {
     while (nextFolder < folders_.size() &&
-           (tasks.empty() || (queue.pending() < queue.depth() && tasks.size() < kTasksAhead)))
+           (tasks.empty() || (queue.pending() < queue.lookahead() && tasks.size() < kTasksAhead)))
       listFolder(nextFolder++, tasks, queue);
     if (tasks.empty()) return;
     const FileTask task = std::move(tasks.front());

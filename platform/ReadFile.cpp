@@ -26,6 +26,20 @@ bool ReadFile::open(const std::string& path) {
   return true;
 }
 
+void adviseWillRead(const std::string& path, int64_t headBytes, int64_t tailBytes) {
+  ReadFile file;
+  if (!file.open(path)) return;
+  // A length of 0 would ask for everything to the end of the file.
+  const int64_t size = file.size();
+  if (size == 0) return;
+  if (headBytes + tailBytes >= size) {
+    ::posix_fadvise(file.fd_, 0, size, POSIX_FADV_WILLNEED);
+    return;
+  }
+  if (headBytes > 0) ::posix_fadvise(file.fd_, 0, headBytes, POSIX_FADV_WILLNEED);
+  if (tailBytes > 0) ::posix_fadvise(file.fd_, size - tailBytes, tailBytes, POSIX_FADV_WILLNEED);
+}
+
 void ReadFile::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

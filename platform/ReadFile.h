@@ -36,10 +36,17 @@ class ReadFile {
   int64_t position() const { return pos_; }
 
  private:
+  friend void adviseWillRead(const std::string& path, int64_t headBytes, int64_t tailBytes);
+
   int fd_ = -1;
   int64_t size_ = 0;
   int64_t pos_ = 0;
 };
+
+// Asks the kernel to start reading a regular file's first headBytes and last tailBytes into the
+// page cache, without waiting for them: a later read of those bytes then finds them there. Does
+// nothing for anything but a regular file, or when the file cannot be opened.
+void adviseWillRead(const std::string& path, int64_t headBytes, int64_t tailBytes);
 
 // Reads a regular file of at most maxBytes in full. Anything else (missing, a folder, a device,
 // too long, a read error, a file that changed size while read) gives nullopt, so a hostile path
