@@ -28,7 +28,11 @@ const std::vector<Registrar>& registeredCommands() { return registry(); }
 }  // namespace sonalog::cli
 
 int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");
+  // Only the categories every command uses: character classes and system error texts. Dates
+  // take LC_TIME when they first format one, collation reads the user's LC_COLLATE when a sort
+  // first needs it, and numbers stay in the C form the lists and settings are written in.
+  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_MESSAGES, "");
   using namespace sonalog::cli;
   Context context;
   CLI::App app{"sonalog: catalogues mp3 collections (playtime, bitrate, mode, frequency)", "sonalog"};
