@@ -47,10 +47,10 @@ size_t AnalysisQueue::pending() const {
 
 void AnalysisQueue::push(std::string path) {
   auto slot = std::make_shared<Slot>();
+  slot->path = std::move(path);
   {
     std::lock_guard lock(mutex_);
-    if (readAhead_ > 0) toRequest_.push_back(path);
-    slot->path = std::move(path);
+    if (readAhead_ > 0) toRequest_.push_back(slot);
     slots_.push_back(std::move(slot));
   }
   if (!helpers_.empty()) changed_.notify_one();
@@ -109,10 +109,12 @@ void AnalysisQueue::reader() {
   for (;;) {
     requestQueued_.wait(lock, [&] { return stopping_ || !toRequest_.empty(); });
     if (stopping_) return;
-    const std::string path = std::move(toRequest_.front());
+    const std::shared_ptr<Slot> slot = std::move(toRequest_.front());
     toRequest_.pop_front();
+    // A file already being analysed is being read anyway.
+    if (slot->started) continue;
     lock.unlock();
-    platform::adviseWillRead(path, kReadAheadHeadBytes, kReadAheadTailBytes);
+    platform::adviseWillRead(slot->path, kReadAheadHeadBytes, kReadAheadTailBytes);  // path is fixed
     lock.lock();
   }
 }

@@ -68,9 +68,9 @@ class AnalysisQueue {
   std::deque<std::shared_ptr<Slot>> slots_;  // oldest first
   bool stopping_ = false;
   std::vector<std::thread> helpers_;
-  // Paths whose blocks to request, and the thread requesting them: a request can wait for the
+  // Files whose blocks to request, and the thread requesting them: a request can wait for the
   // file system's own bookkeeping, which the analysing threads should not.
-  std::deque<std::string> toRequest_;
+  std::deque<std::shared_ptr<Slot>> toRequest_;
   std::condition_variable requestQueued_;
   std::thread reader_;
 };

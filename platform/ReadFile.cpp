@@ -29,15 +29,18 @@ bool ReadFile::open(const std::string& path) {
 void adviseWillRead(const std::string& path, int64_t headBytes, int64_t tailBytes) {
   ReadFile file;
   if (!file.open(path)) return;
-  // A length of 0 would ask for everything to the end of the file.
   const int64_t size = file.size();
-  if (size == 0) return;
   if (headBytes + tailBytes >= size) {
-    ::posix_fadvise(file.fd_, 0, size, POSIX_FADV_WILLNEED);
+    file.willRead(0, size);
     return;
   }
-  if (headBytes > 0) ::posix_fadvise(file.fd_, 0, headBytes, POSIX_FADV_WILLNEED);
-  if (tailBytes > 0) ::posix_fadvise(file.fd_, size - tailBytes, tailBytes, POSIX_FADV_WILLNEED);
+  file.willRead(0, headBytes);
+  file.willRead(size - tailBytes, tailBytes);
+}
+
+void ReadFile::willRead(int64_t pos, int64_t n) const {
+  // A length of 0 would ask for everything to the end of the file.
+  if (fd_ >= 0 && pos >= 0 && n > 0) ::posix_fadvise(fd_, pos, n, POSIX_FADV_WILLNEED);
 }
 
 void ReadFile::close() {

@@ -28,6 +28,8 @@ class ReadFile {
   bool readAt(int64_t pos, void* dst, size_t n) const;
   // Reads up to n bytes at pos: the count read (short only at the end of the file), -1 on an error.
   int64_t readUpTo(int64_t pos, void* dst, size_t n) const;
+  // Asks the kernel to start reading [pos, pos + n) into the page cache, without waiting.
+  void willRead(int64_t pos, int64_t n) const;
 
   // Front-to-back reading from the current position (0 after open): the count read, 0 at the
   // end, -1 on an error.
@@ -36,8 +38,6 @@ class ReadFile {
   int64_t position() const { return pos_; }
 
  private:
-  friend void adviseWillRead(const std::string& path, int64_t headBytes, int64_t tailBytes);
-
   int fd_ = -1;
   int64_t size_ = 0;
   int64_t pos_ = 0;
