@@ -18,6 +18,10 @@ std::string configPath(const Context& context) {
 
 bool configNamed(const Context& context) { return !context.options.configPath.empty(); }
 
+bool isConfigFile(const Context& context, const std::string& path) {
+  return !path.empty() && platform::sameFile(path, configPath(context));
+}
+
 bool applySets(Context& context, Settings& settings) {
   for (const std::string& assignment : context.options.sets) {
     if (auto error = applySettingAssignment(settings, assignment)) {

@@ -22,6 +22,10 @@ struct SettingsRequest {
 std::string configPath(const Context& context);
 // True when --config named the file (the start-up rule does not apply to it).
 bool configNamed(const Context& context);
+// True when path names the configuration file in use (the same file by device and inode, links
+// followed, or the same place when neither exists yet). Commands that write outputs refuse it:
+// an output must never replace the user's settings.
+bool isConfigFile(const Context& context, const std::string& path);
 
 // Loads the settings for a command. The working folder's own file follows the start-up rule
 // (created with defaults when missing or unreadable); a file named with --config that does not

@@ -1,5 +1,7 @@
 #include "cli/CliUi.h"
 
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -42,7 +44,15 @@ std::vector<Choice> choicesFor(Buttons b) {
 
 CliUi::CliUi() : interactive_(::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO)) {}
 
-void CliUi::installInterruptHandler() { std::signal(SIGINT, onInterrupt); }
+void CliUi::installInterruptHandler() {
+  std::signal(SIGINT, onInterrupt);
+  // A Ctrl+C that came while the signal was blocked (by whoever started this run) is delivered
+  // now, to the handler, instead of being lost or arriving unhandled later.
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
+}
 
 bool CliUi::interrupted() { return gInterrupted.load(); }
 

@@ -32,7 +32,8 @@ class CliUi : public UserInterface {
 
   // The last status text set, for printing at the end of a command.
   const std::string& lastStatus() const { return status_; }
-  // Installs the SIGINT handler that turns Ctrl+C into CANCEL.
+  // Installs the SIGINT handler that turns Ctrl+C into CANCEL. Commands that can be stopped call
+  // it before any work, so that no moment of theirs ends in an unexplained status 130.
   static void installInterruptHandler();
   static bool interrupted();
 

@@ -28,6 +28,7 @@ struct CompareArgs {
 };
 
 constexpr std::string_view kRelaxedSet = "relaxed=";
+constexpr const char* kStoppedText = "stopped by Ctrl+C; nothing written";
 
 // The run's questions on the terminal, or answered by --yes / --no.
 class CliResponder : public CompareResponder {
@@ -79,6 +80,8 @@ int fail(const std::string& text, int code) {
 }
 
 int runCompare(Context& context, const CompareArgs& args) {
+  if (isConfigFile(context, args.output))
+    return fail("OUT must not be the configuration file (it is never changed)", 2);
   // The relaxed switch belongs to the options window, not to the stored settings.
   std::optional<bool> relaxed;
   std::vector<std::string> sets;
@@ -133,8 +136,8 @@ int runCompare(Context& context, const CompareArgs& args) {
   if (!ReadListFileContents(context.ui, args.list, contents)) return 1;
   internal.items = std::move(contents.items);
   internal.sortCode = contents.sortCode;
+  if (context.ui.processEvents()) return fail(kStoppedText, 1);
 
-  CliUi::installInterruptHandler();
   context.ui.setShowProgress(true);
   TMyThread run(internal, job);
   CliResponder responder(context.ui, !args.output.empty());
@@ -143,8 +146,10 @@ int runCompare(Context& context, const CompareArgs& args) {
   // A stopped run is never reported as finished, even when what it found so far was saved.
   if (responder.stoppedWhileMatching() && outcome == CompOutcome::Completed)
     return fail("stopped by Ctrl+C; what was found before the stop was written to \"" + args.output + "\"", 1);
-  if (responder.interrupted() && outcome != CompOutcome::Completed)
-    return fail("stopped by Ctrl+C; nothing written", 1);
+  if (responder.interrupted() && outcome != CompOutcome::Completed) return fail(kStoppedText, 1);
+  // A Ctrl+C after the run's last look at it, before the shortened list is written, stops too.
+  if (isRemoval(type) && outcome == CompOutcome::Completed && run.listChanged() && context.ui.processEvents())
+    return fail(kStoppedText, 1);
   const std::string finish = run.finishText();
   if (!finish.empty()) std::printf("%s\n", finish.c_str());
 
@@ -187,7 +192,10 @@ void registerCompareCommand(CLI::App& app, Context& context) {
   cmd->add_option("LIST", args->list, "The list file to compare (the internal list)")->required();
   cmd->add_option("EXTERNAL", args->external, "The external list: a list file or a text list")->required();
   cmd->add_option("-o,--output", args->output, "The log, the new list, or the shortened list");
-  cmd->callback([&context, args] { context.exitCode = runCompare(context, *args); });
+  cmd->callback([&context, args] {
+    CliUi::installInterruptHandler();  // before any work: a Ctrl+C at any moment stops the run
+    context.exitCode = runCompare(context, *args);
+  });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "cli/CliSettings.h"
 #include "cli/Command.h"
+#include "cli/TerminalText.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "settings/SettingNames.h"
@@ -63,9 +64,24 @@ int runConfig(Context& context, const ConfigArgs& args) {
   SettingsRequest request;
   request.applySets = false;  // applied below, after a reset, and stored
   request.allowMissingNamedFile = writes;
-  // Two runs that change the file at once take turns, so neither change is lost.
+  // Two runs that change the file at once take turns, so neither change is lost. Whoever holds
+  // the folder is waited for visibly, and not for ever.
+  const std::string file = configPath(context);
   std::optional<platform::FolderLock> lock;
-  if (writes) lock.emplace(platform::folderOf(configPath(context)));
+  if (writes) {
+    platform::LockPatience patience;
+    patience.onWaiting = [&file] {
+      std::fprintf(stderr, "sonalog: waiting for another sonalog run to finish with %s\n", terminalMessage(file).c_str());
+    };
+    lock.emplace(platform::folderOf(file), patience);
+    if (lock->timedOut()) {
+      std::fprintf(stderr,
+                   "sonalog: config: %s: its folder is still locked by another process after %lld seconds; "
+                   "nothing was changed\n",
+                   terminalMessage(file).c_str(), static_cast<long long>(patience.giveUpAfter.count() / 1000));
+      return 1;
+    }
+  }
   auto loaded = commandSettings(context, request);
   if (!loaded) return context.exitCode;
   Settings settings = std::move(*loaded);

@@ -29,6 +29,7 @@ struct DupesArgs {
 };
 
 constexpr auto kPoll = std::chrono::milliseconds(100);
+constexpr const char* kStoppedText = "stopped by Ctrl+C; nothing written";
 
 int fail(const std::string& text, int code) {
   std::fprintf(stderr, "sonalog: dupes: %s\n", text.c_str());
@@ -68,6 +69,9 @@ bool writeKeptList(const InternalList& list, const std::string& path, CliUi& ui)
 }
 
 int runDupes(Context& context, const DupesArgs& args) {
+  for (const std::string* out : {&args.output, &args.log})
+    if (isConfigFile(context, *out))
+      return fail("\"" + *out + "\" is the configuration file, which is never changed", 2);
   std::optional<Settings> settings = commandSettings(context);
   if (!settings) return context.exitCode;
   normalizeDuplicatesOptions(*settings);  // as the options window does when it opens
@@ -81,12 +85,12 @@ int runDupes(Context& context, const DupesArgs& args) {
 
   ListFileContents contents;
   if (!ReadListFileContents(context.ui, args.list, contents)) return 1;
+  if (context.ui.processEvents()) return fail(kStoppedText, 1);
   InternalList list;
   list.items = std::move(contents.items);
   list.sortCode = contents.sortCode;
 
   CliUi& ui = context.ui;
-  CliUi::installInterruptHandler();
   ui.setShowProgress(true);
   DupSearchRun run(list.items, options);
   run.start();
@@ -119,6 +123,8 @@ int runDupes(Context& context, const DupesArgs& args) {
       std::printf("%u items left.\n", list.itemCount());
     return 1;
   }
+  // A Ctrl+C after the search's end, before anything is written, stops the command too.
+  if (ui.processEvents()) return fail(kStoppedText, 1);
   std::printf("%s\n", finish.c_str());
   int status = 0;
   if (!args.log.empty() && run.duplicatesToDelete() > 0 && !run.writeLog(args.log, list.items, ui)) status = 1;
@@ -150,7 +156,10 @@ void registerDupesCommand(CLI::App& app, Context& context) {
       "duplicates confirmed so far.\n"
       "Exit status: 0 the search ran to its end (and the files were written); 1 the list could not be\n"
       "read, a file could not be written, or the search was stopped; 2 usage error.");
-  dupes->callback([args, &context] { context.exitCode = runDupes(context, *args); });
+  dupes->callback([args, &context] {
+    CliUi::installInterruptHandler();  // before any work: a Ctrl+C at any moment stops the search
+    context.exitCode = runDupes(context, *args);
+  });
 }
 
 }  // namespace

@@ -79,6 +79,10 @@ int runExportCommand(Context& context, const ExportArgs& args) {
     std::fputs("sonalog: export: OUT must not be the list file (it is never changed)\n", stderr);
     return 2;
   }
+  if (!batch && isConfigFile(context, args.out)) {
+    std::fputs("sonalog: export: OUT must not be the configuration file (it is never changed)\n", stderr);
+    return 2;
+  }
 
   std::optional<Settings> settings = commandSettings(context);
   if (!settings) return context.exitCode;
@@ -86,11 +90,14 @@ int runExportCommand(Context& context, const ExportArgs& args) {
 
   ListFileContents contents;
   if (!ReadListFileContents(context.ui, args.list, contents)) return 1;
+  if (context.ui.processEvents()) {  // Ctrl+C while the list was read
+    context.ui.warning(kExportCancelledText);
+    return 1;
+  }
   InternalList list;
   list.items = std::move(contents.items);
   list.sortCode = contents.sortCode;
 
-  CliUi::installInterruptHandler();
   PresetDialogUi ui(context.ui, args.out);
   ExportMemory memory;
   const std::optional<std::string> typed = args.caption;
@@ -140,7 +147,10 @@ void registerExportCommand(CLI::App& app, Context& context) {
       "Prints \"Exported to OUT\" or the batch's \"N files created.\" on stdout; warnings and questions go to "
       "stderr. A file of OUT's name is replaced only by a complete export. Exit status: 0 on success, 1 when "
       "the export failed, was cancelled or some batch file could not be written, 2 on bad arguments.");
-  cmd->callback([&context, args] { context.exitCode = runExportCommand(context, *args); });
+  cmd->callback([&context, args] {
+    CliUi::installInterruptHandler();  // before any work: a Ctrl+C at any moment stops the export
+    context.exitCode = runExportCommand(context, *args);
+  });
 }
 
 }  // namespace

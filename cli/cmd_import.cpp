@@ -22,9 +22,19 @@ struct ImportArgs {
   std::string appendTo;
 };
 
+// What an import stopped outside the importer's own run prints, as the import's own stop does.
+int stoppedOutsideImport() {
+  std::printf("Import cancelled.\n");
+  return 1;
+}
+
 int runImport(Context& context, const ImportArgs& args) {
   if (platform::sameFile(args.output, args.file)) {
     std::fputs("sonalog: import: OUT must not be the file to import (it is never changed)\n", stderr);
+    return 2;
+  }
+  if (isConfigFile(context, args.output)) {
+    std::fputs("sonalog: import: OUT must not be the configuration file (it is never changed)\n", stderr);
     return 2;
   }
   auto settings = commandSettings(context);
@@ -43,11 +53,13 @@ int runImport(Context& context, const ImportArgs& args) {
     list.sortCode = contents.sortCode;
     before = list.items.size();
   }
-  CliUi::installInterruptHandler();
+  if (context.ui.processEvents()) return stoppedOutsideImport();
   context.ui.setShowProgress(true);
   ImportCommand command(list, options, context.ui);
   const bool ok = command.importFile(args.file);
   context.ui.setShowProgress(false);
+  // A Ctrl+C after the import's last look at it still stops the command before OUT is written.
+  if (ok && context.ui.processEvents()) return stoppedOutsideImport();
   std::printf("%s\n", context.ui.lastStatus().c_str());
   if (!ok) return 1;
   // A list file of no items is one no command reads back, and an unchanged --append list is
@@ -77,7 +89,10 @@ void registerImportCommand(CLI::App& app, Context& context) {
   cmd->add_option("--type", args->type, "exported (text/HTML exported by the program), other or m3u")
       ->check(CLI::IsMember({"exported", "other", "m3u"}));
   cmd->add_option("--append", args->appendTo, "Append the imported items to this list file's items");
-  cmd->callback([&context, args] { context.exitCode = runImport(context, *args); });
+  cmd->callback([&context, args] {
+    CliUi::installInterruptHandler();  // before any work: a Ctrl+C at any moment stops the import
+    context.exitCode = runImport(context, *args);
+  });
 }
 
 }  // namespace

@@ -55,7 +55,17 @@ std::string absoluteFolder(const std::string& folder) {
   return platform::stripTrailingSeparator(abs.lexically_normal().string());
 }
 
+// What a scan stopped outside its walk prints; nothing is written.
+int stoppedBeforeScan() {
+  std::printf("Cancelled.\n");
+  return 1;
+}
+
 int runScan(Context& context, const ScanArgs& args) {
+  if (isConfigFile(context, args.output)) {
+    std::fputs("sonalog: scan: OUT must not be the configuration file (it is never changed)\n", stderr);
+    return 2;
+  }
   auto loaded = commandSettings(context);
   if (!loaded) return context.exitCode;
   Settings settings = std::move(*loaded);
@@ -83,15 +93,17 @@ int runScan(Context& context, const ScanArgs& args) {
       return 1;
     }
   }
+  if (context.ui.processEvents()) return stoppedBeforeScan();
 
   context.ui.setShowProgress(::isatty(STDERR_FILENO));
-  CliUi::installInterruptHandler();
   ScanMemory memory;
   const ScanResult result =
       runFolderScan(args.appendList.empty() ? ScanMode::New : ScanMode::Append, target,
                     scanOptionsFrom(settings), list, context.ui, memory);
   context.ui.endProgress();
   context.ui.setShowProgress(false);
+  // A Ctrl+C after the last file was looked at still stops the command before OUT is written.
+  if (result.outcome == ScanOutcome::Completed && context.ui.processEvents()) return stoppedBeforeScan();
   std::printf("%s\n", result.status.c_str());
   std::fflush(stdout);
   if (result.outcome != ScanOutcome::Completed) return 1;
@@ -131,6 +143,7 @@ void registerScanCommand(CLI::App& app, Context& context) {
       context.exitCode = 2;
       return;
     }
+    CliUi::installInterruptHandler();  // before any work: a Ctrl+C at any moment stops the scan
     context.exitCode = runScan(context, *args);
   });
 }

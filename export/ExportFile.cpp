@@ -33,6 +33,9 @@ ExportFileResult writeExportFile(const std::string& path, ExportType type, const
     case ExportType::Xls: result.write = writeXls(sink, items, options); break;
     case ExportType::M3u: result.write = writeM3u(sink, items); break;
   }
+  // A stop asked for after the writer's last look (writers look every few dozen items, some not
+  // at all) still keeps the old file: nothing is committed once the user said stop.
+  if (result.write.ok() && run.pollCancel()) result.write.status = WriteStatus::Cancelled;
   if (result.write.status == WriteStatus::Cancelled) {
     file.discard();
     result.outcome = FileOutcome::Cancelled;

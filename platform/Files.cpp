@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <mutex>
 #include <random>
+#include <thread>
 #include <utility>
 
 namespace sonalog::platform {
@@ -164,14 +165,28 @@ bool sameFile(const std::string& a, const std::string& b) {
   return !ec && ca == cb;
 }
 
-FolderLock::FolderLock(const std::string& folder) {
+FolderLock::FolderLock(const std::string& folder, const LockPatience& patience) {
   fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0) return;
-  while (::flock(fd_, LOCK_EX) != 0) {
-    if (errno == EINTR) continue;
-    ::close(fd_);
-    fd_ = -1;
-    return;
+  // flock has no timed wait: ask again at a short interval until the patience runs out.
+  constexpr auto kRetryPause = std::chrono::milliseconds(50);
+  const auto start = std::chrono::steady_clock::now();
+  bool noticed = false;
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if (error == EINTR) continue;
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (error != EWOULDBLOCK || waited >= patience.giveUpAfter) {
+      timedOut_ = error == EWOULDBLOCK;
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+    if (!noticed && waited >= patience.noticeAfter) {
+      noticed = true;
+      if (patience.onWaiting) patience.onWaiting();
+    }
+    std::this_thread::sleep_for(kRetryPause);
   }
 }
 

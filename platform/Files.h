@@ -1,8 +1,10 @@
 #pragma once
 // Directory listing, file facts and safe replacement of files the user owns.
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,19 +52,30 @@ std::string takeLastWriteError();
 // the same place after resolving links when neither does yet.
 bool sameFile(const std::string& a, const std::string& b);
 
+// How long a FolderLock waits for another holder, and how the wait is made visible. Anyone who
+// can read a folder can lock it, so the wait is bounded.
+struct LockPatience {
+  std::chrono::milliseconds noticeAfter{1000};   // then onWaiting is called, once
+  std::chrono::milliseconds giveUpAfter{30000};  // then the lock is not taken: timedOut()
+  std::function<void()> onWaiting;
+};
+
 // Holds an exclusive lock on a folder while it lives, so that read-modify-write cycles of one
 // file in it (the configuration) by two runs take turns instead of losing one's change. The
-// second run waits. A folder that cannot be opened is not locked.
+// second run waits, within the patience given. A folder that cannot be opened is not locked.
 class FolderLock {
  public:
-  explicit FolderLock(const std::string& folder);
+  explicit FolderLock(const std::string& folder, const LockPatience& patience = {});
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
   bool locked() const { return fd_ >= 0; }
+  // Another holder kept the lock for longer than the patience allowed.
+  bool timedOut() const { return timedOut_; }
 
  private:
   int fd_ = -1;
+  bool timedOut_ = false;
 };
 
 // A private temporary file in a folder (the working folder's scratch copies): a unique name,

@@ -141,6 +141,44 @@ TEST_F(HostileFilesTest, AnOutputThatIsItsOwnInputIsRefused) {
   EXPECT_EQ(home.readFile("list.txt"), text);
 }
 
+TEST_F(HostileFilesTest, TheConfigurationInUseIsNeverAnOutput) {
+  ASSERT_EQ(sonalog(home, "--config my.ini config --set CheckTime=0").status, 0);
+  fs::create_symlink(home.path("my.ini"), home.path("link.ini"));
+  const std::string mine = home.readFile("my.ini"), list = quoted(home.path("list.snlg"));
+  // Each output as the working folder's file, then through a link to the --config file.
+  for (const std::string& run : {"export " + list + " -o ", std::string("scan . -o "), "import " + list + " -o ",
+                                "dupes " + list + " -o ", "dupes " + list + " --log ", "compare " + list + " x -o "}) {
+    EXPECT_EQ(sonalog(home, run + "home/mp3snlg.ini").status, 2) << run;
+    const testing::CliRun r = sonalog(home, "--config my.ini " + run + "link.ini");
+    EXPECT_EQ(r.status, 2) << run;
+    EXPECT_NE(r.err.find("configuration file"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(sonalog(home, "export " + list + " -o home/mp3snlg.ini").err,
+            "sonalog: export: OUT must not be the configuration file (it is never changed)\n");
+  EXPECT_EQ(home.readFile("my.ini"), mine);
+  EXPECT_FALSE(fs::exists(home.path("home/mp3snlg.ini")));
+}
+
+// A Ctrl+C before the inputs are read (here: pending, blocked, when the program starts) stops
+// each command with its own stop message.
+TEST_F(HostileFilesTest, CtrlCBeforeAnyWorkIsNeverLost) {
+  const std::string ctrlC = "perl -MPOSIX -e \"sigprocmask(SIG_BLOCK, POSIX::SigSet->new(SIGINT)); kill(2, \\$\\$); exec(@ARGV)\"";
+  home.writeFile("list.txt", commaList(20));
+  const std::string list = quoted(home.path("list.snlg")), out = " -o " + quoted(home.path("out.log"));
+  const std::string runs[][3] = {
+      {"export " + list + out, "", "[Warning] Export cancelled; the file was not written.\n"},
+      {"scan . " + out, "Cancelled.\n", ""},
+      {"import list.txt" + out, "Import cancelled.\n", ""},
+      {"dupes " + list + out, "", "sonalog: dupes: stopped by Ctrl+C; nothing written\n"},
+      {"compare " + list + " list.txt" + out, "", "sonalog: compare: stopped by Ctrl+C; nothing written\n"}};
+  for (const auto& run : runs) {
+    const testing::CliRun r = sonalog(home, run[0], ctrlC);
+    EXPECT_EQ(r.status, 1) << run[0];
+    EXPECT_EQ(r.out + r.err, run[1] + run[2]) << run[0];
+    EXPECT_FALSE(fs::exists(home.path("out.log"))) << run[0];
+  }
+}
+
 TEST_F(HostileFilesTest, AnImportOfNothingWritesNothing) {
   const std::string list = home.readFile("list.snlg");
   home.writeFile("empty.m3u", "#EXTM3U\r\n");
@@ -176,18 +214,20 @@ TEST_F(HostileFilesTest, TwoRunsAtOnceKeepTheirOwnFiles) {
   EXPECT_EQ(itemsIn(home.path("one.snlg")), 30000u);
   EXPECT_EQ(itemsIn(home.path("two.snlg")), 30000u);
 
-  // A config change waits while another run holds the file's folder for its read-modify-write,
-  // so neither change is lost.
+  // A config change waits, and says so, while another run holds the file's folder for its
+  // read-modify-write, so neither change is lost.
   const std::string config = quoted(home.path("my.ini"));
   ASSERT_EQ(sonalog(home, "--config " + config + " --set maxsizetext=900 config").status, 0);
   {
     platform::FolderLock lock(home.path());
     ASSERT_TRUE(lock.locked());
     const std::string later = std::string("('") + SONALOG_CLI_PATH + "' --config " + config +
-                              " --set minsizetext=123 config >/dev/null 2>&1; touch " + quoted(home.path("done")) +
-                              ") &";
+                              " --set minsizetext=123 config >/dev/null 2>" + quoted(home.path("wait.log")) +
+                              "; touch " + quoted(home.path("done")) + ") &";
     ASSERT_EQ(std::system(later.c_str()), 0);
-    ::usleep(500 * 1000);
+    const std::string waiting = "sonalog: waiting for another sonalog run to finish with " + home.path("my.ini") + "\n";
+    for (int i = 0; i < 300 && home.readFile("wait.log") != waiting; ++i) ::usleep(50 * 1000);
+    EXPECT_EQ(home.readFile("wait.log"), waiting);
     EXPECT_FALSE(fs::exists(home.path("done"))) << "the second run did not wait";
   }
   for (int i = 0; i < 600 && !fs::exists(home.path("done")); ++i) ::usleep(50 * 1000);

@@ -136,6 +136,16 @@ TEST(FilesTest, TemporaryFilesArePrivateAndLeftoversAreCleaned) {
   EXPECT_FALSE(fs::exists(home.path("home/.sonalog-Zz99zz.tmp")));
 }
 
+// Anyone who can read a folder can lock it: a second holder says once that it waits, then gives up.
+TEST(FilesTest, FolderLockWaitsVisiblyAndGivesUp) {
+  TempHome home;
+  const FolderLock first(home.path());
+  int notices = 0;
+  const FolderLock second(home.path(), {std::chrono::milliseconds(0), std::chrono::milliseconds(200), [&] { ++notices; }});
+  EXPECT_TRUE(first.locked() && !second.locked() && second.timedOut());
+  EXPECT_EQ(notices, 1);
+}
+
 TEST(FilesTest, SameFileByDeviceAndInode) {
   TempHome home;
   home.writeFile("a/list.snlg", "x");

@@ -20,9 +20,9 @@ struct CliRun {
 // Runs `sonalog ARGS` (ARGS already shell-quoted) with no standard input, in the temporary root
 // as its current folder, so that a relative name can never reach the real one. A run that has
 // not ended after a minute is killed and reports status 124, so a hang fails the test instead of
-// stopping the suite.
-inline CliRun sonalog(const TempHome& home, const std::string& args) {
-  const std::string command = "cd '" + home.path() + "' && timeout -k 5 60 '" + SONALOG_CLI_PATH + "' " + args +
+// stopping the suite. A wrapper (a command that ends by running its arguments) goes before it.
+inline CliRun sonalog(const TempHome& home, const std::string& args, const std::string& wrapper = "") {
+  const std::string command = "cd '" + home.path() + "' && timeout -k 5 60 " + wrapper + " '" + SONALOG_CLI_PATH + "' " + args +
                               " </dev/null >'" + home.path("cli-stdout.log") + "' 2>'" + home.path("cli-stderr.log") + "'";
   const int raw = std::system(command.c_str());
   CliRun r;
