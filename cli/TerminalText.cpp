@@ -22,6 +22,9 @@ void appendHex(std::string& out, const char* prefix, unsigned char b) {
 }  // namespace
 
 void appendTerminalSafe(std::string& out, std::string_view s, bool keepLayout, bool escapeBackslash) {
+  // In 8-bit text every byte 0x80..0x9F is a C1 control to an 8-bit terminal (0x9B starts an
+  // escape sequence there); in UTF-8 text those bytes only continue characters.
+  const bool utf8 = platform::isValidUtf8(s);
   for (size_t i = 0; i < s.size(); ++i) {
     const auto b = static_cast<unsigned char>(s[i]);
     if (b == '\t' || b == '\n') {
@@ -33,6 +36,8 @@ void appendTerminalSafe(std::string& out, std::string_view s, bool keepLayout, b
       appendHex(out, "\\x", b);
     } else if (b == '\\' && escapeBackslash) {
       out += "\\\\";
+    } else if (!utf8 && b >= kC1First && b <= kC1Last) {
+      appendHex(out, "\\x", b);
     } else if (b == kC1Lead && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= kC1First &&
                static_cast<unsigned char>(s[i + 1]) <= kC1Last) {
       appendHex(out, "\\u00", static_cast<unsigned char>(s[++i]));

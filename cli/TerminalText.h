@@ -8,8 +8,9 @@
 
 namespace sonalog::cli {
 
-// Appends s to out with C0 controls, DEL and the UTF-8 forms of the C1 controls (U+0080..U+009F)
-// escaped: "\r" as \r, the others as \xHH (C1: \u00HH). Tab and newline are escaped as \t and \n
+// Appends s to out with C0 controls, DEL and the C1 controls escaped: "\r" as \r, the others as
+// \xHH; C1 controls are the UTF-8 forms of U+0080..U+009F (shown \u00HH) in valid UTF-8 text and
+// the bytes 0x80..0x9F (shown \xHH) in any other text. Tab and newline are escaped as \t and \n
 // unless keepLayout is true; a backslash is doubled only when escapeBackslash is true (listings
 // that must stay reversible).
 void appendTerminalSafe(std::string& out, std::string_view s, bool keepLayout, bool escapeBackslash);

@@ -59,13 +59,17 @@ TEST(DumpCommandTest, ControlCharactersInNamesReachNoTerminal) {
   a.fileName = "\x1B]0;owned\x07title\rX\x7F";
   a.folder = "/music/\xC2\x9B" "2J";
   a.volumeLabel = "\x1B[31mRED";
-  ASSERT_TRUE(writeListFile(home.path("list.snlg"), {a}, 0));
+  ListItem b;  // 8-bit text: the byte 0x9B is a control to an 8-bit terminal, 0xE9 a letter
+  b.fileName = "\x9B" "2Jcaf\xE9";
+  ASSERT_TRUE(writeListFile(home.path("list.snlg"), {a, b}, 0));
   const CliRun r = sonalog(home, "dump '" + home.path("list.snlg") + "'");
   EXPECT_EQ(r.status, 0) << r.err;
   const size_t body = r.out.find("averageKbps\n");
   ASSERT_NE(body, std::string::npos);
   EXPECT_EQ(r.out.substr(body + 12, r.out.find('\t', body) - body - 12), "\\x1B]0;owned\\x07title\\rX\\x7F");
   EXPECT_NE(r.out.find("\t/music/\\u009B2J\t\\x1B[31mRED\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n\\x9B2Jcaf\xE9\t"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\x9B'), std::string::npos);
   EXPECT_EQ(r.out.find('\x1B'), std::string::npos);
   EXPECT_EQ(r.out.find('\r'), std::string::npos);
 }
