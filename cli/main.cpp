@@ -2,10 +2,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/Command.h"
+#include "cli/TerminalText.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -24,6 +28,30 @@ bool registerCommand(Registrar registrar) {
 }
 
 const std::vector<Registrar>& registeredCommands() { return registry(); }
+
+namespace {
+
+// No command was recognised: says which word was taken for one (a typo, most likely) and lists
+// the commands, instead of a bare "A subcommand is required".
+void reportMissingCommand(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
+    names.push_back(sub->get_name());
+  std::sort(names.begin(), names.end());
+  std::string commands;
+  for (const std::string& name : names) commands += (commands.empty() ? "" : ", ") + name;
+  std::string unknown;
+  for (const std::string& arg : app.remaining())
+    if (!arg.empty() && arg[0] != '-') {
+      unknown = arg;
+      break;
+    }
+  if (unknown.empty()) std::fputs("sonalog: a command is required", stderr);
+  else std::fprintf(stderr, "sonalog: unknown command \"%s\"", terminalMessage(unknown).c_str());
+  std::fprintf(stderr, "; the commands are: %s (sonalog --help describes them)\n", commands.c_str());
+}
+
+}  // namespace
 
 }  // namespace sonalog::cli
 
@@ -61,13 +89,22 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return (e.get_exit_code() == 0) ? code : 2;
+    if (dynamic_cast<const CLI::RequiredError*>(&e) && app.get_subcommands().empty()) {
+      reportMissingCommand(app);
+    } else {
+      app.exit(e);  // help, version, or a command's own usage error
+    }
+    context.exitCode = e.get_exit_code() == 0 ? 0 : 2;
   }
   // Output that never reached its file (a full disk, a closed pipe) is a failed command, not a
-  // success: the user would otherwise trust a listing that is cut short or missing.
-  if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && context.exitCode == 0) {
-    std::fputs("sonalog: cannot write the output\n", stderr);
+  // success: the user would otherwise trust a listing, a help text or a version that is cut short
+  // or missing.
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int reason = errno;
+  if ((!flushed || std::ferror(stdout)) && context.exitCode == 0) {
+    if (reason != 0) std::fprintf(stderr, "sonalog: cannot write the output: %s\n", std::strerror(reason));
+    else std::fputs("sonalog: cannot write the output\n", stderr);
     context.exitCode = 1;
   }
   return context.exitCode;

@@ -85,6 +85,20 @@ TEST(CliOutputTest, OutputThatCannotBeWrittenIsReportedAsAFailure) {
   EXPECT_EQ(runCliIntoFullDisk("info " + quoted(home.path("cbr.mp3"))), 1);
   EXPECT_EQ(runCliIntoFullDisk("config --list"), 1);
   EXPECT_EQ(runCliIntoFullDisk("demo " + quoted(home.path("demo"))), 1);
+  EXPECT_EQ(runCliIntoFullDisk("--help"), 1);
+  EXPECT_EQ(runCliIntoFullDisk("--version"), 1);
+}
+
+TEST(CliOutputTest, AnUnknownCommandIsNamedAndTheCommandsListed) {
+  testing::TempHome home;
+  const std::string list = "; the commands are: compare, config, demo, dump, dupes, export, import, info, scan "
+                           "(sonalog --help describes them)\n";
+  CliRun r = testing::sonalog(home, "--yes bogus x");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "sonalog: unknown command \"bogus\"" + list);
+  r = testing::sonalog(home, "");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "sonalog: a command is required" + list);
 }
 
 TEST(DemoCommandTest, WritesTheCollectionThatInfoThenReads) {
