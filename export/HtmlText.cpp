@@ -15,6 +15,9 @@ void appendEscaped(std::string& out, char c, bool escapeNul) {
     case '&': out += "&amp;"; break;
     case '<': out += "&lt;"; break;
     case '>': out += "&gt;"; break;
+    // A line break would end the item's line: the importer reads the list line by line.
+    case '\n': out += "&#10;"; break;
+    case '\r': out += "&#13;"; break;
     case '\0':
       if (escapeNul) {
         out += "&nbsp;";

@@ -7,12 +7,13 @@
 
 namespace sonalog {
 
-// NUL -> "&nbsp;", '"' -> "&quot;", '&' -> "&amp;", '<' -> "&lt;", '>' -> "&gt;".
+// NUL -> "&nbsp;", '"' -> "&quot;", '&' -> "&amp;", '<' -> "&lt;", '>' -> "&gt;", LF -> "&#10;",
+// CR -> "&#13;".
 std::string escapeHtml(std::string_view text);
 // Spaces alternate between "&nbsp;" and " ", starting with "&nbsp;" for leading spaces and with
 // " " after any other character, so browsers keep every space of a plain HTML line.
 std::string spaceRunText(std::string_view text);
-// A table caption: cut to 255 bytes, '"', '&', '<', '>' escaped, then spaces, NULs and byte 255
+// A table caption: cut to 255 bytes, '"', '&', '<', '>', LF and CR escaped, then spaces, NULs and byte 255
 // alternate between " " and "&nbsp;", starting with " " after any other character.
 std::string captionText(std::string_view caption);
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "import/HeldLineBreaks.h"
+
 namespace sonalog {
 
 namespace {
@@ -50,22 +52,35 @@ constexpr size_t kCaptionMaxBytes = 4096;
 constexpr size_t kTitleRowLimit = 1023;
 constexpr size_t kBreakSkipLimit = 1024;
 
+// The entities the HTML exports write (besides "&nbsp;"). A line break of a name is written as a
+// character reference, so that a name keeps to one line of the list; it is held in the lines.
+constexpr struct { std::string_view text; char c; } kEntities[] = {
+    {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&#10;", '\n'}, {"&#13;", '\r'}};
+
 std::string unescapeEntities(std::string_view s) {
-  static constexpr struct { std::string_view entity; char c; } kEntities[] = {
-      {"&nbsp;", ' '}, {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
     bool done = false;
+    if (s.substr(i, 6) == "&nbsp;") {
+      out.push_back(' ');
+      i += 6;
+      continue;
+    }
     if (s[i] == '&') {
       for (const auto& e : kEntities) {
-        if (s.substr(i, e.entity.size()) == e.entity) {
-          out.push_back(e.c);
-          i += e.entity.size();
+        if (s.substr(i, e.text.size()) == e.text) {
+          if (e.c == '\n' || e.c == '\r') appendHeld(out, e.c);
+          else out.push_back(e.c);
+          i += e.text.size();
           done = true;
           break;
         }
       }
+    } else if (s[i] == '\0') {
+      appendHeld(out, '\0');
+      ++i;
+      continue;
     }
     if (!done) out.push_back(s[i++]);
   }
@@ -360,20 +375,24 @@ class HtmlConverter {
   static bool at(const std::string& buf, size_t pos, std::string_view m) {
     return buf.compare(pos, m.size(), m) == 0;
   }
-  // Copies the run of bytes that start no tag or entity.
+  // Copies the run of bytes that start no tag or entity; a NUL byte is held (HeldLineBreaks.h).
   static void copyRun(const std::string& buf, size_t& pos, size_t limit, std::string& out) {
+    if (buf[pos] == '\0') {
+      appendHeld(out, '\0');
+      ++pos;
+      return;
+    }
     size_t end = pos;
-    while (end < limit && buf[end] != '<' && buf[end] != '&') ++end;
+    while (end < limit && buf[end] != '<' && buf[end] != '&' && buf[end] != '\0') ++end;
     if (end == pos) end = pos + 1;
     out.append(buf, pos, end - pos);
     pos = end;
   }
   static bool entity(const std::string& buf, size_t& pos, std::string& out) {
-    static constexpr struct { std::string_view text; char c; } kEntities[] = {
-        {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
     for (const auto& e : kEntities) {
       if (at(buf, pos, e.text)) {
-        out.push_back(e.c);
+        if (e.c == '\n' || e.c == '\r') appendHeld(out, e.c);
+        else out.push_back(e.c);
         pos += e.text.size();
         return true;
       }

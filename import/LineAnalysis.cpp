@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <optional>
 
 #include "import/FieldParsers.h"
+#include "import/HeldLineBreaks.h"
 #include "platform/AsciiCase.h"
 #include "platform/Dates.h"
 
@@ -92,7 +94,9 @@ bool isBitrateText(std::string_view field, bool& real) {
     t.remove_suffix(1);
     for (char c : t)
       if (c < '0' || c > '9') return false;
-    return std::stoi(std::string(t)) <= 320;
+    int kbps = 0;
+    std::from_chars(t.data(), t.data() + t.size(), kbps);
+    return kbps <= 320;
   };
   for (std::string_view prefix : {"var(", "vbr(", "(", "*"}) {
     if (s.rfind(prefix, 0) == 0 && isAverage(std::string_view(s).substr(prefix.size()))) {
@@ -199,6 +203,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
       f.assign(line.substr(from, to - from));
       if (i == 0 && kind >= 1 && kind <= 3 && !f.empty() && f.back() == d) f.pop_back();
     }
+    if (frame.bodyKind != BodyKind::Text) restoreHeld(f);
     clean(f, plan.opening);
     if (f.size() > kMaxField) {
       error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(f, kShownBytes);

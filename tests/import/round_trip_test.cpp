@@ -20,6 +20,7 @@ struct RandomList {
   bool unknowns = false;   // some unknown values (HTML lists carry them back)
   bool commasInNames = false;
   bool dashedNamesOnly = false;  // names an artist-title split rebuilds exactly
+  bool lineBreaks = false;       // line breaks in some names, folders and labels (HTML keeps them)
 };
 
 std::vector<ListItem> randomList(std::mt19937& rng, int count, const RandomList& kind) {
@@ -35,6 +36,11 @@ std::vector<ListItem> randomList(std::mt19937& rng, int count, const RandomList&
     it.fileName = name;
     it.folder = pick(2) ? "C:\\Music\\Folder " + std::to_string(i / 7) : "/music/folder " + std::to_string(i / 7);
     it.volumeLabel = std::string("DISK") + static_cast<char>('A' + pick(5));
+    if (kind.lineBreaks && pick(4) == 0) {
+      it.fileName += pick(2) ? "\n(live)" : "\r\nB-side";
+      it.folder += "\rx";
+      it.volumeLabel += "\n";
+    }
     it.bitrateCode = static_cast<uint8_t>(1 + pick(14));
     if (pick(6) == 0) {
       it.bitrateCode = kBitrateVbr;
@@ -178,6 +184,7 @@ TEST_F(RoundTripTest, PlainHtmlLists) {
     o.style.stereoStyle = delimiter % 2;
     RandomList kind;
     kind.unknowns = true;
+    kind.lineBreaks = true;
     HtmlPage page;
     page.sortCode = static_cast<uint8_t>(delimiter);
     roundTrip(randomList(rng, 120, kind), o, page, "plain delimiter " + std::to_string(delimiter));
@@ -189,6 +196,7 @@ TEST_F(RoundTripTest, HtmlTablesWithAndWithoutCaptionsAndSplit) {
   RandomList kind;
   kind.unknowns = true;
   kind.dashedNamesOnly = true;
+  kind.lineBreaks = true;
   for (int variant = 0; variant < 8; ++variant) {
     ExportOptions o = allFields(ExportType::HtmlTable);
     o.enumerate = variant % 2 == 0;
