@@ -1,6 +1,7 @@
 #include "import/FieldParsers.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 
 #include "platform/AsciiCase.h"
@@ -136,7 +137,8 @@ bool parseDateText(std::string_view text, DatePartRoles& roles, std::array<uint1
     size_t j = i;
     while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
     if (count == 3 || j - i > 4) return false;
-    const long value = std::strtol(std::string(text.substr(i, j - i)).c_str(), nullptr, 10);
+    long value = 0;
+    std::from_chars(text.data() + i, text.data() + j, value);  // at most 4 digits, checked above
     if (value < 1 || value > kMaxYear) return false;
     if (value > 31) {
       if (yearSeen) return false;

@@ -1,6 +1,7 @@
 #include "import/TextListImport.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
@@ -67,12 +68,12 @@ std::string tokenText(std::string_view info) {
   return tok;
 }
 
+// A number of digits with at most one decimal point ("3.5", "3.", ".5"), read the same in every
+// locale: lists are written with a point whatever the reader's locale says.
 bool readNumber(std::string_view s, double& value) {
   if (s.empty()) return false;
-  const std::string text(s);
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return end == text.c_str() + text.size() && std::isfinite(value) && value >= 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::fixed);
+  return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value) && value >= 0;
 }
 
 // Rounds halves to even into an int32; false when out of range.
@@ -222,7 +223,8 @@ ListItem m3uItem(std::string_view info, std::string_view path, int32_t today) {
   size_t digits = 0;
   while (digits < info.size() && isDigit(info[digits])) ++digits;
   if (digits > 0 && digits < info.size() && digits <= 7) {
-    const long secs = std::strtol(std::string(info.substr(0, digits)).c_str(), nullptr, 10);
+    long secs = 0;
+    std::from_chars(info.data(), info.data() + digits, secs);
     if (secs < 1'000'000) item.frames = framesFromSeconds(static_cast<double>(secs), 0);
   }
 

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
+#include "core/ListFile.h"
 #include "import/ImportCommand.h"
 #include "platform/Dates.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempHome.h"
 
@@ -33,6 +38,28 @@ TEST(UnknownTextLineTest, ReadsFreeFormProperties) {
   EXPECT_EQ(mono->frequencyCode, 1);
   EXPECT_EQ(mono->frames, 2500);  // 60 s / 0.024
   EXPECT_EQ(mono->sizeKB, 1572864);
+}
+
+// Lists write numbers with a point, whatever the locale of the program that reads them: here a
+// German one (decimal comma) built into the test's folder, for this process (the desktop program
+// runs in the user's locale) and the command it starts.
+TEST(UnknownTextLineTest, NumbersReadTheSameUnderADecimalCommaLocale) {
+  TempHome home;
+  if (std::system(("localedef -i de_DE -f UTF-8 '" + home.path("de_DE.UTF-8") + "' >/dev/null 2>&1").c_str()) != 0)
+    GTEST_SKIP() << "localedef cannot build de_DE.UTF-8 here";
+  ::setenv("LOCPATH", home.path().c_str(), 1);
+  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  struct Restore { ~Restore() { std::setlocale(LC_ALL, "C"); ::unsetenv("LC_ALL"); ::unsetenv("LOCPATH"); } } restore;
+  ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+  home.writeFile("l.txt", "01 Song.mp3 3:45 128kbps 44.1kHz 3.4MB\r\n");
+  ASSERT_EQ(testing::sonalog(home, "import --type other l.txt -o out.snlg").status, 0);
+  ListFileContents cli;
+  FakeUi ui;
+  ASSERT_TRUE(ReadListFileContents(ui, home.path("out.snlg"), cli));
+  for (const ListItem& item : {cli.items.at(0), *unknownTextItem("Song.mp3 3:45 128kbps 44.1kHz 3.4MB", false)}) {
+    EXPECT_EQ(item.sizeKB, 3482);
+    EXPECT_EQ(item.frequencyCode, 0);
+  }
 }
 
 TEST(UnknownTextLineTest, ShortLinesAndLinesWithoutMarkersAreTitles) {
