@@ -10,8 +10,9 @@
 
 namespace sonalog::ui {
 
-TFindForm::TFindForm(Settings& settings, bool filtered, const QString& text, QWidget* parent)
-    : QDialog(parent), settings_(settings), filtered_(filtered) {
+TFindForm::TFindForm(Settings& settings, bool filtered, bool rowsShown, const QString& text,
+                     QWidget* parent)
+    : QDialog(parent), settings_(settings), filtered_(filtered), rowsShown_(rowsShown) {
   setObjectName("TFindForm");
   setWindowTitle(QStringLiteral(" Type text to find:"));
   edit1_ = new QLineEdit(text, this);
@@ -19,10 +20,10 @@ TFindForm::TFindForm(Settings& settings, bool filtered, const QString& text, QWi
   edit1_->setMaxLength(static_cast<int>(kMaxFindText));
   edit1_->setPlaceholderText(QStringLiteral("Type the text to find here"));
   setHint(edit1_, "Type the text to find here");
-  auto* first = new QPushButton(QStringLiteral("Find &First"), this);
+  auto* first = firstBut_ = new QPushButton(QStringLiteral("Find &First"), this);
   first->setObjectName("FindFirstBut");
   first->setDefault(true);
-  auto* next = new QPushButton(QStringLiteral("Find &Next"), this);
+  auto* next = nextBut_ = new QPushButton(QStringLiteral("Find &Next"), this);
   next->setObjectName("FindNextBut");
   filterBut_ = new QPushButton(QStringLiteral("Fi&lter"), this);
   filterBut_->setObjectName("FilterBut");
@@ -64,8 +65,11 @@ void TFindForm::finish(FindMode mode) {
 }
 
 void TFindForm::updateButtons() {
-  filterBut_->setEnabled(!filtered_ && !edit1_->text().isEmpty());
-  chkInversion_->setEnabled(!filtered_);
+  const FindWindowControls c = findWindowControls(filtered_, rowsShown_, edit1_->text().isEmpty());
+  firstBut_->setEnabled(c.findFirst);
+  nextBut_->setEnabled(c.findNext);
+  filterBut_->setEnabled(c.filter);
+  chkInversion_->setEnabled(c.inversion);
 }
 
 }  // namespace sonalog::ui

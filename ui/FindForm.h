@@ -16,7 +16,9 @@ namespace sonalog::ui {
 class TFindForm : public QDialog {
   Q_OBJECT
  public:
-  TFindForm(Settings& settings, bool filtered, const QString& text, QWidget* parent = nullptr);
+  // rowsShown: the viewer's grid shows the rows (Find First and Find Next can go to one).
+  TFindForm(Settings& settings, bool filtered, bool rowsShown, const QString& text,
+            QWidget* parent = nullptr);
 
   // How the window closed: None for Esc, closing, or an empty text.
   FindMode mode() const { return text().isEmpty() ? FindMode::None : mode_; }
@@ -28,8 +30,11 @@ class TFindForm : public QDialog {
 
   Settings& settings_;
   bool filtered_;
+  bool rowsShown_;
   FindMode mode_ = FindMode::None;
   QLineEdit* edit1_ = nullptr;
+  QPushButton* firstBut_ = nullptr;
+  QPushButton* nextBut_ = nullptr;
   QPushButton* filterBut_ = nullptr;
   QCheckBox* chkInversion_ = nullptr;
 };

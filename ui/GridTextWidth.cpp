@@ -1,17 +1,32 @@
 #include "ui/GridTextWidth.h"
 
+#include <QFontDatabase>
 #include <QString>
+
+#include <cmath>
 
 #include "platform/Text.h"
 
 namespace sonalog::ui {
+
+QFont gridFont(const std::string& family, int pointSize, bool bold, bool italic, bool underline,
+               bool strikeOut) {
+  const QString name = QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
+  QFont font = QFontDatabase::hasFamily(name) ? QFont(name) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSize(pointSize);
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setUnderline(underline);
+  font.setStrikeOut(strikeOut);
+  return font;
+}
 
 GridTextWidth::GridTextWidth(const QFont& font) : metrics_(font) {
   for (char32_t c = 0; c < 128; ++c)
     ascii_[c] = c < 32 ? 0 : metrics_.horizontalAdvance(QChar(static_cast<char16_t>(c)));
 }
 
-int GridTextWidth::advance(char32_t c) {
+qreal GridTextWidth::advance(char32_t c) {
   if (c < 128) return ascii_[c];
   auto [at, fresh] = others_.try_emplace(c, 0);
   if (fresh) at->second = metrics_.horizontalAdvance(QString::fromUcs4(&c, 1));
@@ -19,7 +34,7 @@ int GridTextWidth::advance(char32_t c) {
 }
 
 int GridTextWidth::operator()(std::string_view text) {
-  int width = 0;
+  qreal width = 0;
   bool ascii = true;
   for (char ch : text) {
     const auto c = static_cast<unsigned char>(ch);
@@ -29,10 +44,11 @@ int GridTextWidth::operator()(std::string_view text) {
     }
     width += ascii_[c];
   }
-  if (ascii) return width;
-  width = 0;
-  for (char32_t c : platform::decodeText(text)) width += advance(c);
-  return width;
+  if (!ascii) {
+    width = 0;
+    for (char32_t c : platform::decodeText(text)) width += advance(c);
+  }
+  return static_cast<int>(std::ceil(width - 1e-6));
 }
 
 }  // namespace sonalog::ui

@@ -3,13 +3,20 @@
 // measured once and cached, so a width pass over a quarter of a million rows stays cheap.
 
 #include <QFont>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace sonalog::ui {
+
+// The grid's font from its setting. A family that is not installed (the stored default is a
+// Windows font) becomes the system's fixed-width font, never a proportional stand-in, because
+// the numeric columns are aligned by padding with spaces.
+QFont gridFont(const std::string& family, int pointSize, bool bold, bool italic, bool underline,
+               bool strikeOut);
 
 class GridTextWidth {
  public:
@@ -17,10 +24,12 @@ class GridTextWidth {
   int operator()(std::string_view text);
 
  private:
-  int advance(char32_t c);
-  QFontMetrics metrics_;
-  std::array<int, 128> ascii_{};
-  std::unordered_map<char32_t, int> others_;
+  // Advances are fractional at most sizes: they are summed unrounded and the sum rounded up,
+  // so that a long text never ends up wider than its column.
+  qreal advance(char32_t c);
+  QFontMetricsF metrics_;
+  std::array<qreal, 128> ascii_{};
+  std::unordered_map<char32_t, qreal> others_;
 };
 
 }  // namespace sonalog::ui

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontDialog>
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
@@ -33,6 +36,7 @@
 #include "ui/SearchWindows.h"
 #include "ui/QtText.h"
 #include "ui/SkipFMsgForm.h"
+#include "ui/ViewFormGrid.h"
 #include "ui/ViewModel.h"
 #include "ui/WindowPlacement.h"
 #include "viewer/InsertUnit.h"
@@ -41,6 +45,9 @@
 namespace sonalog::ui {
 
 namespace {
+
+// The viewer that runViewerWindow shows, for the program's end.
+QPointer<TViewForm> shownViewer;
 
 constexpr int kMinClientSize = 200;
 constexpr int kViewerFadeIntervalMs = 14;
@@ -51,12 +58,8 @@ constexpr int kRowExtra = 4;
 QColor colourOf(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QFont fontOf(const FontSetting& f) {
-  QFont font(qt(f.name), f.size);
-  font.setBold(f.style & kFontBold);
-  font.setItalic(f.style & kFontItalic);
-  font.setUnderline(f.style & kFontUnderline);
-  font.setStrikeOut(f.style & kFontStrikeOut);
-  return font;
+  return gridFont(f.name, f.size, f.style & kFontBold, f.style & kFontItalic,
+                  f.style & kFontUnderline, f.style & kFontStrikeOut);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption) {
@@ -100,13 +103,9 @@ void TViewForm::setHooks(Hooks hooks) {
 // ---- Building the window ----
 
 void TViewForm::buildControls() {
-  grid_ = new QTableView(this);
-  grid_->setObjectName("SG1");
+  grid_ = new ViewFormGrid(this);
   model_ = new ViewModel(unit_, this);
   grid_->setModel(model_);
-  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setTextElideMode(Qt::ElideNone);
   grid_->setWordWrap(false);
   grid_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -126,12 +125,40 @@ void TViewForm::buildControls() {
   connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
     if (!settingWidths_) unit_.storeManualWidth(column, width - kCellMargin);
   });
-  connect(grid_, &QTableView::doubleClicked, this, [this] { EditButClick(); });
   connect(grid_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { if (ready()) menu_->popup(grid_->viewport()->mapToGlobal(at)); });
-  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { keepCurrentVisible(); });
+  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+    if (showingSelection_ || updating_ || !ready()) return;
+    unit_.selection().scrolled(static_cast<uint32_t>(std::max(0, top)));
+    showSelection();
+  });
+  connect(grid_, &ViewFormGrid::rowClicked, this, [this](int row, bool shift, bool ctrl) {
+    if (!ready()) return;
+    unit_.selection().click(static_cast<uint32_t>(row), shift, ctrl);
+    showSelection();
+  });
+  connect(grid_, &ViewFormGrid::rowDragged, this, [this](int row) {
+    if (!ready()) return;
+    unit_.selection().dragTo(static_cast<uint32_t>(row));
+    showSelection();
+  });
+  connect(grid_, &ViewFormGrid::moveRequested, this, [this](RowMove move, bool extend) {
+    if (!ready()) return;
+    unit_.selection().move(move, extend);
+    showSelection();
+  });
+  connect(grid_, &ViewFormGrid::editRequested, this, &TViewForm::EditButClick);
+  connect(grid_, &ViewFormGrid::copyRequested, this, &TViewForm::copyRows);
+  connect(grid_, &ViewFormGrid::textTyped, this, &TViewForm::typeAhead);
+  connect(grid_, &ViewFormGrid::deleteRequested, this, &TViewForm::DeleteButClick);
 
-  auto* panel = new QWidget(this);
+  // The panel scrolls when the window is smaller than it, so every control stays reachable.
+  auto* panelScroll = new QScrollArea(this);
+  panelScroll->setObjectName("PanelScroll");
+  panelScroll->setWidgetResizable(true);
+  panelScroll->setFrameShape(QFrame::NoFrame);
+  panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* panel = new QWidget(panelScroll);
   panel->setObjectName("PanelButtons");
   auto* col = new QVBoxLayout(panel);
   col->setContentsMargins(4, 4, 4, 4);
@@ -228,6 +255,8 @@ void TViewForm::buildControls() {
   connect(primaryBut_, &QPushButton::clicked, this, &TViewForm::ButPrimaryClick);
   connect(playBut_, &QPushButton::clicked, this, &TViewForm::ButPlayClick);
   connect(fontBut_, &QPushButton::clicked, this, &TViewForm::FontButClick);
+  connect(dupBut_, &QPushButton::clicked, this, [this] { run(unit_.commands().duplicates); });
+  connect(compBut_, &QPushButton::clicked, this, [this] { run(unit_.commands().compare); });
   connect(closeBut_, &QPushButton::clicked, this, &QWidget::close);
   connect(saveBut_, &QPushButton::clicked, this, [this] {
     if (ready() && hooks_.saveAs) hooks_.saveAs();
@@ -238,12 +267,6 @@ void TViewForm::buildControls() {
   connect(optBut_, &QPushButton::clicked, this, [this] {
     if (!ready() || !hooks_.options) return;
     if (hooks_.options()) rebuild();
-  });
-  connect(dupBut_, &QPushButton::clicked, this, [this] {
-    if (ready() && hooks_.duplicates) afterForeignRun(hooks_.duplicates());
-  });
-  connect(compBut_, &QPushButton::clicked, this, [this] {
-    if (ready() && hooks_.compare) afterForeignRun(hooks_.compare());
   });
   connect(upDown1_, &QSpinBox::valueChanged, this, [this](int size) {
     if (updating_ || !ready()) return;
@@ -268,7 +291,10 @@ void TViewForm::buildControls() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(grid_, 1);
-  layout->addWidget(panel, 0);
+  panelScroll->setWidget(panel);
+  panelScroll->setFixedWidth(panel->sizeHint().width() +
+                             panelScroll->verticalScrollBar()->sizeHint().width());
+  layout->addWidget(panelScroll, 0);
 }
 
 void TViewForm::buildMenu() {
@@ -281,19 +307,16 @@ void TViewForm::buildMenu() {
     return a;
   };
   menuEdit_ = add(menu_, "MenuEdit", "&Edit  (Alt+E)", &TViewForm::EditButClick);
-  menuInsert_ = add(menu_, "MenuInsert", "&Insert  (Alt+I)", &TViewForm::InsertButClick);
+  menuInsert_ = menu_->addAction(QStringLiteral("&Insert  (Alt+I)"));
+  menuInsert_->setObjectName("MenuInsert");
+  connect(menuInsert_, &QAction::triggered, this, [this] { run(unit_.commands().menuInsert); });
   menuDelete_ = add(menu_, "MenuDelete", "&Delete  (Ctrl+Del)", &TViewForm::DeleteButClick);
   menuUndo_ = add(menu_, "MenuUndo", "&Undo  (Ctrl+Z)", &TViewForm::UndoButClick);
   menu_->addSeparator();
   menuFind_ = add(menu_, "MenuFind", "&Find or filter  (Ctrl+F)", &TViewForm::FindButClick);
   menuResort_ = menu_->addAction(QStringLiteral("&Re-sort  (Alt+R)"));
   menuResort_->setObjectName("MenuResort");
-  connect(menuResort_, &QAction::triggered, this, [this] {
-    if (unit_.filtered())
-      ButPrimaryClick();
-    else
-      ResortButClick();
-  });
+  connect(menuResort_, &QAction::triggered, this, [this] { run(unit_.commands().menuResort); });
   menuPlay_ = add(menu_, "MenuPlay", "&Play  (Alt+P)", &TViewForm::ButPlayClick);
   menu_->addSeparator();
   menuFont_ = add(menu_, "MenuFont", "List fo&nt  (Alt+F)", &TViewForm::FontButClick);
@@ -388,10 +411,9 @@ void TViewForm::listChanged() {
 }
 
 void TViewForm::rebuild(bool keepPosition) {
-  const GridPosition pos = position();
-  unit_.rebuild();
+  unit_.rebuild();  // keeps the current row and the range where they were
+  if (!keepPosition) unit_.selection().place({});
   showList();
-  applyPosition(keepPosition ? pos : GridPosition{});
 }
 
 void TViewForm::showList() {
@@ -405,6 +427,7 @@ void TViewForm::showList() {
   grid_->setUpdatesEnabled(true);
   updating_ = false;
   updatePanel();
+  showSelection();
 }
 
 void TViewForm::applyWidths() {
@@ -447,12 +470,13 @@ void TViewForm::applyColours() {
     grid_->horizontalHeader()->setStyleSheet(QString());
   } else {
     grid_->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background-color: %1; color: %2; padding: 1px 2px;"
+        QStringLiteral("QHeaderView { background-color: %1; }"
+                       " QHeaderView::section { background-color: %1; color: %2; padding: 1px 2px;"
                        " border: none; border-right: 1px solid %3; border-bottom: 1px solid %3; }")
             .arg(fixed.name(), fixedText.name(), fixed.darker(140).name()));
   }
   const auto texts = unit_.colourMenuTexts();
-  const uint8_t scheme = settings_.viewerColourScheme > 2 ? 0 : settings_.viewerColourScheme;
+  const uint8_t scheme = unit_.colourScheme();
   for (int i = 0; i < 3; ++i) {
     menuColours_[i]->setText(qt(texts[static_cast<size_t>(i)]));
     menuColours_[i]->setChecked(i == scheme);
@@ -461,33 +485,49 @@ void TViewForm::applyColours() {
 }
 
 void TViewForm::updatePanel() {
-  const bool tooLarge = unit_.grid().tooLarge();
-  if (!tooLarge) setWindowTitle(qt(unit_.caption()));
-  sortlab_->setText(qt(unit_.sortLabel()));
-  sblab_->setEnabled(unit_.sortLabelEnabled());
-  const PanelTexts texts = unit_.panelTexts();
-  insertBut_->setText(qt(texts.insertButton));
-  menuInsert_->setText(qt(texts.insertMenu));
-  menuResort_->setText(qt(texts.resortMenu));
-  menuFind_->setText(qt(texts.findMenu));
-  resortBut_->setVisible(texts.resortVisible);
-  resortBut_->setEnabled(unit_.resortEnabled());
-  setHint(resortBut_, unit_.resortHint().c_str());
-  primaryBut_->setVisible(texts.primaryVisible);
-  menuResort_->setEnabled(unit_.filtered() || unit_.resortEnabled());
-  undoBut_->setEnabled(unit_.undoEnabled());
-  menuUndo_->setEnabled(unit_.undoEnabled());
-  dupBut_->setEnabled(unit_.duplicatesEnabled() && bool(hooks_.duplicates));
-  compBut_->setEnabled(bool(hooks_.compare));
+  const ViewCommands c = unit_.commands();
+  setWindowTitle(qt(c.caption));
+  sortlab_->setText(qt(c.sortLabel));
+  sblab_->setEnabled(c.sortLabelEnabled);
+  QHeaderView* header = grid_->horizontalHeader();
+  header->setSortIndicatorShown(c.sortColumn >= 0);
+  if (c.sortColumn >= 0)
+    header->setSortIndicator(c.sortColumn, c.sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+  auto show = [](QWidget* w, const ViewCommand& command) {
+    w->setVisible(command.visible);
+    w->setEnabled(command.enabled);
+  };
+  auto showAction = [](QAction* a, const ViewCommand& command) {
+    a->setVisible(command.visible);
+    a->setEnabled(command.enabled);
+    if (!command.caption.empty()) a->setText(qt(command.caption));
+  };
+  show(editBut_, c.edit);
+  show(insertBut_, c.insert);
+  insertBut_->setText(qt(c.insert.caption));
+  show(deleteBut_, c.remove);
+  show(undoBut_, c.undo);
+  show(findBut_, c.find);
+  show(resortBut_, c.resort);
+  setHint(resortBut_, c.resortHint.c_str());
+  show(primaryBut_, c.primary);
+  show(playBut_, c.play);
+  show(fontBut_, c.font);
+  show(upDown1_, c.font);
+  // The other windows' commands are there only when the caller gave them.
+  dupBut_->setEnabled(c.duplicates.enabled && bool(hooks_.duplicates));
+  compBut_->setEnabled(c.compare.enabled && bool(hooks_.compare));
   saveBut_->setEnabled(bool(hooks_.saveAs));
   exportBut_->setEnabled(bool(hooks_.exportList));
   optBut_->setEnabled(bool(hooks_.options));
-  fontBut_->setEnabled(unit_.fontEnabled());
-  upDown1_->setEnabled(unit_.fontEnabled());
-  menuFont_->setEnabled(unit_.fontEnabled());
-  for (QWidget* w : {static_cast<QWidget*>(editBut_), static_cast<QWidget*>(deleteBut_),
-                     static_cast<QWidget*>(playBut_), static_cast<QWidget*>(insertBut_)})
-    w->setEnabled(!tooLarge);
+  showAction(menuEdit_, c.edit);
+  showAction(menuInsert_, c.menuInsert);
+  showAction(menuDelete_, c.remove);
+  showAction(menuUndo_, c.undo);
+  showAction(menuFind_, c.menuFind);
+  showAction(menuResort_, c.menuResort);
+  showAction(menuPlay_, c.play);
+  showAction(menuFont_, c.font);
   updating_ = true;
   mcwcheck_->setChecked(settings_.viewerManualWidths);
   acwcheck_->setChecked(!settings_.viewerManualWidths);
@@ -500,61 +540,66 @@ void TViewForm::updatePanel() {
 
 // ---- Rows ----
 
-GridPosition TViewForm::position() const {
-  GridPosition pos;
-  const QModelIndex current = grid_->currentIndex();
-  pos.current = current.isValid() ? static_cast<uint32_t>(current.row()) : 0;
-  const int top = grid_->rowAt(0);
-  pos.top = top > 0 ? static_cast<uint32_t>(top) : 0;
-  return pos;
-}
+GridPosition TViewForm::position() const { return unit_.selection().position(); }
 
 void TViewForm::applyPosition(const GridPosition& pos) {
-  const int rows = model_->rowCount();
-  if (rows == 0) return;
-  const int current = std::min<int>(static_cast<int>(pos.current), rows - 1);
-  grid_->verticalScrollBar()->setValue(std::min<int>(static_cast<int>(pos.top), rows - 1));
-  grid_->selectionModel()->setCurrentIndex(model_->index(current, 0),
-                                           QItemSelectionModel::ClearAndSelect |
-                                               QItemSelectionModel::Rows);
-  keepCurrentVisible();
+  unit_.selection().place(pos);
+  showSelection();
 }
 
-int TViewForm::visibleRows() const {
-  const int h = grid_->verticalHeader()->defaultSectionSize();
-  return h > 0 ? std::max(1, grid_->viewport()->height() / h) : 1;
+void TViewForm::showSelection() {
+  ViewSelection& sel = unit_.selection();
+  sel.setVisibleRows(static_cast<uint32_t>(grid_->wholeRows()));
+  const int rows = model_->rowCount();
+  showingSelection_ = true;
+  if (rows == 0 || sel.empty()) {
+    grid_->selectionModel()->clear();
+  } else {
+    const RowRange range = sel.range();
+    const int lastColumn = std::max(0, model_->columnCount() - 1);
+    grid_->verticalScrollBar()->setValue(static_cast<int>(sel.top()));
+    grid_->selectionModel()->setCurrentIndex(model_->index(static_cast<int>(sel.current()), 0),
+                                             QItemSelectionModel::NoUpdate);
+    grid_->selectionModel()->select(
+        QItemSelection(model_->index(static_cast<int>(range.first), 0),
+                       model_->index(static_cast<int>(range.last), lastColumn)),
+        QItemSelectionModel::ClearAndSelect);
+  }
+  showingSelection_ = false;
 }
 
-void TViewForm::keepCurrentVisible() {
-  const int rows = model_->rowCount();
-  if (rows == 0 || updating_) return;
-  const int top = std::max(0, grid_->rowAt(0));
-  const int bottom = std::min(rows - 1, top + visibleRows() - 1);
-  const QModelIndex current = grid_->currentIndex();
-  int row = current.isValid() ? current.row() : 0;
-  if (row >= top && row <= bottom) return;
-  row = std::clamp(row, top, bottom);
-  grid_->selectionModel()->setCurrentIndex(model_->index(row, std::max(0, current.column())),
-                                           QItemSelectionModel::NoUpdate);
-}
+int TViewForm::visibleRows() const { return grid_->wholeRows(); }
 
 void TViewForm::moveCurrent(int delta) {
-  const int rows = model_->rowCount();
-  if (rows == 0) return;
-  const QModelIndex current = grid_->currentIndex();
-  const int row = std::clamp((current.isValid() ? current.row() : 0) + delta, 0, rows - 1);
-  grid_->selectionModel()->setCurrentIndex(
-      model_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  grid_->scrollTo(model_->index(row, 0));
+  if (!ready()) return;
+  unit_.selection().move(delta < 0 ? RowMove::Up : RowMove::Down, false);
+  showSelection();
+}
+
+void TViewForm::copyRows() {
+  if (!ready() || unit_.selection().empty()) return;
+  std::vector<int> columns;  // as the user arranged them
+  const QHeaderView* header = grid_->horizontalHeader();
+  for (int v = 0; v < header->count(); ++v)
+    if (!header->isSectionHidden(header->logicalIndex(v))) columns.push_back(header->logicalIndex(v));
+  QGuiApplication::clipboard()->setText(qt(unit_.copyText(unit_.selection().range(), columns)));
+}
+
+void TViewForm::typeAhead(const QString& text) {
+  if (!ready()) return;
+  // Letters typed in quick succession make one prefix, as in a file manager.
+  const bool growing =
+      typedTimer_.isValid() && typedTimer_.elapsed() < QApplication::keyboardInputInterval();
+  typed_ = growing ? typed_ + text : text;
+  typedTimer_.start();
+  if (unit_.jumpToName(toStd(typed_), growing)) showSelection();
 }
 
 std::vector<uint32_t> TViewForm::selectedRows() const {
   std::vector<uint32_t> rows;
-  for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
-    rows.push_back(static_cast<uint32_t>(i.row()));
-  std::sort(rows.begin(), rows.end());
-  if (rows.empty() && grid_->currentIndex().isValid())
-    rows.push_back(static_cast<uint32_t>(grid_->currentIndex().row()));
+  if (unit_.selection().empty()) return rows;
+  const RowRange range = unit_.selection().range();
+  for (uint32_t r = range.first; r <= range.last; ++r) rows.push_back(r);
   return rows;
 }
 
@@ -562,95 +607,100 @@ bool TViewForm::ready() const { return !unit_.busy() && !list_.items.empty(); }
 
 // ---- Commands ----
 
+void TViewForm::EditButClick() { run(unit_.commands().edit); }
+void TViewForm::InsertButClick() { run(unit_.commands().insert); }
+void TViewForm::DeleteButClick() { run(unit_.commands().remove); }
+void TViewForm::UndoButClick() { run(unit_.commands().undo); }
+void TViewForm::FindButClick() { run(unit_.commands().find); }
+void TViewForm::FindNextKey() { run(unit_.commands().findNext); }
+void TViewForm::ResortButClick() { run(unit_.commands().resort); }
+void TViewForm::ButPrimaryClick() { run(unit_.commands().primary); }
+void TViewForm::ButPlayClick() { run(unit_.commands().play); }
+void TViewForm::FontButClick() { run(unit_.commands().font); }
+
+void TViewForm::run(const ViewCommand& command) {
+  if (!command.enabled) return;
+  switch (command.action) {
+    case ViewAction::None: break;
+    case ViewAction::Edit: editItem(); break;
+    case ViewAction::Insert: insertItem(); break;
+    case ViewAction::FindNext: findNext(); break;
+    case ViewAction::Unfilter: apply([&](GridPosition& pos) { return unit_.unfilter(pos); }); break;
+    case ViewAction::Delete: deleteRows(); break;
+    case ViewAction::Undo: apply([&](GridPosition& pos) { return unit_.undo(pos); }); break;
+    case ViewAction::Find: findOrFilter(); break;
+    case ViewAction::Resort: apply([&](GridPosition& pos) { return unit_.resort(pos); }); break;
+    case ViewAction::MakePrimary:
+      if (unit_.makePrimary()) showList();
+      break;
+    case ViewAction::Play: play_.play(list_.items, selectedRows()); break;
+    case ViewAction::Font: chooseFont(); break;
+    case ViewAction::Duplicates:
+      if (hooks_.duplicates) afterForeignRun(hooks_.duplicates());
+      break;
+    case ViewAction::Compare:
+      if (hooks_.compare) afterForeignRun(hooks_.compare());
+      break;
+  }
+}
+
+bool TViewForm::apply(const std::function<bool(GridPosition&)>& command) {
+  GridPosition pos = position();
+  const bool done = command(pos);
+  if (done) {
+    unit_.selection().place(pos);
+    showList();
+  } else {
+    updatePanel();
+  }
+  return done;
+}
+
 void TViewForm::SG1HeaderClick(int column) {
   if (!ready()) return;
-  GridPosition pos = position();
-  if (unit_.headerClick(column, pos)) {
-    showList();
-    applyPosition(pos);
+  apply([&](GridPosition& pos) { return unit_.headerClick(column, pos); });
+}
+
+void TViewForm::deleteRows() {
+  const RowRange rows = unit_.selection().range();
+  ViewUnit::DeleteResult result = ViewUnit::DeleteResult::Refused;
+  apply([&](GridPosition& pos) {
+    result = unit_.deleteRows(rows.first, rows.last, pos);
+    return result == ViewUnit::DeleteResult::Deleted || result == ViewUnit::DeleteResult::Unfiltered;
+  });
+  if (result == ViewUnit::DeleteResult::CloseViewer) {
+    if (hooks_.listCleared) hooks_.listCleared();
+    closeForCleared();
   }
 }
 
-void TViewForm::ResortButClick() {
-  if (!ready() || !unit_.resortEnabled()) return;
-  GridPosition pos = position();
-  if (unit_.resort(pos)) {
-    showList();
-    applyPosition(pos);
-  }
-}
-
-void TViewForm::UndoButClick() {
-  if (unit_.busy() || !unit_.undoEnabled()) return;
-  GridPosition pos = position();
-  unit_.undo(pos);
-  showList();
-  applyPosition(pos);
-}
-
-void TViewForm::DeleteButClick() {
-  if (!ready() || unit_.grid().tooLarge()) return;
-  const std::vector<uint32_t> rows = selectedRows();
-  if (rows.empty()) return;
-  GridPosition pos = position();
-  switch (unit_.deleteRows(rows.front(), rows.back(), pos)) {
-    case ViewUnit::DeleteResult::Deleted:
-    case ViewUnit::DeleteResult::Unfiltered:
-      showList();
-      applyPosition(pos);
-      break;
-    case ViewUnit::DeleteResult::CloseViewer:
-      if (hooks_.listCleared) hooks_.listCleared();
-      closeForCleared();
-      break;
-    case ViewUnit::DeleteResult::Refused:
-    case ViewUnit::DeleteResult::Cancelled:
-      updatePanel();
-      break;
-  }
-}
-
-void TViewForm::EditButClick() {
-  if (!ready() || unit_.grid().tooLarge()) return;
-  const QModelIndex current = grid_->currentIndex();
-  if (!current.isValid()) return;
-  const auto row = static_cast<uint32_t>(current.row());
+void TViewForm::editItem() {
+  const uint32_t row = unit_.selection().current();
   InsertUnit editor(InsertUnit::Mode::Edit, list_.items[row], settings_, list_.sortCode,
                     unit_.filtered());
   TInsertForm form(editor, settings_, this);
   if (runDialog(form) != QDialog::Accepted) return;
   editor.rememberChoice(form.choice(), settings_);
-  GridPosition pos = position();
-  if (unit_.edit(row, editor.record(), static_cast<uint8_t>(std::max(0, form.choice())), pos)) {
-    showList();
-    applyPosition(pos);
-  }
+  apply([&](GridPosition& pos) {
+    return unit_.edit(row, editor.record(), static_cast<uint8_t>(std::max(0, form.choice())), pos);
+  });
 }
 
-void TViewForm::InsertButClick() {
-  if (!ready() || unit_.grid().tooLarge()) return;
-  GridPosition pos = position();
-  if (unit_.filtered()) {
-    if (unit_.unfilter(pos)) {
-      showList();
-      applyPosition(pos);
-    }
-    return;
-  }
+void TViewForm::insertItem() {
   InsertUnit editor(InsertUnit::Mode::Insert, InsertUnit::insertDefaults(platform::today()),
                     settings_, list_.sortCode, false);
   TInsertForm form(editor, settings_, this);
   if (runDialog(form) != QDialog::Accepted) return;
   editor.rememberChoice(form.choice(), settings_);
-  if (unit_.insert(pos.current, editor.record(), static_cast<uint8_t>(std::max(0, form.choice())), pos)) {
-    showList();
-    applyPosition(pos);
-  }
+  apply([&](GridPosition& pos) {
+    return unit_.insert(pos.current, editor.record(),
+                        static_cast<uint8_t>(std::max(0, form.choice())), pos);
+  });
 }
 
-void TViewForm::FindButClick() {
-  if (!ready() || unit_.grid().tooLarge() || !find_.canOpen(list_.items.size())) return;
-  TFindForm form(settings_, unit_.filtered(), qt(find_.text()), this);
+void TViewForm::findOrFilter() {
+  if (!find_.canOpen(list_.items.size())) return;
+  TFindForm form(settings_, unit_.filtered(), !unit_.grid().tooLarge(), qt(find_.text()), this);
   runDialog(form);
   findClosed(form.mode(), form.text());
 }
@@ -659,32 +709,28 @@ void TViewForm::findClosed(FindMode mode, const QString& text) {
   const std::string typed = toStd(text);
   find_.closed(mode, typed);
   const GridPosition pos = position();
+  const auto visible = static_cast<uint32_t>(visibleRows());
   std::optional<FindUnit::Found> found;
   switch (find_.lastMode()) {
     case FindMode::None: return;
     case FindMode::First:
-      found = find_.findFirst(list_.items, typed, settings_.ChkMatch, pos.current, visibleRows());
+      found = find_.findFirst(list_.items, typed, settings_.ChkMatch, pos.current, visible);
       break;
     case FindMode::Next:
-      found = find_.findNext(list_.items, typed, settings_.ChkMatch, pos.current, visibleRows());
+      found = find_.findNext(list_.items, typed, settings_.ChkMatch, pos.current, visible);
       break;
-    case FindMode::Filter: {
-      GridPosition after = pos;
-      if (unit_.filter(typed, settings_.ChkMatch, after)) {
-        showList();
-        applyPosition(after);
+    case FindMode::Filter:
+      if (apply([&](GridPosition& p) { return unit_.filter(typed, settings_.ChkMatch, p); }))
         afterFilter();
-      }
       return;
-    }
   }
   if (found) applyPosition({found->row, found->top});
 }
 
-void TViewForm::FindNextKey() {
-  if (!ready() || unit_.grid().tooLarge()) return;
+void TViewForm::findNext() {
   const GridPosition pos = position();
-  if (auto found = find_.repeat(list_.items, settings_.ChkMatch, pos.current, visibleRows()))
+  if (auto found = find_.repeat(list_.items, settings_.ChkMatch, pos.current,
+                                static_cast<uint32_t>(visibleRows())))
     applyPosition({found->row, found->top});
 }
 
@@ -692,36 +738,18 @@ void TViewForm::afterFilter() {
   if (!showFilteredNote(settings_)) return;
   TSkipFMsgForm note(this);
   const bool ok = runDialog(note) == QDialog::Accepted;
-  if (!filteredNoteClosed(settings_, note.dontShowAgain(), ok)) {
-    GridPosition pos = position();
-    unit_.undo(pos);
-    showList();
-    applyPosition(pos);
-  }
+  if (!filteredNoteClosed(settings_, note.dontShowAgain(), ok))
+    apply([&](GridPosition& pos) { return unit_.undo(pos); });
 }
 
-void TViewForm::ButPrimaryClick() {
-  if (unit_.busy() || !unit_.filtered()) return;
-  if (unit_.makePrimary()) showList();
-}
-
-void TViewForm::ButPlayClick() {
-  if (!ready() || unit_.grid().tooLarge()) return;
-  play_.play(list_.items, selectedRows());
-}
-
-void TViewForm::FontButClick() {
-  if (!ready() || !unit_.fontEnabled()) return;
+void TViewForm::chooseFont() {
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, grid_->font(), this);
   if (!ok) return;
-  FontSetting& f = settings_.viewerFont;
-  f.name = toStd(chosen.family()).substr(0, kMaxFontNameBytes);
-  f.style = static_cast<uint8_t>((chosen.bold() ? kFontBold : 0) | (chosen.italic() ? kFontItalic : 0) |
-                                 (chosen.underline() ? kFontUnderline : 0) |
-                                 (chosen.strikeOut() ? kFontStrikeOut : 0));
-  applyFont();
-  unit_.setFontSize(chosen.pointSize() > 0 ? chosen.pointSize() : f.size);
+  const auto style = static_cast<uint8_t>(
+      (chosen.bold() ? kFontBold : 0) | (chosen.italic() ? kFontItalic : 0) |
+      (chosen.underline() ? kFontUnderline : 0) | (chosen.strikeOut() ? kFontStrikeOut : 0));
+  unit_.setFont(toStd(chosen.family()), style, chosen.pointSize());
   applyFont();
   showList();
 }
@@ -732,7 +760,7 @@ void TViewForm::afterForeignRun(bool changed) {
     return;
   }
   if (list_.items.empty()) {
-    ui_.warning("List cleared (closing view window).");
+    ui_.warning(kViewerClearedText);
     if (hooks_.listCleared) hooks_.listCleared();
     closeForCleared();
     return;
@@ -743,9 +771,15 @@ void TViewForm::afterForeignRun(bool changed) {
 // ---- Closing, keys, size ----
 
 void TViewForm::closeForCleared() {
-  closingForCleared_ = true;
+  closeAnswered_ = true;
   close();
-  closingForCleared_ = false;
+  closeAnswered_ = false;
+}
+
+bool TViewForm::closeForExit() {
+  if (unit_.busy() || !unit_.closeQuery()) return false;
+  closeForCleared();  // the question has been answered
+  return true;
 }
 
 void TViewForm::closeEvent(QCloseEvent* event) {
@@ -753,7 +787,7 @@ void TViewForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!closingForCleared_ && !unit_.closeQuery()) {
+  if (!closeAnswered_ && !unit_.closeQuery()) {
     event->ignore();
     return;
   }
@@ -787,7 +821,7 @@ bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TViewForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  keepCurrentVisible();
+  if (!updating_) showSelection();
 }
 
 void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
@@ -809,6 +843,8 @@ void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
   hooks.listCleared = [&main] { main.viewerEmptiedList(); };
   form.setHooks(std::move(hooks));
   main.setCloseViewer([&form] { form.closeForCleared(); });
+  const QPointer<TViewForm> previous = shownViewer;
+  shownViewer = &form;
   main.viewerOpened();
 
   QEventLoop loop;
@@ -818,6 +854,9 @@ void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
   if (form.isVisible()) loop.exec();
   if (caller) caller->setEnabled(true);
   main.setCloseViewer({});
+  shownViewer = previous;
 }
+
+bool closeViewerForExit() { return !shownViewer || shownViewer->closeForExit(); }
 
 }  // namespace sonalog::ui

@@ -11,6 +11,7 @@
 // when it has closed.
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -24,6 +25,7 @@
 #include "viewer/FindUnit.h"
 #include "viewer/Play.h"
 #include "viewer/ViewUnit.h"
+#include "ui/ViewFormGrid.h"
 
 class QCheckBox;
 class QHeaderView;
@@ -40,6 +42,7 @@ namespace sonalog::ui {
 class Fader;
 class QtUserInterface;
 class ViewModel;
+class ViewFormGrid;
 
 class TViewForm : public QWidget {
   Q_OBJECT
@@ -72,6 +75,10 @@ class TViewForm : public QWidget {
   void listChanged();
   // The main window cleared the list: close without questions.
   void closeForCleared();
+  // The program is ending: asks the viewer's closing question first (a filtered list: Yes puts
+  // the full list back, No keeps the filtered items as the list, Cancel keeps the viewer open)
+  // and closes the viewer. False when the viewer stays open: the program must not end then.
+  bool closeForExit();
 
   // Runs a secondary window (find, editor, note) and returns its result. Tests replace it to
   // answer those windows without showing them.
@@ -126,7 +133,23 @@ class TViewForm : public QWidget {
   std::vector<uint32_t> selectedRows() const;
   bool ready() const;
   int visibleRows() const;
-  void keepCurrentVisible();
+  // Runs what a control does now, when it can be used.
+  void run(const ViewCommand& command);
+  void editItem();
+  void insertItem();
+  void deleteRows();
+  void findOrFilter();
+  void findNext();
+  void chooseFont();
+  // Runs a command that may move the rows; when it did something, its position is shown with
+  // the new picture. True when it did something.
+  bool apply(const std::function<bool(GridPosition&)>& command);
+  // Ctrl+C: the highlighted rows as text on the clipboard.
+  void copyRows();
+  // Letters typed in the grid: the jump to a file name.
+  void typeAhead(const QString& text);
+  // Shows the logic's current row, highlighted range and top row in the grid.
+  void showSelection();
   void moveCurrent(int delta);
 
   InternalList& list_;
@@ -137,7 +160,7 @@ class TViewForm : public QWidget {
   PlayUnit play_;
   Hooks hooks_;
 
-  QTableView* grid_ = nullptr;
+  ViewFormGrid* grid_ = nullptr;
   ViewModel* model_ = nullptr;
   QMenu* menu_ = nullptr;
   QMenu* colourMenu_ = nullptr;
@@ -177,8 +200,11 @@ class TViewForm : public QWidget {
   QAction* menuCwAutomatic_ = nullptr;
   std::unique_ptr<Fader> fader_;
   bool settingWidths_ = false;
-  bool closingForCleared_ = false;
+  bool closeAnswered_ = false;  // the closing question is not asked again
   bool updating_ = false;
+  bool showingSelection_ = false;
+  QString typed_;            // the type-ahead prefix
+  QElapsedTimer typedTimer_;  // since its last letter  // the grid's scrolling comes from showSelection()
 };
 
 // The main window's "&View": opens the viewer over main's list and returns when it has closed
@@ -187,5 +213,10 @@ class TViewForm : public QWidget {
 // main whether the list changed, and main closes the viewer when it clears the list.
 void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
                      std::function<void()> saveAs, std::function<void()> exportList);
+
+// For the main window's close: when runViewerWindow shows a viewer, its closeForExit(). True
+// when no viewer is open or it has closed; false when the user chose to keep it (Cancel), and
+// then the program keeps running with both windows open.
+bool closeViewerForExit();
 
 }  // namespace sonalog::ui

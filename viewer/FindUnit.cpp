@@ -16,20 +16,27 @@ char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32
 
 }  // namespace
 
-NameMatcher::NameMatcher(std::string_view text, bool matchCase)
-    : matchCase_(matchCase), asciiNeedle_(isAscii(text)) {
+NameMatcher::NameMatcher(std::string_view text, bool matchCase, bool atStart)
+    : matchCase_(matchCase), asciiNeedle_(isAscii(text)), atStart_(atStart) {
   needle_ = matchCase ? std::string(text) : platform::foldCase(text);
 }
 
 bool NameMatcher::operator()(std::string_view name) const {
-  if (matchCase_) return name.size() >= needle_.size() && name.find(needle_) != std::string_view::npos;
+  auto foundIn = [this](std::string_view hay, auto equal) {
+    if (hay.size() < needle_.size()) return false;
+    if (atStart_) return std::equal(needle_.begin(), needle_.end(), hay.begin(), [&](char n, char h) { return equal(h, n); });
+    return std::search(hay.begin(), hay.end(), needle_.begin(), needle_.end(), equal) != hay.end();
+  };
+  auto same = [](char a, char b) { return a == b; };
+  if (matchCase_) return foundIn(name, same);
   // Plain ASCII names fold by themselves; only other names need the locale's folding.
-  if (asciiNeedle_ && isAscii(name)) {
-    if (name.size() < needle_.size()) return false;
-    return std::search(name.begin(), name.end(), needle_.begin(), needle_.end(),
-                       [](char a, char b) { return asciiLower(a) == b; }) != name.end();
-  }
-  return platform::foldCase(name).find(needle_) != std::string::npos;
+  if (asciiNeedle_ && isAscii(name))
+    return foundIn(name, [](char a, char b) { return asciiLower(a) == b; });
+  return foundIn(platform::foldCase(name), same);
+}
+
+FindWindowControls findWindowControls(bool filtered, bool rowsShown, bool textEmpty) {
+  return {rowsShown, rowsShown, !filtered && !textEmpty, !filtered};
 }
 
 bool FindUnit::canOpen(size_t itemCount) {
@@ -47,14 +54,15 @@ std::optional<FindUnit::Found> FindUnit::findFirst(const std::vector<ListItem>& 
                                                    std::string_view text, bool matchCase,
                                                    uint32_t currentRow, uint32_t visibleRows) {
   lastSearch_ = FindMode::First;
-  return search(items, text, matchCase, 0, currentRow, visibleRows);
+  (void)currentRow;
+  return search(items, text, matchCase, 0, visibleRows);
 }
 
 std::optional<FindUnit::Found> FindUnit::findNext(const std::vector<ListItem>& items,
                                                   std::string_view text, bool matchCase,
                                                   uint32_t currentRow, uint32_t visibleRows) {
   lastSearch_ = FindMode::Next;
-  return search(items, text, matchCase, currentRow + 1, currentRow, visibleRows);
+  return search(items, text, matchCase, currentRow + 1, visibleRows);
 }
 
 std::optional<FindUnit::Found> FindUnit::repeat(const std::vector<ListItem>& items, bool matchCase,
@@ -63,19 +71,20 @@ std::optional<FindUnit::Found> FindUnit::repeat(const std::vector<ListItem>& ite
     ui_.warning("Can't find next. \"Find First\" operation is required.");
     return std::nullopt;
   }
-  return search(items, previousText_, matchCase, currentRow + 1, currentRow, visibleRows);
+  return search(items, previousText_, matchCase, currentRow + 1, visibleRows);
 }
 
 std::optional<FindUnit::Found> FindUnit::search(const std::vector<ListItem>& items,
                                                 std::string_view rawText, bool matchCase,
-                                                uint32_t from, uint32_t currentRow,
-                                                uint32_t visibleRows) {
+                                                uint32_t from, uint32_t visibleRows) {
   const std::string text(platform::cutBytes(rawText, kMaxFindText));
   if (text.empty()) return std::nullopt;
-  if (text != previousText_) {
+  // A search from the top has nothing above it to wrap round to; a new text starts a new run
+  // of searches, which may wrap once to cover the rows above where it began.
+  if (from == 0 || text != previousText_) {
     previousText_ = text;
-    startRow_ = currentRow;
-    wrapAllowed_ = true;
+    startRow_ = from;
+    wrapAllowed_ = from > 0;
   }
   const NameMatcher matches(text, matchCase);
   auto found = [&](uint32_t i) {
@@ -85,12 +94,13 @@ std::optional<FindUnit::Found> FindUnit::search(const std::vector<ListItem>& ite
   const uint32_t count = static_cast<uint32_t>(items.size());
   for (uint32_t i = from; i < count; ++i)
     if (matches(items[i].fileName)) return found(i);
-  if (wrapAllowed_ && from > 0) {
+  if (wrapAllowed_ && startRow_ > 0) {
     wrapAllowed_ = false;
     if (ui_.ask("No matches below cursor position.\r\nContinue searching from the beginning?",
                 "find", Buttons::YesNo, Icon::Question) == Answer::Yes) {
-      const uint32_t last = std::min(startRow_, count == 0 ? 0 : count - 1);
-      for (uint32_t i = 0; i <= last && i < count; ++i)
+      // From the top down to the row the run began on (the current row then), included.
+      const uint32_t end = std::min(startRow_, count);
+      for (uint32_t i = 0; i < end; ++i)
         if (matches(items[i].fileName)) return found(i);
     }
   }

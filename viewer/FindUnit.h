@@ -16,18 +16,32 @@ namespace sonalog {
 // The longest text the find window takes.
 inline constexpr size_t kMaxFindText = 240;
 
-// Whether a file name contains a text anywhere: byte for byte with match case, otherwise by the
-// locale's case folding. The text is prepared once; each name costs one fold at most.
+// Whether a file name contains a text anywhere (or, atStart, begins with it): byte for byte with
+// match case, otherwise by the locale's case folding. The text is prepared once; each name costs
+// one fold at most.
 class NameMatcher {
  public:
-  NameMatcher(std::string_view text, bool matchCase);
+  NameMatcher(std::string_view text, bool matchCase, bool atStart = false);
   bool operator()(std::string_view name) const;
 
  private:
   std::string needle_;
   bool matchCase_;
   bool asciiNeedle_;
+  bool atStart_;
 };
+
+// Which of the find window's controls can be used.
+struct FindWindowControls {
+  bool findFirst = true;   // Find First and Find Next: only over a grid that shows the rows
+  bool findNext = true;
+  bool filter = false;     // only on an unfiltered list and with a text to filter by
+  bool inversion = false;  // "Use inv. colors": only on an unfiltered list
+  bool operator==(const FindWindowControls&) const = default;
+};
+// rowsShown: the grid shows the list's rows (a list over the grid's limit has none to go to,
+// yet it can be filtered down to a list that the grid shows).
+FindWindowControls findWindowControls(bool filtered, bool rowsShown, bool textEmpty);
 
 // The modes the find window closes with.
 enum class FindMode : uint8_t { None = 0, First = 1, Next = 2, Filter = 3 };
@@ -61,15 +75,14 @@ class FindUnit {
 
  private:
   std::optional<Found> search(const std::vector<ListItem>& items, std::string_view text,
-                              bool matchCase, uint32_t from, uint32_t currentRow,
-                              uint32_t visibleRows);
+                              bool matchCase, uint32_t from, uint32_t visibleRows);
 
   UserInterface& ui_;
   std::string text_;          // as typed, at most kMaxFindText bytes
   FindMode mode_ = FindMode::None;
   FindMode lastSearch_ = FindMode::None;  // First or Next, for F3
   std::string previousText_;  // the text of the previous search
-  uint32_t startRow_ = 0;     // where a search for a new text began
+  uint32_t startRow_ = 0;     // the first row searched by the run of searches for this text
   bool wrapAllowed_ = false;  // not yet offered to continue from the top
 };
 

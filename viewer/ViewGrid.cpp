@@ -126,7 +126,6 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
   widths_.assign(columns_.size(), 0);
   totalSeconds_ = 0;
   totalShown_ = true;
-  if (tooLarge_) return;
 
   // Playtime: frames summed per frequency code (codes above 2 count as 44.1 kHz). 64-bit sums
   // cannot overflow for any list the grid shows.
@@ -140,6 +139,13 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
   for (int f = 0; f < 3; ++f) seconds += frames[f] * kSamplesPerFrame / kFrequencyHz[f];
   totalSeconds_ = static_cast<int64_t>(std::nearbyint(seconds));
   if (totalSeconds_ < 0) totalShown_ = false;
+
+  // A list the grid cannot show still gets readable headers.
+  if (tooLarge_) {
+    if (textWidth)
+      for (size_t c = 0; c < columns_.size(); ++c) widths_[c] = textWidth(columns_[c].header);
+    return;
+  }
 
   // One pass per column. A right-aligned cell is its raw text with spaces in front up to the
   // column's longest length, so its width is the raw text's width plus those spaces: the widest

@@ -1,5 +1,8 @@
 #include "viewer/ViewTempFile.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -9,11 +12,15 @@ namespace {
 constexpr size_t kFlushBytes = 1 << 16;
 }
 
-std::string viewerTempPath(const char* name) { return platform::workingFolder() + name; }
-
 TempWriter::TempWriter(const std::string& path) : path_(path) {
   file_ = std::fopen(path.c_str(), "wb");
-  ok_ = file_ != nullptr;
+  ok_ = true;
+  if (!file_) fail();
+}
+
+void TempWriter::fail() {
+  if (ok_) error_ = path_ + ": " + std::strerror(errno);
+  ok_ = false;
 }
 
 TempWriter::~TempWriter() {
@@ -25,7 +32,7 @@ TempWriter::~TempWriter() {
 
 void TempWriter::flushIfFull() {
   if (buffer_.size() < kFlushBytes || !ok_) return;
-  if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) ok_ = false;
+  if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) fail();
   written_ += buffer_.size();
   buffer_.clear();
 }
@@ -57,10 +64,10 @@ bool TempWriter::finish() {
   if (!file_) return false;
   if (ok_ && !buffer_.empty() &&
       std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-    ok_ = false;
+    fail();
   written_ += buffer_.size();
   buffer_.clear();
-  if (std::fclose(file_) != 0) ok_ = false;
+  if (std::fclose(file_) != 0) fail();
   file_ = nullptr;
   if (!ok_) platform::removeFile(path_);
   return ok_;

@@ -13,12 +13,6 @@
 
 namespace sonalog {
 
-inline constexpr char kFilterFileName[] = "filter.(file).tmp";
-inline constexpr char kUndoFileName[] = "vundo.(file).tmp";
-
-// Full path of a temporary file in the working folder.
-std::string viewerTempPath(const char* name);
-
 class TempWriter {
  public:
   // Creates (truncates) path. ok() tells whether that and every later write succeeded.
@@ -37,14 +31,18 @@ class TempWriter {
   // Flushes and closes; false when anything failed. A failed file is deleted.
   bool finish();
   bool ok() const { return ok_; }
+  // After a failure: the file and the system's reason ("/home/u/x.tmp: No space left on device").
+  const std::string& error() const { return error_; }
 
  private:
   void flushIfFull();
+  void fail();
   std::string path_;
   std::FILE* file_ = nullptr;
   std::string buffer_;
   uint64_t written_ = 0;
   bool ok_ = false;
+  std::string error_;
 };
 
 class TempReader {

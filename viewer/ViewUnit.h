@@ -4,6 +4,7 @@
 // says and calls it for every command; rows here are 0-based item rows.
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,7 +13,11 @@
 #include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "settings/Settings.h"
+#include "platform/Files.h"
+#include "viewer/UndoSnapshot.h"
+#include "viewer/ViewCommands.h"
 #include "viewer/ViewGrid.h"
+#include "viewer/ViewSelection.h"
 
 namespace sonalog {
 
@@ -29,13 +34,6 @@ enum class UndoKind : uint8_t {
   EditResort,
 };
 
-// The grid's current row and top row, as item rows.
-struct GridPosition {
-  uint32_t current = 0;
-  uint32_t top = 0;
-  bool operator==(const GridPosition&) const = default;
-};
-
 // The grid's colours. A system scheme takes the palette's button face, base and text; an
 // inverted one swaps the cell and text colours.
 struct GridColours {
@@ -44,16 +42,6 @@ struct GridColours {
   Colour cells = 0;
   Colour text = 0;
   bool inverted = false;
-};
-
-// Texts of the controls that change while a list is filtered.
-struct PanelTexts {
-  std::string insertButton;  // InsertBut
-  std::string insertMenu;
-  std::string resortMenu;    // the Re-sort entry, or Make primary while filtered
-  std::string findMenu;
-  bool resortVisible = true;   // ResortBut
-  bool primaryVisible = false; // ButPrimary
 };
 
 inline constexpr int kMinViewerFontSize = 4;
@@ -71,7 +59,26 @@ class ViewUnit {
   void open();
   // CreateListProc: takes a new picture of the list.
   void rebuild();
-  bool busy() const { return busy_; }
+  // While busy (a command is running, the grid is being rebuilt) every command and key waits.
+  bool busy() const { return busyDepth_ > 0; }
+
+  // Marks the viewer busy and shows the busy cursor for as long as it lives. Nested guards leave
+  // both to the outermost one, so no return path of a command can leave the cursor on.
+  class BusyGuard {
+   public:
+    explicit BusyGuard(ViewUnit& unit);
+    ~BusyGuard();
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+   private:
+    ViewUnit& unit_;
+  };
+
+  // The current row, the highlighted rows and the top row. Every rebuild keeps them where they
+  // were (pulled inside the rows); the window reports clicks, keys and scrolling to it.
+  ViewSelection& selection() { return selection_; }
+  const ViewSelection& selection() const { return selection_; }
 
   const InternalList& list() const { return list_; }
   const ViewGrid& grid() const { return grid_; }
@@ -81,6 +88,16 @@ class ViewUnit {
   }
   std::string caption() const;
 
+  // ---- What users of tables expect ----
+  // The rows as tab-separated text for the clipboard: one line per row, the given columns in
+  // that order, each cell without its padding; a header line first when the header row option
+  // of the text export is on. Lines end with "\n".
+  std::string copyText(RowRange rows, const std::vector<int>& columns) const;
+  // Typing in the grid: the next row whose file name begins with prefix (letter case aside)
+  // becomes the current row, searching from the current row (fromCurrent, while the prefix
+  // grows) or the row after it, round to the top. False when no name begins with it.
+  bool jumpToName(std::string_view prefix, bool fromCurrent);
+
   // ---- The panel ----
   bool duplicatesEnabled() const { return list_.itemCount() > 1; }
   bool fontEnabled() const { return !grid_.tooLarge(); }
@@ -88,7 +105,12 @@ class ViewUnit {
   bool sortLabelEnabled() const { return (list_.sortCode & kSortKeyMask) != kSortUnsorted; }
   bool resortEnabled() const;
   std::string resortHint() const;
-  PanelTexts panelTexts() const;
+  // Every button's and menu entry's state and action now.
+  ViewCommands commands() const;
+  // The colour scheme in use (0 Windows, 1 Light, 2 Dark).
+  uint8_t colourScheme() const { return settings_.viewerColourScheme > 2 ? 0 : settings_.viewerColourScheme; }
+  // The font dialog's choice: family, style bits and size (a size of 0 or less keeps the size).
+  void setFont(std::string_view family, uint8_t style, int size);
 
   // ---- Looks ----
   GridColours colours() const;
@@ -140,6 +162,10 @@ class ViewUnit {
   bool undoEnabled() const { return undo_.kind != UndoKind::None; }
   bool undo(GridPosition& pos);
 
+  // The temporary files (for tests that damage them): empty when there is none.
+  const std::string& undoFilePath() const { return undoFile_.path(); }
+  const std::string& filterFilePath() const { return filterFile_.path(); }
+
   // ---- Closing ----
   // FormCloseQuery: a filtered list is offered back first. False keeps the viewer open.
   bool closeQuery();
@@ -169,27 +195,36 @@ class ViewUnit {
   void record(UndoKind kind, const GridPosition& pos);
   // The whole list to the undo file; shows the disk error and empties the slot on failure.
   bool snapshotWholeList(const char* caption);
-  bool readWholeList(uint32_t count, std::vector<ListItem>& out);
-  void undoReadFailed();
+  // Items [first, first + count) and the filter tables (when given) to a new undo file; on
+  // failure reason tells the file and the system's reason.
+  bool writeUndo(size_t first, size_t count, const FilterTables* tables, std::string& reason);
+  std::optional<UndoSnapshot> readUndo() const;
+  enum class UndoRefusal { Internal, Unreadable, FilterMismatch };
+  // Says why the undo cannot be done and empties the slot; always false.
+  bool refuseUndo(UndoRefusal why);
   bool undoDelete();
   bool undoInsert();
   bool undoFilter();
   bool undoUnfilter();
   void dropFilter(bool deleteFile);
   void sortBy(uint8_t sortCode);
-  std::string filterPath() const;
-  std::string undoPath() const;
+  // The filter tables as they stand now.
+  FilterTables filterTables() const { return {filter_.fullCount, filter_.deleted, filter_.map}; }
 
   InternalList& list_;
   Settings& settings_;
   UserInterface& ui_;
   TextWidth textWidth_;
   ViewGrid grid_;
+  ViewSelection selection_;
   FilterState filter_;
   UndoSlot undo_;
+  // Private to this run, locked, removed when replaced or when the viewer goes.
+  platform::TempFile undoFile_;
+  platform::TempFile filterFile_;  // the full list while a filtered list is shown
   uint32_t unfilteredFrom_ = 0;  // filtered count an unfilter undo must find
   uint32_t countAtOpen_ = 0;
-  bool busy_ = false;
+  int busyDepth_ = 0;  // live BusyGuards
   bool deleting_ = false;
 };
 

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +74,10 @@ class ViewFormTest : public ::testing::Test {
     for (const ListItem& it : list.items) out.push_back(it.fileName);
     return out;
   }
+  void select(uint32_t first, uint32_t last) {
+    form.unit().selection().select({first, last});
+    form.listChanged();
+  }
   template <class T>
   T* child(const char* name) const {
     T* w = form.findChild<T*>(name);
@@ -117,7 +124,6 @@ TEST_F(ViewFormTest, HeaderClickSortsAfterTheQuestion) {
 }
 
 TEST_F(ViewFormTest, FindThroughTheFindWindow) {
-  form.grid()->setCurrentIndex(form.model()->index(0, 0));
   form.runDialog = [](QDialog& d) {
     auto* f = dynamic_cast<TFindForm*>(&d);
     EXPECT_NE(f, nullptr);
@@ -174,7 +180,7 @@ TEST_F(ViewFormTest, FilterShowsTheNoteAndUnfilterBringsTheListBack) {
 
 TEST_F(ViewFormTest, EditAndUndo) {
   list.sortCode = kSortByFileName;
-  form.grid()->setCurrentIndex(form.model()->index(5, 0));
+  select(5, 5);
   form.runDialog = [](QDialog& d) {
     auto* f = dynamic_cast<TInsertForm*>(&d);
     EXPECT_NE(f, nullptr);
@@ -203,9 +209,7 @@ TEST_F(ViewFormTest, EditAndUndo) {
 }
 
 TEST_F(ViewFormTest, DeleteAndUndoThenClose) {
-  form.grid()->selectRow(2);
-  form.grid()->selectionModel()->select(form.model()->index(4, 0),
-                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  select(2, 4);
   child<QPushButton>("DeleteBut")->click();
   EXPECT_EQ(list.items.size(), 37u);  // rows 2 to 4
   EXPECT_EQ(form.model()->rowCount(), 37);
@@ -215,7 +219,7 @@ TEST_F(ViewFormTest, DeleteAndUndoThenClose) {
   EXPECT_EQ(list.items[3].fileName, song(3).fileName);
   expectCellsMatchLogic();
 
-  form.grid()->selectRow(0);
+  select(0, 0);
   child<QPushButton>("DeleteBut")->click();
   form.close();
   ASSERT_TRUE(closedChanged.has_value());
@@ -239,16 +243,75 @@ TEST_F(ViewFormTest, ColourSchemesAndSplit) {
 }
 
 TEST_F(ViewFormTest, PlayHandsTheSelectionToTheDesktop) {
-  form.grid()->selectRow(1);
+  select(1, 1);
   child<QPushButton>("ButPlay")->click();
   ASSERT_EQ(ui.shown.size(), 1u);  // the file does not exist
   EXPECT_EQ(ui.shown[0].text, "The file doesn't exist.");
-  form.grid()->selectRow(1);
-  form.grid()->selectionModel()->select(form.model()->index(2, 0),
-                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  select(1, 2);
   child<QPushButton>("ButPlay")->click();
   ASSERT_EQ(ui.opened.size(), 1u);
   EXPECT_EQ(ui.opened[0].first, home.home() + "mp3snlg.m3u");
+}
+
+TEST_F(ViewFormTest, ClosingForTheProgramsEndAsksAboutAFilteredList) {
+  GridPosition pos;
+  ASSERT_TRUE(form.unit().filter("Song 1", false, pos));
+  ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(form.closeForExit());
+  EXPECT_TRUE(form.isVisible());
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(form.closeForExit());
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(list.items.size(), 40u);
+  EXPECT_EQ(ui.shown.size(), 2u);  // asked once each time, never again by the close itself
+}
+
+TEST_F(ViewFormTest, ButtonsShowTheLogicsCommands) {
+  const ViewCommands c = form.unit().commands();
+  const std::pair<const char*, ViewCommand> table[] = {
+      {"EditBut", c.edit},     {"InsertBut", c.insert},   {"DeleteBut", c.remove},
+      {"UndoBut", c.undo},     {"FindBut", c.find},       {"ResortBut", c.resort},
+      {"ButPrimary", c.primary}, {"ButPlay", c.play},     {"FontBut", c.font}};
+  for (const auto& [name, command] : table) {
+    EXPECT_EQ(child<QPushButton>(name)->isEnabled(), command.enabled) << name;
+    EXPECT_EQ(!child<QPushButton>(name)->isHidden(), command.visible) << name;
+  }
+}
+
+TEST_F(ViewFormTest, GridKeysAndClicksReachTheLogic) {
+  auto key = [&](int k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent e(QEvent::KeyPress, k, mods, text);
+    QApplication::sendEvent(form.grid(), &e);
+  };
+  auto click = [&](int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    const QPointF at = form.grid()->visualRect(form.model()->index(row, 0)).center();
+    QMouseEvent e(QEvent::MouseButtonPress, at, form.grid()->viewport()->mapToGlobal(at),
+                  Qt::LeftButton, Qt::LeftButton, mods);
+    QApplication::sendEvent(form.grid()->viewport(), &e);
+  };
+  const ViewSelection& sel = form.unit().selection();
+  key(Qt::Key_End);
+  EXPECT_EQ(sel.range(), (RowRange{39, 39}));
+  EXPECT_EQ(form.grid()->currentIndex().row(), 39);
+  key(Qt::Key_Home);
+  click(2);
+  click(6, Qt::ControlModifier);
+  EXPECT_EQ(sel.range(), (RowRange{2, 6}));
+  EXPECT_EQ(form.grid()->selectionModel()->selectedRows().size(), 5);
+  key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().count('\n'), 5);
+  key(Qt::Key_A, Qt::NoModifier, "a");  // every name begins with "Artist": the next row
+  EXPECT_EQ(sel.range(), (RowRange{7, 7}));
+  key(Qt::Key_Delete);
+  EXPECT_EQ(names().size(), 39u);
+  EXPECT_EQ(names()[7], song(8).fileName);
+  int editors = 0;
+  form.runDialog = [&](QDialog& d) {
+    editors += dynamic_cast<TInsertForm*>(&d) != nullptr;
+    return int(QDialog::Rejected);
+  };
+  key(Qt::Key_Return);
+  EXPECT_EQ(editors, 1);
 }
 
 }  // namespace

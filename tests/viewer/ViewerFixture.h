@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,12 @@ inline std::vector<std::string> namesOf(const std::vector<ListItem>& items) {
   return out;
 }
 
+// Counts the busy cursor as the desktop does: every "on" must be matched by an "off".
+struct BusyCountingUi : FakeUi {
+  int busyDepth = 0;
+  void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+};
+
 class ViewerTest : public ::testing::Test {
  protected:
   void fill(const std::vector<std::string>& names) {
@@ -45,9 +53,20 @@ class ViewerTest : public ::testing::Test {
   }
   std::vector<std::string> names() const { return namesOf(list.items); }
   std::string workFile(const char* name) const { return home.home() + name; }
+  // A plain file where the working folder was: no temporary file can be made there, whoever
+  // runs the test.
+  void removeWorkingFolder() const {
+    const std::string folder = home.home().substr(0, home.home().size() - 1);
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+  }
+  void restoreWorkingFolder() const {
+    std::filesystem::remove(home.home().substr(0, home.home().size() - 1));
+    std::filesystem::create_directories(home.home());
+  }
 
   TempHome home;
-  FakeUi ui;
+  BusyCountingUi ui;
   InternalList list;
   Settings settings;
   ViewUnit view{list, settings, ui};

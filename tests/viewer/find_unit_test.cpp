@@ -69,9 +69,15 @@ TEST_F(FindTest, WrapsOnceFromTheRowWhereTheSearchBegan) {
   EXPECT_FALSE(find.findNext(items, "queen", false, 4, 2));
   EXPECT_EQ(ui.shown.size(), 5u);  // only "Not found" the second time
 
-  // A search from the top never offers to wrap.
+  // A search from the top never offers to wrap, nor do the searches that continue it: they
+  // have seen every row by the time they reach the end.
   EXPECT_FALSE(find.findFirst(items, "zzz", false, 0, 2));
   EXPECT_EQ(ui.shown.size(), 6u);
+  ASSERT_TRUE(find.findFirst(items, "abba", false, 4, 2));
+  ASSERT_TRUE(find.repeat(items, false, 0, 2));
+  EXPECT_FALSE(find.repeat(items, false, 3, 2));
+  EXPECT_EQ(ui.texts().back(), "Not found");
+  EXPECT_EQ(ui.shown.size(), 7u);
 }
 
 TEST_F(FindTest, WindowRulesAndText) {

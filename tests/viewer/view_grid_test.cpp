@@ -153,7 +153,7 @@ TEST_F(ViewerTest, AutomaticAndManualWidths) {
   view.storeManualWidth(1, 99);
   EXPECT_EQ(settings.viewerColumnWidths[static_cast<size_t>(ViewField::Time)], 99);
   w = view.columnWidths(1000);
-  EXPECT_EQ(w[0], 64);
+  EXPECT_EQ(w[0], 10 * 7 + 4);  // manual widths start from the automatic ones
   EXPECT_EQ(w[1], 99);
   EXPECT_EQ(ViewUnit::initialColumnWidth(700), 57);
   EXPECT_EQ(ViewUnit::initialColumnWidth(10), 4);

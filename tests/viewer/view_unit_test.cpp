@@ -80,7 +80,7 @@ TEST_F(ViewerTest, ResortIsUndoneFromItsFile) {
   EXPECT_EQ(list.sortCode, 0);
   EXPECT_TRUE(list.unsaved);
   EXPECT_EQ(view.undoKind(), UndoKind::Resort);
-  EXPECT_TRUE(std::filesystem::exists(workFile(kUndoFileName)));
+  EXPECT_TRUE(std::filesystem::exists(view.undoFilePath()));
 
   GridPosition after;
   EXPECT_TRUE(view.undo(after));
@@ -109,8 +109,8 @@ TEST_F(ViewerTest, FilterDeleteEditThenUnfilter) {
   EXPECT_EQ(view.caption(), " Internal List Viewer (3 of 5 items total), 01:18");
   EXPECT_EQ(view.undoKind(), UndoKind::Filter);
   EXPECT_TRUE(list.unsaved);
-  EXPECT_EQ(view.panelTexts().insertButton, "UNF&ILTER");
-  EXPECT_TRUE(view.panelTexts().primaryVisible);
+  EXPECT_EQ(view.commands().insert, (ViewCommand{ViewAction::Unfilter, true, true, "UNF&ILTER"}));
+  EXPECT_TRUE(view.commands().primary.visible);
 
   // Delete "three", edit "twelve": the full list loses one and keeps the edit in place.
   EXPECT_EQ(view.deleteRows(1, 1, pos), ViewUnit::DeleteResult::Deleted);
@@ -124,7 +124,7 @@ TEST_F(ViewerTest, FilterDeleteEditThenUnfilter) {
   EXPECT_FALSE(view.filtered());
   EXPECT_EQ(names(), (Names{"one", "Two", "four", "twelve (live)"}));
   EXPECT_EQ(view.undoKind(), UndoKind::Unfilter);
-  EXPECT_EQ(view.panelTexts().insertButton, "&Insert");
+  EXPECT_EQ(view.commands().insert.caption, "&Insert");
 
   // Undo of the unfilter brings the filtered state back, with its deletion.
   EXPECT_TRUE(view.undo(pos));
@@ -146,7 +146,7 @@ TEST_F(ViewerTest, FilterMatchCaseNoMatchAndUndo) {
   openWith({"Alpha", "beta", "ALPINE"});
   EXPECT_FALSE(view.filter("zzz", false, pos));
   EXPECT_EQ(ui.texts().back(), "No matches found. Not filtering.");
-  EXPECT_FALSE(std::filesystem::exists(workFile(kFilterFileName)));
+  EXPECT_TRUE(view.filterFilePath().empty());
   EXPECT_FALSE(list.unsaved);
 
   ASSERT_TRUE(view.filter("Alp", true, pos));
@@ -203,22 +203,24 @@ TEST_F(ViewerTest, MakePrimaryAndClosingWhileFiltered) {
   EXPECT_TRUE(view.makePrimary());
   EXPECT_FALSE(view.filtered());
   EXPECT_FALSE(view.undoEnabled());
-  EXPECT_FALSE(std::filesystem::exists(workFile(kFilterFileName)));
+  EXPECT_TRUE(view.filterFilePath().empty());
   EXPECT_EQ(names(), (Names{"a1", "a2"}));
   EXPECT_TRUE(view.closed());  // two items fewer than at opening
 }
 
 TEST_F(ViewerTest, FilterFileThatCannotBeWrittenOrRead) {
   openWith({"a1", "b1", "a2"});
-  std::filesystem::create_directory(workFile(kFilterFileName));
+  removeWorkingFolder();
   EXPECT_FALSE(view.filter("a", false, pos));
-  EXPECT_EQ(ui.texts().back(), "Disk error writing temporary file!");
+  // The message, then the file and the system's reason.
+  EXPECT_TRUE(ui.texts().back().starts_with("Disk error writing temporary file!\r\n\r\n" + home.home()));
+  EXPECT_TRUE(ui.texts().back().ends_with(": Not a directory"));
   EXPECT_EQ(names(), (Names{"a1", "b1", "a2"}));
   EXPECT_FALSE(list.unsaved);
-  std::filesystem::remove(workFile(kFilterFileName));
+  restoreWorkingFolder();
 
   ASSERT_TRUE(view.filter("a", false, pos));
-  std::filesystem::remove(workFile(kFilterFileName));
+  std::filesystem::remove(view.filterFilePath());
   EXPECT_FALSE(view.unfilter(pos));
   EXPECT_EQ(ui.shown.back().text, "Can't read temporary backup file!");
   EXPECT_EQ(ui.shown.back().caption, " disk error");
@@ -257,24 +259,24 @@ TEST_F(ViewerTest, DeletingEverythingClosesTheViewer) {
 
 TEST_F(ViewerTest, UndoFileThatCannotBeWrittenOrRead) {
   openWith({"a", "b", "c"});
-  std::filesystem::create_directory(workFile(kUndoFileName));
+  removeWorkingFolder();
   EXPECT_EQ(view.deleteRows(0, 0, pos), ViewUnit::DeleteResult::Refused);
-  EXPECT_EQ(ui.texts().back(), "Fatal disk error writing temporary file!\r\nCan't erase!");
+  EXPECT_TRUE(ui.texts().back().starts_with("Fatal disk error writing temporary file!\r\nCan't erase!\r\n\r\n"));
   EXPECT_EQ(names(), (Names{"a", "b", "c"}));
 
   // A whole-list snapshot that fails: the sort still happens, without undo.
   list.sortCode = 63;
   EXPECT_TRUE(view.resort(pos));
-  EXPECT_EQ(ui.shown.back().text, "Error trying to prepare undo.\r\nCan't write temporary file.");
+  EXPECT_TRUE(ui.shown.back().text.starts_with("Error trying to prepare undo.\r\nCan't write temporary file.\r\n"));
   EXPECT_EQ(ui.shown.back().caption, " disk error");
   EXPECT_FALSE(view.undoEnabled());
-  std::filesystem::remove(workFile(kUndoFileName));
+  restoreWorkingFolder();
 
   // An undo file damaged under the viewer: the list stays as it is.
   list.sortCode = 63;
   list.items = {viewerItem("z"), viewerItem("y")};
   ASSERT_TRUE(view.resort(pos));
-  std::filesystem::resize_file(workFile(kUndoFileName), 10);
+  std::filesystem::resize_file(view.undoFilePath(), 10);
   EXPECT_FALSE(view.undo(pos));
   EXPECT_EQ(ui.shown.back().text, "Unexpected error reading temporary file!\r\nUndo failed.");
   EXPECT_EQ(ui.shown.back().caption, "error");
@@ -364,6 +366,56 @@ TEST_F(ViewerTest, UndoOfAnInsertedTwinAsksWhichToRemove) {
   EXPECT_FALSE(view.undo(pos));
   EXPECT_EQ(ui.shown.back().text, "Inserted item not found!");
   EXPECT_EQ(ui.shown.back().caption, "internal error");
+}
+
+}  // namespace
+}  // namespace sonalog
+
+namespace sonalog {
+namespace {
+
+using testing::viewerItem;
+using testing::ViewerTest;
+using Names = std::vector<std::string>;
+
+TEST_F(ViewerTest, EveryCommandLeavesTheBusyCursorOff) {
+  openWith({"a1", "b1", "a2", "c"});
+  ListItem rec = list.items[0];
+  rec.fileName = "a0";
+  EXPECT_TRUE(view.edit(0, rec, 0, pos));
+  EXPECT_TRUE(view.insert(0, viewerItem("d"), 2, pos));
+  EXPECT_TRUE(view.undo(pos));
+  EXPECT_FALSE(view.filter("zz", false, pos));
+  EXPECT_TRUE(view.filter("a", false, pos));
+  EXPECT_TRUE(view.unfilter(pos));
+  EXPECT_TRUE(view.resort(pos));
+  EXPECT_EQ(ui.busyDepth, 0);
+  EXPECT_FALSE(view.busy());
+}
+
+TEST_F(ViewerTest, NewPicturesKeepTheRowsTheUserStandsOn) {
+  view.setTextWidth([](std::string_view s) { return static_cast<int>(s.size()) * 7; });
+  openWith(Names(50, "song - title"));
+  view.selection().setVisibleRows(10);
+  view.selection().select({20, 24});
+  view.setFontSize(14);
+  view.setSplit(true);
+  view.setManualWidths(true);
+  view.rebuild();
+  EXPECT_EQ(view.selection().range(), (RowRange{20, 24}));
+  // Manual widths begin where the automatic ones were, not at the stored defaults.
+  EXPECT_EQ(view.columnWidths(2000)[0], 6 * 7 + 4);  // " song ", as automatic widths had it
+}
+
+TEST_F(ViewerTest, AListOverTheLimitKeepsItsCountsAndHeaders) {
+  list.items.assign(kMaxViewerItems + 1, viewerItem("x"));
+  view.setTextWidth([](std::string_view s) { return static_cast<int>(s.size()) * 7; });
+  view.open();
+  EXPECT_EQ(ui.texts(), Names{kTooLargeText});
+  EXPECT_EQ(view.caption(), " Internal List Viewer (262145 items), 79.06:11:09");
+  EXPECT_FALSE(view.resortEnabled());
+  EXPECT_TRUE(view.selection().empty());
+  for (int w : view.columnWidths(800)) EXPECT_GE(w, 7 * 4);
 }
 
 }  // namespace

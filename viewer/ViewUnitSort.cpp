@@ -1,0 +1,199 @@
+#include "viewer/ViewUnit.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/Sorting.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "viewer/FindUnit.h"
+#include "viewer/ViewMessages.h"
+#include "viewer/ViewTempFile.h"
+
+// The viewer's sorting (header click, Re-sort) and its filter (Filter, Unfilter, Make primary).
+
+namespace sonalog {
+
+namespace {
+
+// The header-click question's key names, by sort key.
+constexpr const char* kSortQuestionNames[] = {"FILENAME", "TIME",         "KBPS", "SIZE",
+                                              "STEREO MODE", "FREQUENCY", "DATE CREATED",
+                                              "PATH",     "DATE ADDED",   "VOLUME"};
+
+}  // namespace
+
+// ---- Sorting ----
+
+void ViewUnit::sortBy(uint8_t sortCode) {
+  list_.sortCode = sortCode;
+  sortItems(list_.items, sortOrderOf(sortCode));
+}
+
+bool ViewUnit::headerClick(int column, GridPosition& /*pos: the rows keep their numbers*/) {
+  if (busy() || column < 0 || column >= grid_.columnCount() || grid_.tooLarge()) return false;
+  if (filter_.active) {
+    ui_.warning("You can't sort the filtered list.");
+    return false;
+  }
+  uint8_t key = grid_.column(column).sortKey;
+  if (key == kNoSortKey) {
+    ui_.warning("You can't sort by numbers.");
+    return false;
+  }
+  bool confirmed = false;
+  if (key == kArtistTitleSortKey) {
+    if (ui_.ask("You can't sort by artist or title.\r\nDo you want to sort by filename?\r\n\n"
+                "(this won't affect main sorting option)",
+                "", Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+      return false;
+    key = kSortByFileName;
+    confirmed = true;
+  }
+  const uint8_t code = (list_.sortCode & kSortKeyMask) == key
+                           ? static_cast<uint8_t>(list_.sortCode ^ kSortDescending)
+                           : key;
+  if (!confirmed) {
+    std::string question = "SORT THE LIST BY ";
+    question += kSortQuestionNames[key];
+    if (code & kSortDescending) question += " (REVERSE ORDER) ";
+    question += "?\r\n\n(this won't affect main sorting option)";
+    if (ui_.ask(question, "sorting", Buttons::YesNo, Icon::Question) != Answer::Yes) return false;
+  }
+  const BusyGuard guard(*this);
+  sortBy(code);
+  // The rows of a kept undo would point at other items now.
+  undo_ = UndoSlot{};
+  list_.unsaved = true;
+  return true;  // a new order changes no text, length or width: the picture holds
+}
+
+bool ViewUnit::resort(GridPosition& pos) {
+  if (busy() || filter_.active || grid_.tooLarge()) return false;
+  const BusyGuard guard(*this);
+  record(UndoKind::Resort, pos);
+  snapshotWholeList(" disk error");  // a failure leaves the slot empty: the sort goes on
+  sortBy(settings_.mainSortCode());
+  list_.unsaved = true;
+  return true;  // a new order changes no text, length or width: the picture holds
+}
+
+// ---- Filter ----
+
+bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) {
+  if (busy() || filter_.active || text.empty()) return false;
+  // Dropped before a message, so that the box does not show the busy cursor.
+  std::optional<BusyGuard> guard(std::in_place, *this);
+  std::vector<uint64_t> offsets(list_.items.size());
+  {
+    std::string reason;
+    bool written = filterFile_.create(platform::workingFolder());
+    if (!written) {
+      reason = platform::takeLastWriteError();
+    } else {
+      TempWriter out(filterFile_.path());
+      for (size_t i = 0; i < list_.items.size(); ++i) {
+        offsets[i] = out.position();
+        out.item(list_.items[i]);
+      }
+      written = out.finish();
+      reason = out.error();
+    }
+    if (!written) {
+      filterFile_.remove();
+      guard.reset();
+      ui_.warning(withReason("Disk error writing temporary file!", reason));
+      return false;
+    }
+  }
+  const NameMatcher matches(text, matchCase);
+  std::vector<uint32_t> map;
+  for (uint32_t i = 0; i < list_.itemCount(); ++i)
+    if (matches(list_.items[i].fileName)) map.push_back(i);
+  if (map.empty()) {
+    filterFile_.remove();
+    guard.reset();
+    ui_.warning("No matches found. Not filtering.");
+    return false;
+  }
+  record(UndoKind::Filter, pos);
+  filter_.fullCount = list_.itemCount();
+  for (uint32_t k = 0; k < map.size(); ++k)
+    if (map[k] != k) list_.items[k] = std::move(list_.items[map[k]]);
+  list_.items.resize(map.size());
+  filter_.offsets = std::move(offsets);
+  filter_.map = std::move(map);
+  filter_.deleted.assign(filter_.fullCount, 0);
+  filter_.filteredAtFilter = list_.itemCount();
+  filter_.active = true;
+  pos = GridPosition{};
+  list_.unsaved = true;
+  rebuild();
+  return true;
+}
+
+bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
+  if (!filter_.active) return false;
+  TempReader in(filterFile_.path());
+  std::vector<ListItem> others;  // the full list's items that were not shown, in order
+  bool readable = in.isOpen() && filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount();
+  if (readable) {
+    size_t next = 0;
+    for (uint32_t i = 0; i < filter_.fullCount && readable; ++i) {
+      if (next < filter_.map.size() && filter_.map[next] == i) {
+        ++next;
+        continue;
+      }
+      if (filter_.deleted[i]) continue;
+      ListItem it;
+      readable = in.seek(filter_.offsets[i]) && in.item(it);
+      others.push_back(std::move(it));
+    }
+  }
+  if (!readable) {
+    ui_.message("Can't read temporary backup file!", " disk error", Icon::Error);
+    return false;
+  }
+  const BusyGuard guard(*this);
+  const GridPosition before = pos;
+  record(UndoKind::Unfilter, before);
+  const FilterTables tables = filterTables();
+  if (std::string reason; !writeUndo(0, list_.items.size(), &tables, reason)) {
+    ui_.message(withReason(kPrepareUndoFailed, reason), "disk error", Icon::Error);
+    undo_ = UndoSlot{};
+  }
+  unfilteredFrom_ = list_.itemCount();
+  std::vector<ListItem> full;
+  full.reserve(others.size() + list_.items.size());
+  size_t next = 0, other = 0;
+  for (uint32_t i = 0; i < filter_.fullCount; ++i) {
+    if (next < filter_.map.size() && filter_.map[next] == i)
+      full.push_back(std::move(list_.items[next++]));
+    else if (!filter_.deleted[i])
+      full.push_back(std::move(others[other++]));
+  }
+  list_.items = std::move(full);
+  filter_.active = false;
+  filter_.map.clear();
+  filter_.deleted.clear();
+  pos = GridPosition{};
+  if (!closing) rebuild();
+  return true;
+}
+
+void ViewUnit::dropFilter(bool deleteFile) {
+  if (deleteFile) filterFile_.remove();
+  filter_ = FilterState{};
+}
+
+bool ViewUnit::makePrimary() {
+  if (!filter_.active) return false;
+  if (ui_.ask("Are you certain?\r\n\nYou can't undo this operation.", "make this your list",
+              Buttons::YesNo, Icon::Question) != Answer::Yes)
+    return false;
+  undo_ = UndoSlot{};
+  dropFilter(true);
+  return true;
+}
+
+}  // namespace sonalog

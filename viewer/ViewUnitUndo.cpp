@@ -1,0 +1,176 @@
+#include "viewer/ViewUnit.h"
+
+#include <algorithm>
+
+#include "viewer/ViewMessages.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "viewer/ViewTempFile.h"
+
+// The viewer's undo slot: what each change records and how it is reversed.
+
+namespace sonalog {
+
+// ---- Undo slot and files ----
+
+void ViewUnit::record(UndoKind kind, const GridPosition& pos) {
+  undo_ = UndoSlot{};
+  undo_.kind = kind;
+  undo_.pos = pos;
+  undo_.unsaved = list_.unsaved;
+  undo_.sortCode = list_.sortCode;
+  undo_.count = list_.itemCount();
+}
+
+bool ViewUnit::writeUndo(size_t first, size_t count, const FilterTables* tables,
+                         std::string& reason) {
+  if (!undoFile_.create(platform::workingFolder())) {
+    reason = platform::takeLastWriteError();
+    return false;
+  }
+  if (writeUndoSnapshot(undoFile_.path(), list_.items, first, count, tables, reason)) return true;
+  undoFile_.remove();
+  return false;
+}
+
+bool ViewUnit::snapshotWholeList(const char* caption) {
+  std::string reason;
+  if (writeUndo(0, list_.items.size(), nullptr, reason)) return true;
+  ui_.message(withReason(kPrepareUndoFailed, reason), caption, Icon::Error);
+  undo_ = UndoSlot{};
+  return false;
+}
+
+bool ViewUnit::refuseUndo(UndoRefusal why) {
+  switch (why) {
+    case UndoRefusal::Internal: ui_.warning(kInternalUndoError); break;
+    case UndoRefusal::Unreadable: ui_.message(kUndoReadFailed, "error", Icon::Error); break;
+    case UndoRefusal::FilterMismatch: ui_.warning(kFilteredUndoMismatch); break;
+  }
+  undo_ = UndoSlot{};
+  return false;
+}
+
+std::optional<UndoSnapshot> ViewUnit::readUndo() const { return readUndoSnapshot(undoFile_.path()); }
+
+bool ViewUnit::undo(GridPosition& pos) {
+  if (busy() || undo_.kind == UndoKind::None) return false;
+  const BusyGuard guard(*this);
+  bool done = false;
+  switch (undo_.kind) {
+    case UndoKind::None: break;
+    case UndoKind::Delete: done = undoDelete(); break;
+    case UndoKind::Edit:
+      if (undo_.first >= list_.itemCount()) return refuseUndo(UndoRefusal::Internal);
+      list_.items[undo_.first] = undo_.item;
+      list_.sortCode = undo_.sortCode;
+      done = true;
+      break;
+    case UndoKind::Insert: done = undoInsert(); break;
+    case UndoKind::Filter: done = undoFilter(); break;
+    case UndoKind::Resort:
+    case UndoKind::InsertResort:
+    case UndoKind::EditResort: {
+      // The list is read aside, so a damaged file leaves it as it is.
+      std::optional<UndoSnapshot> snap = readUndo();
+      if (!snap || snap->tables || snap->items.size() != undo_.count)
+        return refuseUndo(UndoRefusal::Unreadable);
+      list_.items = std::move(snap->items);
+      list_.sortCode = undo_.sortCode;
+      done = true;
+      break;
+    }
+    case UndoKind::Unfilter: done = undoUnfilter(); break;
+  }
+  if (!done) return false;
+  list_.unsaved = undo_.unsaved;
+  pos = undo_.pos;
+  undo_ = UndoSlot{};
+  rebuild();
+  return true;
+}
+
+bool ViewUnit::undoDelete() {
+  const uint32_t n = undo_.count;
+  if (n == 0 || undo_.first > list_.itemCount()) return refuseUndo(UndoRefusal::Internal);
+  std::optional<UndoSnapshot> snap = readUndo();
+  if (!snap || snap->items.size() != n || snap->tables.has_value() != filter_.active)
+    return refuseUndo(UndoRefusal::Unreadable);
+  if (filter_.active) {
+    if (snap->tables->fullCount != filter_.fullCount)
+      return refuseUndo(UndoRefusal::FilterMismatch);
+    if (snap->tables->map.size() != size_t{list_.itemCount()} + n)
+      return refuseUndo(UndoRefusal::Unreadable);
+  }
+  list_.items.insert(list_.items.begin() + undo_.first, std::make_move_iterator(snap->items.begin()),
+                     std::make_move_iterator(snap->items.end()));
+  if (filter_.active) {
+    filter_.deleted = std::move(snap->tables->deleted);
+    filter_.map = std::move(snap->tables->map);
+  }
+  return true;
+}
+
+bool ViewUnit::undoInsert() {
+  if (filter_.active) return refuseUndo(UndoRefusal::FilterMismatch);
+  size_t found = 0, last = 0;
+  for (size_t i = 0; i < list_.items.size(); ++i)
+    if (list_.items[i] == undo_.item) {
+      ++found;
+      last = i;
+    }
+  if (found == 0) {
+    ui_.message("Inserted item not found!", "internal error", Icon::Error);
+    undo_ = UndoSlot{};
+    return false;
+  }
+  if (found > 1) {
+    const std::string question =
+        "This operation can be undone only if there's\r\na single item in the list with all the "
+        "same parameters.\r\nUnfortunately you have at least 2 items identical to the inserted "
+        "one.\r\n\nDo you wish to remove the last found one (line no. " +
+        std::to_string(last + 1) + ") ?\r\n(note: sorting will NOT be restored, if it was changed)";
+    if (ui_.ask(question, "WARNING - READ CAREFULLY", Buttons::YesNo, Icon::Exclamation) !=
+        Answer::Yes)
+      return false;
+  }
+  list_.items.erase(list_.items.begin() + static_cast<std::ptrdiff_t>(last));
+  return true;
+}
+
+bool ViewUnit::undoFilter() {
+  if (!filter_.active || filter_.fullCount <= 1 || filter_.fullCount < list_.itemCount())
+    return refuseUndo(UndoRefusal::Internal);
+  TempReader in(filterFile_.path());
+  std::vector<ListItem> items;
+  items.reserve(filter_.fullCount);
+  for (uint32_t i = 0; in.isOpen() && i < filter_.fullCount; ++i) {
+    ListItem it;
+    if (!in.item(it)) break;
+    items.push_back(std::move(it));
+  }
+  if (items.size() != filter_.fullCount) return refuseUndo(UndoRefusal::Unreadable);
+  list_.items = std::move(items);
+  filter_.active = false;
+  filter_.map.clear();
+  filter_.deleted.clear();
+  return true;
+}
+
+bool ViewUnit::undoUnfilter() {
+  std::optional<UndoSnapshot> snap = readUndo();
+  if (!snap || !snap->tables) return refuseUndo(UndoRefusal::Unreadable);
+  if (snap->items.size() != unfilteredFrom_) return refuseUndo(UndoRefusal::Internal);
+  FilterTables& t = *snap->tables;
+  if (t.map.size() != snap->items.size() || t.deleted.size() != t.fullCount ||
+      t.fullCount != filter_.offsets.size())
+    return refuseUndo(UndoRefusal::Unreadable);
+  list_.items = std::move(snap->items);
+  filter_.map = std::move(t.map);
+  filter_.deleted = std::move(t.deleted);
+  filter_.fullCount = t.fullCount;
+  filter_.active = true;
+  return true;
+}
+
+}  // namespace sonalog
