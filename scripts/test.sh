@@ -9,8 +9,10 @@ ctest_log="$build_dir/ctest.log"
 (cd "$build_dir" && ctest --output-on-failure -j"$(nproc)") | tee "$ctest_log"
 
 if command -v clang++ >/dev/null 2>&1 && [ -n "$(ls fuzz/*.cpp 2>/dev/null)" ]; then
+  launcher=""
+  command -v ccache >/dev/null 2>&1 && launcher=ccache
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DSONALOG_FUZZ=ON -DSONALOG_TESTS=OFF -DSONALOG_BENCH=OFF -DSONALOG_GUI=OFF >/dev/null
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" -DSONALOG_FUZZ=ON -DSONALOG_TESTS=OFF -DSONALOG_BENCH=OFF -DSONALOG_GUI=OFF >/dev/null
   cmake --build build-fuzz -j"$(nproc)"
   for target in build-fuzz/fuzz_*; do
     [ -x "$target" ] || continue

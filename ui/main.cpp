@@ -14,6 +14,7 @@
 
 #include "core/MainUnit.h"
 #include "platform/Paths.h"
+#include "ui/GuiCommandLine.h"
 #include "ui/MainForm.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
@@ -64,11 +65,18 @@ class ExitAfterFirstPaint : public QObject {
 int main(int argc, char** argv) {
   QElapsedTimer sinceStart;
   sinceStart.start();
+  // --help and --version answer before Qt looks for a display.
+  const GuiCommandLine commandLine = readGuiCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (commandLine.action == GuiCommandLine::Action::PrintAndExit) {
+    std::fputs(commandLine.text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("mp3 Sonalog");
   QApplication::setDesktopFileName("sonalog-gui");
   // Arguments stay the bytes the system gave, as file names are.
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (!arguments.empty() && arguments.front() == "--") arguments.erase(arguments.begin());
 
   QtUserInterface ui;
   const bool scripted = scriptedFromEnvironment();
