@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -139,7 +140,10 @@ int main(int argc, char** argv) {
     input.commands = commandHelps(a[1], input.main);
     input.settings = settingNames(a[1], input.commands);
     const std::string tables = a[0] == "bash" ? bashTables(input) : zshTables(input);
-    writeFile(a[3], fillTemplate(readFile(a[2]), tables));
+    const std::string templ = readFile(a[2]);
+    const std::string script = fillTemplate(templ, tables);
+    if (script == templ) fail(a[2] + ": no line \"@TABLES@\" to fill");
+    writeFile(a[3], script);
     return 0;
   }
   std::fprintf(stderr,
