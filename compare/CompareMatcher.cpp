@@ -49,7 +49,8 @@ struct CompareMatcher::Impl {
   std::vector<TitleKey> outerKeys;
   std::vector<TitleKey> innerKeys;
   std::vector<PairFacts> innerFacts;
-  std::unique_ptr<CriteriaWindow> window;  // over the inner items
+  std::unique_ptr<NameIndex> index;        // over the inner items
+  std::unique_ptr<CriteriaWindow> window;  // over the inner items, when there is no index
   std::vector<ContainSketch> outerContain, innerContain;  // relaxed at 99 only
   // At the thresholds 99 and 100 (but for relaxed matching at 99, where a name contained in
   // another also scores 99) a pair can reach the threshold only within a group of equal names:
@@ -81,7 +82,9 @@ struct CompareMatcher::Impl {
 };
 
 CompareMatcher::Scanner::Scanner(const CompareMatcher& matcher)
-    : title_(std::make_unique<TitleMatcher>(matcher.impl_->options)) {}
+    : title_(std::make_unique<TitleMatcher>(matcher.impl_->options)) {
+  if (matcher.impl_->index) probe_ = std::make_unique<NameIndex::Probe>(*matcher.impl_->index);
+}
 
 CompareMatcher::Scanner::~Scanner() = default;
 
@@ -115,6 +118,10 @@ CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
   } else if (o.matchThreshold == kThresholdLetters) {
     for (const TitleKey& key : impl_->outerKeys) impl_->outerContain.emplace_back(key);
     for (const TitleKey& key : impl_->innerKeys) impl_->innerContain.emplace_back(key);
+  } else if (NameIndex::serves(o)) {
+    const bool anyUnsplit = std::any_of(impl_->outerKeys.begin(), impl_->outerKeys.end(),
+                                        [](const TitleKey& k) { return !k.sketch.split; });
+    impl_->index = std::make_unique<NameIndex>(impl_->innerKeys, impl_->innerFacts, impl_->kind, o, anyUnsplit);
   } else {
     impl_->window = std::make_unique<CriteriaWindow>(impl_->innerFacts, impl_->kind, o);
   }
@@ -145,7 +152,12 @@ size_t CompareMatcher::scan(Scanner& scanner, size_t r, size_t from, size_t to, 
   if (scanner.outer_ != r) {
     scanner.title_->setFirst(impl_->outerKeys[r]);
     scanner.outer_ = r;
-    scanner.windowed_ = impl_->window && impl_->window->near(pairFactsOf(outer(r)), -1, scanner.near_, true);
+    if (impl_->index) {
+      impl_->index->candidates(*scanner.probe_, impl_->outerKeys[r], pairFactsOf(outer(r)), -1, scanner.near_);
+      scanner.windowed_ = true;
+    } else {
+      scanner.windowed_ = impl_->window && impl_->window->near(pairFactsOf(outer(r)), -1, scanner.near_, true);
+    }
   }
   const PairFacts outerFacts = pairFactsOf(outer(r));
   const uint8_t threshold = impl_->options.matchThreshold;

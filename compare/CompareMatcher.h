@@ -3,7 +3,9 @@
 // the inner items in list order, and a pair is a candidate when its score reaches the threshold
 // and the criteria of the action type pass. The matcher precomputes per item what every pair
 // needs and skips, by cheap bounds, pairs that cannot reach the threshold; a lookahead scores
-// outer items on helper threads ahead of the run. Neither changes a single result.
+// outer items on helper threads ahead of the run. Below the threshold 99 (without relaxed
+// matching) an outer item is scored only against the inner items that the name index offers.
+// None of this changes a single result.
 
 #include <atomic>
 #include <condition_variable>
@@ -16,6 +18,7 @@
 
 #include "compare/CompareOptions.h"
 #include "core/ListItem.h"
+#include "duplicates/NameIndex.h"
 
 namespace sonalog {
 
@@ -41,8 +44,9 @@ class CompareMatcher {
     friend class CompareMatcher;
     std::unique_ptr<TitleMatcher> title_;
     size_t outer_ = SIZE_MAX;     // the outer item set as the first name
-    bool windowed_ = false;       // near_ holds the only inner items that may pass the criteria
+    bool windowed_ = false;       // near_ holds the only inner items that may be candidates
     std::vector<uint32_t> near_;  // ascending
+    std::unique_ptr<NameIndex::Probe> probe_;  // when the matcher has a name index
   };
 
 

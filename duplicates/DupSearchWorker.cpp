@@ -6,16 +6,17 @@
 // be scored ahead of time and on several threads; the rows are then replayed in order, and a
 // match whose second item was queued in the meantime is skipped as the plain loop would skip it.
 // Second, queued items stay queued, so an item found queued while scoring ahead may be left out.
-// At the thresholds 99 and 100 only items whose folded or normalised names are equal can match,
-// so each row looks only at its group.
+// Below 99 each row scores only the candidates of the name index; at the thresholds 99 and 100
+// only items whose folded or normalised names are equal can match, so each row looks only at its
+// group.
 
 #include <algorithm>
 #include <functional>
 #include <numeric>
 
-#include "duplicates/CriteriaWindow.h"
 #include "duplicates/DupSearchUnit.h"
 #include "duplicates/NameGroups.h"
+#include "duplicates/NameIndex.h"
 #include "platform/Threads.h"
 
 namespace sonalog {
@@ -28,10 +29,10 @@ struct Match {
   uint8_t score;
 };
 
-// Pairs scored ahead per block of rows, which bounds the memory of the matches kept (8 bytes
-// each) and how much work a stop can waste.
-constexpr uint64_t kPairsPerBlock = 1u << 21;
-constexpr size_t kRowsPerBlockMax = 4096;
+// Index entries and candidates read per block of rows scored ahead, which bounds the memory of
+// the matches kept (8 bytes each) and how much work a stop can waste.
+constexpr uint64_t kWorkPerBlock = 1u << 22;
+constexpr uint32_t kRowsPerBlockMax = 4096;
 
 unsigned threadCount(unsigned requested) {
   if (requested > 0) return requested;
@@ -159,8 +160,9 @@ class TDyThread {
     return true;
   }
 
-  // Thresholds below 99: blocks of rows are scored on every core, then replayed in order. The
-  // criteria cost far less than a score and have no side effects, so they are tested first.
+  // Thresholds below 99: blocks of rows are scored on every core, then replayed in order. Each
+  // row scores only the candidates that the name index gives it; the criteria cost far less
+  // than a score and have no side effects, so they are tested first.
   bool searchBlocks() {
     keys_.resize(n_);
     facts_.resize(n_);
@@ -168,71 +170,70 @@ class TDyThread {
       keys_[i] = prepareTitle(items_[i].fileName, options_.match);
       facts_[i] = pairFactsOf(items_[i]);
     });
-    // With the playtime or size criterion on, a row looks only at the items that may pass them.
-    const CriteriaWindow window(facts_, RunKind::Duplicates, options_.match);
+    const bool anyUnsplit = std::any_of(keys_.begin(), keys_.end(), [](const TitleKey& k) { return !k.sketch.split; });
+    NameIndex index(keys_, facts_, RunKind::Duplicates, options_.match, anyUnsplit);
     const unsigned threads = threadCount(options_.threads);
-    std::vector<uint32_t> alive;  // items not queued at the block's start, ascending
-    std::vector<std::vector<Match>> rowMatches;
-    uint32_t queuedAtRebuild = UINT32_MAX;
+    std::vector<std::vector<Match>> rowMatches(kRowsPerBlockMax);
+    uint64_t wasted = 0;  // candidates found already queued since the index last dropped them
     for (uint32_t first = 0; first + 1 < n_;) {
       if (stopRequested()) return false;
-      if (queuedAtRebuild != run_.duplicates_.load()) {
-        queuedAtRebuild = run_.duplicates_.load();
-        alive.clear();
-        for (uint32_t i = 0; i < n_; ++i)
-          if (!marked(i)) alive.push_back(i);
-      }
-      // Rows [first, last) with about kPairsPerBlock pairs among the items still alive (a row
-      // that the window narrows counts as none: it has few).
-      uint32_t last = first;
-      uint64_t pairs = 0;
-      while (last + 1 < n_ && (last == first || (pairs < kPairsPerBlock && last - first < kRowsPerBlockMax))) {
-        if (!window.narrows(facts_[last])) pairs += alive.end() - std::upper_bound(alive.begin(), alive.end(), last);
-        ++last;
-      }
-      rowMatches.assign(last - first, {});
+      // Rows from `first` on, until the block has read about kWorkPerBlock index entries and
+      // candidates: this bounds the matches kept and the time a block takes.
+      const uint32_t limit = std::min<uint32_t>(n_ - 1, first + kRowsPerBlockMax);
       std::atomic<uint32_t> nextRow{first};
+      std::atomic<uint64_t> work{0}, queuedSeen{0};
       std::atomic<bool> stopped{false};
-      onThreads(std::min<unsigned>(threads, last - first), [&](unsigned) {
+      onThreads(std::min<unsigned>(threads, limit - first), [&](unsigned) {
         TitleMatcher matcher(options_.match);
-        std::vector<uint32_t> near;
-        for (uint32_t i; !stopped.load(std::memory_order_relaxed) && (i = nextRow.fetch_add(1)) < last;) {
+        NameIndex::Probe probe(index);
+        std::vector<uint32_t> candidates;
+        while (work.load(std::memory_order_relaxed) < kWorkPerBlock && !stopped.load(std::memory_order_relaxed)) {
+          const uint32_t i = nextRow.fetch_add(1);
+          if (i >= limit) return;
+          std::vector<Match>& out = rowMatches[i - first];
+          out.clear();
+          const uint64_t read = index.candidates(probe, keys_[i], facts_[i], i, candidates);
           const PairFacts& fi = facts_[i];
           bool firstSet = false;
-          std::vector<Match>& out = rowMatches[i - first];
-          auto pair = [&](uint32_t j) {
-            if (stopRequested()) {
+          uint64_t queued = 0;
+          for (size_t k = 0; k < candidates.size(); ++k) {
+            const uint32_t j = candidates[k];
+            if ((k & 255) == 255 && stopRequested()) {
               stopped = true;
-              return false;
+              return;
             }
             // Queued by an earlier row: the replay would skip it anyway.
-            if (marked(j) || !PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match)) return true;
+            if (marked(j)) {
+              ++queued;
+              continue;
+            }
+            if (!PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match)) continue;
             if (!firstSet) {
               matcher.setFirst(keys_[i]);
               firstSet = true;
             }
             const uint8_t score = matcher.scoreIfMatch(keys_[j]);
             if (score >= options_.match.matchThreshold) out.push_back({j, score});
-            return true;
-          };
-          if (window.near(fi, i, near, false)) {
-            for (const uint32_t j : near)
-              if (!pair(j)) return;
-          } else {
-            for (auto it = std::upper_bound(alive.begin(), alive.end(), i); it != alive.end(); ++it)
-              if (!pair(*it)) return;
           }
-          // The window lists the row's items in no order; the replay takes them ascending.
-          std::sort(out.begin(), out.end(), [](const Match& a, const Match& b) { return a.second < b.second; });
+          work.fetch_add(read + candidates.size(), std::memory_order_relaxed);
+          queuedSeen.fetch_add(queued, std::memory_order_relaxed);
         }
       });
       if (stopped) return false;
+      const uint32_t last = std::min(nextRow.load(), limit);
       for (uint32_t i = first; i < last; ++i) {
         startRow(i);
         const std::vector<Match>& m = rowMatches[i - first];
         if (!replay(i, m.data(), m.size())) return false;
       }
       first = last;
+      // Queued items stay queued: once rows spend more time skipping them than a pass over the
+      // index costs, the index forgets them. This keeps long runs of equal names linear.
+      wasted += queuedSeen.load();
+      if (wasted > index.entryCount() / 4 + kRowsPerBlockMax) {
+        index.drop([this](uint32_t j) { return marked(j); });
+        wasted = 0;
+      }
     }
     return true;
   }

@@ -5,6 +5,7 @@
 
 #include "compare/CompUnit.h"
 #include "compare/CompareDriver.h"
+#include "duplicates/TitleMatch.h"
 #include "platform/Files.h"
 #include "tests/compare/CompareFixture.h"
 #include "tests/support/CompareNames.h"
@@ -122,6 +123,40 @@ TEST_F(CompareOracleTest, RandomListsGiveTheOracleResultsForEveryTypeModeAndThre
                   std::to_string(threshold) + " mode " + std::to_string(job.settings.actionMode));
       }
     }
+  }
+}
+
+// Every threshold from 50 to 98, where the name index picks the inner items an outer item is
+// scored against, on lists of random length with random criteria and action types.
+TEST_F(CompareOracleTest, EveryThresholdBelowLettersGivesTheOracleResults) {
+  for (int threshold = kThresholdMin; threshold < kThresholdLetters; ++threshold) {
+    NameGenerator gen(static_cast<uint32_t>(500 + threshold));
+    std::vector<ListItem> internalItems = gen.list(30 + gen.pick(90));
+    std::vector<ListItem> externalItems = gen.list(30 + gen.pick(90));
+    for (size_t k = 0; k < externalItems.size(); k += 2)
+      externalItems[k].fileName = gen.variant(internalItems[gen.pick(internalItems.size())].fileName);
+    const uint8_t with = static_cast<uint8_t>(gen.pick(2));
+    CompareJob job = makeJob(home, static_cast<int>(gen.pick(10)), with, static_cast<uint8_t>(threshold));
+    job.settings.actionMode = static_cast<uint8_t>(gen.pick(3));
+    job.settings.firstLetterCheck = gen.chance(20);
+    job.settings.highChars = gen.chance(70);
+    job.settings.timeCheck = gen.chance(60);
+    job.settings.timeLimitSec = static_cast<uint16_t>(gen.pick(40));
+    job.settings.sizeCheck = gen.chance(60);
+    job.settings.sizeLimitKB = static_cast<uint16_t>(gen.pick(600));
+    job.relaxedSwitch = false;
+    if (with == 0) {
+      writeExternalList(job.inputPath, externalItems, 7);
+    } else {
+      std::string text;
+      for (const ListItem& i : externalItems) text += i.fileName + "\r\n";
+      home.writeFile("external.txt", text);
+      RecordingChannel channel;
+      ExternalList loaded;
+      ASSERT_TRUE(loadExternalTextList(job.inputPath, false, loaded, channel));
+      externalItems = loaded.items;
+    }
+    check(internalItems, externalItems, job, "threshold " + std::to_string(threshold));
   }
 }
 

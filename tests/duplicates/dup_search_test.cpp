@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -394,6 +396,42 @@ TEST(DupSearchTest, PlaytimeAndSizeLimitsAreInclusive) {
     o.match.timeCheck = c.timeCheck;
     EXPECT_EQ(run(items, o).marks, (std::vector<uint8_t>{1, c.matches ? uint8_t{0} : uint8_t{1}}))
         << c.sizeKB << " KB " << c.frames << " frames";
+  }
+}
+
+}  // namespace
+}  // namespace sonalog
+
+namespace sonalog {
+namespace {
+
+// Every threshold from 50 to 98 on lists of random shape and size, with random criteria: the
+// search through the name index gives the plain search's marks, logs, prompts and counts.
+TEST(DupSearchTest, EveryThresholdOnRandomListShapesEqualsThePlainSearch) {
+  std::mt19937 rng(2027);
+  for (int threshold = kThresholdMin; threshold < kThresholdLetters; ++threshold) {
+    testing::CatalogueShape shape;
+    shape.adversarial = rng() % 3 == 0;
+    shape.nearDuplicates = 0.1 + (rng() % 50) / 100.0;
+    shape.unknownValues = (rng() % 30) / 100.0;
+    const std::vector<ListItem> items = testing::generateCatalogue(40 + rng() % 220, rng(), shape);
+    DupSearchOptions o = optionsAt(static_cast<uint8_t>(threshold), static_cast<uint8_t>(rng() % 3));
+    o.match.firstLetterCheck = rng() % 4 == 0;
+    o.match.highChars = rng() % 3 != 0;
+    o.match.allowUnspecified = rng() % 4 != 0;
+    o.match.timeCheck = rng() % 3 != 0;
+    o.match.timeLimitSec = static_cast<uint16_t>(rng() % 100);
+    o.match.sizeCheck = rng() % 3 != 0;
+    o.match.sizeLimitKB = static_cast<uint16_t>(rng() % 1000);
+    o.match.bitrateCheck = rng() % 4 == 0;
+    o.threads = 1 + rng() % 3;
+    const auto answerer = [] {
+      return [](const std::string& f1, const std::string& f2, uint8_t score) -> uint8_t {
+        return std::array<uint8_t, 3>{kDelete1st, kDelete2nd, kLeaveBoth}[(std::hash<std::string>{}(f1 + f2) + score) % 3];
+      };
+    };
+    ASSERT_EQ(run(items, o, answerer()), testing::oracleDupSearch(items, o, answerer()))
+        << "threshold " << threshold << ", " << items.size() << " items";
   }
 }
 

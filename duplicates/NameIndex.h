@@ -1,0 +1,95 @@
+#pragma once
+// The candidate index of the duplicates search and the comparison below the threshold 99: for a
+// name, the indexed names that may reach the threshold with it, found through hash lookups
+// instead of scoring every pair. It only throws away pairs that provably cannot match; the run
+// still scores each candidate in full, so no result changes.
+//
+// Why a candidate must share something: a score of at least T needs a similarity of at least
+// (T - 0.5) / 100 on the whole names, or (both names split) on the artist or on the title part,
+// because the geometric mean of two similarities never exceeds the larger. That similarity is
+// 1.0 for texts equal but for case, else 0.99 - d / m, so the normalised texts are within
+// d <= near(m) edits (m the shorter length). Each indexed text of length L is cut into
+// near(L) + 1 segments; a text within near(m) <= near(L) edits keeps one of them untouched, at a
+// position shifted by no more edits than lie before and after it. So a probe looks up every
+// substring of the lengths the segments can have and keeps the entries whose length and
+// position fit. Texts equal but for case are found through their folded hash.
+//
+// Every posting list is sorted by the value the narrowest criterion compares (playtime, else
+// size), so a probe reads only the entries that may also pass that criterion.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "duplicates/TitleMatch.h"
+
+namespace sonalog {
+
+class NameIndex {
+ public:
+  // Whether the index serves a run under these options: thresholds below 99 without relaxed
+  // matching (whose windows and containment match texts of any length).
+  static bool serves(const MatchOptions& options);
+
+  // Indexes the items (keys from prepareTitle under the same options, facts of the same items).
+  // probesUnsplit: some probe may be a name without an artist/title split.
+  NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFacts>& facts, RunKind kind,
+            const MatchOptions& options, bool probesUnsplit);
+  ~NameIndex();
+  NameIndex(const NameIndex&) = delete;
+  NameIndex& operator=(const NameIndex&) = delete;
+
+  // Scratch space of one probing thread.
+  class Probe {
+   public:
+    explicit Probe(const NameIndex& index);
+
+   private:
+    friend class NameIndex;
+    std::vector<uint32_t> seen_;  // per item: the probe number that last listed it
+    uint32_t stamp_ = 0;
+  };
+
+  // The indexed items above `after` (all for -1) that may match a name of this key and facts,
+  // ascending, into out. Returns the number of index entries read (a measure of the work).
+  uint64_t candidates(Probe& probe, const TitleKey& key, const PairFacts& facts, int64_t after,
+                      std::vector<uint32_t>& out) const;
+
+  // Removes the entries of the items for which gone(item) is true: items that no probe will
+  // ever need again. Costs one pass over the index.
+  void drop(const std::function<bool(uint32_t)>& gone);
+  size_t entryCount() const { return entries_.size(); }
+
+ private:
+  struct Entry {
+    int32_t value;    // the criterion's value; -1 when unknown (such entries come first)
+    uint32_t item;
+    uint16_t length;  // of the segmented text, or kFoldedEntry
+    uint16_t start;   // of the segment in that text
+  };
+  struct Slot {
+    uint64_t key = 0;                             // 0: empty
+    uint32_t begin = 0, knownBegin = 0, end = 0;  // entries_[begin, end), known values from knownBegin
+  };
+  // The value of the ordering criterion as the entries hold it; -1 when unknown.
+  int32_t valueOf(const PairFacts& facts) const;
+  const Slot* find(uint64_t key) const;
+  void scanList(const Slot& slot, int32_t value, bool valueKnown, uint32_t textLength, int64_t position,
+                Probe& probe, int64_t after, std::vector<uint32_t>& out, uint64_t& read) const;
+  void probeText(uint8_t family, const std::string& text, int32_t value, bool valueKnown, Probe& probe,
+                 int64_t after, std::vector<uint32_t>& out, uint64_t& read) const;
+
+  std::vector<int16_t> near_;      // [m]: the largest distance that can still match at length m
+  std::vector<Entry> entries_;     // grouped by key, each group sorted by value (unknown first)
+  std::vector<Slot> slots_;        // open addressing over the keys; capacity a power of two
+  std::vector<uint32_t> wild_;     // items with a text too long to index: candidates of every probe
+  uint32_t familiesUsed_ = 0;      // bit per family: whether it has any entry
+  uint32_t itemCount_ = 0;
+  bool valueOrdered_ = false;      // lists are sorted by a criterion's value
+  bool byTime_ = false;            // that criterion is the playtime, else the size
+  bool seconds_ = false;           // playtimes compared in seconds (held in milliseconds)
+  int64_t valueLimit_ = 0;         // the criterion's window, in the value's unit
+};
+
+}  // namespace sonalog
