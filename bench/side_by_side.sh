@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Whole processes through the command line, side by side: the comparison of two lists of 20 000
-# names, the duplicates search of 100 000 and 1 000 000 names, `sonalog info` over 1 000 and
-# 10 000 cached files against a TagLib program, start-up on one file, and a scan of 2 000
-# distinct files with a cold page cache.
+# and of 100 000 names, the duplicates search of 100 000 to 1 000 000 names, `sonalog info` over
+# 1 000 and 10 000 cached files against a TagLib program, start-up on one file, and a scan of
+# 2 000 distinct files with a cold page cache.
 #
 #   bench/side_by_side.sh [BUILD_DIR [OTHER_SONALOG]]
 #
@@ -43,8 +43,13 @@ for bin in "${binaries[@]}"; do
     run "$name compare text list @$threshold" "$bin" --set matchThreshold=$threshold --set compareWith=1 \
       --set compareAction=0 --set actionMode=0 compare "$work/internal20k.snlg" "$work/external20k.txt" -o "$work/c.txt"
   done
-  run "$name dupes 100 000 @80" "$bin" --set matchThreshold=80 --set actionMode=0 --set threadPriority=1 \
-    dupes "$work/catalogue100k.snlg" --log "$work/d.txt"
+  run "$name compare 100 000 x 100 000 @80" "$bin" --set matchThreshold=80 --set compareWith=0 \
+    --set compareAction=2 --set actionMode=0 compare "$work/internal100k.snlg" "$work/external100k.snlg" -o "$work/c.txt"
+  # The growth with the list size: 100 000 to 1 000 000 names at 80.
+  for size in 100k 200k 400k 1m; do
+    run "$name dupes $size @80" "$bin" --set matchThreshold=80 --set actionMode=0 --set threadPriority=1 \
+      dupes "$work/catalogue$size.snlg" --log "$work/d.txt"
+  done
   run "$name dupes 1 000 000 @99" "$bin" --set matchThreshold=99 --set actionMode=0 --set threadPriority=1 \
     dupes "$work/catalogue1m.snlg" --log "$work/d.txt"
 done

@@ -1,7 +1,6 @@
 #include "duplicates/NameIndex.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 namespace sonalog {
@@ -9,22 +8,17 @@ namespace sonalog {
 namespace {
 
 // Texts longer than this (normalised bytes) are not cut into segments: their items are
-// candidates of every probe, and such a probe takes every item. Names this long do not occur
-// in file names; the limit only keeps the segment lengths and positions in 16 bits.
+// candidates of every probe, and such a probe takes every item. File names are far shorter; the
+// limit only bounds the work of one probe.
 constexpr uint32_t kMaxIndexedLength = 1024;
-// The length of a folded-hash entry, which matches without a position.
-constexpr uint16_t kFoldedEntry = UINT16_MAX;
 
-// Which text of an item an entry stands for. Segment families hold the pieces of a normalised
-// text; fold families its folded hash.
+// Which text of an item a key stands for.
 enum Family : uint8_t {
-  kArtist,        // artist parts of split names
-  kTitle,         // title parts of split names
+  kArtist,        // artist parts of split names (normalised, and normalised folding)
+  kTitle,         // title parts of split names (the same)
   kWholeOfSplit,  // whole names of split names, probed only by names without a split
   kWholeUnsplit,  // whole names without a split
-  kFoldWhole,     // every name
-  kFoldArtist,
-  kFoldTitle,
+  kFoldWhole,     // the folded hash of every name
 };
 
 // The multiplier of the polynomial hash of a segment; odd, so every power is a unit mod 2^64.
@@ -39,16 +33,12 @@ uint64_t mix(uint64_t h) {  // the 64-bit finaliser of MurmurHash3
   return h;
 }
 
-// The table key of a segment (its polynomial hash and length) or of a folded hash in a family;
-// never 0, which marks an empty slot. Two texts that collide only add candidates.
-uint64_t keyOf(uint64_t hash, uint8_t family, uint32_t length) {
-  return mix(hash ^ (uint64_t{family} * 0x9E3779B97F4A7C15ull) ^ (uint64_t{length} * 0xC2B2AE3D27D4EB4Full)) | 1;
-}
-
-uint64_t polyHash(const char* s, uint32_t length) {
-  uint64_t h = 0;
-  for (uint32_t k = 0; k < length; ++k) h = h * kBase + static_cast<unsigned char>(s[k]);
-  return h;
+// The table key of a hash in a family, for a segment of a text of `length` bytes starting at
+// `start` (both 0 for folded hashes); never 0, which marks an empty slot. Keys that collide only
+// add candidates.
+uint64_t keyOf(uint64_t hash, uint8_t family, uint32_t length, uint32_t start) {
+  const uint64_t where = (uint64_t{family} << 32) | (uint64_t{length} << 16) | start;
+  return mix(hash ^ mix(where + 0x9E3779B97F4A7C15ull)) | 1;
 }
 
 const std::vector<uint64_t>& basePowers() {
@@ -60,6 +50,37 @@ const std::vector<uint64_t>& basePowers() {
   return powers;
 }
 
+// prefix[k]: the polynomial hash of text[0, k); the hash of text[q, q + l) is
+// prefix[q + l] - prefix[q] * kBase^l.
+void prefixHashes(const std::string& text, std::vector<uint64_t>& prefix) {
+  prefix.resize(text.size() + 1);
+  prefix[0] = 0;
+  for (size_t k = 0; k < text.size(); ++k) prefix[k + 1] = prefix[k] * kBase + static_cast<unsigned char>(text[k]);
+}
+
+uint64_t rangeHash(const std::vector<uint64_t>& prefix, uint32_t from, uint32_t length) {
+  return prefix[from + length] - prefix[from] * basePowers()[length];
+}
+
+// The segments of an indexed text of `length` bytes: count pieces, the last `longer` of them one
+// byte longer than `base`.
+struct Segments {
+  uint32_t count, base, longer;
+  Segments(uint32_t length, const std::vector<int16_t>& near) {
+    count = std::min<uint32_t>(near[std::max(length, 1u)] + 1, std::max(length, 1u));
+    base = length / count;
+    longer = length % count;
+  }
+  uint32_t lengthOf(uint32_t s) const { return base + (s >= count - longer ? 1 : 0); }
+};
+
+// The normalised folding of a part, when it differs from its normalised text: parts equal but
+// for case have equal foldings, whatever their normalised texts.
+bool foldedVariant(const TitleText& part, bool highChars, std::string& out) {
+  out = NormalizeTitle(part.folded, highChars);
+  return out != part.normalized;
+}
+
 }  // namespace
 
 bool NameIndex::serves(const MatchOptions& options) {
@@ -68,7 +89,7 @@ bool NameIndex::serves(const MatchOptions& options) {
 
 NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFacts>& facts, RunKind kind,
                      const MatchOptions& options, bool probesUnsplit)
-    : itemCount_(static_cast<uint32_t>(keys.size())) {
+    : probesUnsplit_(probesUnsplit), itemCount_(static_cast<uint32_t>(keys.size())), highChars_(options.highChars) {
   // near_[m]: a similarity 0.99 - d / m (the exact expression of the score) of at least
   // (T - 0.5) / 100, widened by far more than any rounding of the doubles involved.
   const double least = (options.matchThreshold - 0.5) / 100.0 - 1e-9;
@@ -78,7 +99,6 @@ NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFa
     while (d + 1 < static_cast<int>(m) && 0.99 - static_cast<double>(d + 1) / m >= least) ++d;
     near_[m] = static_cast<int16_t>(d);
   }
-
   // The criterion that orders the lists: playtime, else size; its values as integers (seconds in
   // milliseconds, the window widened by the rounding of both ends).
   valueOrdered_ = options.timeCheck || options.sizeCheck;
@@ -87,71 +107,41 @@ NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFa
   valueLimit_ = !byTime_ ? options.sizeLimitKB
                          : seconds_ ? int64_t{options.timeLimitSec} * 1000 + 2 : options.timeLimitSec;
 
-  struct Keyed {
-    uint64_t key;
-    Entry entry;
-  };
-  std::vector<Keyed> keyed;
+  // Two passes over the same keys: the first counts each key's entries, the second places them.
+  // No list of (key, entry) pairs is ever held, which keeps a million names small.
+  slots_.assign(1024, Slot{});
+  std::vector<uint8_t> wild(itemCount_, 0);
+  dropped_.assign(itemCount_, 0);
   for (uint32_t i = 0; i < itemCount_; ++i) {
     const TitleKey& k = keys[i];
-    const int32_t value = valueOf(facts[i]);
-    const bool split = k.sketch.split;
-    auto segments = [&](Family family, const std::string& text) {
-      const uint32_t length = static_cast<uint32_t>(text.size());
-      const uint32_t count = std::min<uint32_t>(near_[std::max(length, 1u)] + 1, std::max(length, 1u));
-      const uint32_t base = length / count, longer = length % count;
-      uint32_t start = 0;
-      for (uint32_t s = 0; s < count; ++s) {
-        const uint32_t l = base + (s >= count - longer ? 1 : 0);
-        keyed.push_back({keyOf(polyHash(text.data() + start, l), family, l),
-                         {value, i, static_cast<uint16_t>(length), static_cast<uint16_t>(start)}});
-        start += l;
-      }
-      familiesUsed_ |= 1u << family;
-    };
-    auto folded = [&](Family family, uint64_t hash) {
-      keyed.push_back({keyOf(hash, family, 0), {value, i, kFoldedEntry, 0}});
-      familiesUsed_ |= 1u << family;
-    };
-    const bool wholeIndexed = !split || probesUnsplit;
-    if (wholeIndexed && k.whole.normalized.size() > kMaxIndexedLength) {
+    if ((!k.sketch.split || probesUnsplit) && k.whole.normalized.size() > kMaxIndexedLength) {
+      wild[i] = 1;
       wild_.push_back(i);
       continue;
     }
-    folded(kFoldWhole, k.sketch.foldedHash);
-    if (split) {
-      segments(kArtist, k.artist.normalized);
-      segments(kTitle, k.title.normalized);
-      folded(kFoldArtist, k.sketch.artist.foldedHash);
-      folded(kFoldTitle, k.sketch.title.foldedHash);
-      if (probesUnsplit) segments(kWholeOfSplit, k.whole.normalized);
-    } else {
-      segments(kWholeUnsplit, k.whole.normalized);
-    }
+    familiesUsed_ |= k.sketch.split ? (1u << kArtist) | (1u << kTitle) | (probesUnsplit ? 1u << kWholeOfSplit : 0u)
+                                    : 1u << kWholeUnsplit;
+    forEachKey(k, [&](uint64_t key) { ++insert(key).end; });  // end counts until the placing
   }
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    if (a.key != b.key) return a.key < b.key;
-    if (a.entry.value != b.entry.value) return a.entry.value < b.entry.value;
-    return a.entry.item < b.entry.item;
-  });
-  size_t distinct = 0;
-  for (size_t k = 0; k < keyed.size(); ++k) distinct += k == 0 || keyed[k].key != keyed[k - 1].key;
-  slots_.assign(std::bit_ceil(std::max<size_t>(2 * distinct, 16)), Slot{});
-  entries_.resize(keyed.size());
-  const size_t mask = slots_.size() - 1;
-  for (size_t k = 0; k < keyed.size();) {
-    size_t end = k;
-    size_t known = k;
-    while (end < keyed.size() && keyed[end].key == keyed[k].key) {
-      entries_[end] = keyed[end].entry;
-      if (keyed[end].entry.value < 0) known = end + 1;
-      ++end;
-    }
-    size_t at = keyed[k].key & mask;
-    while (slots_[at].key != 0) at = (at + 1) & mask;
-    slots_[at] = {keyed[k].key, static_cast<uint32_t>(k), static_cast<uint32_t>(known), static_cast<uint32_t>(end)};
-    k = end;
+  uint32_t total = 0;
+  for (Slot& s : slots_) {
+    if (s.key == 0) continue;
+    const uint32_t count = s.end;
+    s.begin = s.end = total;
+    total += count;
   }
+  entries_.resize(total);
+  for (uint32_t i = 0; i < itemCount_; ++i) {
+    if (wild[i]) continue;
+    const Entry entry{valueOf(facts[i]), i};
+    // Every key is in the table since the first pass; its end is the placing cursor.
+    forEachKey(keys[i], [&](uint64_t key) { entries_[const_cast<Slot*>(find(key))->end++] = entry; });
+  }
+  for (const Slot& s : slots_)
+    if (s.key != 0)
+      std::sort(entries_.begin() + s.begin, entries_.begin() + s.end, [](const Entry& a, const Entry& b) {
+        return a.value != b.value ? a.value < b.value : a.item < b.item;
+      });
 }
 
 NameIndex::~NameIndex() = default;
@@ -165,7 +155,53 @@ int32_t NameIndex::valueOf(const PairFacts& f) const {
   return static_cast<int32_t>(std::min(ms, static_cast<double>(INT32_MAX)));
 }
 
-NameIndex::Probe::Probe(const NameIndex& index) : seen_(index.itemCount_, 0) {}
+void NameIndex::forEachKey(const TitleKey& k, const std::function<void(uint64_t)>& emit) const {
+  std::vector<uint64_t> prefix;
+  auto segments = [&](Family family, const std::string& text) {
+    const uint32_t length = static_cast<uint32_t>(text.size());
+    prefixHashes(text, prefix);
+    const Segments cut(length, near_);
+    uint32_t start = 0;
+    for (uint32_t s = 0; s < cut.count; ++s) {
+      const uint32_t l = cut.lengthOf(s);
+      emit(keyOf(rangeHash(prefix, start, l), family, length, start));
+      start += l;
+    }
+  };
+  emit(keyOf(k.sketch.foldedHash, kFoldWhole, 0, 0));
+  if (k.sketch.split) {
+    std::string variant;
+    segments(kArtist, k.artist.normalized);
+    if (foldedVariant(k.artist, highChars_, variant)) segments(kArtist, variant);
+    segments(kTitle, k.title.normalized);
+    if (foldedVariant(k.title, highChars_, variant)) segments(kTitle, variant);
+    if (probesUnsplit_) segments(kWholeOfSplit, k.whole.normalized);
+  } else {
+    segments(kWholeUnsplit, k.whole.normalized);
+  }
+}
+
+NameIndex::Slot& NameIndex::insert(uint64_t key) {
+  if (2 * (used_ + 1) > slots_.size()) {
+    std::vector<Slot> old(slots_.size() * 2, Slot{});
+    old.swap(slots_);
+    const size_t mask = slots_.size() - 1;
+    for (const Slot& s : old) {
+      if (s.key == 0) continue;
+      size_t at = s.key & mask;
+      while (slots_[at].key != 0) at = (at + 1) & mask;
+      slots_[at] = s;
+    }
+  }
+  const size_t mask = slots_.size() - 1;
+  size_t at = key & mask;
+  while (slots_[at].key != 0 && slots_[at].key != key) at = (at + 1) & mask;
+  if (slots_[at].key == 0) {
+    slots_[at].key = key;
+    ++used_;
+  }
+  return slots_[at];
+}
 
 const NameIndex::Slot* NameIndex::find(uint64_t key) const {
   const size_t mask = slots_.size() - 1;
@@ -176,66 +212,60 @@ const NameIndex::Slot* NameIndex::find(uint64_t key) const {
   }
 }
 
-// Lists the entries of one key that fit: within the criterion's window, after `after`, not yet
-// listed, and (for a segment found at `position` of a probe text of textLength bytes) from a
-// text of a length and at a place that the allowed edits can reach.
-void NameIndex::scanList(const Slot& slot, int32_t value, bool valueKnown, uint32_t textLength, int64_t position,
-                         Probe& probe, int64_t after, std::vector<uint32_t>& out, uint64_t& read) const {
+NameIndex::Probe::Probe(const NameIndex& index) : seen_(index.itemCount_, 0) {}
+
+// Lists the entries of one key within the criterion's window, after `after`, not yet listed.
+void NameIndex::scanList(const Slot& slot, int32_t value, Probe& probe, int64_t after, std::vector<uint32_t>& out,
+                         uint64_t& read) const {
   auto take = [&](const Entry* from, const Entry* to) {
     read += static_cast<uint64_t>(to - from);
     for (const Entry* e = from; e != to; ++e) {
       if (static_cast<int64_t>(e->item) <= after || probe.seen_[e->item] == probe.stamp_) continue;
-      if (e->length != kFoldedEntry) {
-        const int64_t length = e->length;
-        const int64_t tau = near_[std::max<int64_t>(std::min<int64_t>(length, textLength), 1)];
-        const int64_t delta = static_cast<int64_t>(textLength) - length;
-        const int64_t shift = position - e->start;
-        if (std::abs(delta) > tau || std::abs(shift) + std::abs(shift - delta) > tau) continue;
-      }
       probe.seen_[e->item] = probe.stamp_;
       out.push_back(e->item);
     }
   };
   const Entry* begin = entries_.data() + slot.begin;
-  const Entry* known = entries_.data() + slot.knownBegin;
   const Entry* end = entries_.data() + slot.end;
-  if (!valueOrdered_ || !valueKnown) {
+  if (!valueOrdered_ || value < 0) {
     take(begin, end);
     return;
   }
+  auto below = [](const Entry& e, int64_t v) { return e.value < v; };
+  const Entry* known = std::lower_bound(begin, end, int64_t{0}, below);
   take(begin, known);  // an unknown value passes the criterion
-  const int64_t low = int64_t{value} - valueLimit_, high = int64_t{value} + valueLimit_;
-  const Entry* from = std::lower_bound(known, end, low, [](const Entry& e, int64_t v) { return e.value < v; });
-  const Entry* to = std::upper_bound(from, end, high, [](int64_t v, const Entry& e) { return v < e.value; });
+  const Entry* from = std::lower_bound(known, end, int64_t{value} - valueLimit_, below);
+  const Entry* to = std::upper_bound(from, end, int64_t{value} + valueLimit_,
+                                     [](int64_t v, const Entry& e) { return v < e.value; });
   take(from, to);
 }
 
-void NameIndex::probeText(uint8_t family, const std::string& text, int32_t value, bool valueKnown, Probe& probe,
-                          int64_t after, std::vector<uint32_t>& out, uint64_t& read) const {
+void NameIndex::probeText(uint8_t family, const std::string& text, int32_t value, Probe& probe, int64_t after,
+                          std::vector<uint32_t>& out, uint64_t& read) const {
   if (!(familiesUsed_ & (1u << family))) return;
-  const uint32_t probeLength = static_cast<uint32_t>(text.size());
-  const uint32_t reach = static_cast<uint32_t>(near_[std::max(probeLength, 1u)]);
-  // The segment lengths of every indexed length that can match this one.
-  std::vector<uint8_t> segmentLengths(probeLength + 1, 0);
-  for (uint32_t length = probeLength > reach ? probeLength - reach : 0; length <= probeLength + reach; ++length) {
-    if (length > kMaxIndexedLength) break;
-    const uint32_t m = std::max(std::min(length, probeLength), 1u);
-    const uint32_t gap = length > probeLength ? length - probeLength : probeLength - length;
-    if (gap > static_cast<uint32_t>(near_[m])) continue;
-    const uint32_t count = std::min<uint32_t>(near_[std::max(length, 1u)] + 1, std::max(length, 1u));
-    for (const uint32_t l : {length / count, length / count + (length % count ? 1 : 0)})
-      if (l <= probeLength) segmentLengths[l] = 1;
-  }
-  const std::vector<uint64_t>& powers = basePowers();
-  const char* t = text.data();
-  for (uint32_t l = 0; l <= probeLength; ++l) {
-    if (!segmentLengths[l]) continue;
-    uint64_t h = polyHash(t, l);
-    for (uint32_t q = 0;; ++q) {
-      if (const Slot* slot = find(keyOf(h, family, l)))
-        scanList(*slot, value, valueKnown, probeLength, q, probe, after, out, read);
-      if (q + l >= probeLength) break;
-      h = (h - static_cast<unsigned char>(t[q]) * powers[l - 1]) * kBase + static_cast<unsigned char>(t[q + l]);
+  const int64_t probeLength = static_cast<int64_t>(text.size());
+  const int64_t reach = near_[std::max<int64_t>(probeLength, 1)];
+  prefixHashes(text, probe.prefix_);
+  for (int64_t length = std::max<int64_t>(probeLength - reach, 0);
+       length <= std::min<int64_t>(probeLength + reach, kMaxIndexedLength); ++length) {
+    // tau: the edits a match of these two lengths allows; delta: the length difference.
+    const int64_t tau = near_[std::max<int64_t>(std::min(length, probeLength), 1)];
+    const int64_t delta = probeLength - length;
+    if (std::abs(delta) > tau) continue;
+    const Segments cut(static_cast<uint32_t>(length), near_);
+    int64_t start = 0;
+    for (uint32_t s = 0; s < cut.count; ++s) {
+      const int64_t l = cut.lengthOf(s);
+      // The segment's image starts at start + x with |x| + |x - delta| <= tau: the edits before
+      // it and after it together.
+      const int64_t xFrom = -((tau - delta) / 2);  // ceil((delta - tau) / 2), tau >= |delta|
+      const int64_t xTo = (tau + delta) / 2;       // floor((delta + tau) / 2)
+      for (int64_t q = std::max<int64_t>(start + xFrom, 0); q <= std::min(start + xTo, probeLength - l); ++q) {
+        if (const Slot* slot = find(keyOf(rangeHash(probe.prefix_, static_cast<uint32_t>(q), static_cast<uint32_t>(l)),
+                                          family, static_cast<uint32_t>(length), static_cast<uint32_t>(start))))
+          scanList(*slot, value, probe, after, out, read);
+      }
+      start += l;
     }
   }
 }
@@ -243,12 +273,12 @@ void NameIndex::probeText(uint8_t family, const std::string& text, int32_t value
 uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFacts& facts, int64_t after,
                                std::vector<uint32_t>& out) const {
   out.clear();
-  const int64_t first = after + 1;
   const bool split = key.sketch.split;
   const bool wildProbe = key.whole.normalized.size() > kMaxIndexedLength &&
                          (!split || (familiesUsed_ & (1u << kWholeUnsplit)));
   if (wildProbe) {
-    for (int64_t j = std::max<int64_t>(first, 0); j < itemCount_; ++j) out.push_back(static_cast<uint32_t>(j));
+    for (int64_t j = std::max<int64_t>(after + 1, 0); j < itemCount_; ++j)
+      if (!dropped_[j]) out.push_back(static_cast<uint32_t>(j));
     return out.size();
   }
   if (++probe.stamp_ == 0) {  // the stamps wrapped: forget every old one
@@ -257,22 +287,18 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
   }
   uint64_t read = 0;
   const int32_t value = valueOf(facts);
-  const bool valueKnown = value >= 0;
-  auto folded = [&](Family family, uint64_t hash) {
-    if (!(familiesUsed_ & (1u << family))) return;
-    if (const Slot* slot = find(keyOf(hash, family, 0)))
-      scanList(*slot, value, valueKnown, 0, 0, probe, after, out, read);
-  };
-  folded(kFoldWhole, key.sketch.foldedHash);
+  if (const Slot* slot = find(keyOf(key.sketch.foldedHash, kFoldWhole, 0, 0)))
+    scanList(*slot, value, probe, after, out, read);
   if (split) {
-    folded(kFoldArtist, key.sketch.artist.foldedHash);
-    folded(kFoldTitle, key.sketch.title.foldedHash);
-    probeText(kArtist, key.artist.normalized, value, valueKnown, probe, after, out, read);
-    probeText(kTitle, key.title.normalized, value, valueKnown, probe, after, out, read);
-    probeText(kWholeUnsplit, key.whole.normalized, value, valueKnown, probe, after, out, read);
+    std::string variant;
+    probeText(kArtist, key.artist.normalized, value, probe, after, out, read);
+    if (foldedVariant(key.artist, highChars_, variant)) probeText(kArtist, variant, value, probe, after, out, read);
+    probeText(kTitle, key.title.normalized, value, probe, after, out, read);
+    if (foldedVariant(key.title, highChars_, variant)) probeText(kTitle, variant, value, probe, after, out, read);
+    probeText(kWholeUnsplit, key.whole.normalized, value, probe, after, out, read);
   } else {
-    probeText(kWholeOfSplit, key.whole.normalized, value, valueKnown, probe, after, out, read);
-    probeText(kWholeUnsplit, key.whole.normalized, value, valueKnown, probe, after, out, read);
+    probeText(kWholeOfSplit, key.whole.normalized, value, probe, after, out, read);
+    probeText(kWholeUnsplit, key.whole.normalized, value, probe, after, out, read);
   }
   for (auto it = std::upper_bound(wild_.begin(), wild_.end(), after,
                                   [](int64_t a, uint32_t b) { return a < static_cast<int64_t>(b); });
@@ -284,24 +310,21 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
 
 void NameIndex::drop(const std::function<bool(uint32_t)>& gone) {
   // The runs of the keys are moved down in their order in entries_, so visit them by begin.
-  size_t kept = 0;
-  std::vector<Slot*> bySlot;
+  std::vector<Slot*> byBegin;
   for (Slot& slot : slots_)
-    if (slot.key != 0) bySlot.push_back(&slot);
-  std::sort(bySlot.begin(), bySlot.end(), [](const Slot* a, const Slot* b) { return a->begin < b->begin; });
-  for (Slot* slot : bySlot) {
-    const uint32_t begin = static_cast<uint32_t>(kept);
-    uint32_t knownBegin = begin;
-    for (uint32_t e = slot->begin; e < slot->end; ++e) {
-      if (gone(entries_[e].item)) continue;
-      if (e < slot->knownBegin) knownBegin = static_cast<uint32_t>(kept + 1);
-      entries_[kept++] = entries_[e];
-    }
+    if (slot.key != 0) byBegin.push_back(&slot);
+  std::sort(byBegin.begin(), byBegin.end(), [](const Slot* a, const Slot* b) { return a->begin < b->begin; });
+  uint32_t kept = 0;
+  for (Slot* slot : byBegin) {
+    const uint32_t begin = kept;
+    for (uint32_t e = slot->begin; e < slot->end; ++e)
+      if (!gone(entries_[e].item)) entries_[kept++] = entries_[e];
     slot->begin = begin;
-    slot->knownBegin = knownBegin;
-    slot->end = static_cast<uint32_t>(kept);
+    slot->end = kept;
   }
   entries_.resize(kept);
+  for (uint32_t i = 0; i < itemCount_; ++i)
+    if (!dropped_[i] && gone(i)) dropped_[i] = 1;
   wild_.erase(std::remove_if(wild_.begin(), wild_.end(), [&](uint32_t i) { return gone(i); }), wild_.end());
 }
 

@@ -10,9 +10,11 @@
 // 1.0 for texts equal but for case, else 0.99 - d / m, so the normalised texts are within
 // d <= near(m) edits (m the shorter length). Each indexed text of length L is cut into
 // near(L) + 1 segments; a text within near(m) <= near(L) edits keeps one of them untouched, at a
-// position shifted by no more edits than lie before and after it. So a probe looks up every
-// substring of the lengths the segments can have and keeps the entries whose length and
-// position fit. Texts equal but for case are found through their folded hash.
+// position shifted by no more edits than lie before and after it. So a probe looks up, for every
+// length that can match its own, each segment at each position the edits can reach. Names equal
+// but for case are found through the hash of their folding; parts equal but for case have equal
+// normalised foldings, which are indexed and probed beside the normalised texts where the two
+// differ.
 //
 // Every posting list is sorted by the value the narrowest criterion compares (playtime, else
 // size), so a probe reads only the entries that may also pass that criterion.
@@ -47,8 +49,9 @@ class NameIndex {
 
    private:
     friend class NameIndex;
-    std::vector<uint32_t> seen_;  // per item: the probe number that last listed it
+    std::vector<uint32_t> seen_;    // per item: the probe number that last listed it
     uint32_t stamp_ = 0;
+    std::vector<uint64_t> prefix_;  // polynomial hashes of the probe text's prefixes
   };
 
   // The indexed items above `after` (all for -1) that may match a name of this key and facts,
@@ -63,29 +66,35 @@ class NameIndex {
 
  private:
   struct Entry {
-    int32_t value;    // the criterion's value; -1 when unknown (such entries come first)
+    int32_t value;  // the criterion's value; -1 when unknown (such entries come first)
     uint32_t item;
-    uint16_t length;  // of the segmented text, or kFoldedEntry
-    uint16_t start;   // of the segment in that text
   };
   struct Slot {
-    uint64_t key = 0;                             // 0: empty
-    uint32_t begin = 0, knownBegin = 0, end = 0;  // entries_[begin, end), known values from knownBegin
+    uint64_t key = 0;  // 0: empty
+    uint32_t begin = 0, end = 0;  // entries_[begin, end)
   };
+
   // The value of the ordering criterion as the entries hold it; -1 when unknown.
   int32_t valueOf(const PairFacts& facts) const;
+  // Calls emit(key) for every index key of item i's texts.
+  void forEachKey(const TitleKey& key, const std::function<void(uint64_t)>& emit) const;
+  Slot& insert(uint64_t key);
   const Slot* find(uint64_t key) const;
-  void scanList(const Slot& slot, int32_t value, bool valueKnown, uint32_t textLength, int64_t position,
-                Probe& probe, int64_t after, std::vector<uint32_t>& out, uint64_t& read) const;
-  void probeText(uint8_t family, const std::string& text, int32_t value, bool valueKnown, Probe& probe,
-                 int64_t after, std::vector<uint32_t>& out, uint64_t& read) const;
+  void scanList(const Slot& slot, int32_t value, Probe& probe, int64_t after, std::vector<uint32_t>& out,
+                uint64_t& read) const;
+  void probeText(uint8_t family, const std::string& text, int32_t value, Probe& probe, int64_t after,
+                 std::vector<uint32_t>& out, uint64_t& read) const;
 
+  bool probesUnsplit_ = false;
   std::vector<int16_t> near_;      // [m]: the largest distance that can still match at length m
   std::vector<Entry> entries_;     // grouped by key, each group sorted by value (unknown first)
   std::vector<Slot> slots_;        // open addressing over the keys; capacity a power of two
+  size_t used_ = 0;                // slots holding a key
   std::vector<uint32_t> wild_;     // items with a text too long to index: candidates of every probe
+  std::vector<uint8_t> dropped_;   // per item: 1 once drop() removed it
   uint32_t familiesUsed_ = 0;      // bit per family: whether it has any entry
   uint32_t itemCount_ = 0;
+  bool highChars_ = true;
   bool valueOrdered_ = false;      // lists are sorted by a criterion's value
   bool byTime_ = false;            // that criterion is the playtime, else the size
   bool seconds_ = false;           // playtimes compared in seconds (held in milliseconds)
