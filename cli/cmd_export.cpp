@@ -60,7 +60,8 @@ class PresetDialogUi final : public UserInterface {
   std::optional<FileDialogResult> openFile(const FileDialog&) override { return std::nullopt; }
   std::optional<FileDialogResult> saveFile(const FileDialog& dialog) override {
     if (chosen_.empty()) return std::nullopt;
-    return FileDialogResult{chosen_, dialog.filterIndex};
+    // Naming the file with -o is the decision to replace it.
+    return FileDialogResult{chosen_, dialog.filterIndex, true};
   }
 
  private:

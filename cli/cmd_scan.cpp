@@ -40,7 +40,8 @@ class SaveToOutput : public UserInterface {
     return inner_.openDocument(path, edit);
   }
   std::optional<FileDialogResult> openFile(const FileDialog& dialog) override { return inner_.openFile(dialog); }
-  std::optional<FileDialogResult> saveFile(const FileDialog&) override { return FileDialogResult{output_, 0}; }
+  // Naming the file with -o is the decision to replace it.
+  std::optional<FileDialogResult> saveFile(const FileDialog&) override { return FileDialogResult{output_, 0, true}; }
 
  private:
   UserInterface& inner_;

@@ -556,6 +556,10 @@ void TMyThread::removal(uint32_t n) {
   setState(kCompareRunning);
   phase_.store(CompPhase::Removal);
   showFinishLabel(sonalog::finishText(type, n));
+  // The matching is over: no pair is being compared while the removal waits.
+  visible(CompControl::labfile1, false);
+  visible(CompControl::labfile2, false);
+  text(CompControl::Caption, kFinishedCaption);
   CompEvent left = eventOf(CompEvent::Kind::Left, CompControl::DeleteBut);
   left.value = kDeleteButLeft;
   post(left);

@@ -167,7 +167,7 @@ void PreCompUnit::chooseOutput() {
   else
     d.filters = {{"SNLG files", {"*.snlg"}}, {"all files", {"*.*"}}};
   d.folder = settings_.compareOutputFolder.empty() ? platform::homeFolder() : settings_.compareOutputFolder;
-  const auto chosen = ui_.saveFile(d);
+  const auto chosen = ui_.chooseSaveFile(d);
   if (chosen) acceptOutput(chosen->path, chosen->filterIndex, true);
 }
 

@@ -9,14 +9,15 @@
 namespace sonalog {
 
 Answer safeDefault(const MessageBox& box) {
-  if (box.defaultAnswer) return *box.defaultAnswer;
+  // Cancel always means "do nothing", even where another button is preselected as the
+  // recommended action (which may write a file or drop changes).
   switch (box.buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::OkCancel:
     case Buttons::YesNoCancel:
     case Buttons::RetryCancel: return Answer::Cancel;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::AbortRetryIgnore: return Answer::Abort;
+    case Buttons::YesNo: return box.defaultAnswer.value_or(Answer::No);
+    case Buttons::AbortRetryIgnore: return box.defaultAnswer.value_or(Answer::Abort);
   }
   return Answer::Cancel;
 }
@@ -35,6 +36,25 @@ Answer UserInterface::ask(std::string_view text, std::string_view caption, Butto
   return show({std::string(text), std::string(caption), buttons, icon, defaultAnswer});
 }
 
+namespace {
+constexpr char kReplaceQuestionTail[] = " already exists.\r\nDo you want to replace it?";
+}  // namespace
+
+std::optional<FileDialogResult> UserInterface::chooseSaveFile(const FileDialog& dialog) {
+  std::optional<FileDialogResult> chosen = saveFile(dialog);
+  if (!chosen || chosen->path.empty()) return std::nullopt;
+  if (!dialog.askBeforeReplacing || chosen->replaceConfirmed || !platform::fileFacts(chosen->path))
+    return chosen;
+  // The dialog's title without the spaces and dashes that frame some of them.
+  const size_t first = dialog.title.find_first_not_of(" -");
+  const size_t last = dialog.title.find_last_not_of(" -");
+  const std::string caption = first == std::string::npos ? std::string() : dialog.title.substr(first, last - first + 1);
+  if (ask(chosen->path + kReplaceQuestionTail, caption, Buttons::YesNo, Icon::Exclamation, Answer::No) != Answer::Yes)
+    return std::nullopt;
+  chosen->replaceConfirmed = true;
+  return chosen;
+}
+
 OpenResult openDocumentChecked(UserInterface& ui, const std::string& path, bool edit) {
   if (path.empty() || !platform::fileExists(path)) return OpenResult::NotFound;
   if (::access(path.c_str(), R_OK) != 0) return OpenResult::AccessDenied;
@@ -49,6 +69,40 @@ OpenResult openWithDesktop(const std::string& path, bool edit) {
     case platform::DesktopOpen::Failed: return OpenResult::Failed;
   }
   return OpenResult::Failed;
+}
+
+std::string helpPagePath(const std::string& programFolder) {
+  std::string prefix = programFolder;
+  while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
+  if (const size_t slash = prefix.rfind('/'); slash != std::string::npos) prefix.resize(slash);
+  const std::string candidates[] = {prefix + "/share/doc/sonalog/guide/index.html",
+                                    prefix + "/share/doc/sonalog/README.md",
+#ifdef SONALOG_SOURCE_DIR
+                                    std::string(SONALOG_SOURCE_DIR) + "/README.md"
+#endif
+  };
+  for (const std::string& path : candidates)
+    if (!path.empty() && platform::fileExists(path)) return path;
+  return {};
+}
+
+void openHelpPage(UserInterface& ui, const std::string& programFolder) {
+  const std::string path = helpPagePath(programFolder);
+  if (path.empty()) {
+    ui.warning("The user guide is not installed.");
+    return;
+  }
+  reportDocumentOpenFailure(ui, openDocumentChecked(ui, path), path);
+}
+
+void reportDocumentOpenFailure(UserInterface& ui, OpenResult result, const std::string& path) {
+  switch (result) {
+    case OpenResult::Ok: return;
+    case OpenResult::NotFound: ui.warning("The file doesn't exist:\r\n" + path); return;
+    case OpenResult::AccessDenied: ui.warning("Access denied:\r\n" + path); return;
+    case OpenResult::NoAssociation: ui.warning("There's no application to open\r\n" + path); return;
+    case OpenResult::Failed: ui.warning("The application for this file failed to open it:\r\n" + path); return;
+  }
 }
 
 void reportPlayFailure(UserInterface& ui, OpenResult result, bool playlist) {

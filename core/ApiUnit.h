@@ -14,8 +14,9 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIg
 enum class Icon { None, Information, Exclamation, Question, Error };
 enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
 
-// A message box as the user sees it. For a question, defaultAnswer is the preselected button;
-// when unset, the answer that changes nothing (No or Cancel) is the safe default.
+// A message box as the user sees it. For a question, defaultAnswer is the preselected button.
+// A question without Cancel preselects its safe answer (the one that writes and loses
+// nothing); when unset, that is No.
 struct MessageBox {
   std::string text;
   std::string caption;
@@ -24,7 +25,8 @@ struct MessageBox {
   std::optional<Answer> defaultAnswer;
 };
 
-// The answer a non-interactive front end gives: the preselected button, else No/Cancel/Ok.
+// The answer Escape gives, and a front end that cannot ask: Cancel where the box has one, else
+// the preselected button, else No (or Abort, or Ok).
 Answer safeDefault(const MessageBox& box);
 
 struct FileFilter {
@@ -39,6 +41,9 @@ struct FileDialog {
   std::vector<FileFilter> filters;
   int filterIndex = 0;  // the preselected filter: an index into filters, 0 = the first
   std::string defaultExtension;  // without the dot
+  // A save dialog asks before it replaces an existing file, except where the chosen name is
+  // only a pattern and the file itself is never written (the batch export's name).
+  bool askBeforeReplacing = true;
 };
 
 // What the desktop's "open" (or "edit") of a document did.
@@ -47,6 +52,9 @@ enum class OpenResult { Ok, NotFound, AccessDenied, NoAssociation, Failed };
 struct FileDialogResult {
   std::string path;
   int filterIndex = 0;
+  // The front end already asked before replacing the existing file (a desktop save dialog
+  // does, and a command line that names the file has decided); chooseSaveFile then asks no more.
+  bool replaceConfirmed = false;
 };
 
 class UserInterface {
@@ -63,6 +71,7 @@ class UserInterface {
   // Ctrl+C) since the last call; the running operation then stops as if its flag was cleared.
   virtual bool processEvents() = 0;
   virtual std::optional<FileDialogResult> openFile(const FileDialog& dialog) = 0;
+  // The bare save dialog; the logic calls chooseSaveFile, which adds the replace question.
   virtual std::optional<FileDialogResult> saveFile(const FileDialog& dialog) = 0;
   // Whether a status text fits the status line as it is shown. Operations that must shorten a
   // text by a rule of their own (a path keeps its tail, a summary loses its end) ask this; a
@@ -76,6 +85,10 @@ class UserInterface {
   void warning(std::string_view text);
   // An OK box with a caption and icon of its own.
   void message(std::string_view text, std::string_view caption, Icon icon);
+  // A save dialog that never replaces an existing file unasked: when the dialog did not ask
+  // itself, the question "<path> already exists. Do you want to replace it?" follows, and any
+  // answer but Yes (Escape included) cancels, leaving the file as it was.
+  std::optional<FileDialogResult> chooseSaveFile(const FileDialog& dialog);
   // A question box; returns the button pressed.
   Answer ask(std::string_view text, std::string_view caption, Buttons buttons, Icon icon,
              std::optional<Answer> defaultAnswer = std::nullopt);
@@ -90,6 +103,17 @@ OpenResult openDocumentChecked(UserInterface& ui, const std::string& path, bool 
 // The ordinary desktop open (xdg-open) as an OpenResult: a missing tool counts as no
 // association. Front ends without a desktop of their own implement openDocument with it.
 OpenResult openWithDesktop(const std::string& path, bool edit);
+
+// The page that About, Help and F1 open: the user guide installed beside the program
+// (<prefix>/share/doc/sonalog/guide/index.html for a program in <prefix>/bin), else the installed
+// README, else the README of the source tree the program was built from. Empty when none exists.
+std::string helpPagePath(const std::string& programFolder);
+// Hands the help page to the desktop; says so when there is none or nothing can show it.
+void openHelpPage(UserInterface& ui, const std::string& programFolder);
+
+// The warning for a failed desktop open of a document that is neither an mp3 file nor a
+// playlist (an export, a log, the user guide); nothing for Ok.
+void reportDocumentOpenFailure(UserInterface& ui, OpenResult result, const std::string& path);
 
 // The warnings (caption "play") for a failed open of one mp3 file (playlist false) or of a
 // playlist; nothing for Ok.

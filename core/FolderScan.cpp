@@ -79,6 +79,10 @@ std::string hexSerial(uint64_t device) {
   return buf;
 }
 
+constexpr char kPseudoFolderText[] =
+    "\r\nis part of the system's own view of itself (like /proc or /sys), not a place of files.\r\n"
+    "Choose another folder.";
+
 std::string withTrailingSlash(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder.push_back('/');
   return folder;
@@ -154,6 +158,9 @@ class Scan {
   // One drive: the walk from its start folder, then the files folder by folder.
   void scanVolume(const std::string& startFolder, const DriveFacts& drive, bool stayOnVolume);
   WalkEnd walk(bool stayOnVolume, uint64_t device);
+  // Whether the filesystem of device (folder lies on it) is a pseudo filesystem; asked once
+  // per device and scan.
+  bool pseudoDevice(uint64_t device, const std::string& folder);
 
   // One *.mp3 file as its folder's listing found it, with what can be decided before it is
   // treated: the existing entry depends only on the items present at the start.
@@ -187,6 +194,7 @@ class Scan {
   bool running_ = false;
   bool limitReached_ = false;
   bool driveNotReady_ = false;
+  std::unordered_map<uint64_t, bool> pseudoDevices_;
   ScanCounts counts_;
   int32_t today_ = 0;
 
@@ -288,6 +296,11 @@ void Scan::scanDrives() {
       driveNotReady_ = true;
       return;
     }
+    if (pseudoDevice(drive->device, start)) {
+      ui_.message(target_.folder + kPseudoFolderText, "disk error", Icon::Error);
+      driveNotReady_ = true;
+      return;
+    }
     scanVolume(start, *drive, false);
     return;
   }
@@ -341,6 +354,7 @@ Scan::WalkEnd Scan::walk(bool stayOnVolume, uint64_t device) {
       for (const platform::DirEntry& e : *entries) {
         if (!e.isDirectory) continue;
         if (stayOnVolume && e.device != device) continue;
+        if (e.device != device && pseudoDevice(e.device, folders_[index] + e.name)) continue;
         // A folder reached a second time through a link would repeat its files or loop.
         if (!seenFolders_.insert({e.device, e.inode}).second) continue;
         folders_.push_back(folders_[index] + e.name + "/");
@@ -370,6 +384,14 @@ Scan::WalkEnd Scan::walk(bool stayOnVolume, uint64_t device) {
     if (children->next != children->end) stack.push_back(*children);
   }
   return WalkEnd::Done;
+}
+
+bool Scan::pseudoDevice(uint64_t device, const std::string& folder) {
+  const auto known = pseudoDevices_.find(device);
+  if (known != pseudoDevices_.end()) return known->second;
+  const bool pseudo = platform::onPseudoFilesystem(folder);
+  pseudoDevices_.emplace(device, pseudo);
+  return pseudo;
 }
 
 void Scan::treatFiles() {

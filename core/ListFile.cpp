@@ -412,7 +412,7 @@ CommandResult SaveButClick(ListCommandContext& context) {
   dialog.fileName = list.listName;
   dialog.filters = {FileFilter{"SNLG files", {"*.snlg"}}};
   dialog.defaultExtension = "snlg";
-  const auto chosen = ui.saveFile(dialog);
+  const auto chosen = ui.chooseSaveFile(dialog);
   if (!chosen || chosen->path.empty()) return CommandResult::Cancelled;
   const std::string& path = chosen->path;
   context.settings.saveAsFolder = platform::folderOf(path);

@@ -1,6 +1,7 @@
 #include "core/MainUnit.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include <unistd.h>
 
@@ -85,6 +86,7 @@ bool MainUnit::startUp(const std::string& configPath, const std::string& program
       settings_, ui_, screen, configPath_,
       programFolder.empty() ? platform::programFolder() : programFolder);
   if (loaded == StartupSettings::Fatal) return false;
+  freshSettings_ = loaded == StartupSettings::Initialised;
   status_ = "Ready.";
   return true;
 }
@@ -145,8 +147,11 @@ ScanResult MainUnit::appendScan() {
 
 ScanResult MainUnit::runScan(ScanMode mode) {
   if (busy() || secondaryRunOpen()) return {ScanOutcome::Declined, {}, {}};
+  // NEW asks about an unsaved list before the scan counts as running: while that question is
+  // open the window still shows NEW and APPEND, not CANCEL.
+  if (mode == ScanMode::New && !clearList()) return {ScanOutcome::Declined, {}, {}};
   ScanHooks hooks;
-  hooks.clearList = [this] { return clearList(); };
+  hooks.clearList = [] { return true; };
   hooks.showFolder = [this](const std::string& f) { folder_ = f; };
   const ScanTarget target{folder_, settings_.Incbox, settings_.sadcheck};
   ScanResult result;
@@ -161,6 +166,10 @@ ScanResult MainUnit::runScan(ScanMode mode) {
 bool MainUnit::closeQuery() {
   // Any long operation counts: closing under an import or export would lose its restore step.
   if (busy()) return ui_.ask(kRunningQuitQuestion, "quit?", Buttons::YesNo, Icon::Question) == Answer::Yes;
+  // While the viewer shows a filtered list, the internal list holds only the filtered items and
+  // the rest waits in a temporary file: the viewer settles that first, so the unsaved question
+  // is about the whole list and the temporary files are still there when it needs them.
+  if (viewerExit_ && !viewerExit_()) return false;
   return askBeforeLosing(kUnsavedQuitQuestion, "quit?");
 }
 
@@ -182,7 +191,11 @@ bool MainUnit::viewExternalClick() {
   if (lastExport_.empty() || viewExternalResting_ || !confirmViewExternal()) return false;
   viewExternalResting_ = true;
   const OpenResult result = openDocumentChecked(ui_, lastExport_);
-  reportPlayFailure(ui_, result, endsWithIgnoringCase(lastExport_, ".m3u"));
+  // A playlist plays; any other export is a document to read.
+  if (endsWithIgnoringCase(lastExport_, ".m3u"))
+    reportPlayFailure(ui_, result, true);
+  else
+    reportDocumentOpenFailure(ui_, result, lastExport_);
   return true;
 }
 
@@ -231,6 +244,25 @@ void MainUnit::viewerEmptiedList() {
 void MainUnit::setFolder(const std::string& folder) {
   folder_ = folder;
   settings_.mainFolder = folder;
+}
+
+bool MainUnit::goToFolder(const std::string& typed) {
+  std::string path = typed;
+  const size_t first = path.find_first_not_of(" \t");
+  const size_t last = path.find_last_not_of(" \t\r\n");
+  path = first == std::string::npos ? std::string() : path.substr(first, last - first + 1);
+  if (path.empty()) return false;
+  if (path == "~" || path.rfind("~/", 0) == 0) path = platform::homeFolder() + path.substr(1);
+  else if (path[0] != '/') path = (folder_ == "/" ? std::string() : folder_) + "/" + path;
+  const std::filesystem::path normal = std::filesystem::path(path).lexically_normal();
+  path = platform::stripTrailingSeparator(normal.string());
+  if (path.empty()) path = "/";
+  if (!isFolder(path)) {
+    ui_.warning("There is no folder\r\n" + path);
+    return false;
+  }
+  setFolder(path);
+  return true;
 }
 
 void MainUnit::changeFontSize(int delta) { setFontSize(settings_.folderTreeFont.size + delta); }

@@ -94,7 +94,9 @@ class MainUnit {
   ScanResult appendScan();
 
   // FormCloseQuery: true when the window may close. While a scan runs the user is asked first;
-  // a Yes means the caller stops the scan (its CANCEL) before closing.
+  // a Yes means the caller stops the scan (its CANCEL) before closing. Otherwise an open viewer
+  // asks its own closing question first (a filtered list goes back whole or becomes the list;
+  // Cancel keeps both windows), and only then is the unsaved question asked, on the whole list.
   bool closeQuery();
   // FormClose: deletes the temporary files and writes the configuration.
   void close();
@@ -148,6 +150,10 @@ class MainUnit {
   // The folder list, the two scan switches and the folder list's font size.
   const std::string& folder() const { return folder_; }
   void setFolder(const std::string& folder);
+  // The location line over the folder list: goes to a typed or pasted folder ("~" is the home
+  // folder, a relative path starts at the folder shown). A path that is not a folder says so
+  // and keeps the folder shown. True when the folder changed.
+  bool goToFolder(const std::string& typed);
   void setSearchAllDrives(bool on) { settings_.sadcheck = on; }
   void setIncludeSubfolders(bool on) { settings_.Incbox = on; }
   // Raises or lowers the font size by delta, within 4 to 32; setFontSize clamps likewise.
@@ -163,6 +169,9 @@ class MainUnit {
   void listLoaded(const std::string& status);
   // Closes the viewer when the list is cleared under it.
   void setCloseViewer(std::function<void()> closeViewer) { closeViewer_ = std::move(closeViewer); }
+  // Closes an open viewer when the program ends, after its closing question; returns false when
+  // the user keeps it open (unset or no viewer open: true).
+  void setViewerExit(std::function<bool()> viewerExit) { viewerExit_ = std::move(viewerExit); }
   // The status line as the main window last set it.
   void setStatus(const std::string& text);
 
@@ -174,6 +183,9 @@ class MainUnit {
   Settings& settings() { return settings_; }
   ScanMemory& scanMemory() { return memory_; }
   const std::string& configPath() const { return configPath_; }
+  // The configuration was missing or unreadable at start-up and holds the defaults: the windows'
+  // positions are the reset ones, made for a window size of their own.
+  bool freshSettings() const { return freshSettings_; }
 
  private:
   // Passes every call on to the window's interface and keeps the status text.
@@ -212,10 +224,12 @@ class MainUnit {
   std::string lastExport_;   // the file the last export wrote, for "Vie&w ext."
   MainActivity activity_ = MainActivity::Idle;
   bool viewExternalResting_ = false;  // ExtViewBut waits for timerve
+  bool freshSettings_ = false;
   uint32_t countAtViewerOpen_ = 0;
   bool duplicatesOpen_ = false;
   bool compareOpen_ = false;
   std::function<void()> closeViewer_;
+  std::function<bool()> viewerExit_;
   std::function<void()> activityChanged_;
 };
 

@@ -133,7 +133,7 @@ bool DupSearchRun::saveLogButton(const InternalList& list, UserInterface& ui, st
   dialog.filters = {{"text files", {"*.txt"}}, {"log files", {"*.log"}}, {"all files", {"*.*"}}};
   dialog.filterIndex = 0;
   dialog.defaultExtension = "txt";
-  const std::optional<FileDialogResult> chosen = ui.saveFile(dialog);
+  const std::optional<FileDialogResult> chosen = ui.chooseSaveFile(dialog);
   if (!chosen || chosen->path.empty()) return false;
   savedLogPath_ = chosen->path;
   logFolder = platform::folderOf(chosen->path);

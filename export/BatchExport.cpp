@@ -128,7 +128,9 @@ BatchSummary runBatchExport(ExportContext& c, BatchStyle style, const std::strin
     dialog.filters = exportFilters();
     dialog.filterIndex = exportFilterIndex(configured);
     dialog.defaultExtension = defaultExtension(configured);
-    const std::optional<FileDialogResult> chosen = c.ui.saveFile(dialog);
+    // Only the name counts: the files written are the folders' own, reported after the run.
+    dialog.askBeforeReplacing = false;
+    const std::optional<FileDialogResult> chosen = c.ui.chooseSaveFile(dialog);
     if (!chosen) return summary;
     chosenName = platform::fileNameOf(chosen->path);
     if (chosenName.empty()) return summary;

@@ -128,7 +128,7 @@ ExportCommandResult runExport(ExportContext& c) {
   dialog.filters = exportFilters();
   dialog.filterIndex = exportFilterIndex(configured);
   dialog.defaultExtension = defaultExtension(configured);
-  const std::optional<FileDialogResult> chosen = c.ui.saveFile(dialog);
+  const std::optional<FileDialogResult> chosen = c.ui.chooseSaveFile(dialog);
   if (!chosen || chosen->path.empty()) return ExportCommandResult::Abandoned;
   const std::string& path = chosen->path;
   const std::optional<ExportType> type = confirmTypeForExtension(c.ui, configured, path);

@@ -1,6 +1,8 @@
 #include "platform/Volumes.h"
 
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 
 #include <algorithm>
@@ -111,6 +113,44 @@ std::vector<Volume> volumesFromMounts(std::string_view mountsTable, const std::s
     return a.mountPoint < b.mountPoint;
   });
   return out;
+}
+
+namespace {
+
+// Not every kernel header names these.
+constexpr uint64_t kConfigfsMagic = 0x62656570;
+constexpr uint64_t kFusectlMagic = 0x65735543;
+constexpr uint64_t kMqueueMagic = 0x19800202;
+
+constexpr uint64_t kPseudoMagics[] = {
+    PROC_SUPER_MAGIC, SYSFS_MAGIC,     DEVPTS_SUPER_MAGIC, CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,
+    DEBUGFS_MAGIC,    TRACEFS_MAGIC,   SECURITYFS_MAGIC,   kConfigfsMagic,     kFusectlMagic,
+    kMqueueMagic,     PSTOREFS_MAGIC,  BPF_FS_MAGIC,       AUTOFS_SUPER_MAGIC, BINFMTFS_MAGIC};
+
+// devtmpfs reports the magic of tmpfs, which does hold user files: it is told apart by the
+// mounts table, as the filesystem of a mount point on the same device.
+bool onDevtmpfs(dev_t device) {
+  std::ifstream in("/proc/self/mounts");
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string source, mountPoint, type;
+    if (!(fields >> source >> mountPoint >> type) || type != "devtmpfs") continue;
+    struct stat st;
+    if (::stat(unescapeMountField(mountPoint).c_str(), &st) == 0 && st.st_dev == device) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool onPseudoFilesystem(const std::string& folder) {
+  struct statfs fs;
+  struct stat st;
+  if (::statfs(folder.c_str(), &fs) != 0 || ::stat(folder.c_str(), &st) != 0) return false;
+  const auto type = static_cast<uint64_t>(fs.f_type);
+  if (std::find(std::begin(kPseudoMagics), std::end(kPseudoMagics), type) != std::end(kPseudoMagics)) return true;
+  return type == TMPFS_MAGIC && onDevtmpfs(st.st_dev);
 }
 
 const Volume* volumeForPath(const std::vector<Volume>& volumes, std::string_view path) {

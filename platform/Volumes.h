@@ -27,6 +27,12 @@ using BlockDeviceNumber = std::function<std::optional<uint64_t>(const std::strin
 // the "by-label" and "by-uuid" links (/dev/disk) and a block device test.
 std::vector<Volume> volumesFromMounts(std::string_view mountsTable, const std::string& diskFolder,
                                       const BlockDeviceNumber& blockDevice);
+// Whether folder lies on a pseudo filesystem (proc, sysfs, devtmpfs, devpts, cgroup, debugfs,
+// tracefs, securityfs, configfs, fusectl, mqueue, pstore, bpf, autofs, binfmt_misc): the
+// system's view of itself, never a place of the user's files, and a walk through it can reach
+// other processes' folders. False when folder cannot be examined.
+bool onPseudoFilesystem(const std::string& folder);
+
 // The volume whose mount point is the longest prefix of path (nullptr when none).
 const Volume* volumeForPath(const std::vector<Volume>& volumes, std::string_view path);
 

@@ -557,7 +557,7 @@ void OptUnit::ButSaveOptAsClick() {
   d.fileName = kConfigFileName;
   d.filters = optionsFileFilters();
   d.defaultExtension = "ini";
-  const auto chosen = ui_.saveFile(d);
+  const auto chosen = ui_.chooseSaveFile(d);
   if (!chosen || chosen->path.empty()) return;
   saveOptionsAs(chosen->path, s_, ui_);
 }

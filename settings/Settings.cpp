@@ -275,10 +275,9 @@ StartupSettings startupSettings(Settings& s, UserInterface& ui, ScreenSize scree
   if (loadSettings(path, s, LoadOptions{.adoptMainFolder = true})) return StartupSettings::Loaded;
 
   setAllDefaults(s, screen);
+  // The defaults start the folder list in the home folder, as written: the user's own files
+  // are there, and a scan of a drive's root would walk the whole system.
   if (!saveSettings(s, path, ui, true)) return StartupSettings::Fatal;
-  const auto volumes = platform::mountedVolumes();
-  const platform::Volume* volume = platform::volumeForPath(volumes, path);
-  s.mainFolder = volume ? volume->mountPoint : "/";
   return StartupSettings::Initialised;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <utility>
 
@@ -51,6 +52,53 @@ TEST(ApiUnitTest, PlayFailuresSayWhatWentWrong) {
     EXPECT_EQ(box.caption, "play");
     EXPECT_EQ(box.icon, Icon::Exclamation);
   }
+}
+
+TEST(ApiUnitTest, HelpPageIsTheInstalledGuideElseAReadme) {
+  testing::TempHome home;
+  const std::string bin = home.path("usr/bin/");
+  std::filesystem::create_directories(home.path("usr/share/doc/sonalog/guide"));
+  std::ofstream(home.path("usr/share/doc/sonalog/README.md")) << "readme";
+  EXPECT_EQ(helpPagePath(bin), home.path("usr/share/doc/sonalog/README.md"));
+  std::ofstream(home.path("usr/share/doc/sonalog/guide/index.html")) << "<html>";
+  EXPECT_EQ(helpPagePath(bin), home.path("usr/share/doc/sonalog/guide/index.html"));
+  FakeUi ui;
+  ui.openResults = {OpenResult::NoAssociation};
+  openHelpPage(ui, bin);
+  EXPECT_EQ(ui.opened.at(0).first, home.path("usr/share/doc/sonalog/guide/index.html"));
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"There's no application to open\r\n" + helpPagePath(bin)});
+}
+
+TEST(ApiUnitTest, SaveDialogNeverReplacesAFileUnasked) {
+  testing::TempHome home;
+  const std::string existing = home.path("list.snlg");
+  std::ofstream(existing) << "mine";
+  FileDialog dialog;
+  dialog.title = " - SAVE THE LIST AS - ";
+  FakeUi ui;
+  ui.dialogResults = {FileDialogResult{home.path("new.snlg"), 0}, FileDialogResult{existing, 0},
+                      FileDialogResult{existing, 0}, FileDialogResult{existing, 1}};
+  ui.answers = {Answer::No};  // then Escape (the safe answer), then Yes
+  EXPECT_EQ(ui.chooseSaveFile(dialog)->path, home.path("new.snlg"));
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_FALSE(ui.chooseSaveFile(dialog).has_value());
+  EXPECT_FALSE(ui.chooseSaveFile(dialog).has_value());
+  ui.answers = {Answer::Yes};
+  const auto replaced = ui.chooseSaveFile(dialog);
+  ASSERT_TRUE(replaced.has_value());
+  EXPECT_EQ(replaced->filterIndex, 1);
+  EXPECT_TRUE(replaced->replaceConfirmed);
+  ASSERT_EQ(ui.shown.size(), 3u);
+  EXPECT_EQ(ui.shown[0].text, existing + " already exists.\r\nDo you want to replace it?");
+  EXPECT_EQ(ui.shown[0].caption, "SAVE THE LIST AS");
+  EXPECT_EQ(ui.shown[0].buttons, Buttons::YesNo);
+
+  // A dialog that asked itself, and a name that is only a pattern, get no second question.
+  ui.dialogResults = {FileDialogResult{existing, 0, true}, FileDialogResult{existing, 0}};
+  EXPECT_TRUE(ui.chooseSaveFile(dialog).has_value());
+  dialog.askBeforeReplacing = false;
+  EXPECT_TRUE(ui.chooseSaveFile(dialog).has_value());
+  EXPECT_EQ(ui.shown.size(), 3u);
 }
 
 }  // namespace

@@ -347,6 +347,19 @@ TEST_F(FolderScanTest, FolderLimitStopsTheScanAsCancelled) {
   EXPECT_EQ(scan(ScanMode::New).outcome, ScanOutcome::Completed);
 }
 
+TEST_F(FolderScanTest, PseudoFilesystemsAreNeverEntered) {
+  // /proc holds a folder per process, and through their links the folders of other processes.
+  if (!platform::onPseudoFilesystem("/proc")) GTEST_SKIP() << "no /proc on this system";
+  EXPECT_FALSE(platform::onPseudoFilesystem(root));
+  hooks.folderLimit = 5;
+  const ScanResult r = runFolderScan(ScanMode::New, {"/proc", true, false}, options, list, ui, memory, hooks);
+  EXPECT_EQ(r.outcome, ScanOutcome::DriveNotReady);
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].text, "/proc\r\nis part of the system's own view of itself (like /proc or /sys), not a place "
+                              "of files.\r\nChoose another folder.");
+  EXPECT_TRUE(list.items.empty());
+}
+
 TEST_F(FolderScanTest, FoldersReachedTwiceThroughLinksAreWalkedOnce) {
   mp3("real/x.mp3");
   ASSERT_EQ(::symlink("real", (root + "/alias").c_str()), 0);

@@ -352,6 +352,14 @@ TEST_F(ListFileTest, SaveAsWritesAndRemembers) {
   EXPECT_EQ(settings.lastSavedList, target);
   EXPECT_EQ(settings.saveAsFolder, home.path("out"));
 
+  // Save as onto an existing list asks first; No leaves that list as it was.
+  home.writeFile("out/other.snlg", "another list");
+  ui.dialogResults.push_back(FileDialogResult{home.path("out/other.snlg"), 0});
+  ui.answers = {Answer::No};
+  EXPECT_EQ(SaveButClick(context), CommandResult::Cancelled);
+  EXPECT_EQ(home.readFile("out/other.snlg"), "another list");
+  EXPECT_EQ(list.lastSavedPath, target);
+
   context.otherRunOpen = true;
   EXPECT_EQ(SaveButClick(context), CommandResult::Ignored);
 }
@@ -371,7 +379,7 @@ TEST_F(ListFileTest, FailedSaveKeepsThePreviousFile) {
   small.rlim_cur = 1 << 16;
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  ui.dialogResults.push_back(FileDialogResult{target, 0});
+  ui.dialogResults.push_back(FileDialogResult{target, 0, true});  // replacing it was confirmed
   const CommandResult result = SaveButClick(context);
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "tests/support/FakeUi.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
+#include "viewer/ViewUnit.h"
 
 namespace sonalog {
 namespace {
@@ -151,6 +153,56 @@ TEST_F(MainUnitTest, UnsavedListQuestionFollowsTheThreshold) {
   EXPECT_TRUE(unit.closeQuery());
   EXPECT_TRUE(unit.clearList());
   EXPECT_EQ(ui.shown.size(), asked);
+}
+
+TEST_F(MainUnitTest, ClosingSettlesAFilteredViewerBeforeTheUnsavedQuestion) {
+  for (int i = 0; i < 600; ++i) unit.list().items.push_back(item(i % 2 ? "keep " + std::to_string(i) : "drop"));
+  unit.list().unsaved = true;
+  ViewUnit view(unit.list(), unit.settings(), unit.ui());
+  view.open();
+  unit.viewerOpened();
+  GridPosition pos;
+  ASSERT_TRUE(view.filter("keep", false, pos));
+  ASSERT_EQ(unit.list().itemCount(), 300u);
+  bool viewerOpen = true;
+  unit.setViewerExit([&] {
+    if (!viewerOpen || !view.closeQuery()) return !viewerOpen;
+    viewerOpen = false;
+    unit.viewerClosed(view.closed());
+    return true;
+  });
+
+  ui.answers = {Answer::Cancel};  // the viewer's question: both windows stay
+  EXPECT_FALSE(unit.closeQuery());
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].caption, "prompt");
+  EXPECT_TRUE(viewerOpen);
+
+  // Yes puts the whole list back before the unsaved question, which is about those 600 items.
+  ui.answers = {Answer::Yes, Answer::No};
+  EXPECT_FALSE(unit.closeQuery());
+  EXPECT_FALSE(viewerOpen);
+  EXPECT_EQ(unit.list().itemCount(), 600u);
+  ASSERT_EQ(ui.shown.size(), 3u);
+  EXPECT_EQ(ui.shown[2].text, "With unsaved list... are you sure?");
+  ui.answers = {Answer::Yes};
+  EXPECT_TRUE(unit.closeQuery());
+  unit.close();
+  EXPECT_FALSE(platform::fileExists(unit.workingFolder() + "filter.(file).tmp"));
+}
+
+TEST_F(MainUnitTest, LocationLineGoesOnlyToFoldersThatExist) {
+  std::filesystem::create_directories(home.path("music/rock"));
+  unit.setFolder(home.path("music"));
+  EXPECT_TRUE(unit.goToFolder(" rock/ "));
+  EXPECT_EQ(unit.folder(), home.path("music/rock"));
+  EXPECT_TRUE(unit.goToFolder(home.path("music/rock/..")));
+  EXPECT_EQ(unit.settings().mainFolder, home.path("music"));
+  EXPECT_FALSE(unit.goToFolder(home.path("gone")));
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"There is no folder\r\n" + home.path("gone")});
+  EXPECT_EQ(unit.folder(), home.path("music"));
+  EXPECT_TRUE(unit.goToFolder("~"));
+  EXPECT_EQ(unit.folder(), platform::homeFolder());
 }
 
 TEST_F(MainUnitTest, ScanDisablesTheWindowAndClosingAsksFirst) {
@@ -355,15 +407,15 @@ TEST_F(MainUnitTest, ViewExternalOpensTheExportRestsUntilItsTimerAndReportsFailu
   unit.viewExternalTimer();
   EXPECT_TRUE(unit.commands().viewExternal);
 
-  // The desktop's failures and a file that has gone, in the words of Play.
+  // The desktop's failures and a file that has gone: a text export is a document, not music.
   ui.openResults = {OpenResult::NoAssociation};
   EXPECT_TRUE(unit.viewExternalClick());
-  EXPECT_EQ(ui.shown.back().text, "System error trying to play the file.");
-  EXPECT_EQ(ui.shown.back().caption, "play");
+  EXPECT_EQ(ui.shown.back().text, "There's no application to open\r\n" + home.path("out/list.txt"));
+  EXPECT_EQ(ui.shown.back().caption, "Warning");
   unit.viewExternalTimer();
   unit.setLastExport(home.path("out/gone.txt"));
   EXPECT_TRUE(unit.viewExternalClick());
-  EXPECT_EQ(ui.shown.back().text, "The file doesn't exist.");
+  EXPECT_EQ(ui.shown.back().text, "The file doesn't exist:\r\n" + home.path("out/gone.txt"));
   EXPECT_EQ(ui.opened.size(), 2u);  // a missing file never reaches the desktop
 
   // A playlist asks first; Cancel leaves the button as it was. OK opens it.

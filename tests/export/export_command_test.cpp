@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/Files.h"
 #include "tests/support/ExportFixtures.h"
 #include "tests/support/TempHome.h"
 
@@ -102,6 +103,10 @@ TEST_F(ExportCommandTest, ExtensionOfAnotherTypeAsksAndNoSwitchesType) {
   EXPECT_EQ(ui.shown[0].buttons, Buttons::YesNoCancel);
   EXPECT_EQ(ui.shown[0].defaultAnswer, Answer::No);
   EXPECT_EQ(home.readFile("a.TXT").substr(0, 6), "Song 1");
+
+  // Escape is Cancel, never the preselected No that would write the file.
+  EXPECT_EQ(run(home.path("c.txt")), ExportCommandResult::Abandoned);
+  EXPECT_FALSE(platform::fileExists(home.path("c.txt")));
 
   ui.answers.push_back(Answer::Yes);
   EXPECT_EQ(run(home.path("b.txt")), ExportCommandResult::Written);
@@ -205,10 +210,15 @@ TEST_F(ExportCommandTest, CaptionRequestPresetFollowsTheRememberSetting) {
 TEST_F(ExportCommandTest, CancelledExportLeavesTheEarlierFileAndSaysSo) {
   home.writeFile("keep.txt", "earlier export");
   list.items.assign(300, exportItem("x"));
+  // Replacing it is asked first; No (or Escape) writes nothing.
+  EXPECT_EQ(run(home.path("keep.txt")), ExportCommandResult::Abandoned);
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{home.path("keep.txt") + " already exists.\r\nDo you want to replace it?"});
+  ui.shown.clear();
+  ui.answers = {Answer::Yes};
   ui.cancelAfterEvents = 2;
   EXPECT_EQ(run(home.path("keep.txt")), ExportCommandResult::Cancelled);
   EXPECT_EQ(home.readFile("keep.txt"), "earlier export");
-  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Export cancelled; the file was not written."});
+  EXPECT_EQ(ui.texts().back(), "Export cancelled; the file was not written.");
   EXPECT_EQ(filesInHome(), std::vector<std::string>{"keep.txt"});  // no temporary file left
   EXPECT_TRUE(memory.viewTarget.empty());
 }
@@ -230,8 +240,9 @@ TEST_F(ExportCommandTest, XlsRowLimitLeavesTheEarlierFile) {
   home.writeFile("big.xls", "old sheet");
   settings.ooptcombo = 3;
   list.items.assign(65536, exportItem("x"));
+  ui.answers = {Answer::Yes};  // replace it
   EXPECT_EQ(run(home.path("big.xls")), ExportCommandResult::Failed);
-  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Lists larger than 64K titles can't be exported to XLS format."});
+  EXPECT_EQ(ui.texts().back(), std::string{"Lists larger than 64K titles can't be exported to XLS format."});
   EXPECT_EQ(home.readFile("big.xls"), "old sheet");
 }
 

@@ -86,7 +86,10 @@ TEST_F(OptUnitTest, TitleBarClosingAsksOnlyAfterAChangeAndHonoursEachAnswer) {
   EXPECT_EQ(ui.shown[0].defaultAnswer, Answer::No);
   EXPECT_TRUE(s.CheckFreq);
 
-  // No (the preselected answer) acts as CANCEL.
+  // Escape keeps it open too, though No is preselected; No acts as CANCEL.
+  EXPECT_FALSE(u.FormCloseQuery());
+  EXPECT_TRUE(s.CheckFreq);
+  ui.answers = {Answer::No};
   EXPECT_TRUE(u.FormCloseQuery());
   EXPECT_FALSE(s.CheckFreq);
   EXPECT_EQ(u.result().closedBy, OptionsClosed::Cancel);

@@ -437,9 +437,9 @@ TEST(SettingsStartupTest, UnreadableFileIsSilentlyReplacedByDefaults) {
   expected.Checkhr = true;
   setAllDefaults(expected, ScreenSize{1920, 1080});
   EXPECT_EQ(home.readFile("home/mp3snlg.ini"), encodeSettings(expected));
-  // The main folder points at the root of the volume that holds the working folder.
-  EXPECT_FALSE(s.mainFolder.empty());
-  EXPECT_EQ(workingConfigPath().rfind(s.mainFolder, 0), 0u);
+  // The folder list starts in the home folder, the one the file just written holds.
+  EXPECT_EQ(s.mainFolder, platform::homeFolder());
+  EXPECT_EQ(written.mainFolder, s.mainFolder);
 }
 
 TEST(SettingsStartupTest, UnwritableDefaultsAreFatal) {
