@@ -19,12 +19,10 @@ namespace {
 constexpr int kTextWidth = 400;  // pixels
 }  // namespace
 
-TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolder)
-    : QWidget(nullptr), position_(position) {
+TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolder, std::function<void()> openHelp)
+    : SmallWindow(position, true) {
   setObjectName("AboutForm");
   setWindowTitle(" About mp3 Sonalog");
-  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
 
   auto* icon = new QLabel;
   icon->setObjectName("Image1");
@@ -46,6 +44,11 @@ TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolde
   folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* licence = new QLabel("Licence: not chosen yet; all rights reserved by the authors.");
   licence->setObjectName("LabLicence");
+  auto* link = new QLabel("<a href=\"guide\">mp3 Sonalog home page: the user guide</a>");
+  link->setObjectName("LabLink");
+  link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  auto* help = new QPushButton("&Help");
+  help->setObjectName("ButHelp");
   auto* ok = new QPushButton("OK");
   ok->setObjectName("ButOk");
   ok->setDefault(true);
@@ -61,35 +64,28 @@ TAboutForm::TAboutForm(WindowPosition& position, const std::string& workingFolde
   layout->addWidget(what);
   layout->addWidget(folder);
   layout->addWidget(licence);
+  layout->addWidget(link);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(help);
   buttons->addStretch();
   buttons->addWidget(ok);
   layout->addLayout(buttons);
   for (QLabel* l : {what, folder, licence}) fixWrappedLabel(l, kTextWidth);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   connect(ok, &QPushButton::clicked, this, &QWidget::close);
+  connect(help, &QPushButton::clicked, this, [openHelp] {
+    if (openHelp) openHelp();
+  });
+  connect(link, &QLabel::linkActivated, this, [openHelp] {
+    if (openHelp) openHelp();
+  });
 }
 
 void TAboutForm::showAbout() {
-  adjustSize();
-  ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+  placeAtRememberedPosition();
   show();
   raise();
   activateWindow();
-}
-
-void TAboutForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void TAboutForm::closeEvent(QCloseEvent* event) {
-  position_.left = x();
-  position_.top = y();
-  event->accept();
 }
 
 }  // namespace sonalog::ui

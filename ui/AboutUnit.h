@@ -1,28 +1,25 @@
 #pragma once
 // The About window: the program's name and version, what it does, the working folder where its
-// settings and temporary files live, and the licence. It links nowhere.
+// settings and temporary files live, and the licence, with a link to the program's home page (its
+// user guide, or the README where no guide is installed) and a Help button that opens the same.
 
-#include <QWidget>
+#include <functional>
+#include <string>
 
-#include "settings/Settings.h"
+#include "ui/SmallWindow.h"
 
 namespace sonalog::ui {
 
-class TAboutForm : public QWidget {
+class TAboutForm : public SmallWindow {
   Q_OBJECT
 
  public:
   // position is read when the window opens and written when it closes; it must outlive the form.
-  TAboutForm(WindowPosition& position, const std::string& workingFolder);
+  // openHelp opens the user guide (the link and Help).
+  TAboutForm(WindowPosition& position, const std::string& workingFolder, std::function<void()> openHelp);
 
   void showAbout();
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  WindowPosition& position_;
 };
 
 }  // namespace sonalog::ui

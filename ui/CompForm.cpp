@@ -208,7 +208,8 @@ void TCompForm::DontMatchButClick() {
 
 void TCompForm::DeleteButClick() {
   if (!run_) return;
-  if (deleteBut_->text() == QStringLiteral("&DELETE")) {
+  // The run says what the button means now: perform the removal it waits for, or close.
+  if (run_->phase() == CompPhase::Removal && run_->compareState() == kCompareRunning) {
     run_->answer(kCompareDelete);
   } else {
     run_->close();

@@ -1,5 +1,6 @@
 #include "ui/Fader.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace sonalog::ui {
@@ -7,6 +8,14 @@ namespace sonalog::ui {
 namespace {
 constexpr int kStep = 15;
 constexpr int kOpaque = 255;
+
+// An opacity change is a request to the window system that X11 keeps buffered until the program
+// next talks to the server; an idle window would stay part-way faded until an event came.
+// Syncing hands each step over at once.
+void setOpacity(QWidget* window, int opacity) {
+  window->setWindowOpacity(opacity / double(kOpaque));
+  QGuiApplication::sync();
+}
 }  // namespace
 
 Fader::Fader(QWidget* window, int intervalMs) : QObject(window), window_(window) {
@@ -17,7 +26,7 @@ Fader::Fader(QWidget* window, int intervalMs) : QObject(window), window_(window)
 void Fader::fadeIn() {
   opacity_ = 0;
   step_ = kStep;
-  window_->setWindowOpacity(0.0);
+  setOpacity(window_, 0);
   timer_.start();
 }
 
@@ -31,7 +40,7 @@ void Fader::finish() {
   timer_.stop();
   if (step_ > 0) {
     opacity_ = kOpaque;
-    window_->setWindowOpacity(1.0);
+    setOpacity(window_, kOpaque);
   }
   step_ = 0;
   if (auto done = std::exchange(done_, nullptr)) done();
@@ -46,11 +55,11 @@ void Fader::tick() {
   }
   if (step_ < 0 && opacity_ < kStep) {
     opacity_ = 0;
-    window_->setWindowOpacity(0.0);
+    setOpacity(window_, 0);
     finish();
     return;
   }
-  window_->setWindowOpacity(opacity_ / double(kOpaque));
+  setOpacity(window_, opacity_);
 }
 
 }  // namespace sonalog::ui

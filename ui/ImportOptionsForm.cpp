@@ -84,11 +84,9 @@ void setGrey(QWidget* w, bool grey) {
 }  // namespace
 
 TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerOrFooter)
-    : QWidget(nullptr), position_(position), headerOrFooter_(std::move(headerOrFooter)) {
+    : SmallWindow(position, true), headerOrFooter_(std::move(headerOrFooter)) {
   setObjectName("ImportForm");
   setWindowTitle(" Import options");
-  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
 
   ImacFrame = new QGroupBox(" File type ");
   ImacFrame->setObjectName("ImacFrame");
@@ -254,10 +252,8 @@ void TImportForm::refresh() {
 void TImportForm::ask(ImportForm& form, const ImportSettings& options, QWidget* caller) {
   form_ = &form;
   options_ = &options;
-  wasActive_ = false;
   refresh();
-  adjustSize();
-  ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+  placeAtRememberedPosition();
   Gobut->setFocus();
   Timer1->start();
   if (!form.closed()) showAndWait(*this, caller);
@@ -283,10 +279,6 @@ void TImportForm::Timer1Timer() {
 }
 
 void TImportForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    ButCancelClick();
-    return;
-  }
   const QString text = event->text();
   if (form_ && text.size() == 1 && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
     const char key = static_cast<char>(text.at(0).toUpper().toLatin1());
@@ -301,23 +293,13 @@ void TImportForm::keyPressEvent(QKeyEvent* event) {
       }
     }
   }
-  QWidget::keyPressEvent(event);
-}
-
-bool TImportForm::event(QEvent* event) {
-  // Another window taking the focus cancels, as the cancel button does.
-  if (event->type() == QEvent::WindowActivate) wasActive_ = true;
-  if (event->type() == QEvent::WindowDeactivate && wasActive_ && isVisible() && form_ && !form_->closed())
-    ButCancelClick();
-  return QWidget::event(event);
+  SmallWindow::keyPressEvent(event);
 }
 
 void TImportForm::closeEvent(QCloseEvent* event) {
   // The close button counts as cancel.
   if (form_ && !form_->closed()) form_->cancel();
-  position_.left = x();
-  position_.top = y();
-  event->accept();
+  SmallWindow::closeEvent(event);
 }
 
 }  // namespace sonalog::ui

@@ -3,12 +3,12 @@
 // first step of the Import command. It shows what the logic's ImportForm says and passes every
 // click to it; it keeps no rule of its own.
 
-#include <QWidget>
 #include <functional>
 
 #include "import/ImportUnit.h"
 
 #include "settings/Settings.h"
+#include "ui/SmallWindow.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -19,7 +19,7 @@ class QTimer;
 
 namespace sonalog::ui {
 
-class TImportForm : public QWidget {
+class TImportForm : public SmallWindow {
   Q_OBJECT
 
  public:
@@ -36,9 +36,11 @@ class TImportForm : public QWidget {
   void Timer1Timer();
 
  protected:
+  void cancel() override { ButCancelClick(); }
+  // Another window taking the focus cancels, as the cancel button does.
+  bool cancelsOnFocusLoss() const override { return form_ && !form_->closed(); }
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   struct CheckRow {
@@ -50,11 +52,9 @@ class TImportForm : public QWidget {
   void refresh();
   void checkClick(ImportForm::Check check);
 
-  WindowPosition& position_;
   std::function<bool()> headerOrFooter_;
   ImportForm* form_ = nullptr;
   const ImportSettings* options_ = nullptr;
-  bool wasActive_ = false;
 
   QGroupBox* ImacFrame;
   QRadioButton* Rimcb[3];

@@ -16,10 +16,9 @@
 
 namespace sonalog::ui {
 
-TInputCaptionForm::TInputCaptionForm(WindowPosition& position) : QWidget(nullptr), position_(position) {
+TInputCaptionForm::TInputCaptionForm(WindowPosition& position) : SmallWindow(position, false) {
   setObjectName("InputCaptionForm");
   setWindowTitle(kCaptionWindowTitle);
-  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
   Labelct = new QLabel("&Caption text (leave empty for no caption):");
   Labelct->setObjectName("Labelct");
@@ -61,8 +60,7 @@ bool TInputCaptionForm::ask(CaptionRequest& request, QWidget* caller) {
   okPressed_ = false;
   CheckRem->setChecked(request.rememberChecked());
   EditCap->setText(qt(request.presetText()));
-  adjustSize();
-  ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+  placeAtRememberedPosition();
   EditCap->setFocus();
   showAndWait(*this, caller);
   request_ = nullptr;
@@ -79,20 +77,6 @@ void TInputCaptionForm::ButOkClick() {
 void TInputCaptionForm::ButCancelClick() {
   okPressed_ = false;
   close();
-}
-
-void TInputCaptionForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    ButCancelClick();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void TInputCaptionForm::closeEvent(QCloseEvent* event) {
-  position_.left = x();
-  position_.top = y();
-  event->accept();
 }
 
 }  // namespace sonalog::ui

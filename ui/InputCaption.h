@@ -3,11 +3,9 @@
 // before its file dialog. It stays on top without system buttons; OK or Enter accepts the request,
 // cancel or Esc abandons the export.
 
-#include <QWidget>
-
 #include "export/CaptionRequest.h"
-
 #include "settings/Settings.h"
+#include "ui/SmallWindow.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,7 +14,7 @@ class QPushButton;
 
 namespace sonalog::ui {
 
-class TInputCaptionForm : public QWidget {
+class TInputCaptionForm : public SmallWindow {
   Q_OBJECT
 
  public:
@@ -31,11 +29,9 @@ class TInputCaptionForm : public QWidget {
   void ButCancelClick();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  void cancel() override { ButCancelClick(); }
 
  private:
-  WindowPosition& position_;
   QLabel* Labelct;
   QLineEdit* EditCap;
   QCheckBox* CheckRem;

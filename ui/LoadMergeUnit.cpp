@@ -22,11 +22,9 @@ constexpr const char* kAppendSortCaptions[] = {"sort like &primary list", "sort 
                                               "sort by &main option", "&don't sort, simply append"};
 }  // namespace
 
-TLoadMergeForm::TLoadMergeForm(WindowPosition& position) : QWidget(nullptr), position_(position) {
+TLoadMergeForm::TLoadMergeForm(WindowPosition& position) : SmallWindow(position, true) {
   setObjectName("LoadMergeForm");
   setWindowTitle(" Load options");
-  setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
 
   Rb1 = new QRadioButton("&NEW LIST (OVERWRITE)");
   Rb1->setObjectName("Rb1");
@@ -70,14 +68,12 @@ TLoadMergeForm::TLoadMergeForm(WindowPosition& position) : QWidget(nullptr), pos
 
 void TLoadMergeForm::open(const LoadMergeChoice& initial) {
   goPressed_ = false;
-  wasActive_ = false;
   (initial.merge ? Rb2 : Rb1)->setChecked(true);
   const int item = static_cast<int>(initial.appendSort);
   sortItems_[item >= 0 && item < 4 ? item : static_cast<int>(AppendSort::MainOption)]->setChecked(true);
   DontShowCheck->setChecked(initial.dontShow);
   enableAppendChoices();
-  adjustSize();
-  ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+  placeAtRememberedPosition();
   GoBut->setFocus();
 }
 
@@ -102,27 +98,6 @@ void TLoadMergeForm::enableAppendChoices() { Rg1->setEnabled(Rb2->isChecked()); 
 void TLoadMergeForm::GoButClick() {
   goPressed_ = true;
   close();
-}
-
-void TLoadMergeForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-bool TLoadMergeForm::event(QEvent* event) {
-  // The window closes when another window takes the focus, as a cancel.
-  if (event->type() == QEvent::WindowActivate) wasActive_ = true;
-  if (event->type() == QEvent::WindowDeactivate && wasActive_ && isVisible() && !goPressed_) close();
-  return QWidget::event(event);
-}
-
-void TLoadMergeForm::closeEvent(QCloseEvent* event) {
-  position_.left = x();
-  position_.top = y();
-  event->accept();
 }
 
 }  // namespace sonalog::ui

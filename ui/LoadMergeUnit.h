@@ -3,12 +3,12 @@
 // is ordered, and whether the window shows at all. GO returns the choices; Escape, the close
 // button or the window losing the focus cancel the load.
 
-#include <QWidget>
 #include <optional>
 
 #include "core/ListFile.h"
 
 #include "settings/Settings.h"
+#include "ui/SmallWindow.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -17,7 +17,7 @@ class QRadioButton;
 
 namespace sonalog::ui {
 
-class TLoadMergeForm : public QWidget {
+class TLoadMergeForm : public SmallWindow {
   Q_OBJECT
 
  public:
@@ -33,15 +33,13 @@ class TLoadMergeForm : public QWidget {
   void GoButClick();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  bool event(QEvent* event) override;
+  // Losing the focus before GO cancels the load.
+  bool cancelsOnFocusLoss() const override { return !goPressed_; }
 
  private:
   void open(const LoadMergeChoice& initial);
   void enableAppendChoices();
 
-  WindowPosition& position_;
   QRadioButton* Rb1;
   QRadioButton* Rb2;
   QGroupBox* Rg1;
@@ -49,7 +47,6 @@ class TLoadMergeForm : public QWidget {
   QCheckBox* DontShowCheck;
   QPushButton* GoBut;
   bool goPressed_ = false;
-  bool wasActive_ = false;
 };
 
 }  // namespace sonalog::ui

@@ -7,14 +7,16 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileSystemModel>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeView>
@@ -27,8 +29,10 @@
 #include "ui/InputCaption.h"
 #include "ui/LoadMergeUnit.h"
 #include "ui/OptionsForm.h"
+#include "ui/QtSettings.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
+#include "ui/ViewForm.h"
 #include "ui/WindowPlacement.h"
 
 // The window icon lives in the ui library's resources; a static library registers them itself.
@@ -61,16 +65,6 @@ QPushButton* button(const char* name, const char* caption, const char* hint) {
 std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString fromNative(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-QFont fontOf(const FontSetting& setting) {
-  QFont f(qt(setting.name));
-  f.setPointSize(setting.size);
-  f.setBold(setting.style & kFontBold);
-  f.setItalic(setting.style & kFontItalic);
-  f.setUnderline(setting.style & kFontUnderline);
-  f.setStrikeOut(setting.style & kFontStrikeOut);
-  return f;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
@@ -84,7 +78,7 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   inputCaptionForm_ = std::make_unique<TInputCaptionForm>(s.captionInputWindowPos);
   importForm_ = std::make_unique<TImportForm>(s.importWindowPos,
                                               [this] { return exportHeaderOrFooterSet(main_.settings()); });
-  aboutForm_ = std::make_unique<TAboutForm>(s.aboutWindowPos, main_.workingFolder());
+  aboutForm_ = std::make_unique<TAboutForm>(s.aboutWindowPos, main_.workingFolder(), [this] { openHelp(); });
   fader_ = std::make_unique<Fader>(this);
   askCaption_ = [this](CaptionRequest& request) { return inputCaptionForm_->ask(request, this); };
   openOptions_ = [this] {
@@ -104,6 +98,13 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
       QTimer::singleShot(0, this, [this] { close(); });
     }
   });
+  // The viewer closes with its own question before the main window asks anything (a filtered
+  // list must be settled while its temporary file is still there).
+  main_.setViewerExit([] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* viewer = qobject_cast<TViewForm*>(w); viewer && viewer->isVisible()) return viewer->close();
+    return true;
+  });
   qApp->installEventFilter(this);
   setVolumes(platform::mountedVolumes());
 }
@@ -111,6 +112,7 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
   main_.setActivityChanged(nullptr);
+  main_.setViewerExit(nullptr);
   ui_.setStatusLabel(nullptr);
   ui_.setParentWidget(nullptr);
 }
@@ -123,6 +125,9 @@ void TMainForm::buildControls() {
   folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   folders_->setReadOnly(true);
   folders_->setRootPath("/");
+  EditFolder = new QLineEdit;
+  EditFolder->setObjectName("EditFolder");
+  setHint(EditFolder, "The folder to scan: type or paste a path and press Enter");
   Dir1 = new QTreeView;
   Dir1->setObjectName("Dir1");
   Dir1->setModel(folders_);
@@ -196,6 +201,7 @@ void TMainForm::buildControls() {
   // Left: where to scan. Right: the commands, grouped by what they work on.
   auto* left = new QVBoxLayout;
   left->addWidget(Drive1);
+  left->addWidget(EditFolder);
   left->addWidget(Dir1, 1);
   auto* fontRow = new QHBoxLayout;
   fontRow->addWidget(sadcheck);
@@ -262,18 +268,16 @@ void TMainForm::buildControls() {
   connect(Incbox, &QCheckBox::toggled, this, [this](bool on) { main_.setIncludeSubfolders(on); });
   connect(updn1, &QSpinBox::valueChanged, this, [this](int size) { setFolderFontSize(size); });
   connect(ButFont, &QPushButton::clicked, this, [this] {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, Dir1->font(), this);
-    if (!ok) return;
     FontSetting& f = main_.settings().folderTreeFont;
-    f.name = toStd(chosen.family());
-    f.style = static_cast<uint8_t>((chosen.bold() ? kFontBold : 0) | (chosen.italic() ? kFontItalic : 0) |
-                                   (chosen.underline() ? kFontUnderline : 0) |
-                                   (chosen.strikeOut() ? kFontStrikeOut : 0));
-    setFolderFontSize(chosen.pointSize());
+    const std::optional<FontSetting> chosen = chooseFontSetting(f, this);
+    if (!chosen) return;
+    f.name = chosen->name;
+    f.style = chosen->style;
+    setFolderFontSize(chosen->size);
   });
   connect(Dir1, &QTreeView::customContextMenuRequested, this,
           [this](const QPoint& at) { PopMain->popup(Dir1->viewport()->mapToGlobal(at)); });
+  connect(EditFolder, &QLineEdit::returnPressed, this, [this] { folderTyped(); });
   connect(Drive1, &QComboBox::activated, this, [this](int index) { driveChanged(index); });
   connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { folderChosen(); });
   // The model reads folders in the background: the folder shown by the program is brought into
@@ -307,9 +311,8 @@ void TMainForm::fillDrives() {
 
 void TMainForm::applyColour() {
   // Stored as 0x00BBGGRR.
-  const Colour c = main_.settings().mainWindowColour;
   QPalette p = palette();
-  p.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+  p.setColor(QPalette::Window, qtColour(main_.settings().mainWindowColour));
   setPalette(p);
   setAutoFillBackground(true);
 }
@@ -333,7 +336,15 @@ void TMainForm::activate(const std::vector<std::string>& arguments) {
   const Settings& s = main_.settings();
   applySettings();
   Label1->setText(qt(main_.status()));
-  ui::restoreGeometry(this, s.mainWindowPos.left, s.mainWindowPos.top, kDefaultWidth, kDefaultHeight);
+  if (main_.freshSettings()) {
+    // The reset position centres a smaller window on a screen of an assumed size: centre this
+    // one, as it is, on the screen it opens on.
+    resize(kDefaultWidth, kDefaultHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()).topLeft());
+  } else {
+    ui::restoreGeometry(this, s.mainWindowPos.left, s.mainWindowPos.top, kDefaultWidth, kDefaultHeight);
+  }
   const bool fade = s.fadeMainWindow != 0;
   if (fade) setWindowOpacity(0.0);
   show();
@@ -348,6 +359,7 @@ void TMainForm::showFolder(const std::string& folder) {
   if (drive >= 0) Drive1->setCurrentIndex(drive);
   Dir1->setRootIndex(folders_->index(fromNative(root)));
   revealFolder_ = fromNative(folder);
+  EditFolder->setText(revealFolder_);
   const QModelIndex index = folders_->index(revealFolder_);
   if (index.isValid()) {
     Dir1->setCurrentIndex(index);
@@ -369,12 +381,21 @@ void TMainForm::folderChosen() {
   if (showingFolder_) return;
   revealFolder_.clear();
   const QModelIndex index = Dir1->currentIndex();
-  if (index.isValid()) main_.setFolder(nativePath(folders_->filePath(index)));
+  if (!index.isValid()) return;
+  main_.setFolder(nativePath(folders_->filePath(index)));
+  EditFolder->setText(fromNative(main_.folder()));
+}
+
+void TMainForm::folderTyped() {
+  if (main_.goToFolder(nativePath(EditFolder->text())))
+    showFolder(main_.folder());
+  else
+    EditFolder->setText(fromNative(main_.folder()));
 }
 
 void TMainForm::applyFont() {
   const FontSetting& setting = main_.settings().folderTreeFont;
-  const QFont font = fontOf(setting);
+  const QFont font = qtFont(setting);
   Dir1->setFont(font);
   QFont drive = font;
   while (drive.pointSize() > kMinFolderFontSize && QFontMetrics(drive).height() > kMaxDriveTextHeight)
@@ -408,6 +429,7 @@ void TMainForm::updateCommands() {
   Cancelbutton->setVisible(c.cancelVisible);
   sadcheck->setEnabled(c.searchAllDrives);
   Drive1->setEnabled(c.folderChoice);
+  EditFolder->setEnabled(c.folderChoice);
   Dir1->setEnabled(c.folderChoice);
   Incbox->setEnabled(c.includeSubfolders);
   OptBut->setEnabled(c.options && openOptions_ != nullptr);
@@ -519,14 +541,36 @@ bool TMainForm::keyPressed(int key) {
   }
 }
 
+void TMainForm::openHelp() { openHelpPage(main_.ui(), platform::programFolder()); }
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick) {
     Label1DblClick();
     return true;
   }
-  // The window's keys work whichever of its controls has the focus (the spin box keeps its own).
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType() && watched != updn1 &&
-      !updn1->isAncestorOf(static_cast<QWidget*>(watched)) && static_cast<QWidget*>(watched)->window() == this) {
+  // F1 opens the user guide from every window of the program.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    openHelp();
+    return true;
+  }
+  // The window's keys work whichever of its controls has the focus. Typing in the location line or the spin box keeps its own keys, and so does the folder
+  // list while a name is being typed into its search ("-" within a name does not shrink the font).
+  const auto typesText = [this](QObject* w, const QKeyEvent* key) {
+    for (QWidget* own : std::initializer_list<QWidget*>{updn1, EditFolder})
+      if (w == own || own->isAncestorOf(static_cast<QWidget*>(w))) return true;
+    if (w != Dir1 && w != Dir1->viewport()) return false;
+    const bool typing = dirTyping_.isValid() && dirTyping_.elapsed() < QApplication::keyboardInputInterval();
+    const bool sign = key->key() == Qt::Key_Plus || key->key() == Qt::Key_Minus;
+    if ((typing || !sign) && !key->text().isEmpty() && key->text().at(0).isPrint()) dirTyping_.restart();
+    return sign && typing;
+  };
+  // A right click opens the folder list's menu without moving the folder to scan.
+  if (watched == Dir1->viewport() && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+    return true;
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this && !typesText(watched, static_cast<QKeyEvent*>(event))) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) == Qt::NoModifier && keyPressed(key->key()))
       return true;

@@ -4,6 +4,7 @@
 // handler passes the click to MainUnit (or the export and import bindings) and then shows what
 // MainUnit says is enabled.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -19,6 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSpinBox;
@@ -73,6 +75,8 @@ class TMainForm : public QWidget {
   void ExtViewButClick();
   void AboutButClick();
   void Label1DblClick();
+  // The user guide (About's link and Help, F1 in any window).
+  void openHelp();
   void setFolderFontSize(int size);
 
   TLoadMergeForm& loadMergeForm() { return *loadMergeForm_; }
@@ -99,6 +103,7 @@ class TMainForm : public QWidget {
   void applySettings();
   void driveChanged(int index);
   void folderChosen();
+  void folderTyped();
   void afterListChange();
   bool keyPressed(int key);
   void savePosition();
@@ -119,7 +124,8 @@ class TMainForm : public QWidget {
   bool closing_ = false;        // the closing questions were answered
   bool closeAfterRun_ = false;  // closing waits for the running operation to stop
   bool showingFolder_ = false;  // Dir1 is moved by the program, not the user
-  QString revealFolder_;        // the folder the program showed, kept in view while it loads
+  QString revealFolder_;
+  QElapsedTimer dirTyping_;     // since the last key typed into the folder list's search        // the folder the program showed, kept in view while it loads
 
   QPushButton* SaveBut;
   QPushButton* ExportBut;
@@ -133,6 +139,7 @@ class TMainForm : public QWidget {
   QCheckBox* sadcheck;
   QComboBox* Drive1;
   QTreeView* Dir1;
+  QLineEdit* EditFolder;  // the location line: the folder NEW scans, typed or pasted
   QFileSystemModel* folders_;
   QCheckBox* Incbox;
   QPushButton* OptBut;

@@ -74,9 +74,21 @@ MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchContro
   track->setTickPosition(QSlider::TicksBelow);
   setHint(track, "100=exact match; 99=letters match; recommended: 80-99");
   thresholdLabel->setBuddy(track);
+  thresholdValue = new QLabel(parent);
+  thresholdValue->setObjectName("LabThreshold");
+  thresholdValue->setMinimumWidth(thresholdValue->fontMetrics().horizontalAdvance(QStringLiteral("100 %")));
+  thresholdValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  trackRow = new QWidget(parent);
+  auto* row = new QHBoxLayout(trackRow);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(track, 1);
+  row->addWidget(thresholdValue);
   trackScale = new QWidget(parent);
   auto* scale = new QHBoxLayout(trackScale);
-  scale->setContentsMargins(0, 0, 0, 0);
+  // The marks stand under the track bar only, not under its number.
+  constexpr int kNumberGap = 6;  // pixels between the track bar and its number
+  row->setSpacing(kNumberGap);
+  scale->setContentsMargins(0, 0, thresholdValue->minimumWidth() + kNumberGap, 0);
   for (int value = kThresholdMin; value <= kThresholdExact; value += kTrackStep) {
     auto* mark = new QLabel(value == kThresholdExact ? QStringLiteral("100 %") : QString::number(value), trackScale);
     QFont small = mark->font();
@@ -155,6 +167,7 @@ MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchContro
 
   // Every control stores its setting at once.
   connect(track, &QSlider::valueChanged, this, [this](int v) {
+    thresholdValue->setText(QString::number(v));
     if (!showing_) settings_.matchThreshold = static_cast<uint8_t>(v);
   });
   connect(highCheck, &QCheckBox::toggled, this, [this](bool on) {
@@ -234,6 +247,7 @@ void MatchOptionsControls::showSettings() {
   showing_ = true;
   const Settings& s = settings_;
   track->setValue(s.matchThreshold);
+  thresholdValue->setText(QString::number(track->value()));
   highCheck->setChecked(s.highChars);
   sizeCheck->setChecked(s.sizeCheck);
   sizeEdit->setText(QString::number(s.sizeLimitKB));

@@ -76,6 +76,8 @@ class MatchOptionsControls : public QObject {
 
   QLabel* thresholdLabel;   // LabSpecPlease
   QSlider* track;           // 50..100
+  QLabel* thresholdValue;   // LabThreshold: the track bar's value as a number (99 and 100 differ)
+  QWidget* trackRow;        // the track bar with its number beside it
   QWidget* trackScale;      // "50" ... "95", "100 %"
   QCheckBox* highCheck;
   QCheckBox* sizeCheck;     // sizedifcheck

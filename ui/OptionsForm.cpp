@@ -24,6 +24,7 @@
 
 #include "core/ApiUnit.h"
 #include "ui/Fader.h"
+#include "ui/QtSettings.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
 #include "ui/WindowPlacement.h"
@@ -32,10 +33,6 @@ namespace sonalog::ui {
 
 namespace {
 
-QColor qcolour(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
-Colour colourOf(const QColor& c) {
-  return Colour(c.red()) | (Colour(c.green()) << 8) | (Colour(c.blue()) << 16);
-}
 
 // The hint of each control, shown for ten seconds.
 struct Hint {
@@ -143,7 +140,7 @@ QPushButton* colourPanel(const char* name) {
 
 void showColour(QPushButton* panel, std::optional<Colour> colour) {
   panel->setStyleSheet(colour ? QStringLiteral("QPushButton { background-color: %1; border: 1px solid #555; }")
-                                    .arg(qcolour(*colour).name())
+                                    .arg(qtColour(*colour).name())
                               : QStringLiteral("QPushButton { background: transparent; border: 1px solid #888; }"));
 }
 
@@ -162,29 +159,15 @@ QWidget* row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
 
 std::optional<Colour> QtOptionsDialogs::chooseColour(Colour initial,
                                                      std::array<Colour, kCustomColourCount>& custom) {
-  for (int i = 0; i < int(kCustomColourCount); ++i) QColorDialog::setCustomColor(i, qcolour(custom[i]));
-  QColorDialog dialog(qcolour(initial), parent_);
+  for (int i = 0; i < int(kCustomColourCount); ++i) QColorDialog::setCustomColor(i, qtColour(custom[i]));
+  QColorDialog dialog(qtColour(initial), parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   for (int i = 0; i < int(kCustomColourCount); ++i) custom[i] = colourOf(QColorDialog::customColor(i));
   return colourOf(dialog.selectedColor());
 }
 
 std::optional<FontSetting> QtOptionsDialogs::chooseFont(const FontSetting& initial) {
-  QFont font(qt(initial.name), initial.size);
-  font.setBold(initial.style & kFontBold);
-  font.setItalic(initial.style & kFontItalic);
-  font.setUnderline(initial.style & kFontUnderline);
-  font.setStrikeOut(initial.style & kFontStrikeOut);
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, font, parent_);
-  if (!ok) return std::nullopt;
-  FontSetting out = initial;
-  out.name = toStd(chosen.family());
-  out.size = static_cast<uint8_t>(std::clamp(chosen.pointSize(), 1, 255));
-  out.style = static_cast<uint8_t>((chosen.bold() ? kFontBold : 0) | (chosen.italic() ? kFontItalic : 0) |
-                                   (chosen.underline() ? kFontUnderline : 0) |
-                                   (chosen.strikeOut() ? kFontStrikeOut : 0));
-  return out;
+  return chooseFontSetting(initial, parent_);
 }
 
 // ---- The window ----
@@ -595,7 +578,7 @@ void OptionsForm::fill() {
 
 void OptionsForm::applyWindowColour() {
   QPalette p = palette();
-  p.setColor(QPalette::Window, qcolour(settings_.optionsWindowColour));
+  p.setColor(QPalette::Window, qtColour(settings_.optionsWindowColour));
   setPalette(p);
   setAutoFillBackground(true);
 }
@@ -616,7 +599,7 @@ void OptionsForm::flashHeaderRow() {
 void OptionsForm::paintEdit(OptEdit edit, Colour background) {
   QLineEdit* e = edits_[int(edit)];
   QPalette p = e->palette();
-  p.setColor(QPalette::Base, qcolour(background));
+  p.setColor(QPalette::Base, qtColour(background));
   e->setPalette(p);
   if (edit == OptEdit::EditMaxcursav) {
     QFont f = font();

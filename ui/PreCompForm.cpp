@@ -80,7 +80,7 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   actionCombo_->setObjectName("ActionCombo");
   for (int type = 0; type < kCompareActionCount; ++type) actionCombo_->addItem(qt(actionComboItem(type)));
 
-  loadBut_ = new QPushButton(QStringLiteral("External &list..."), this);
+  loadBut_ = new QPushButton(QStringLiteral("&Choose external list..."), this);
   loadBut_->setObjectName("ButLoadFile");
   saveBut_ = new QPushButton(QStringLiteral("&Output file..."), this);
   saveBut_->setObjectName("ButSaveFile");
@@ -159,7 +159,7 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   files->addWidget(lastBut_, 3, 0);
   layout->addLayout(files);
   layout->addWidget(c.thresholdLabel);
-  layout->addWidget(c.track);
+  layout->addWidget(c.trackRow);
   layout->addWidget(c.trackScale);
   layout->addWidget(c.highCheck);
   auto* ignore = new QHBoxLayout;

@@ -56,7 +56,7 @@ TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(c.thresholdLabel);
-  layout->addWidget(c.track);
+  layout->addWidget(c.trackRow);
   layout->addWidget(c.trackScale);
   layout->addWidget(c.highCheck);
   layout->addWidget(auncheck);

@@ -180,11 +180,17 @@ std::optional<FileDialogResult> QtUserInterface::fileDialog(const FileDialog& d,
   const QStringList filters = dialog.nameFilters();
   if (d.filterIndex >= 0 && d.filterIndex < filters.size()) dialog.selectNameFilter(filters[d.filterIndex]);
   if (!d.fileName.empty()) dialog.selectFile(qt(d.fileName));
-  // The questions about replacing a file are the caller's own.
-  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  // Qt's own dialog opens too small for its columns; it keeps the size the user gives it.
+  dialog.resize(fileDialogSize_);
+  // The dialog asks before replacing a file itself, and No returns to it; a dialog whose name is
+  // only a pattern asks nothing.
+  const bool asks = save && d.askBeforeReplacing;
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !asks);
+  const int result = dialog.exec();
+  fileDialogSize_ = dialog.size();
+  if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileDialogResult{toStd(dialog.selectedFiles().front()),
-                          int(filters.indexOf(dialog.selectedNameFilter()))};
+                          int(filters.indexOf(dialog.selectedNameFilter())), asks};
 }
 
 std::optional<FileDialogResult> QtUserInterface::openFile(const FileDialog& dialog) {
@@ -198,7 +204,12 @@ std::optional<FileDialogResult> QtUserInterface::saveFile(const FileDialog& dial
 bool QtUserInterface::statusFits(std::string_view text) const {
   if (!statusLabel_) return true;
   const QFontMetrics metrics(statusLabel_->font());
-  const int width = statusLabel_->contentsRect().width();
+  // A framed label indents its text by half an "x" unless told otherwise, and the margin
+  // counts on both sides: what is left is the width the text really has.
+  const int indent = statusLabel_->indent() >= 0 ? statusLabel_->indent()
+                     : statusLabel_->frameWidth() > 0 ? metrics.horizontalAdvance(QLatin1Char('x')) / 2
+                                                      : 0;
+  const int width = statusLabel_->contentsRect().width() - indent - 2 * statusLabel_->margin();
   // A text whose every character could be the widest fits without shaping it (the common case
   // of a scan's paths, asked once per file).
   if (static_cast<qint64>(text.size()) * metrics.maxWidth() <= width) return true;

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QSize>
 #include <deque>
 #include <optional>
 #include <string>
@@ -70,6 +71,7 @@ class QtUserInterface : public UserInterface {
   std::string pendingStatus_;  // the latest status text; not shown yet while statusPending_
   bool statusPending_ = false;
   void showPendingStatus();
+  QSize fileDialogSize_{900, 560};  // the file dialogs' size, as the user last left it
   QElapsedTimer lastPump_;
   int callsSincePump_ = 0;
 };

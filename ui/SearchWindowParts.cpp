@@ -64,6 +64,9 @@ void LogListModel::append(const std::vector<std::string>& lines, QListView* view
     view->setCurrentIndex(current);
     view->scrollTo(current);
   }
+  // A list that follows its end shows its last line whole, also when the selection stops just
+  // before it (the line that says the log is full).
+  if (selected >= 0 && selected >= first - 1 && selected + 1 < rowCount()) view->scrollTo(index(rowCount() - 1), QAbstractItemView::PositionAtBottom);
 }
 
 QListView* makeLogList(LogListModel* model, QWidget* parent) {
@@ -105,7 +108,8 @@ QString fittedFileLine(const QLabel* label, const std::string& line) {
 
 void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bool reportFailures) {
   const OpenResult result = openDocumentChecked(ui, path);
-  if (reportFailures) reportPlayFailure(ui, result, false);
+  // A log is a document to read, not music to play.
+  if (reportFailures) reportDocumentOpenFailure(ui, result, path);
   button->setEnabled(false);
   QTimer::singleShot(kViewLogPauseMs, button, [button] { button->setEnabled(true); });
 }

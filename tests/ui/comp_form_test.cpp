@@ -81,6 +81,9 @@ TEST_F(CompFormTest, EveryActionTypeThroughTheWindowGivesTheOracleResult) {
     if (isRemoval(type)) {
       EXPECT_EQ(textOf(*form, "DeleteBut"), "&DELETE");
       EXPECT_TRUE(shown(*form, "AbortBut"));
+      // The matching is over: no pair and no "Searching" while the removal waits.
+      EXPECT_FALSE(shown(*form, "labfile1") || shown(*form, "labfile2"));
+      EXPECT_EQ(toStd(form->windowTitle()), " Lists comparison");
       click(*form, "DeleteBut");
       ASSERT_TRUE(waitClosed());
       EXPECT_EQ(main.list().items, oracleAfterRemoval(expected, internalItems, type));

@@ -15,14 +15,18 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeView>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "core/ApiUnit.h"
 #include "core/ListFile.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "settings/Settings.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
+#include "ui/AboutUnit.h"
 #include "ui/ImportOptionsForm.h"
 #include "ui/InputCaption.h"
 #include "ui/LoadMergeUnit.h"
@@ -364,6 +368,36 @@ TEST_F(MainFormTest, FontKeysStatusBoxAndClosingQuestions) {
   ASSERT_TRUE(loadSettings(home.home() + "mp3snlg.ini", saved));
   EXPECT_EQ(saved.folderTreeFont.size, 12);
   EXPECT_EQ(saved.mainWindowPos.left, form->x());
+}
+
+TEST_F(MainFormTest, HelpLocationLineAndUnshownWindowsKeepTheirPlaces) {
+  main.settings().aboutWindowPos = {123, 45};
+  main.settings().importWindowPos = {67, 89};
+  open();
+  pressKey(child<QTreeView>("Dir1"), Qt::Key_F1);
+  form->aboutForm().findChild<QPushButton*>("ButHelp")->click();
+  ASSERT_EQ(ui.opened.size(), 2u);
+  EXPECT_EQ(ui.opened[1].first, helpPagePath(platform::programFolder()));
+
+  QLineEdit* line = child<QLineEdit>("EditFolder");
+  EXPECT_EQ(line->text(), form->currentFolder());
+  std::filesystem::create_directories(home.path("music"));
+  line->setText(QString::fromStdString(home.path("music")));
+  pressKey(line, Qt::Key_Return);
+  EXPECT_EQ(main.folder(), home.path("music"));
+  const int size = main.settings().folderTreeFont.size;
+  line->setText("/no/such/folder");
+  pressKey(line, Qt::Key_Minus, "-");
+  pressKey(line, Qt::Key_Return);
+  EXPECT_EQ(line->text(), QString::fromStdString(home.path("music")));
+  EXPECT_EQ(main.settings().folderTreeFont.size, size);
+
+  EXPECT_TRUE(form->close());
+  Settings saved;
+  ASSERT_TRUE(loadSettings(home.home() + "mp3snlg.ini", saved));
+  EXPECT_EQ(saved.aboutWindowPos, (WindowPosition{123, 45}));
+  EXPECT_EQ(saved.importWindowPos, (WindowPosition{67, 89}));
+  EXPECT_EQ(saved.mainFolder, home.path("music"));
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ TEST(QtUserInterfaceTest, ScriptedBoxesAreRecordedAndAnsweredInOrder) {
   ui.script({Answer::Yes});
   ui.warning(std::string(300, 'x'));
   EXPECT_EQ(ui.ask("Sure?", "quit?", Buttons::YesNo, Icon::Question), Answer::Yes);
-  // The queue is empty: the preselected button answers.
-  EXPECT_EQ(ui.ask("Save?", "prompt", Buttons::YesNoCancel, Icon::Question, Answer::No), Answer::No);
+  // The queue is empty: the answer of Escape, Cancel, though No is preselected.
+  EXPECT_EQ(ui.ask("Save?", "prompt", Buttons::YesNoCancel, Icon::Question, Answer::No), Answer::Cancel);
   ASSERT_EQ(ui.shown.size(), 3u);
   EXPECT_EQ(ui.shown[0].caption, "Warning");
   EXPECT_EQ(ui.shown[0].text.size(), kWarningTextLimit);
@@ -94,8 +94,20 @@ TEST(WindowPlacementTest, PositionsOffEveryScreenComeBack) {
 TEST(FaderTest, FadesInToOpaqueAndOutToDone) {
   QWidget window;
   Fader fader(&window, 1);
+  window.show();
+  // Left to its timer, a fade-in ends fully opaque.
   fader.fadeIn();
   EXPECT_TRUE(fader.running());
+  QEventLoop fading;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!fader.running()) fading.quit();
+  });
+  poll.start(1);
+  QTimer::singleShot(5000, &fading, &QEventLoop::quit);
+  fading.exec();
+  EXPECT_EQ(window.windowOpacity(), 1.0);
+  fader.fadeIn();
   fader.finish();
   EXPECT_FALSE(fader.running());
   EXPECT_EQ(window.windowOpacity(), 1.0);

@@ -1,0 +1,25 @@
+#pragma once
+// Fonts and colours as the settings keep them and as Qt shows them, converted in one place:
+// a font is a name, a size in points and style bits; a colour is 0x00BBGGRR.
+
+#include <QColor>
+#include <QFont>
+#include <optional>
+
+#include "settings/Settings.h"
+
+class QWidget;
+
+namespace sonalog::ui {
+
+QFont qtFont(const FontSetting& setting);
+// The font chosen in a dialog, keeping what Qt has no notion of (the character set byte).
+FontSetting fontSetting(const QFont& font, const FontSetting& kept);
+QColor qtColour(Colour colour);
+Colour colourOf(const QColor& colour);
+
+// The font dialog over a stored font. A family that is not installed ("Courier New") would make
+// the dialog preselect its first, proportional family: the system's fixed-width font stands in.
+std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget* parent);
+
+}  // namespace sonalog::ui

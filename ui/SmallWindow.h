@@ -1,0 +1,38 @@
+#pragma once
+// What the program's small windows (About, Load options, the caption input, the import options)
+// do alike: they stay on top with a title bar and no system menu, Escape cancels, some cancel
+// when another window takes the focus, and they come back where the user left them. A window's
+// remembered position changes only when that window was shown.
+
+#include <QWidget>
+
+#include "settings/Settings.h"
+
+namespace sonalog::ui {
+
+class SmallWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // position is read when the window is placed and written when it closes after it was shown;
+  // it must outlive the window. closeButton: the title bar has a close button.
+  SmallWindow(WindowPosition& position, bool closeButton);
+
+ protected:
+  // What Escape does, and losing the focus when cancelsOnFocusLoss(): by default, close.
+  virtual void cancel() { close(); }
+  // Whether another window taking the focus cancels now (asked only after the window was active).
+  virtual bool cancelsOnFocusLoss() const { return false; }
+  // Sizes the window to its contents and puts it at the remembered position, inside a screen.
+  void placeAtRememberedPosition();
+
+  void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  WindowPosition& position_;
+  bool wasActive_ = false;  // since it was last shown
+};
+
+}  // namespace sonalog::ui
