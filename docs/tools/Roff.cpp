@@ -369,8 +369,12 @@ ManResult writeManPage(const ManPage& page) {
       if (page.extras.count("examples " + name)) out += ".PP\nExamples:\n" + extra("examples " + name);
     }
   }
-  if (!mainFooter.exitStatus.empty() || page.extras.count("exit-status"))
-    out += ".SH EXIT STATUS\n" + paragraphs(mainFooter.exitStatus) + extra("exit-status");
+  if (!mainFooter.exitStatus.empty() || page.extras.count("exit-status")) {
+    // The section's title already says what the sentence began with.
+    std::string status = mainFooter.exitStatus;
+    if (status.rfind("Exit status: ", 0) == 0) status.erase(0, 13);
+    out += ".SH EXIT STATUS\n" + paragraphs(status) + extra("exit-status");
+  }
   if (page.extras.count("files")) out += ".SH FILES\n" + extra("files");
   if (page.extras.count("environment")) out += ".SH ENVIRONMENT\n" + extra("environment");
   if (page.extras.count("examples")) out += ".SH EXAMPLES\n" + extra("examples");
