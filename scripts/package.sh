@@ -21,6 +21,7 @@ CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
   LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONALOG_WERROR=OFF \
     -DSONALOG_STATIC_CLI=OFF -DSONALOG_TESTS=OFF -DSONALOG_BENCH=OFF \
+    -DCMAKE_STRIP="$PWD/scripts/package-strip.sh" \
     ${SONALOG_MAINTAINER:+"-DSONALOG_MAINTAINER=$SONALOG_MAINTAINER"} \
     -DCMAKE_CXX_COMPILER_LAUNCHER="$(command -v ccache || true)" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
