@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/Text.h"
@@ -194,7 +196,10 @@ class EntrySorter {
   }
 };
 
-void appendEntryKey(std::string& arena, const ListItem& item, uint8_t key, const platform::Collator& collator) {
+// Appends the item's key; the file name's collation key comes last (nameKey, when given, is it).
+// Returns the length of that last part.
+size_t appendEntryKey(std::string& arena, const ListItem& item, uint8_t key, const platform::Collator& collator,
+                      std::string_view nameKey) {
   if (key == kSortByFileName) {
     // nothing before the file name
   } else if (isTextKey(key)) {
@@ -203,7 +208,12 @@ void appendEntryKey(std::string& arena, const ListItem& item, uint8_t key, const
   } else {
     appendOrderedDouble(arena, numericValue(item, key));
   }
-  arena += collator.key(item.fileName);
+  const size_t before = arena.size();
+  if (nameKey.data())
+    arena += nameKey;
+  else
+    arena += collator.key(item.fileName);
+  return arena.size() - before;
 }
 
 // Puts items in the order of entries (entries[k].index is the item that belongs at k), moving
@@ -265,16 +275,33 @@ bool Greater::operator()(const ListItem& a, const ListItem& b) const {
   return impl_->collator.compare(a.fileName, b.fileName) > 0;
 }
 
-void sortItems(std::vector<ListItem>& items, const SortOrder& order) {
+void SortKeyCache::clear() {
+  arena_.clear();
+  slots_.clear();
+}
+
+void sortItems(std::vector<ListItem>& items, const SortOrder& order, SortKeyCache* cache) {
   if (order.key > kLastSortKey || items.size() < 2) return;
   const platform::Collator collator(order.caseSensitive);
+  if (cache && cache->caseSensitive_ != order.caseSensitive) cache->clear();
 
   std::string arena;
   std::vector<Entry> entries(items.size());
+  std::vector<uint64_t> nameHashes(cache ? items.size() : 0);
+  std::vector<uint32_t> nameKeyLengths(cache ? items.size() : 0);
   for (size_t k = 0; k < items.size(); ++k) {
     const size_t offset = arena.size();
-    appendEntryKey(arena, items[k], order.key, collator);
+    std::string_view nameKey;
+    if (cache) {
+      nameHashes[k] = std::hash<std::string_view>{}(items[k].fileName);
+      if (k < cache->slots_.size() && cache->slots_[k].nameHash == nameHashes[k]) {
+        const SortKeyCache::Slot& slot = cache->slots_[k];
+        nameKey = std::string_view(cache->arena_).substr(slot.offset, slot.length);
+      }
+    }
+    const size_t nameLength = appendEntryKey(arena, items[k], order.key, collator, nameKey);
     const size_t length = arena.size() - offset;
+    if (cache) nameKeyLengths[k] = static_cast<uint32_t>(nameLength);
     entries[k].offset = offset;
     entries[k].length = static_cast<uint32_t>(length);
     entries[k].index = static_cast<uint32_t>(k);
@@ -287,6 +314,19 @@ void sortItems(std::vector<ListItem>& items, const SortOrder& order) {
   }
 
   EntrySorter(entries, arena.data(), order.descending).run();
+  if (cache) {
+    // The names' keys in the new order: each is the tail of its item's whole key.
+    cache->arena_.clear();
+    cache->arena_.reserve(arena.size());
+    cache->slots_.resize(entries.size());
+    cache->caseSensitive_ = order.caseSensitive;
+    for (size_t k = 0; k < entries.size(); ++k) {
+      const Entry& e = entries[k];
+      const uint32_t nameLength = nameKeyLengths[e.index];
+      cache->slots_[k] = {nameHashes[e.index], cache->arena_.size(), nameLength};
+      cache->arena_.append(arena, e.offset + e.length - nameLength, nameLength);
+    }
+  }
   applyOrder(items, entries);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/ListItem.h"
@@ -56,11 +57,33 @@ class Greater {
   std::unique_ptr<Impl> impl_;
 };
 
+// The file names' collation keys of one list, kept between sorts by a caller that sorts the same
+// list again and again (the viewer's header clicks), so that only the first sort pays for them.
+// A kept key is used only while the item at its place still has a name of the same hash and the
+// case rule is the same; any other item gets a fresh key. Memory: about the keys' size.
+class SortKeyCache {
+ public:
+  void clear();
+
+ private:
+  friend void sortItems(std::vector<ListItem>&, const SortOrder&, SortKeyCache*);
+  struct Slot {
+    uint64_t nameHash;
+    size_t offset;    // of the key in arena_
+    uint32_t length;
+  };
+  std::string arena_;
+  std::vector<Slot> slots_;  // by item position after the last sort
+  bool caseSensitive_ = false;
+};
+
 // Sorts items in place by order. Does nothing for a key above kLastSortKey or fewer than two
 // items. Items that differ by Greater end up in ascending (or, descending, reversed) order; items
 // equal by Greater keep the order the classic in-place quicksort of this program gives them, except
 // in inputs that would drive that quicksort quadratic, where a guaranteed O(n log n) fallback
 // orders them instead. Stack depth is O(log n).
-void sortItems(std::vector<ListItem>& items, const SortOrder& order);
+// With a cache, the file names' keys are taken from it where they still fit and it is left
+// holding the keys in the new order.
+void sortItems(std::vector<ListItem>& items, const SortOrder& order, SortKeyCache* cache = nullptr);
 
 }  // namespace sonalog

@@ -629,7 +629,7 @@ void TViewForm::run(const ViewCommand& command) {
     case ViewAction::Delete: deleteRows(); break;
     case ViewAction::Undo: apply([&](GridPosition& pos) { return unit_.undo(pos); }); break;
     case ViewAction::Find: findOrFilter(); break;
-    case ViewAction::Resort: apply([&](GridPosition& pos) { return unit_.resort(pos); }); break;
+    case ViewAction::Resort: apply([&](GridPosition& pos) { return unit_.resort(pos); }, true); break;
     case ViewAction::MakePrimary:
       if (unit_.makePrimary()) showList();
       break;
@@ -644,21 +644,23 @@ void TViewForm::run(const ViewCommand& command) {
   }
 }
 
-bool TViewForm::apply(const std::function<bool(GridPosition&)>& command) {
+bool TViewForm::apply(const std::function<bool(GridPosition&)>& command, bool reordered) {
   GridPosition pos = position();
   const bool done = command(pos);
-  if (done) {
-    unit_.selection().place(pos);
+  if (done) unit_.selection().place(pos);
+  if (done && !reordered) {
     showList();
-  } else {
-    updatePanel();
+    return true;
   }
+  if (done) model_->refreshCells();
+  updatePanel();
+  showSelection();
   return done;
 }
 
 void TViewForm::SG1HeaderClick(int column) {
   if (!ready()) return;
-  apply([&](GridPosition& pos) { return unit_.headerClick(column, pos); });
+  apply([&](GridPosition& pos) { return unit_.headerClick(column, pos); }, true);
 }
 
 void TViewForm::deleteRows() {

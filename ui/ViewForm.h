@@ -143,7 +143,8 @@ class TViewForm : public QWidget {
   void chooseFont();
   // Runs a command that may move the rows; when it did something, its position is shown with
   // the new picture. True when it did something.
-  bool apply(const std::function<bool(GridPosition&)>& command);
+  // reordered: the command only changed the order of the rows (a sort), so the picture holds.
+  bool apply(const std::function<bool(GridPosition&)>& command, bool reordered = false);
   // Ctrl+C: the highlighted rows as text on the clipboard.
   void copyRows();
   // Letters typed in the grid: the jump to a file name.

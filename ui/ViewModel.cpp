@@ -45,6 +45,11 @@ void ViewModel::refresh() {
   endResetModel();
 }
 
+void ViewModel::refreshCells() {
+  if (rowCount() > 0 && columnCount() > 0)
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
 void ViewModel::setColours(QColor cells, QColor text) {
   cells_ = cells;
   text_ = text;

@@ -24,6 +24,8 @@ class ViewModel : public QAbstractTableModel {
 
   // After the logic took a new picture of the list.
   void refresh();
+  // After the rows changed order only: same rows, columns and widths.
+  void refreshCells();
   // Colours for cells (invalid colours: the palette's).
   void setColours(QColor cells, QColor text);
 

@@ -12,6 +12,7 @@
 
 #include "core/ApiUnit.h"
 #include "core/ListItem.h"
+#include "core/Sorting.h"
 #include "settings/Settings.h"
 #include "platform/Files.h"
 #include "viewer/UndoSnapshot.h"
@@ -217,6 +218,7 @@ class ViewUnit {
   TextWidth textWidth_;
   ViewGrid grid_;
   ViewSelection selection_;
+  SortKeyCache sortKeys_;  // the names' collation keys between sorts
   FilterState filter_;
   UndoSlot undo_;
   // Private to this run, locked, removed when replaced or when the viewer goes.

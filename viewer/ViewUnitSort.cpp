@@ -27,7 +27,7 @@ constexpr const char* kSortQuestionNames[] = {"FILENAME", "TIME",         "KBPS"
 
 void ViewUnit::sortBy(uint8_t sortCode) {
   list_.sortCode = sortCode;
-  sortItems(list_.items, sortOrderOf(sortCode));
+  sortItems(list_.items, sortOrderOf(sortCode), &sortKeys_);
 }
 
 bool ViewUnit::headerClick(int column, GridPosition& /*pos: the rows keep their numbers*/) {

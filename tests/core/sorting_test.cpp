@@ -273,5 +273,30 @@ TEST(SortingTest, WorstCaseInputStillSortsCorrectly) {
   }
 }
 
+// Keys kept between sorts give the order fresh keys give, also after the list changed between
+// the sorts (a renamed item, a removed one, another case rule).
+TEST(SortingTest, KeptKeysGiveTheSameOrder) {
+  std::mt19937 random(11);
+  std::vector<ListItem> items;
+  for (int i = 0; i < 300; ++i)
+    items.push_back(named(std::string(1, static_cast<char>('a' + random() % 5)) + "b" + std::to_string(random() % 40)));
+  items[7].fileName = "B7";
+  std::vector<ListItem> plain = items;
+  SortKeyCache cache;
+  auto both = [&](const SortOrder& order) {
+    sortItems(items, order, &cache);
+    sortItems(plain, order);
+    ASSERT_EQ(names(items), names(plain));
+  };
+  both({kSortByFileName, false, false});
+  both({kSortByFileName, true, false});
+  items[3].fileName = plain[3].fileName = "zz renamed";
+  items.erase(items.begin() + 10);
+  plain.erase(plain.begin() + 10);
+  both({kSortByFileSize, false, false});
+  both({kSortByFileName, false, true});
+  both({kSortByFileName, false, false});
+}
+
 }  // namespace
 }  // namespace sonalog
