@@ -257,9 +257,15 @@ void NameIndex::probeText(uint8_t family, const std::string& text, int32_t value
     for (uint32_t s = 0; s < cut.count; ++s) {
       const int64_t l = cut.lengthOf(s);
       // The segment's image starts at start + x with |x| + |x - delta| <= tau: the edits before
-      // it and after it together.
-      const int64_t xFrom = -((tau - delta) / 2);  // ceil((delta - tau) / 2), tau >= |delta|
-      const int64_t xTo = (tau + delta) / 2;       // floor((delta + tau) / 2)
+      // it and after it together. Moreover, of the count = K + 1 segments with at most K edits,
+      // some segment s is untouched with at most s edits before it and K - s after it (follow
+      // f(s) = edits before s - s: it starts at 0, ends below edits - K, and falls only by one at
+      // an untouched segment, so it steps down from exactly edits - K at one). Probing each
+      // segment only within those bounds still finds that one.
+      const int64_t k = cut.count - 1;
+      // (tau >= |delta|, so -((tau - delta) / 2) is ceil((delta - tau) / 2).)
+      const int64_t xFrom = std::max({-((tau - delta) / 2), -int64_t{s}, delta - (k - s)});
+      const int64_t xTo = std::min({(tau + delta) / 2, int64_t{s}, delta + (k - s)});
       for (int64_t q = std::max<int64_t>(start + xFrom, 0); q <= std::min(start + xTo, probeLength - l); ++q) {
         if (const Slot* slot = find(keyOf(rangeHash(probe.prefix_, static_cast<uint32_t>(q), static_cast<uint32_t>(l)),
                                           family, static_cast<uint32_t>(length), static_cast<uint32_t>(start))))
