@@ -240,8 +240,7 @@ void NameIndex::scanList(const Slot& slot, int32_t value, Probe& probe, int64_t 
   take(from, to);
 }
 
-void NameIndex::probeText(uint8_t family, const std::string& text, int32_t value, Probe& probe, int64_t after,
-                          std::vector<uint32_t>& out, uint64_t& read) const {
+void NameIndex::probeText(uint8_t family, const std::string& text, Probe& probe) const {
   if (!(familiesUsed_ & (1u << family))) return;
   const int64_t probeLength = static_cast<int64_t>(text.size());
   const int64_t reach = near_[std::max<int64_t>(probeLength, 1)];
@@ -267,9 +266,8 @@ void NameIndex::probeText(uint8_t family, const std::string& text, int32_t value
       const int64_t xFrom = std::max({-((tau - delta) / 2), -int64_t{s}, delta - (k - s)});
       const int64_t xTo = std::min({(tau + delta) / 2, int64_t{s}, delta + (k - s)});
       for (int64_t q = std::max<int64_t>(start + xFrom, 0); q <= std::min(start + xTo, probeLength - l); ++q) {
-        if (const Slot* slot = find(keyOf(rangeHash(probe.prefix_, static_cast<uint32_t>(q), static_cast<uint32_t>(l)),
-                                          family, static_cast<uint32_t>(length), static_cast<uint32_t>(start))))
-          scanList(*slot, value, probe, after, out, read);
+        probe.keys_.push_back(keyOf(rangeHash(probe.prefix_, static_cast<uint32_t>(q), static_cast<uint32_t>(l)),
+                                    family, static_cast<uint32_t>(length), static_cast<uint32_t>(start)));
       }
       start += l;
     }
@@ -291,21 +289,33 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
     std::fill(probe.seen_.begin(), probe.seen_.end(), 0);
     probe.stamp_ = 1;
   }
-  uint64_t read = 0;
-  const int32_t value = valueOf(facts);
-  if (const Slot* slot = find(keyOf(key.sketch.foldedHash, kFoldWhole, 0, 0)))
-    scanList(*slot, value, probe, after, out, read);
+  probe.keys_.clear();
+  probe.keys_.push_back(keyOf(key.sketch.foldedHash, kFoldWhole, 0, 0));
   if (split) {
     std::string variant;
-    probeText(kArtist, key.artist.normalized, value, probe, after, out, read);
-    if (foldedVariant(key.artist, highChars_, variant)) probeText(kArtist, variant, value, probe, after, out, read);
-    probeText(kTitle, key.title.normalized, value, probe, after, out, read);
-    if (foldedVariant(key.title, highChars_, variant)) probeText(kTitle, variant, value, probe, after, out, read);
-    probeText(kWholeUnsplit, key.whole.normalized, value, probe, after, out, read);
+    probeText(kArtist, key.artist.normalized, probe);
+    if (foldedVariant(key.artist, highChars_, variant)) probeText(kArtist, variant, probe);
+    probeText(kTitle, key.title.normalized, probe);
+    if (foldedVariant(key.title, highChars_, variant)) probeText(kTitle, variant, probe);
+    probeText(kWholeUnsplit, key.whole.normalized, probe);
   } else {
-    probeText(kWholeOfSplit, key.whole.normalized, value, probe, after, out, read);
-    probeText(kWholeUnsplit, key.whole.normalized, value, probe, after, out, read);
+    probeText(kWholeOfSplit, key.whole.normalized, probe);
+    probeText(kWholeUnsplit, key.whole.normalized, probe);
   }
+  // The lookups are independent: the slots, then the lists, are asked from memory all at once
+  // before any is read, so their cache misses overlap instead of following one another.
+  const size_t mask = slots_.size() - 1;
+  for (const uint64_t k : probe.keys_) __builtin_prefetch(&slots_[k & mask]);
+  probe.found_.clear();
+  for (const uint64_t k : probe.keys_) {
+    if (const Slot* slot = find(k)) {
+      __builtin_prefetch(entries_.data() + slot->begin);
+      probe.found_.push_back(static_cast<uint32_t>(slot - slots_.data()));
+    }
+  }
+  uint64_t read = 0;
+  const int32_t value = valueOf(facts);
+  for (const uint32_t slot : probe.found_) scanList(slots_[slot], value, probe, after, out, read);
   for (auto it = std::upper_bound(wild_.begin(), wild_.end(), after,
                                   [](int64_t a, uint32_t b) { return a < static_cast<int64_t>(b); });
        it != wild_.end(); ++it)

@@ -52,6 +52,8 @@ class NameIndex {
     std::vector<uint32_t> seen_;    // per item: the probe number that last listed it
     uint32_t stamp_ = 0;
     std::vector<uint64_t> prefix_;  // polynomial hashes of the probe text's prefixes
+    std::vector<uint64_t> keys_;    // the keys one probe looks up
+    std::vector<uint32_t> found_;   // the slots of those keys that exist
   };
 
   // The indexed items above `after` (all for -1) that may match a name of this key and facts,
@@ -82,8 +84,8 @@ class NameIndex {
   const Slot* find(uint64_t key) const;
   void scanList(const Slot& slot, int32_t value, Probe& probe, int64_t after, std::vector<uint32_t>& out,
                 uint64_t& read) const;
-  void probeText(uint8_t family, const std::string& text, int32_t value, Probe& probe, int64_t after,
-                 std::vector<uint32_t>& out, uint64_t& read) const;
+  // Adds to probe.keys_ the keys under which a text of the family may find its candidates.
+  void probeText(uint8_t family, const std::string& text, Probe& probe) const;
 
   bool probesUnsplit_ = false;
   std::vector<int16_t> near_;      // [m]: the largest distance that can still match at length m
