@@ -86,7 +86,14 @@ bool MainUnit::startUp(const std::string& configPath, const std::string& program
       settings_, ui_, screen, configPath_,
       programFolder.empty() ? platform::programFolder() : programFolder);
   if (loaded == StartupSettings::Fatal) return false;
-  freshSettings_ = loaded == StartupSettings::Initialised;
+  // The reset position centres a window of the design size on the screen the defaults were made
+  // for (this one, or an assumed one when another program wrote them).
+  Settings here, assumed;
+  setAllDefaults(here, screen);
+  setAllDefaults(assumed, ScreenSize{});
+  mainWindowAtResetPosition_ = loaded == StartupSettings::Initialised ||
+                               settings_.mainWindowPos == here.mainWindowPos ||
+                               settings_.mainWindowPos == assumed.mainWindowPos;
   status_ = "Ready.";
   return true;
 }
@@ -288,8 +295,13 @@ MainCommands MainUnit::commands() const {
   MainCommands c;
   const bool idle = !busy();
   const bool hasItems = !list_.items.empty();
-  c.saveAs = c.exportList = c.batch = c.view = c.append = idle && hasItems;
-  c.load = c.import = c.newScan = c.options = c.searchAllDrives = c.font = idle;
+  // While the duplicates search or the comparison window is open, the commands that would change
+  // the list or the settings under it show as refused.
+  const bool free = idle && !secondaryRunOpen();
+  c.exportList = c.batch = idle && hasItems;
+  c.saveAs = c.view = c.append = free && hasItems;
+  c.import = c.searchAllDrives = c.font = idle;
+  c.load = c.newScan = c.options = free;
   c.newAppendVisible = !scanning();
   c.cancelVisible = scanning();
   c.folderChoice = c.includeSubfolders = idle && !settings_.sadcheck;

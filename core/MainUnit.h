@@ -183,9 +183,9 @@ class MainUnit {
   Settings& settings() { return settings_; }
   ScanMemory& scanMemory() { return memory_; }
   const std::string& configPath() const { return configPath_; }
-  // The configuration was missing or unreadable at start-up and holds the defaults: the windows'
-  // positions are the reset ones, made for a window size of their own.
-  bool freshSettings() const { return freshSettings_; }
+  // The main window's stored position is the reset one (a fresh configuration, or one reset
+  // since), made for a window size and maybe a screen of its own: the window centres itself.
+  bool mainWindowAtResetPosition() const { return mainWindowAtResetPosition_; }
 
  private:
   // Passes every call on to the window's interface and keeps the status text.
@@ -224,7 +224,7 @@ class MainUnit {
   std::string lastExport_;   // the file the last export wrote, for "Vie&w ext."
   MainActivity activity_ = MainActivity::Idle;
   bool viewExternalResting_ = false;  // ExtViewBut waits for timerve
-  bool freshSettings_ = false;
+  bool mainWindowAtResetPosition_ = false;
   uint32_t countAtViewerOpen_ = 0;
   bool duplicatesOpen_ = false;
   bool compareOpen_ = false;

@@ -336,7 +336,7 @@ void TMainForm::activate(const std::vector<std::string>& arguments) {
   const Settings& s = main_.settings();
   applySettings();
   Label1->setText(qt(main_.status()));
-  if (main_.freshSettings()) {
+  if (main_.mainWindowAtResetPosition()) {
     // The reset position centres a smaller window on a screen of an assumed size: centre this
     // one, as it is, on the screen it opens on.
     resize(kDefaultWidth, kDefaultHeight);

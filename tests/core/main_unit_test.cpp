@@ -73,9 +73,22 @@ TEST(MainUnitStartTest, StartUpDeletesTemporaryFilesAndWritesDefaults) {
   EXPECT_EQ(unit.status(), "Ready.");
   EXPECT_TRUE(ui.shown.empty());
 
-  // A new configuration points the folder list at the root of the working folder's volume.
+  // A new configuration starts the folder list in the home folder, and the main window centres
+  // itself, as it does for a reset position written for another screen; a moved window stays.
+  EXPECT_TRUE(unit.mainWindowAtResetPosition());
   unit.activate({});
-  EXPECT_EQ(unit.folder(), unit.settings().mainFolder);
+  EXPECT_EQ(unit.folder(), platform::homeFolder());
+  EXPECT_EQ(unit.settings().mainFolder, platform::homeFolder());
+  Settings assumed;
+  setAllDefaults(assumed, ScreenSize{});
+  for (const WindowPosition& pos : {assumed.mainWindowPos, WindowPosition{10, 20}}) {
+    Settings stored = unit.settings();
+    stored.mainWindowPos = pos;
+    ASSERT_TRUE(saveSettings(stored, unit.configPath(), ui, false));
+    MainUnit again(ui);
+    ASSERT_TRUE(again.startUp({}, home.path("program"), ScreenSize{1280, 800}));
+    EXPECT_EQ(again.mainWindowAtResetPosition(), pos == assumed.mainWindowPos);
+  }
   EXPECT_TRUE(platform::fileFacts(unit.folder())->isDirectory);
   unit.settings().mainFolder = home.path("gone");
   unit.activate({});
@@ -237,6 +250,8 @@ TEST_F(MainUnitTest, ScanDisablesTheWindowAndClosingAsksFirst) {
   // The duplicates search or comparison window blocks scans.
   unit.setSecondaryRunOpen(true, false);
   EXPECT_EQ(unit.appendScan().outcome, ScanOutcome::Declined);
+  const MainCommands refused = unit.commands();
+  EXPECT_FALSE(refused.options || refused.newScan || refused.append || refused.load || refused.saveAs || refused.view);
   unit.setSecondaryRunOpen(false, false);
 
   // After a load, APPEND from the same folder no longer counts as "unchanged".
