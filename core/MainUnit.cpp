@@ -18,10 +18,6 @@ constexpr char kUnsavedClearQuestion[] =
     "With unsaved list, are you sure?\r\n(NO will cancel the operation and let you save)";
 constexpr char kUnsavedQuitQuestion[] = "With unsaved list... are you sure?";
 constexpr char kRunningQuitQuestion[] = "The process is running... are you sure?";
-// There is no registry on this platform; a working folder that cannot be created or written is
-// the one start-up failure left, and it ends the program with the same text.
-constexpr char kWorkingFolderFailure[] = "Unknown Windows version, insufficient privileges, or registry error.";
-
 bool isFolder(const std::string& path) {
   const auto facts = platform::fileFacts(path);
   return facts && facts->isDirectory;
@@ -75,13 +71,19 @@ std::string alreadyRunningText(size_t argumentCount) {
 bool MainUnit::startUp(const std::string& configPath, const std::string& programFolder,
                        ScreenSize screen) {
   workingFolder_ = platform::workingFolder();
-  if (!isFolder(workingFolder_) || ::access(workingFolder_.c_str(), W_OK | X_OK) != 0) {
-    ui_.message(kWorkingFolderFailure, "error", Icon::Error);
-    return false;
+  configPath_ = configPath.empty() ? workingConfigPath() : configPath;
+  // A working folder that cannot take files (read-only, missing under an unwritable parent, a
+  // file) still lets the program run on the configuration it holds, as the command line does.
+  const std::string problem = platform::folderWriteProblem(workingFolder_);
+  settingsReadOnly_ = !problem.empty();
+  if (settingsReadOnly_) {
+    list_.clear();
+    if (!readOnlyStartupSettings(settings_, ui_, workingFolder_, problem, configPath_)) return false;
+    status_ = "Ready.";
+    return true;
   }
   deleteTemporaryFiles(workingFolder_);
   list_.clear();
-  configPath_ = configPath.empty() ? workingConfigPath() : configPath;
   const StartupSettings loaded = startupSettings(
       settings_, ui_, screen, configPath_,
       programFolder.empty() ? platform::programFolder() : programFolder);
@@ -183,6 +185,7 @@ bool MainUnit::closeQuery() {
 void MainUnit::close() {
   deleteTemporaryFiles(workingFolder_.empty() ? platform::workingFolder() : workingFolder_);
   if (!folder_.empty()) settings_.mainFolder = folder_;
+  if (settingsReadOnly_) return;  // the user was told at start that nothing is saved
   const std::string path = configPath_.empty() ? workingConfigPath() : configPath_;
   saveSettings(settings_, path, ui_, false);
 }

@@ -98,7 +98,8 @@ class MainUnit {
   // asks its own closing question first (a filtered list goes back whole or becomes the list;
   // Cancel keeps both windows), and only then is the unsaved question asked, on the whole list.
   bool closeQuery();
-  // FormClose: deletes the temporary files and writes the configuration.
+  // FormClose: deletes the temporary files and writes the configuration (not when the working
+  // folder could not take files at start-up).
   void close();
 
   // "Vie&w ext.": true when the last exported file may be opened (a playlist asks first).
@@ -219,6 +220,7 @@ class MainUnit {
   ScanMemory memory_;
   std::string configPath_;
   std::string workingFolder_;
+  bool settingsReadOnly_ = false;  // the working folder cannot take files: nothing is saved there
   std::string folder_;       // Dir1
   std::string status_ = "Ready.";
   std::string lastExport_;   // the file the last export wrote, for "Vie&w ext."

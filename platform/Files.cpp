@@ -61,6 +61,14 @@ bool fileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::string folderWriteProblem(const std::string& folder) {
+  struct stat st;
+  if (::stat(folder.c_str(), &st) != 0) return std::strerror(errno);
+  if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
+  return {};
+}
+
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 namespace {

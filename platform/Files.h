@@ -35,6 +35,9 @@ struct FileFacts {
 };
 std::optional<FileFacts> fileFacts(const std::string& path);
 bool fileExists(const std::string& path);
+// Why files cannot be created in folder: the system's reason ("Permission denied", "Not a
+// directory", "Read-only file system"), or empty when they can.
+std::string folderWriteProblem(const std::string& folder);
 bool removeFile(const std::string& path);
 
 // Temporary files are named ".sonalog-XXXXXX.tmp" (short, so that they fit next to a target of

@@ -257,6 +257,18 @@ bool saveOptionsAs(const std::string& path, Settings& s, UserInterface& ui) {
   return true;
 }
 
+bool readOnlyStartupSettings(Settings& s, UserInterface& ui, const std::string& workingFolder,
+                             const std::string& problem, const std::string& configPath) {
+  const std::string where = "the working folder " + workingFolder + ": " + problem + ".";
+  if (!loadSettings(configPath, s, LoadOptions{.adoptMainFolder = true})) {
+    ui.message("No configuration can be read or written in " + where, "error", Icon::Error);
+    return false;
+  }
+  // Not cut like a warning box: the folder and the reason are the point of the message.
+  ui.message("Settings and lists cannot be saved in " + where, "Warning", Icon::Exclamation);
+  return true;
+}
+
 StartupSettings startupSettings(Settings& s, UserInterface& ui, ScreenSize screen,
                                 const std::string& configPath, const std::string& programFolder) {
   namespace fs = std::filesystem;

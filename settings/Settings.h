@@ -314,4 +314,11 @@ StartupSettings startupSettings(Settings& s, UserInterface& ui, ScreenSize scree
                                 const std::string& configPath = {},
                                 const std::string& programFolder = {});
 
+// The start-up when the working folder cannot take files (problem: the system's reason): the
+// configuration at configPath is only read, and the user is told once that nothing will be saved
+// there. False (the user told why) when there is no configuration to read either: the program
+// must end.
+bool readOnlyStartupSettings(Settings& s, UserInterface& ui, const std::string& workingFolder,
+                             const std::string& problem, const std::string& configPath);
+
 }  // namespace sonalog

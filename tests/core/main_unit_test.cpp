@@ -298,17 +298,27 @@ TEST_F(MainUnitTest, FolderControlsFontAndExternalView) {
   EXPECT_EQ(saved.folderTreeFont.size, 4);
 }
 
-TEST(MainUnitStartTest, AWorkingFolderThatCannotBeMadeEndsTheProgram) {
+// A working folder that cannot take files ends the program only when no configuration can be read
+// either; otherwise the program starts on it, says once that nothing is saved, and saves nothing.
+TEST(MainUnitStartTest, AWorkingFolderThatCannotTakeFilesStartsOnTheConfigurationItCanRead) {
   TempHome home;
   home.writeFile("plain", "a file where the folder should be");
   ::setenv("SONALOG_HOME", home.path("plain/sub").c_str(), 1);
+  const std::string where = "the working folder " + home.path("plain/sub") + "/: Not a directory.";
   FakeUi ui;
-  MainUnit unit(ui);
-  EXPECT_FALSE(unit.startUp({}, home.path("program")));
-  ASSERT_EQ(ui.shown.size(), 1u);
-  EXPECT_EQ(ui.shown[0].text, "Unknown Windows version, insufficient privileges, or registry error.");
+  EXPECT_FALSE(MainUnit(ui).startUp({}, home.path("program")));
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"No configuration can be read or written in " + where});
   EXPECT_EQ(ui.shown[0].caption, "error");
-  EXPECT_EQ(ui.shown[0].icon, Icon::Error);
+
+  Settings mine;
+  mine.CheckTime = false;
+  home.writeFile("my.ini", encodeSettings(mine));
+  FakeUi read;
+  MainUnit unit(read);
+  ASSERT_TRUE(unit.startUp(home.path("my.ini"), home.path("program")));
+  EXPECT_FALSE(unit.settings().CheckTime);
+  unit.close();
+  EXPECT_EQ(read.texts(), std::vector<std::string>{"Settings and lists cannot be saved in " + where});
 }
 
 TEST_F(MainUnitTest, StatusLineFollowsEveryCommandThroughTheUnitsInterface) {
