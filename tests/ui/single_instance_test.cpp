@@ -61,6 +61,21 @@ TEST(SingleInstanceTest, ALockLeftBehindNeverBlocks) {
   EXPECT_EQ(instance.acquire(), SingleInstance::Result::Acquired);
 }
 
+// The socket decides where the lock file was deleted or cannot be made (a working folder under a
+// file here; a full disk alike): a second start still finds the first and ends.
+TEST(SingleInstanceTest, ASecondStartFindsTheFirstWithoutItsLockFile) {
+  TempHome home;
+  SingleInstance first(home.home());
+  ASSERT_EQ(first.acquire(), SingleInstance::Result::Acquired);
+  QFile::remove(QString::fromStdString(home.home()) + "QvxSonalg.lock");
+  EXPECT_EQ(SingleInstance(home.home()).acquire(), SingleInstance::Result::OtherInstance);
+
+  home.writeFile("plain", "a file where the working folder should be");
+  SingleInstance lockless(home.path("plain/sub/"));
+  ASSERT_EQ(lockless.acquire(), SingleInstance::Result::Unavailable);
+  EXPECT_EQ(SingleInstance(home.path("plain/sub/")).acquire(), SingleInstance::Result::OtherInstance);
+}
+
 TEST(SingleInstanceTest, TheProgramStartedTwiceSaysItRunsAndLeavesTheFirstAsItWas) {
   TempHome home;
   SingleInstance first(home.home());
