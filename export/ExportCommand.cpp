@@ -6,6 +6,7 @@
 #include "export/ExportFile.h"
 #include "export/HtmlWriter.h"
 #include "export/M3uWriter.h"
+#include "export/TextWriter.h"
 #include "export/XlsWriter.h"
 #include "platform/Paths.h"
 
@@ -164,6 +165,8 @@ ExportCommandResult runExport(ExportContext& c) {
         c.ui.warning(kDiskErrorText);
       return ExportCommandResult::Failed;
   }
+  if (*type == ExportType::Text && result.write.itemsWritten < c.list.items.size())
+    c.ui.warning(textLineBreakText(c.list.items.size() - result.write.itemsWritten));
   if (*type == ExportType::M3u) {
     const size_t unsafe = static_cast<size_t>(std::count_if(c.list.items.begin(), c.list.items.end(), [](const ListItem& i) {
       return !i.fileName.empty() && !i.folder.empty() && breaksM3uLines(i);

@@ -25,7 +25,21 @@ std::string titleRow(const ExportOptions& options) {
   return row;
 }
 
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
 }  // namespace
+
+bool breaksTextLines(const ListItem& item, const ExportFields& fields) {
+  return hasLineBreak(item.fileName) || (fields.path && hasLineBreak(item.folder)) ||
+         (fields.volumeLabel && hasLineBreak(item.volumeLabel));
+}
+
+std::string textLineBreakText(size_t skipped) {
+  return fmt::format(
+      "{} files had a line break in their filename, path or volume label.\r\nThese files weren't included in "
+      "the text list!",
+      skipped);
+}
 
 WriteResult writeTextList(ExportSink& out, const ItemView& items, const ExportOptions& options, ExportRun& run) {
   const uint8_t delimiter = options.headerRow ? uint8_t{kDelimiterTabs} : options.delimiter;
@@ -44,17 +58,20 @@ WriteResult writeTextList(ExportSink& out, const ItemView& items, const ExportOp
   const int width = enumerationWidth(items.size());
   const char* afterNumber = delimiter == kDelimiterTabs ? ".\t" : ". ";
   std::string line;
+  uint32_t written = 0;
   for (size_t i = 0; i < items.size(); ++i) {
     const ListItem& item = items[i];
+    if (breaksTextLines(item, options.fields)) continue;
     line.clear();
-    if (options.enumerate) fmt::format_to(std::back_inserter(line), "{:>{}}{}", i + 1, width, afterNumber);
+    if (written > 0) line += "\r\n";  // between lines: the last one ends without
+    if (options.enumerate) fmt::format_to(std::back_inserter(line), "{:>{}}{}", written + 1, width, afterNumber);
     line += d.opening;
     line += paddedName(item.fileName, options.padLength);
     appendLineFields(line, item, options, d.joint, LineForm::Text);
     if (closes) line += d.closing;
-    if (i + 1 < items.size()) line += "\r\n";
     if (!out.write(line)) return failed;
-    if (run.itemDone()) return {WriteStatus::Cancelled, static_cast<uint32_t>(i + 1), {}};
+    ++written;
+    if (run.itemDone()) return {WriteStatus::Cancelled, written, {}};
   }
 
   if (options.useFooterFile) {
@@ -62,7 +79,7 @@ WriteResult writeTextList(ExportSink& out, const ItemView& items, const ExportOp
     if (r == MessageFileResult::WriteFailed) return failed;
     if (r == MessageFileResult::Missing) run.warnFooterMissing();
   }
-  return {WriteStatus::Ok, static_cast<uint32_t>(items.size()), {}};
+  return {WriteStatus::Ok, written, {}};
 }
 
 }  // namespace sonalog

@@ -11,7 +11,14 @@ namespace sonalog {
 
 // Writes the items to out. With options.headerRow the delimiter is tabs whatever options.delimiter
 // says (the caller stores that change). Missing message files are warned about through run and
-// skipped. Fails on a write error; Cancelled when the user cancelled.
+// skipped. Items with a line break in a field written (breaksTextLines) are left out, since their
+// line could not be read back; the result counts the items written. Fails on a write error;
+// Cancelled when the user cancelled.
 WriteResult writeTextList(ExportSink& out, const ItemView& items, const ExportOptions& options, ExportRun& run);
+
+// True when the name, or the path or volume label when written, holds a CR or LF.
+bool breaksTextLines(const ListItem& item, const ExportFields& fields);
+// The warning after an export that left out that many items for their line breaks.
+std::string textLineBreakText(size_t skipped);
 
 }  // namespace sonalog

@@ -265,6 +265,14 @@ TEST_F(ExportCommandTest, M3uReportsItemsWithLineBreaksApart) {
                             "1 files had no path or filename.\r\nThese files weren't included in the m3u list!"}));
 }
 
+TEST_F(ExportCommandTest, TextLeavesItemsWithLineBreaksOutAndSaysSo) {
+  list.items[0].fileName = "two\nlines";
+  EXPECT_EQ(run(home.path("t.txt")), ExportCommandResult::Written);
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"1 files had a line break in their filename, path or volume "
+                                                 "label.\r\nThese files weren't included in the text list!"});
+  EXPECT_EQ(home.readFile("t.txt").find("two"), std::string::npos);
+}
+
 TEST_F(ExportCommandTest, TitleRowMakesTabsTheStoredDelimiter) {
   settings.AddHeaderCheck = true;
   settings.delimiter = 1;
