@@ -55,6 +55,7 @@ std::optional<Settings> commandSettings(Context& context, const SettingsRequest&
     return std::nullopt;
   }
   if (request.applySets && !applySets(context, settings)) return std::nullopt;
+  if (request.protectFile) platform::protectFromReplacement(path);
   return settings;
 }
 

@@ -16,6 +16,8 @@ struct SettingsRequest {
   // A --config file that does not exist yet starts from "Reset ALL options" instead of failing
   // (for commands that are about to write it). An existing file that fails to load still fails.
   bool allowMissingNamedFile = false;
+  // Once loaded, no output of this run may replace the file (commands that only read it).
+  bool protectFile = true;
 };
 
 // The configuration file path: --config, else the working folder's "mp3snlg.ini".

@@ -64,6 +64,7 @@ int runConfig(Context& context, const ConfigArgs& args) {
   SettingsRequest request;
   request.applySets = false;  // applied below, after a reset, and stored
   request.allowMissingNamedFile = writes;
+  request.protectFile = false;  // this command is the one that writes it
   // Two runs that change the file at once take turns, so neither change is lost. Whoever holds
   // the folder is waited for visibly, and not for ever.
   const std::string file = configPath(context);

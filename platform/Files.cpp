@@ -220,6 +220,16 @@ void TempFile::remove() {
   path_.clear();
 }
 
+namespace {
+std::mutex protectedMutex;
+std::vector<std::string> protectedFiles;
+}  // namespace
+
+void protectFromReplacement(const std::string& path) {
+  std::lock_guard<std::mutex> lock(protectedMutex);
+  protectedFiles.push_back(path);
+}
+
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
 
 AtomicFile::~AtomicFile() { discard(); }
@@ -245,6 +255,11 @@ bool AtomicFile::open() {
     if (n < 0) return fail(std::strerror(errno));
     link.resize(static_cast<size_t>(n));
     file_ = !link.empty() && link[0] == '/' ? link : folderPart(file_) + link;
+  }
+  {
+    std::lock_guard<std::mutex> lock(protectedMutex);
+    for (const std::string& kept : protectedFiles)
+      if (sameFile(file_, kept)) return fail("the configuration file in use is never replaced by an output");
   }
   struct stat old;
   const bool replacing = ::stat(file_.c_str(), &old) == 0;

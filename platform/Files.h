@@ -100,6 +100,11 @@ class TempFile {
   int fd_ = -1;  // held open for the lock
 };
 
+// Marks a file that no AtomicFile of this process may replace (the configuration in use, for a
+// command that only reads it): an output computed from a list's folders cannot reach it either.
+// Matched as sameFile does, so a file that does not exist yet is matched by its place.
+void protectFromReplacement(const std::string& path);
+
 // Writes a file in full under a temporary name in the target's folder, then renames it over the
 // target: the target is either the old file or the complete new one, never half-written.
 // Usage: open(), write()..., commit(); destroying an uncommitted AtomicFile deletes the temporary.

@@ -157,10 +157,13 @@ TEST_F(HostileFilesTest, TheConfigurationInUseIsNeverAnOutput) {
             "sonalog: export: OUT must not be the configuration file (it is never changed)\n");
   EXPECT_EQ(home.readFile("my.ini"), mine);
   EXPECT_FALSE(fs::exists(home.path("home/mp3snlg.ini")));
+  // Nor is it one of the files a batch export names after the list's folders.
+  ASSERT_TRUE(writeListFile(home.path("here.snlg"), {exportItem("A - B", home.path())}, 0));
+  EXPECT_EQ(sonalog(home, "--config my.ini export here.snlg --batch each -o my.ini").status, 1);
+  EXPECT_EQ(home.readFile("my.ini"), mine);
 }
 
-// A Ctrl+C before the inputs are read (here: pending, blocked, when the program starts) stops
-// each command with its own stop message.
+// A Ctrl+C before the inputs are read (pending at start) stops a command with its own message.
 TEST_F(HostileFilesTest, CtrlCBeforeAnyWorkIsNeverLost) {
   const std::string ctrlC = "perl -MPOSIX -e \"sigprocmask(SIG_BLOCK, POSIX::SigSet->new(SIGINT)); kill(2, \\$\\$); exec(@ARGV)\"";
   home.writeFile("list.txt", commaList(20));

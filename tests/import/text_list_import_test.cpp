@@ -40,9 +40,8 @@ TEST(UnknownTextLineTest, ReadsFreeFormProperties) {
   EXPECT_EQ(mono->sizeKB, 1572864);
 }
 
-// Lists write numbers with a point, whatever the locale of the program that reads them: here a
-// German one (decimal comma) built into the test's folder, for this process (the desktop program
-// runs in the user's locale) and the command it starts.
+// Lists write numbers with a point, also for a program (this one, as the desktop program does, and
+// the command it starts) in a German locale, with a decimal comma, built into the test's folder.
 TEST(UnknownTextLineTest, NumbersReadTheSameUnderADecimalCommaLocale) {
   TempHome home;
   if (std::system(("localedef -i de_DE -f UTF-8 '" + home.path("de_DE.UTF-8") + "' >/dev/null 2>&1").c_str()) != 0)
