@@ -38,7 +38,7 @@ std::string shortDescription(const std::string& description) {
   return s;
 }
 
-// A closing bracket would end a zsh specification's description.
+// A closing bracket would end the description of a zsh _arguments entry.
 std::string zshDescription(const std::string& description) {
   std::string out;
   for (char c : shortDescription(description)) {
@@ -75,9 +75,9 @@ std::string zshSpecs(const std::string& command, const HelpText& help) {
     std::string exclusive;
     if (e.names.size() > 1) exclusive = "(" + joined(e.names) + ")";
     for (const std::string& n : e.names) {
-      std::string spec = (e.repeatable ? "*" : exclusive) + n + "[" + zshDescription(e.description) + "]";
-      if (!e.valueType.empty()) spec += ":" + e.valueType + ":" + zshAction(command, n, e);
-      out += "  " + shellQuote(spec) + "\n";
+      std::string entry = (e.repeatable ? "*" : exclusive) + n + "[" + zshDescription(e.description) + "]";
+      if (!e.valueType.empty()) entry += ":" + e.valueType + ":" + zshAction(command, n, e);
+      out += "  " + shellQuote(entry) + "\n";
     }
   }
   int position = 1;

@@ -25,7 +25,7 @@ std::string fileKind(const std::string& command, const std::string& name);
 // inside a function) that the completion function reads.
 std::string bashTables(const CompletionInput& input);
 
-// Zsh: one _arguments specification array per command.
+// Zsh: one _arguments entry array per command.
 std::string zshTables(const CompletionInput& input);
 
 // A template with the line "@TABLES@" replaced by tables.
