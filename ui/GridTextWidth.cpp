@@ -1,6 +1,8 @@
 #include "ui/GridTextWidth.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QStringList>
 #include <QString>
 
 #include <cmath>
@@ -9,10 +11,27 @@
 
 namespace sonalog::ui {
 
+namespace {
+
+// The system's fixed-width font; where the platform names none (no desktop theme), the first
+// installed fixed-width family.
+QFont fixedWidthFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (QFontInfo(font).fixedPitch()) return font;
+  font = QFont(QStringLiteral("monospace"));
+  font.setStyleHint(QFont::Monospace);
+  if (QFontInfo(font).fixedPitch()) return font;
+  for (const QString& family : QFontDatabase::families())
+    if (QFontDatabase::isFixedPitch(family)) return QFont(family);
+  return font;
+}
+
+}  // namespace
+
 QFont gridFont(const std::string& family, int pointSize, bool bold, bool italic, bool underline,
                bool strikeOut) {
   const QString name = QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
-  QFont font = QFontDatabase::hasFamily(name) ? QFont(name) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  QFont font = QFontDatabase::hasFamily(name) ? QFont(name) : fixedWidthFont();
   font.setPointSize(pointSize);
   font.setBold(bold);
   font.setItalic(italic);

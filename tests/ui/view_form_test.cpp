@@ -20,6 +20,7 @@
 #include "core/Sorting.h"
 #include "tests/support/TempHome.h"
 #include "ui/FindForm.h"
+#include "ui/GridTextWidth.h"
 #include "ui/InsertForm.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
@@ -264,6 +265,15 @@ TEST_F(ViewFormTest, ClosingForTheProgramsEndAsksAboutAFilteredList) {
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(list.items.size(), 40u);
   EXPECT_EQ(ui.shown.size(), 2u);  // asked once each time, never again by the close itself
+}
+
+// A family that is not installed (the stored default is a Windows font) gives a fixed-width
+// font, so that the padded numeric columns stay aligned.
+TEST(ViewGridFontTest, AMissingFamilyFallsBackToAFixedWidthFont) {
+  const QFont font = gridFont("No Such Family Sonalog", 11, true, false, false, false);
+  EXPECT_TRUE(QFontInfo(font).fixedPitch());
+  EXPECT_EQ(font.pointSize(), 11);
+  EXPECT_TRUE(font.bold());
 }
 
 TEST_F(ViewFormTest, ButtonsShowTheLogicsCommands) {
