@@ -174,6 +174,9 @@ class TDyThread {
     NameIndex index(keys_, facts_, RunKind::Duplicates, options_.match, anyUnsplit);
     const unsigned threads = threadCount(options_.threads);
     std::vector<std::vector<Match>> rowMatches(kRowsPerBlockMax);
+    // One probe per scoring thread for the whole run: each holds a stamp per item.
+    std::vector<NameIndex::Probe> probes;
+    for (unsigned t = 0; t < threads; ++t) probes.emplace_back(index);
     uint64_t wasted = 0;  // candidates found already queued since the index last dropped them
     for (uint32_t first = 0; first + 1 < n_;) {
       if (stopRequested()) return false;
@@ -183,9 +186,9 @@ class TDyThread {
       std::atomic<uint32_t> nextRow{first};
       std::atomic<uint64_t> work{0}, queuedSeen{0};
       std::atomic<bool> stopped{false};
-      onThreads(std::min<unsigned>(threads, limit - first), [&](unsigned) {
+      onThreads(std::min<unsigned>(threads, limit - first), [&](unsigned worker) {
         TitleMatcher matcher(options_.match);
-        NameIndex::Probe probe(index);
+        NameIndex::Probe& probe = probes[worker];
         std::vector<uint32_t> candidates;
         while (work.load(std::memory_order_relaxed) < kWorkPerBlock && !stopped.load(std::memory_order_relaxed)) {
           const uint32_t i = nextRow.fetch_add(1);
