@@ -82,9 +82,8 @@ TEST(MainUnitStartTest, StartUpDeletesTemporaryFilesAndWritesDefaults) {
   Settings assumed;
   setAllDefaults(assumed, ScreenSize{});
   for (const WindowPosition& pos : {assumed.mainWindowPos, WindowPosition{10, 20}}) {
-    Settings stored = unit.settings();
-    stored.mainWindowPos = pos;
-    ASSERT_TRUE(saveSettings(stored, unit.configPath(), ui, false));
+    unit.settings().mainWindowPos = pos;
+    ASSERT_TRUE(saveSettings(unit.settings(), unit.configPath(), ui, false));
     MainUnit again(ui);
     ASSERT_TRUE(again.startUp({}, home.path("program"), ScreenSize{1280, 800}));
     EXPECT_EQ(again.mainWindowAtResetPosition(), pos == assumed.mainWindowPos);
@@ -187,21 +186,13 @@ TEST_F(MainUnitTest, ClosingSettlesAFilteredViewerBeforeTheUnsavedQuestion) {
 
   ui.answers = {Answer::Cancel};  // the viewer's question: both windows stay
   EXPECT_FALSE(unit.closeQuery());
-  ASSERT_EQ(ui.shown.size(), 1u);
-  EXPECT_EQ(ui.shown[0].caption, "prompt");
-  EXPECT_TRUE(viewerOpen);
-
+  EXPECT_TRUE(viewerOpen && ui.shown.size() == 1 && ui.shown[0].caption == "prompt");
   // Yes puts the whole list back before the unsaved question, which is about those 600 items.
   ui.answers = {Answer::Yes, Answer::No};
   EXPECT_FALSE(unit.closeQuery());
   EXPECT_FALSE(viewerOpen);
   EXPECT_EQ(unit.list().itemCount(), 600u);
-  ASSERT_EQ(ui.shown.size(), 3u);
-  EXPECT_EQ(ui.shown[2].text, "With unsaved list... are you sure?");
-  ui.answers = {Answer::Yes};
-  EXPECT_TRUE(unit.closeQuery());
-  unit.close();
-  EXPECT_FALSE(platform::fileExists(unit.workingFolder() + "filter.(file).tmp"));
+  EXPECT_EQ(ui.shown.back().text, "With unsaved list... are you sure?");
 }
 
 TEST_F(MainUnitTest, LocationLineGoesOnlyToFoldersThatExist) {
