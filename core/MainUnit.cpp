@@ -90,12 +90,10 @@ bool MainUnit::startUp(const std::string& configPath, const std::string& program
   if (loaded == StartupSettings::Fatal) return false;
   // The reset position centres a window of the design size on the screen the defaults were made
   // for (this one, or an assumed one when another program wrote them).
-  Settings here, assumed;
-  setAllDefaults(here, screen);
-  setAllDefaults(assumed, ScreenSize{});
-  mainWindowAtResetPosition_ = loaded == StartupSettings::Initialised ||
-                               settings_.mainWindowPos == here.mainWindowPos ||
-                               settings_.mainWindowPos == assumed.mainWindowPos;
+  resetHere_ = std::make_unique<Settings>();
+  resetAssumed_ = std::make_unique<Settings>();
+  setAllDefaults(*resetHere_, screen);
+  setAllDefaults(*resetAssumed_, ScreenSize{});
   status_ = "Ready.";
   return true;
 }
@@ -145,6 +143,12 @@ bool MainUnit::clearList() {
   setStatus("Ready.");
   if (closeViewer_) closeViewer_();
   return true;
+}
+
+bool MainUnit::atResetPosition(WindowPosition Settings::*field) const {
+  if (!resetHere_ || !resetAssumed_) return false;
+  const WindowPosition& stored = settings_.*field;
+  return stored == (*resetHere_).*field || stored == (*resetAssumed_).*field;
 }
 
 ScanResult MainUnit::newScan() { return runScan(ScanMode::New); }

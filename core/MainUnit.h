@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -184,9 +185,10 @@ class MainUnit {
   Settings& settings() { return settings_; }
   ScanMemory& scanMemory() { return memory_; }
   const std::string& configPath() const { return configPath_; }
-  // The main window's stored position is the reset one (a fresh configuration, or one reset
-  // since), made for a window size and maybe a screen of its own: the window centres itself.
-  bool mainWindowAtResetPosition() const { return mainWindowAtResetPosition_; }
+  // A window's stored position is the reset one (a fresh configuration, or one reset since),
+  // made for a design size and maybe a screen of its own: the window then centres itself.
+  bool atResetPosition(WindowPosition Settings::*field) const;
+  bool mainWindowAtResetPosition() const { return atResetPosition(&Settings::mainWindowPos); }
 
  private:
   // Passes every call on to the window's interface and keeps the status text.
@@ -226,7 +228,9 @@ class MainUnit {
   std::string lastExport_;   // the file the last export wrote, for "Vie&w ext."
   MainActivity activity_ = MainActivity::Idle;
   bool viewExternalResting_ = false;  // ExtViewBut waits for timerve
-  bool mainWindowAtResetPosition_ = false;
+  // The reset positions for the screen at start-up and for the screen the defaults assume.
+  std::unique_ptr<Settings> resetHere_;
+  std::unique_ptr<Settings> resetAssumed_;
   uint32_t countAtViewerOpen_ = 0;
   bool duplicatesOpen_ = false;
   bool compareOpen_ = false;

@@ -79,6 +79,12 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   importForm_ = std::make_unique<TImportForm>(s.importWindowPos,
                                               [this] { return exportHeaderOrFooterSet(main_.settings()); });
   aboutForm_ = std::make_unique<TAboutForm>(s.aboutWindowPos, main_.workingFolder(), [this] { openHelp(); });
+  for (const auto& [form, field] : std::initializer_list<std::pair<SmallWindow*, WindowPosition Settings::*>>{
+           {loadMergeForm_.get(), &Settings::loadMergeWindowPos},
+           {inputCaptionForm_.get(), &Settings::captionInputWindowPos},
+           {importForm_.get(), &Settings::importWindowPos},
+           {aboutForm_.get(), &Settings::aboutWindowPos}})
+    if (main_.atResetPosition(field)) form->centreOnNextShow();
   fader_ = std::make_unique<Fader>(this);
   askCaption_ = [this](CaptionRequest& request) { return inputCaptionForm_->ask(request, this); };
   openOptions_ = [this] {

@@ -1,7 +1,11 @@
 #include "ui/SmallWindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+#include <utility>
 
 #include "ui/WindowPlacement.h"
 
@@ -15,6 +19,11 @@ SmallWindow::SmallWindow(WindowPosition& position, bool closeButton) : QWidget(n
 
 void SmallWindow::placeAtRememberedPosition() {
   adjustSize();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (std::exchange(centre_, false) && screen) {
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()).topLeft());
+    return;
+  }
   ui::restoreGeometry(this, position_.left, position_.top, width(), height());
 }
 

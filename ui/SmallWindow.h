@@ -17,6 +17,9 @@ class SmallWindow : public QWidget {
   // position is read when the window is placed and written when it closes after it was shown;
   // it must outlive the window. closeButton: the title bar has a close button.
   SmallWindow(WindowPosition& position, bool closeButton);
+  // The remembered position is a reset one, made for another size or screen: the window opens
+  // centred on its screen the next time instead.
+  void centreOnNextShow() { centre_ = true; }
 
  protected:
   // What Escape does, and losing the focus when cancelsOnFocusLoss(): by default, close.
@@ -33,6 +36,7 @@ class SmallWindow : public QWidget {
  private:
   WindowPosition& position_;
   bool wasActive_ = false;  // since it was last shown
+  bool centre_ = false;
 };
 
 }  // namespace sonalog::ui
