@@ -106,11 +106,7 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   });
   // The viewer closes with its own question before the main window asks anything (a filtered
   // list must be settled while its temporary file is still there).
-  main_.setViewerExit([] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* viewer = qobject_cast<TViewForm*>(w); viewer && viewer->isVisible()) return viewer->close();
-    return true;
-  });
+  main_.setViewerExit([] { return closeViewerForExit(); });
   qApp->installEventFilter(this);
   setVolumes(platform::mountedVolumes());
 }
