@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -17,8 +18,13 @@ std::string withSlash(std::string s) {
 
 std::string homeFolder() {
   const char* home = std::getenv("HOME");
-  std::string h = (home && *home) ? home : "/";
-  return stripTrailingSeparator(h);
+  if (!home || !*home) {
+    // A session started without HOME (a service, env -i) still has a home in the user database;
+    // "/" would make a first scan walk the whole machine.
+    const passwd* user = ::getpwuid(::getuid());
+    home = (user && user->pw_dir && *user->pw_dir) ? user->pw_dir : "/";
+  }
+  return stripTrailingSeparator(home);
 }
 
 std::string workingFolder() {

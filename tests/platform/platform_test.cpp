@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "platform/Dates.h"
 #include "platform/Files.h"
@@ -55,6 +60,18 @@ TEST(PlatformTest, PathsJoinWithTheFolderOwnSeparator) {
 
 // Before these two were shared, the list file, the exports, the import, the comparison and the
 // duplicates log each split paths their own way; the comments name the answers that changed.
+TEST(PlatformTest, HomeFolderWithoutHomeIsTheUsersOwnNotTheRoot) {
+  const char* saved = std::getenv("HOME");
+  const std::string restore = saved ? saved : "";
+  ::setenv("HOME", "/tmp/some-home/", 1);
+  EXPECT_EQ(homeFolder(), "/tmp/some-home");
+  ::unsetenv("HOME");
+  const passwd* user = ::getpwuid(::getuid());
+  ASSERT_NE(user, nullptr);
+  EXPECT_EQ(homeFolder(), std::string(user->pw_dir) == "/" ? "/" : user->pw_dir);
+  if (saved) ::setenv("HOME", restore.c_str(), 1);
+}
+
 TEST(PlatformTest, FileNamesAndFoldersOfPaths) {
   struct Case {
     const char* path;
