@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "platform/Text.h"
@@ -80,6 +82,8 @@ struct Entry {
   uint32_t index;      // of the item in the list before sorting
 };
 constexpr uint32_t kPrefixBytes = sizeof(Entry::prefix);
+// Lists from this length on compute their keys on two threads (a thread costs far less).
+constexpr size_t kItemsForKeyThread = 20000;
 
 int compareEntries(const Entry& a, const Entry& b, const char* arena) {
   if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0] ? -1 : 1;
@@ -282,29 +286,55 @@ void SortKeyCache::clear() {
 
 void sortItems(std::vector<ListItem>& items, const SortOrder& order, SortKeyCache* cache) {
   if (order.key > kLastSortKey || items.size() < 2) return;
-  const platform::Collator collator(order.caseSensitive);
   if (cache && cache->caseSensitive_ != order.caseSensitive) cache->clear();
 
-  std::string arena;
   std::vector<Entry> entries(items.size());
   std::vector<uint64_t> nameHashes(cache ? items.size() : 0);
   std::vector<uint32_t> nameKeyLengths(cache ? items.size() : 0);
-  for (size_t k = 0; k < items.size(); ++k) {
-    const size_t offset = arena.size();
-    std::string_view nameKey;
-    if (cache) {
-      nameHashes[k] = std::hash<std::string_view>{}(items[k].fileName);
-      if (k < cache->slots_.size() && cache->slots_[k].nameHash == nameHashes[k]) {
-        const SortKeyCache::Slot& slot = cache->slots_[k];
-        nameKey = std::string_view(cache->arena_).substr(slot.offset, slot.length);
+  // Keys of items [lo, hi) into their own arena (entries' offsets relative to it).
+  auto keysOf = [&](size_t lo, size_t hi, std::string& arena, const platform::Collator& collator) {
+    for (size_t k = lo; k < hi; ++k) {
+      const size_t offset = arena.size();
+      std::string_view nameKey;
+      if (cache) {
+        nameHashes[k] = std::hash<std::string_view>{}(items[k].fileName);
+        if (k < cache->slots_.size() && cache->slots_[k].nameHash == nameHashes[k]) {
+          const SortKeyCache::Slot& slot = cache->slots_[k];
+          nameKey = std::string_view(cache->arena_).substr(slot.offset, slot.length);
+        }
       }
+      const size_t nameLength = appendEntryKey(arena, items[k], order.key, collator, nameKey);
+      if (cache) nameKeyLengths[k] = static_cast<uint32_t>(nameLength);
+      entries[k].offset = offset;
+      entries[k].length = static_cast<uint32_t>(arena.size() - offset);
+      entries[k].index = static_cast<uint32_t>(k);
     }
-    const size_t nameLength = appendEntryKey(arena, items[k], order.key, collator, nameKey);
-    const size_t length = arena.size() - offset;
-    if (cache) nameKeyLengths[k] = static_cast<uint32_t>(nameLength);
-    entries[k].offset = offset;
-    entries[k].length = static_cast<uint32_t>(length);
-    entries[k].index = static_cast<uint32_t>(k);
+  };
+
+  // Collation keys are most of a sort's time: a long list's second half gets its keys on a
+  // thread of its own, with its own collator and arena, appended in order afterwards. The keys,
+  // and so the order, are exactly those of one thread.
+  const platform::Collator collator(order.caseSensitive);
+  std::string arena;
+  const size_t half = items.size() >= kItemsForKeyThread && std::thread::hardware_concurrency() > 1
+                          ? items.size() / 2
+                          : items.size();
+  if (half < items.size()) {
+    const platform::Collator secondCollator(order.caseSensitive);
+    std::string secondArena;
+    std::thread second;
+    try {
+      second = std::thread([&] { keysOf(half, items.size(), secondArena, secondCollator); });
+    } catch (const std::system_error&) {  // no thread to be had: this one does it all
+      keysOf(half, items.size(), secondArena, secondCollator);
+    }
+    keysOf(0, half, arena, collator);
+    if (second.joinable()) second.join();
+    const size_t base = arena.size();
+    arena += secondArena;
+    for (size_t k = half; k < items.size(); ++k) entries[k].offset += base;
+  } else {
+    keysOf(0, items.size(), arena, collator);
   }
   for (Entry& entry : entries) {
     for (size_t b = 0; b < kPrefixBytes; ++b) {
