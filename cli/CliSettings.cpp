@@ -22,6 +22,12 @@ bool isConfigFile(const Context& context, const std::string& path) {
   return !path.empty() && platform::sameFile(path, configPath(context));
 }
 
+bool refuseConfigOutput(const Context& context, const char* command, const std::string& out) {
+  if (!isConfigFile(context, out)) return false;
+  std::fprintf(stderr, "sonalog: %s: OUT must not be the configuration file (it is never changed)\n", command);
+  return true;
+}
+
 bool applySets(Context& context, Settings& settings) {
   for (const std::string& assignment : context.options.sets) {
     if (auto error = applySettingAssignment(settings, assignment)) {

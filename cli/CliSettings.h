@@ -28,6 +28,9 @@ bool configNamed(const Context& context);
 // followed, or the same place when neither exists yet). Commands that write outputs refuse it:
 // an output must never replace the user's settings.
 bool isConfigFile(const Context& context, const std::string& path);
+// When out is the configuration file in use, says so for the command ("sonalog: COMMAND: OUT must
+// not be ...") and returns true: the caller then ends with status 2.
+bool refuseConfigOutput(const Context& context, const char* command, const std::string& out);
 
 // Loads the settings for a command. The working folder's own file follows the start-up rule
 // (created with defaults when missing or unreadable); a file named with --config that does not

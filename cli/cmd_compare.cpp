@@ -80,8 +80,7 @@ int fail(const std::string& text, int code) {
 }
 
 int runCompare(Context& context, const CompareArgs& args) {
-  if (isConfigFile(context, args.output))
-    return fail("OUT must not be the configuration file (it is never changed)", 2);
+  if (refuseConfigOutput(context, "compare", args.output)) return 2;
   // The relaxed switch belongs to the options window, not to the stored settings.
   std::optional<bool> relaxed;
   std::vector<std::string> sets;

@@ -80,10 +80,7 @@ int runExportCommand(Context& context, const ExportArgs& args) {
     std::fputs("sonalog: export: OUT must not be the list file (it is never changed)\n", stderr);
     return 2;
   }
-  if (!batch && isConfigFile(context, args.out)) {
-    std::fputs("sonalog: export: OUT must not be the configuration file (it is never changed)\n", stderr);
-    return 2;
-  }
+  if (!batch && refuseConfigOutput(context, "export", args.out)) return 2;
 
   std::optional<Settings> settings = commandSettings(context);
   if (!settings) return context.exitCode;

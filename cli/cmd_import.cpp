@@ -33,10 +33,7 @@ int runImport(Context& context, const ImportArgs& args) {
     std::fputs("sonalog: import: OUT must not be the file to import (it is never changed)\n", stderr);
     return 2;
   }
-  if (isConfigFile(context, args.output)) {
-    std::fputs("sonalog: import: OUT must not be the configuration file (it is never changed)\n", stderr);
-    return 2;
-  }
+  if (refuseConfigOutput(context, "import", args.output)) return 2;
   auto settings = commandSettings(context);
   if (!settings) return context.exitCode;
   ImportSettings options = importSettingsFrom(*settings);

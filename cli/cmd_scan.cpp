@@ -63,10 +63,7 @@ int stoppedBeforeScan() {
 }
 
 int runScan(Context& context, const ScanArgs& args) {
-  if (isConfigFile(context, args.output)) {
-    std::fputs("sonalog: scan: OUT must not be the configuration file (it is never changed)\n", stderr);
-    return 2;
-  }
+  if (refuseConfigOutput(context, "scan", args.output)) return 2;
   auto loaded = commandSettings(context);
   if (!loaded) return context.exitCode;
   Settings settings = std::move(*loaded);

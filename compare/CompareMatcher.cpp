@@ -149,17 +149,17 @@ PairVerdict CompareMatcher::test(size_t r, size_t p) const {
 
 size_t CompareMatcher::scan(Scanner& scanner, size_t r, size_t from, size_t to, uint8_t* score) const {
   if (from >= to) return to;
+  const PairFacts outerFacts = pairFactsOf(outer(r));
   if (scanner.outer_ != r) {
     scanner.title_->setFirst(impl_->outerKeys[r]);
     scanner.outer_ = r;
     if (impl_->index) {
-      impl_->index->candidates(*scanner.probe_, impl_->outerKeys[r], pairFactsOf(outer(r)), -1, scanner.near_);
+      impl_->index->candidates(*scanner.probe_, impl_->outerKeys[r], outerFacts, -1, scanner.near_);
       scanner.windowed_ = true;
     } else {
-      scanner.windowed_ = impl_->window && impl_->window->near(pairFactsOf(outer(r)), -1, scanner.near_, true);
+      scanner.windowed_ = impl_->window && impl_->window->near(outerFacts, -1, scanner.near_, true);
     }
   }
-  const PairFacts outerFacts = pairFactsOf(outer(r));
   const uint8_t threshold = impl_->options.matchThreshold;
   auto candidate = [&](size_t p) {
     // The criteria have no side effects, so testing them first picks the same candidates as

@@ -248,11 +248,7 @@ bool Scan::prepare() {
   startCount_ = list_.itemCount();
   startUnsaved_ = list_.unsaved;
   if (mode_ == ScanMode::New) {
-    if (hooks_.clearList) {
-      if (!hooks_.clearList()) return false;
-    } else {
-      list_.clear();
-    }
+    list_.clear();
     startCount_ = list_.itemCount();
   }
   return true;

@@ -86,9 +86,6 @@ struct ScanResult {
 
 // Hooks into the window that runs the scan. Every hook is optional.
 struct ScanHooks {
-  // NEW: clears the list through the unsaved-list question; false means the user kept the list
-  // and the command ends. Without it the list is cleared directly.
-  std::function<bool()> clearList;
   // With "Search all drives": the folder list shows this folder (each volume's root in turn,
   // then the folder it showed before the scan).
   std::function<void(const std::string&)> showFolder;

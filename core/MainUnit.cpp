@@ -164,7 +164,6 @@ ScanResult MainUnit::runScan(ScanMode mode) {
   // open the window still shows NEW and APPEND, not CANCEL.
   if (mode == ScanMode::New && !clearList()) return {ScanOutcome::Declined, {}, {}};
   ScanHooks hooks;
-  hooks.clearList = [] { return true; };
   hooks.showFolder = [this](const std::string& f) { folder_ = f; };
   const ScanTarget target{folder_, settings_.Incbox, settings_.sadcheck};
   ScanResult result;

@@ -62,13 +62,6 @@ bool CriteriaWindow::choose(const PairFacts& facts, const Index*& index, size_t&
   return false;
 }
 
-bool CriteriaWindow::narrows(const PairFacts& facts) const {
-  const Index* index;
-  size_t from, to;
-  bool empty;
-  return choose(facts, index, from, to, empty);
-}
-
 bool CriteriaWindow::near(const PairFacts& facts, int64_t after, std::vector<uint32_t>& out, bool sorted) const {
   const Index* index = nullptr;
   size_t from = 0, to = 0;

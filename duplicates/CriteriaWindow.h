@@ -22,8 +22,6 @@ class CriteriaWindow {
   // untouched, when no criterion narrows them to a small share of the items: testing every item
   // is then cheaper.
   bool near(const PairFacts& facts, int64_t after, std::vector<uint32_t>& out, bool sorted) const;
-  // Whether near() narrows the items for an item of these facts.
-  bool narrows(const PairFacts& facts) const;
 
  private:
   // One criterion's index: the items by the value it compares.

@@ -15,7 +15,6 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ReadFile.h"
-#include "platform/Volumes.h"
 #include "settings/SettingsTable.h"
 
 namespace sonalog {
