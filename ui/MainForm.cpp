@@ -15,8 +15,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeView>
@@ -342,8 +340,7 @@ void TMainForm::activate(const std::vector<std::string>& arguments) {
     // The reset position centres a smaller window on a screen of an assumed size: centre this
     // one, as it is, on the screen it opens on.
     resize(kDefaultWidth, kDefaultHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-      move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()).topLeft());
+    ui::centreOnScreen(this);
   } else {
     ui::restoreGeometry(this, s.mainWindowPos.left, s.mainWindowPos.top, kDefaultWidth, kDefaultHeight);
   }

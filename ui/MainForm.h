@@ -124,8 +124,8 @@ class TMainForm : public QWidget {
   bool closing_ = false;        // the closing questions were answered
   bool closeAfterRun_ = false;  // closing waits for the running operation to stop
   bool showingFolder_ = false;  // Dir1 is moved by the program, not the user
-  QString revealFolder_;
-  QElapsedTimer dirTyping_;     // since the last key typed into the folder list's search        // the folder the program showed, kept in view while it loads
+  QString revealFolder_;        // the folder the program showed, kept in view while it loads
+  QElapsedTimer dirTyping_;     // since the last key typed into the folder list's search
 
   QPushButton* SaveBut;
   QPushButton* ExportBut;

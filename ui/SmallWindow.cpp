@@ -3,8 +3,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
-#include <QStyle>
 #include <utility>
 
 #include "ui/WindowPlacement.h"
@@ -19,9 +17,8 @@ SmallWindow::SmallWindow(WindowPosition& position, bool closeButton) : QWidget(n
 
 void SmallWindow::placeAtRememberedPosition() {
   adjustSize();
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (std::exchange(centre_, false) && screen) {
-    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()).topLeft());
+  if (std::exchange(centre_, false) && QGuiApplication::primaryScreen()) {
+    ui::centreOnScreen(this);
     return;
   }
   ui::restoreGeometry(this, position_.left, position_.top, width(), height());

@@ -205,7 +205,7 @@ class TViewForm : public QWidget {
   bool updating_ = false;
   bool showingSelection_ = false;
   QString typed_;            // the type-ahead prefix
-  QElapsedTimer typedTimer_;  // since its last letter  // the grid's scrolling comes from showSelection()
+  QElapsedTimer typedTimer_;  // since its last letter
 };
 
 // The main window's "&View": opens the viewer over main's list and returns when it has closed

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -41,6 +42,12 @@ void restoreGeometry(QWidget* window, int left, int top, int width, int height) 
   const QRect placed = placeOnScreens(wanted, screens, primary);
   window->resize(placed.size());
   window->move(placed.topLeft());
+}
+
+void centreOnScreen(QWidget* window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window->move(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(), screen->availableGeometry()).topLeft());
 }
 
 }  // namespace sonalog::ui

@@ -16,4 +16,7 @@ QRect placeOnScreens(const QRect& wanted, const QList<QRect>& screens, int prima
 // the window's own size.
 void restoreGeometry(QWidget* window, int left, int top, int width, int height);
 
+// Moves a top-level window, at its present size, to the middle of the primary screen.
+void centreOnScreen(QWidget* window);
+
 }  // namespace sonalog::ui

@@ -84,6 +84,16 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   if (busy() || filter_.active || text.empty()) return false;
   // Dropped before a message, so that the box does not show the busy cursor.
   std::optional<BusyGuard> guard(std::in_place, *this);
+  // The names first: a filter that matches nothing writes no copy of the list.
+  const NameMatcher matches(text, matchCase);
+  std::vector<uint32_t> map;
+  for (uint32_t i = 0; i < list_.itemCount(); ++i)
+    if (matches(list_.items[i].fileName)) map.push_back(i);
+  if (map.empty()) {
+    guard.reset();
+    ui_.warning("No matches found. Not filtering.");
+    return false;
+  }
   std::vector<uint64_t> offsets(list_.items.size());
   {
     std::string reason;
@@ -105,16 +115,6 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
       ui_.warning(withReason("Disk error writing temporary file!", reason));
       return false;
     }
-  }
-  const NameMatcher matches(text, matchCase);
-  std::vector<uint32_t> map;
-  for (uint32_t i = 0; i < list_.itemCount(); ++i)
-    if (matches(list_.items[i].fileName)) map.push_back(i);
-  if (map.empty()) {
-    filterFile_.remove();
-    guard.reset();
-    ui_.warning("No matches found. Not filtering.");
-    return false;
   }
   record(UndoKind::Filter, pos);
   filter_.fullCount = list_.itemCount();
