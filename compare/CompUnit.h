@@ -122,6 +122,8 @@ class TMyThread {
   std::string finishText() const;
   // True once the worker has ended (joinable without blocking long).
   bool ended() const { return phase_.load() == CompPhase::Ended; }
+  // The run finished with its output and now only waits for "&CLOSE".
+  bool waitsForClose() const { return ended() && state_.load() != kCompareEnd; }
 
  private:
   friend class CompChannel;

@@ -285,9 +285,19 @@ void MainUnit::setFontSize(int size) {
       static_cast<uint8_t>(std::clamp<int>(size, kMinFolderFontSize, kMaxFolderFontSize));
 }
 
-void MainUnit::setSecondaryRunOpen(bool duplicatesOpen, bool compareOpen) {
-  duplicatesOpen_ = duplicatesOpen;
-  compareOpen_ = compareOpen;
+bool MainUnit::openSearchWindow(SearchWindow w) {
+  if (searchWindowOpen(w)) return false;
+  openSearch_[size_t(w)] = true;
+  return true;
+}
+
+void MainUnit::searchWindowClosed(SearchWindow w) {
+  openSearch_[size_t(w)] = false;
+  if (!secondaryRunOpen()) closeSearchWindow_ = nullptr;
+}
+
+void MainUnit::closeSearchWindows() {
+  if (closeSearchWindow_) closeSearchWindow_();
 }
 
 void MainUnit::listLoaded(const std::string& status) {

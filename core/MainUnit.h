@@ -52,6 +52,9 @@ struct MainCommands {
 // window's commands wait (only About stays usable, and a scan shows CANCEL).
 enum class MainActivity { Idle, Scan, Load, Import, Export };
 
+// The viewer's two search subsystems, each an options window followed by a run window.
+enum class SearchWindow : uint8_t { Duplicates, Compare };
+
 inline constexpr const char* kNoDataToViewText = "No data to view";
 inline constexpr const char* kViewerClearedText = "List cleared (closing view window).";
 
@@ -146,8 +149,15 @@ class MainUnit {
   // Called whenever a long operation starts or ends, so the window shows what can be used.
   void setActivityChanged(std::function<void()> changed) { activityChanged_ = std::move(changed); }
   bool busy() const { return activity_ != MainActivity::Idle; }
-  // Whether the duplicates search or the comparison window is open.
-  bool secondaryRunOpen() const { return duplicatesOpen_ || compareOpen_; }
+  // The search windows. Each subsystem is open at most once; while either is open the commands
+  // that would change the list or the settings under it are refused. openSearchWindow is false
+  // when w is already open; closer closes the open window when the viewer or the program ends.
+  bool searchWindowOpen(SearchWindow w) const { return openSearch_[size_t(w)]; }
+  bool secondaryRunOpen() const { return openSearch_[0] || openSearch_[1]; }
+  bool openSearchWindow(SearchWindow w);
+  void searchWindowClosed(SearchWindow w);
+  void setSearchWindowCloser(std::function<void()> closer) { closeSearchWindow_ = std::move(closer); }
+  void closeSearchWindows();
 
   // The folder list, the two scan switches and the folder list's font size.
   const std::string& folder() const { return folder_; }
@@ -163,7 +173,6 @@ class MainUnit {
   void setFontSize(int size);
 
   // Facts the window learns from other operations.
-  void setSecondaryRunOpen(bool duplicatesOpen, bool compareOpen);
   void setLastExport(const std::string& path) { lastExport_ = path; }
   const std::string& lastExport() const { return lastExport_; }
   const std::string& workingFolder() const { return workingFolder_; }
@@ -232,8 +241,8 @@ class MainUnit {
   std::unique_ptr<Settings> resetHere_;
   std::unique_ptr<Settings> resetAssumed_;
   uint32_t countAtViewerOpen_ = 0;
-  bool duplicatesOpen_ = false;
-  bool compareOpen_ = false;
+  bool openSearch_[2] = {false, false};  // by SearchWindow
+  std::function<void()> closeSearchWindow_;
   std::function<void()> closeViewer_;
   std::function<bool()> viewerExit_;
   std::function<void()> activityChanged_;

@@ -1,20 +1,15 @@
 #include "ui/CompForm.h"
 
-#include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 #include "compare/CompareAction.h"
 #include "duplicates/DupSearchUnit.h"
 #include "ui/QtText.h"
-#include "ui/WindowPlacement.h"
 
 namespace sonalog::ui {
 
 namespace {
 
-constexpr int kStartDelayMs = 50;
 constexpr int kLoadingLabelWidth = 178;  // labfile1 while a text list is read
 const QColor kGreenish(65, 255, 192);
 const QColor kBluish(65, 192, 255);
@@ -24,22 +19,11 @@ constexpr char kProgressText[] = "Progress:";
 
 }  // namespace
 
-TCompForm::TCompForm(MainUnit& main, CompareJob job, QWidget* parent)
-    : GradientWindow(kGreenish, kBluish, parent), main_(main), job_(std::move(job)), ui_(this) {
-  setObjectName("TCompForm");
-  setRunWindowFlags(this);
+TCompForm::TCompForm(MainUnit& main, CompareJob job)
+    : RunWindow(kGreenish, kBluish, "TCompForm", "ProgressBar", main.settings().comparisonWindowPos),
+      main_(main),
+      job_(std::move(job)) {
   setWindowTitle(QString::fromUtf8(kSearchingCaption));
-  ui_.setParentWidget(this);
-
-  const RunWindowControls c(this, "ProgressBar");
-  labprog_ = c.labprog;
-  pbar_ = c.pbar;
-  blink_ = std::make_unique<BlinkingProgress>(pbar_);
-  invisilab_ = c.invisilab;
-  labfile1_ = c.labfile1;
-  labfile2_ = c.labfile2;
-  logModel_ = c.logModel;
-  logList_ = c.logList;
   labactlog_ = namedLabel("labactlog", this);
   actionTypeLab_ = namedLabel("ActionTypeLab", this);
   actionTypeLab_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -58,51 +42,28 @@ TCompForm::TCompForm(MainUnit& main, CompareJob job, QWidget* parent)
   logHeader->addWidget(labactlog_);
   logHeader->addStretch();
   logHeader->addWidget(actionTypeLab_);
-  const WindowPosition& p = main_.settings().comparisonWindowPos;
-  layOutRunWindow(this, c, logHeader, {matchBut_, dontMatchBut_, abortBut_, deleteBut_, viewLogBut_}, p.left, p.top);
-
-  startTimer_.setSingleShot(true);
-  startTimer_.setInterval(kStartDelayMs);
-  connect(&startTimer_, &QTimer::timeout, this, &TCompForm::startWorker);
-  pollTimer_.setInterval(kPollMs);
-  connect(&pollTimer_, &QTimer::timeout, this, &TCompForm::poll);
+  layOut(logHeader, {matchBut_, dontMatchBut_, abortBut_, deleteBut_, viewLogBut_});
 }
 
 TCompForm::~TCompForm() = default;
 
-void TCompForm::newRun() { newRun_ = true; }
-
-void TCompForm::showEvent(QShowEvent* event) {
-  GradientWindow::showEvent(event);
-  if (!newRun_) return;
-  newRun_ = false;
+void TCompForm::prepareRun() {
   job_.settings.compareWith &= 1;
   job_.settings.compareAction %= kCompareActionCount;
   actionTypeLab_->setText(qt(actionTypeText(job_.settings.compareAction)));
   labactlog_->setText(QStringLiteral("Action log"));
-  for (QLabel* l : {labactlog_, actionTypeLab_}) l->setPalette(palette());
-  labprog_->setText(QString::fromUtf8(kProgressText));
-  labprog_->show();
-  blink_->stopBlinking();
-  blink_->setProgress(0);
-  pbar_->show();
-  labfile1_->clear();
-  labfile2_->clear();
-  labfile1_->show();
-  labfile2_->show();
-  invisilab_->hide();
+  setLogLabelsColour(palette().color(QPalette::WindowText));
+  c_.labprog->setText(QString::fromUtf8(kProgressText));
+  c_.labfile1->show();
+  c_.labfile2->show();
   for (QPushButton* b : {deleteBut_, abortBut_, matchBut_, dontMatchBut_, viewLogBut_}) b->hide();
-  logModel_->clear();
   setWindowTitle(QString::fromUtf8(kSearchingCaption));
-  startTimer_.start();
 }
 
-void TCompForm::startWorker() {
-  if (closed_) return;
+void TCompForm::startRun() {
   countAtStart_ = main_.list().itemCount();
   run_ = std::make_unique<TMyThread>(main_.list(), job_);
   run_->start();
-  pollTimer_.start();
 }
 
 void TCompForm::poll() {
@@ -112,22 +73,32 @@ void TCompForm::poll() {
   run_->takeEvents(events_);
   std::vector<std::string> logLines;
   for (const CompEvent& e : events_) apply(e, logLines);
-  logModel_->append(logLines, logList_);
-  blink_->setProgress(run_->progress());
-  if (ended && run_->compareState() == kCompareEnd) close();
+  c_.logModel->append(logLines, c_.logList);
+  blink_.setProgress(run_->progress());
+  if (!ended) return;
+  if (run_->compareState() == kCompareEnd) close();
+  else if (run_->waitsForClose()) setLogLabelsColour(kFinishedLabels);  // the run is over: its labels fade
+}
+
+void TCompForm::setLogLabelsColour(const QColor& colour) {
+  for (QLabel* l : {labactlog_, actionTypeLab_}) {
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, colour);
+    l->setPalette(p);
+  }
 }
 
 QWidget* TCompForm::control(CompControl c) {
   switch (c) {
     case CompControl::Caption: return this;
-    case CompControl::labprog: return labprog_;
-    case CompControl::ProgressBar: return pbar_;
-    case CompControl::Invisilab: return invisilab_;
-    case CompControl::labfile1: return labfile1_;
-    case CompControl::labfile2: return labfile2_;
+    case CompControl::labprog: return c_.labprog;
+    case CompControl::ProgressBar: return c_.pbar;
+    case CompControl::Invisilab: return c_.invisilab;
+    case CompControl::labfile1: return c_.labfile1;
+    case CompControl::labfile2: return c_.labfile2;
     case CompControl::labactlog: return labactlog_;
     case CompControl::ActionTypeLab: return actionTypeLab_;
-    case CompControl::LogList: return logList_;
+    case CompControl::LogList: return c_.logList;
     case CompControl::MatchBut: return matchBut_;
     case CompControl::DontMatchBut: return dontMatchBut_;
     case CompControl::ViewLogBut: return viewLogBut_;
@@ -143,7 +114,7 @@ void TCompForm::apply(const CompEvent& e, std::vector<std::string>& logLines) {
     logLines.push_back(e.text);
     return;
   }
-  logModel_->append(logLines, logList_);  // the lines before this event come first
+  c_.logModel->append(logLines, c_.logList);  // the lines before this event come first
   logLines.clear();
   QWidget* target = control(e.control);
   switch (e.kind) {
@@ -152,15 +123,7 @@ void TCompForm::apply(const CompEvent& e, std::vector<std::string>& logLines) {
         setWindowTitle(qt(e.text));
       } else if (auto* b = qobject_cast<QPushButton*>(target)) {
         b->setText(qt(e.text));
-        if (b == deleteBut_ && e.text == "&CLOSE") {
-          // The run is over: its labels fade.
-          for (QLabel* l : {labactlog_, actionTypeLab_}) {
-            QPalette faded = l->palette();
-            faded.setColor(QPalette::WindowText, kFinishedLabels);
-            l->setPalette(faded);
-          }
-        }
-      } else if (target == labfile1_ || target == labfile2_) {
+      } else if (target == c_.labfile1 || target == c_.labfile2) {
         static_cast<QLabel*>(target)->setText(fittedFileLine(static_cast<QLabel*>(target), e.text));
       } else if (auto* l = qobject_cast<QLabel*>(target)) {
         l->setText(qt(e.text));
@@ -178,21 +141,16 @@ void TCompForm::apply(const CompEvent& e, std::vector<std::string>& logLines) {
       // The layout centres the buttons that are shown: "&CLOSE" alone, "&DELETE" beside "&ABORT".
       break;
     case Kind::Blink:
-      if (e.flag) blink_->startBlinking();
-      else blink_->stopBlinking();
+      if (e.flag) blink_.startBlinking();
+      else blink_.stopBlinking();
       break;
     case Kind::Warning:
-      pollTimer_.stop();
-      ui_.warning(e.text);
-      if (!closed_) pollTimer_.start();
+      whilePaused([&] { ui_.warning(e.text); });
       break;
-    case Kind::Question: {
-      pollTimer_.stop();
-      const bool yes = ui_.ask(e.text, e.caption, Buttons::YesNo, Icon::Question) == Answer::Yes;
-      run_->answerQuestion(yes);
-      if (!closed_) pollTimer_.start();
+    case Kind::Question:
+      run_->answerQuestion(
+          whilePaused([&] { return ui_.ask(e.text, e.caption, Buttons::YesNo, Icon::Question); }) == Answer::Yes);
       break;
-    }
     case Kind::LogLine:
       break;
   }
@@ -219,10 +177,10 @@ void TCompForm::DeleteButClick() {
 void TCompForm::AbortButClick() {
   if (!run_) return;
   // During the matching the worker is held while the user answers the question.
-  pollTimer_.stop();
-  if (const std::optional<std::string> question = run_->beginAbort())
-    run_->finishAbort(ui_.ask(*question, "prompt", Buttons::YesNo, Icon::Question) == Answer::Yes);
-  if (!closed_) pollTimer_.start();
+  whilePaused([this] {
+    if (const std::optional<std::string> question = run_->beginAbort())
+      run_->finishAbort(ui_.ask(*question, "prompt", Buttons::YesNo, Icon::Question) == Answer::Yes);
+  });
 }
 
 void TCompForm::ViewLogButClick() { viewLogFile(viewLogBut_, ui_, job_.outputPath, false); }
@@ -232,28 +190,16 @@ void TCompForm::stop() {
   close();
 }
 
-void TCompForm::closeEvent(QCloseEvent* event) {
-  if (closed_) {
-    event->accept();
-    return;
-  }
+bool TCompForm::closeRefused() const {
   const bool over = !run_ || (run_->ended() && run_->compareState() == kCompareEnd);
-  if (!over && !forced_) {
-    event->ignore();
-    return;
-  }
-  closed_ = true;
-  startTimer_.stop();
-  pollTimer_.stop();
-  blink_->stopBlinking();
-  if (run_) {
-    listChanged_ = run_->listChanged();
-    run_.reset();  // a run still going is ended without output and waited for
-    listChanged_ = listChanged_ || main_.list().itemCount() != countAtStart_;
-  }
-  main_.settings().comparisonWindowPos = {x(), y()};
-  event->accept();
-  Q_EMIT closed();
+  return !over && !forced_;
+}
+
+void TCompForm::endRun() {
+  if (!run_) return;
+  listChanged_ = run_->listChanged();
+  run_.reset();  // a run still going is ended without output and waited for
+  listChanged_ = listChanged_ || main_.list().itemCount() != countAtStart_;
 }
 
 }  // namespace sonalog::ui

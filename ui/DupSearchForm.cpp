@@ -1,42 +1,24 @@
 #include "ui/DupSearchForm.h"
 
-#include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QVBoxLayout>
 
 #include "ui/QtText.h"
-#include "ui/WindowPlacement.h"
 
 namespace sonalog::ui {
 
 namespace {
 
-constexpr int kStartDelayMs = 50;
 const QColor kOrange(255, 128, 0);
 const QColor kYellow(255, 240, 0);
 
 }  // namespace
 
-TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options, QWidget* parent)
-    : GradientWindow(kOrange, kYellow, parent), main_(main), options_(std::move(options)), ui_(this) {
-  setObjectName("TDupSearchForm");
-  setRunWindowFlags(this);
+TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options)
+    : RunWindow(kOrange, kYellow, "TDupSearchForm", "pbar", main.settings().duplicatesSearchWindowPos),
+      main_(main),
+      options_(std::move(options)) {
   setWindowTitle(QString::fromUtf8(kCaptionSearching));
-  ui_.setParentWidget(this);
-
-  const RunWindowControls c(this, "pbar");
-  labprog_ = c.labprog;
-  labprog_->setText(QString::fromUtf8(kProgressLabel));
-  pbar_ = c.pbar;
-  blink_ = std::make_unique<BlinkingProgress>(pbar_);
-  invisilab_ = c.invisilab;
-  labfile1_ = c.labfile1;
-  labfile2_ = c.labfile2;
-  logModel_ = c.logModel;
-  logList_ = c.logList;
-
+  c_.labprog->setText(QString::fromUtf8(kProgressLabel));
   del1But_ = namedButton("Del1But", "DELETE &1ST", this);
   del2But_ = namedButton("Del2But", "DELETE &2ND", this);
   leaveBut_ = namedButton("LeaveBut", "&LEAVE BOTH", this);
@@ -53,52 +35,29 @@ TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options, QWidget
   connect(viewLogBut_, &QPushButton::clicked, this, &TDupSearchForm::ViewLogButClick);
   auto* logHeader = new QHBoxLayout;
   logHeader->addWidget(new QLabel(QStringLiteral("Deletion log:"), this));
-  const WindowPosition& p = main_.settings().duplicatesSearchWindowPos;
-  layOutRunWindow(this, c, logHeader, {del1But_, del2But_, leaveBut_, abortBut_, closeBut_, saveLogBut_, viewLogBut_},
-                  p.left, p.top);
-
-  startTimer_.setSingleShot(true);
-  startTimer_.setInterval(kStartDelayMs);
-  connect(&startTimer_, &QTimer::timeout, this, &TDupSearchForm::startWorker);
-  pollTimer_.setInterval(kPollMs);
-  connect(&pollTimer_, &QTimer::timeout, this, &TDupSearchForm::poll);
+  layOut(logHeader, {del1But_, del2But_, leaveBut_, abortBut_, closeBut_, saveLogBut_, viewLogBut_});
 }
 
 TDupSearchForm::~TDupSearchForm() = default;
-
-void TDupSearchForm::newRun() { newRun_ = true; }
 
 void TDupSearchForm::setMarksObserver(std::function<void(const std::vector<uint8_t>&)> observer) {
   marksObserver_ = std::move(observer);
 }
 
-void TDupSearchForm::showEvent(QShowEvent* event) {
-  GradientWindow::showEvent(event);
-  if (!newRun_) return;
-  newRun_ = false;
-  blink_->stopBlinking();
-  blink_->setProgress(0);
-  logModel_->clear();
-  labfile1_->clear();
-  labfile2_->clear();
-  pbar_->show();
-  labprog_->show();
-  invisilab_->hide();
+void TDupSearchForm::prepareRun() {
+  asking_ = finished_ = false;
   for (QPushButton* b : {del1But_, del2But_, leaveBut_, closeBut_, saveLogBut_, viewLogBut_}) b->hide();
-  labfile1_->hide();
-  labfile2_->hide();
+  c_.labfile1->hide();
+  c_.labfile2->hide();
   abortBut_->setText(QStringLiteral("&ABORT"));
   abortBut_->show();
   setWindowTitle(QString::fromUtf8(kCaptionSearching));
-  labprog_->setText(QString::fromUtf8(kProgressLabel));
-  startTimer_.start();
+  c_.labprog->setText(QString::fromUtf8(kProgressLabel));
 }
 
-void TDupSearchForm::startWorker() {
-  if (closing_) return;
+void TDupSearchForm::startRun() {
   run_ = std::make_unique<DupSearchRun>(main_.list().items, options_);
   run_->start();
-  pollTimer_.start();
 }
 
 void TDupSearchForm::poll() {
@@ -106,7 +65,7 @@ void TDupSearchForm::poll() {
   const bool ended = run_->workerEnded();  // read first: the events before the end are all queued
   applyEvents();
   applyVisibility();
-  blink_->setProgress(run_->progress());
+  blink_.setProgress(run_->progress());
   if (marksObserver_ && run_->duplicatesToDelete() != marksShown_) {
     marksShown_ = run_->duplicatesToDelete();
     marksObserver_(run_->deletionMarks());
@@ -121,29 +80,29 @@ void TDupSearchForm::applyEvents() {
       logLines.push_back(std::move(e.text));
       continue;
     }
-    logModel_->append(logLines, logList_);
+    c_.logModel->append(logLines, c_.logList);
     logLines.clear();
     switch (e.kind) {
       case DupEvent::Kind::Ask:
         asking_ = true;
         ++prompts_;
-        labfile1_->setText(fittedFileLine(labfile1_, e.file1));
-        labfile2_->setText(fittedFileLine(labfile2_, e.file2));
+        c_.labfile1->setText(fittedFileLine(c_.labfile1, e.file1));
+        c_.labfile2->setText(fittedFileLine(c_.labfile2, e.file2));
         setWindowTitle(qt(e.text));
-        labprog_->setText(qt(e.text));
-        blink_->startBlinking();
+        c_.labprog->setText(qt(e.text));
+        blink_.startBlinking();
         break;
       case DupEvent::Kind::AskEnd:
         asking_ = false;
         setWindowTitle(QString::fromUtf8(kCaptionSearching));
-        labprog_->setText(QString::fromUtf8(kProgressLabel));
-        blink_->stopBlinking();
-        labfile1_->clear();
-        labfile2_->clear();
+        c_.labprog->setText(QString::fromUtf8(kProgressLabel));
+        blink_.stopBlinking();
+        c_.labfile1->clear();
+        c_.labfile2->clear();
         break;
       case DupEvent::Kind::Finished: {
         finished_ = true;
-        invisilab_->setText(qt(e.text));
+        c_.invisilab->setText(qt(e.text));
         setWindowTitle(QString::fromUtf8(kCaptionFinished));
         const EndButtons b = run_->endButtons();
         if (b.abortVisible) abortBut_->setText(qt(b.abortCaption));
@@ -155,7 +114,7 @@ void TDupSearchForm::applyEvents() {
         break;
     }
   }
-  logModel_->append(logLines, logList_);
+  c_.logModel->append(logLines, c_.logList);
 }
 
 void TDupSearchForm::applyVisibility() {
@@ -163,21 +122,15 @@ void TDupSearchForm::applyVisibility() {
   // The worker sets its flags just before it publishes the event that goes with them: controls
   // that need the event's texts wait for it.
   const bool prompt = asking_ && (v & kShowAnswerButtons);
-  pbar_->setVisible(v & kShowProgressBar);
-  labprog_->setVisible(v & kShowProgressLabel);
-  invisilab_->setVisible(finished_ && (v & kShowFinishLabel));
-  labfile1_->setVisible(asking_ && (v & kShowFileLabels));
-  labfile2_->setVisible(asking_ && (v & kShowFileLabels));
+  c_.pbar->setVisible(v & kShowProgressBar);
+  c_.labprog->setVisible(v & kShowProgressLabel);
+  c_.invisilab->setVisible(finished_ && (v & kShowFinishLabel));
+  c_.labfile1->setVisible(asking_ && (v & kShowFileLabels));
+  c_.labfile2->setVisible(asking_ && (v & kShowFileLabels));
   for (QPushButton* b : {del1But_, del2But_, leaveBut_}) b->setVisible(prompt);
   abortBut_->setVisible(v & kShowAbortBut);
   saveLogBut_->setVisible(finished_ && (v & kShowSaveLogBut));
   closeBut_->setVisible(finished_ && (v & kShowCloseBut));
-}
-
-void TDupSearchForm::pausePolling(bool paused) {
-  if (!run_) return;
-  if (paused) pollTimer_.stop();
-  else if (!closing_) pollTimer_.start();
 }
 
 void TDupSearchForm::Del1ButClick() {
@@ -207,42 +160,22 @@ void TDupSearchForm::CloseButClick() {
 
 void TDupSearchForm::SaveLogButClick() {
   if (!run_) return;
-  pausePolling(true);
-  if (run_->saveLogButton(main_.list(), ui_, main_.settings().duplicatesLogFolder)) viewLogBut_->show();
-  pausePolling(false);
+  if (whilePaused([this] { return run_->saveLogButton(main_.list(), ui_, main_.settings().duplicatesLogFolder); }))
+    viewLogBut_->show();
 }
 
 void TDupSearchForm::ViewLogButClick() {
   if (run_ && !run_->savedLogPath().empty()) viewLogFile(viewLogBut_, ui_, run_->savedLogPath(), true);
 }
 
-void TDupSearchForm::closeEvent(QCloseEvent* event) {
-  if (closing_) {
-    event->accept();
-    return;
-  }
-  closing_ = true;
-  startTimer_.stop();
-  pollTimer_.stop();
-  blink_->stopBlinking();
+void TDupSearchForm::endRun() {
   if (run_) {
     // Stops a running worker and waits for it; a search stopped with items queued asks whether
     // to revert.
     run_->close(main_.list(), ui_);
     listChanged_ = run_->listChanged();
   }
-  main_.settings().duplicatesSearchWindowPos = {x(), y()};
   viewLogBut_->hide();
-  event->accept();
-  Q_EMIT closed();
-}
-
-void TDupSearchForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  GradientWindow::keyPressEvent(event);
 }
 
 }  // namespace sonalog::ui

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,6 +27,7 @@
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
 #include "ui/WindowPlacement.h"
+#include "ui/WindowWait.h"
 
 namespace sonalog::ui {
 
@@ -702,14 +702,8 @@ OptionsResult runOptionsWindow(QWidget* caller, Settings& settings, UserInterfac
   // Boxes and dialogs asked meanwhile belong to the options window.
   auto* qtUi = dynamic_cast<QtUserInterface*>(&ui);
   if (qtUi) qtUi->setParentWidget(&form);
-  if (caller) caller->setEnabled(false);
-  QEventLoop loop;
-  QObject::connect(&form, &OptionsForm::closed, &loop, &QEventLoop::quit);
-  form.activate();
-  if (!form.finished()) loop.exec();
-  if (caller) caller->setEnabled(true);
+  showAndWait(form, callerWindow, [&form] { form.activate(); });
   if (qtUi) qtUi->setParentWidget(callerWindow);
-  if (callerWindow) callerWindow->activateWindow();
   return form.result();
 }
 

@@ -1,11 +1,14 @@
 #include "ui/SearchWindowParts.h"
 
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "core/ApiUnit.h"
 #include "duplicates/DupSearchUnit.h"
@@ -16,22 +19,12 @@ namespace sonalog::ui {
 
 namespace {
 
+constexpr int kStartDelayMs = 50;
 constexpr int kBlinkIntervalMs = 250;
 constexpr int kViewLogPauseMs = 2000;
 const QSize kRunWindowDesignSize(482, 307);
 
 }  // namespace
-
-GradientWindow::GradientWindow(QColor top, QColor bottom, QWidget* parent)
-    : QWidget(parent), top_(top), bottom_(bottom) {}
-
-void GradientWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QLinearGradient gradient(0, 0, 0, height());
-  gradient.setColorAt(0, top_);
-  gradient.setColorAt(1, bottom_);
-  painter.fillRect(rect(), gradient);
-}
 
 int LogListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(lines_.size());
@@ -114,11 +107,6 @@ void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bo
   QTimer::singleShot(kViewLogPauseMs, button, [button] { button->setEnabled(true); });
 }
 
-void setRunWindowFlags(QWidget* window) {
-  window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint);
-}
-
 QPushButton* namedButton(const char* name, const char* caption, QWidget* parent) {
   auto* b = new QPushButton(QString::fromUtf8(caption), parent);
   b->setObjectName(name);
@@ -145,25 +133,79 @@ RunWindowControls::RunWindowControls(QWidget* window, const char* barName)
   for (QLabel* l : {labfile1, labfile2}) l->setMinimumWidth(kFileLabelWidth);
 }
 
-void layOutRunWindow(QWidget* window, const RunWindowControls& c, QLayout* logHeader,
-                     std::initializer_list<QPushButton*> buttons, int left, int top) {
-  auto* layout = new QVBoxLayout(window);
-  layout->addWidget(c.labprog);
+RunWindow::RunWindow(QColor top, QColor bottom, const char* name, const char* barName, WindowPosition& position)
+    : SmallWindow(position, false), c_(this, barName), blink_(c_.pbar), ui_(this), top_(top), bottom_(bottom) {
+  setObjectName(name);
+  ui_.setParentWidget(this);
+  startTimer_.setSingleShot(true);
+  startTimer_.setInterval(kStartDelayMs);
+  connect(&startTimer_, &QTimer::timeout, this, [this] {
+    if (closing_) return;
+    startRun();
+    pollTimer_.start();
+  });
+  pollTimer_.setInterval(kPollMs);
+  connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
+}
+
+void RunWindow::layOut(QLayout* logHeader, std::initializer_list<QPushButton*> buttons) {
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(c_.labprog);
   auto* bar = new QGridLayout;  // the finish label takes the bar's place
-  bar->addWidget(c.pbar, 0, 0);
-  bar->addWidget(c.invisilab, 0, 0);
+  bar->addWidget(c_.pbar, 0, 0);
+  bar->addWidget(c_.invisilab, 0, 0);
   layout->addLayout(bar);
-  layout->addWidget(c.labfile1);
-  layout->addWidget(c.labfile2);
+  layout->addWidget(c_.labfile1);
+  layout->addWidget(c_.labfile2);
   layout->addLayout(logHeader);
-  layout->addWidget(c.logList, 1);
+  layout->addWidget(c_.logList, 1);
   auto* row = new QHBoxLayout;
   row->addStretch();
   for (QPushButton* b : buttons) row->addWidget(b);
   row->addStretch();
   layout->addLayout(row);
-  window->resize(window->sizeHint().expandedTo(kRunWindowDesignSize));
-  restoreGeometry(window, left, top, window->width(), window->height());
+  placeAtRememberedPosition(kRunWindowDesignSize);
+}
+
+void RunWindow::showEvent(QShowEvent* event) {
+  SmallWindow::showEvent(event);
+  if (!std::exchange(newRun_, false)) return;
+  blink_.stopBlinking();
+  blink_.setProgress(0);
+  c_.logModel->clear();
+  c_.labfile1->clear();
+  c_.labfile2->clear();
+  c_.labprog->show();
+  c_.pbar->show();
+  c_.invisilab->hide();
+  prepareRun();
+  startTimer_.start();
+}
+
+void RunWindow::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->accept();
+    return;
+  }
+  if (closeRefused()) {
+    event->ignore();
+    return;
+  }
+  closing_ = true;
+  startTimer_.stop();
+  pollTimer_.stop();
+  blink_.stopBlinking();
+  endRun();
+  SmallWindow::closeEvent(event);  // keeps the position
+  Q_EMIT closed();
+}
+
+void RunWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QLinearGradient gradient(0, 0, 0, height());
+  gradient.setColorAt(0, top_);
+  gradient.setColorAt(1, bottom_);
+  painter.fillRect(rect(), gradient);
 }
 
 }  // namespace sonalog::ui

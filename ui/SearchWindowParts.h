@@ -1,7 +1,8 @@
 #pragma once
-// Pieces shared by the duplicates search window and the comparison window: the gradient
-// background, the log list (a model, so 30 000 lines cost no widgets), the progress bar that
-// blinks while a match waits for an answer, and the file lines fitted to their label.
+// Pieces shared by the duplicates search window and the comparison window: the run-window base
+// (gradient background, the start and poll timers, closing), the log list (a model, so 30 000
+// lines cost no widgets), the progress bar that blinks while a match waits for an answer, and
+// the file lines fitted to their label.
 
 #include <QAbstractListModel>
 #include <QColor>
@@ -19,22 +20,11 @@
 #include <vector>
 
 #include "core/ApiUnit.h"
+#include "settings/Settings.h"
+#include "ui/QtUserInterface.h"
+#include "ui/SmallWindow.h"
 
 namespace sonalog::ui {
-
-
-// A top-level window painted with a vertical gradient, staying on top, without title-bar
-// buttons.
-class GradientWindow : public QWidget {
- public:
-  GradientWindow(QColor top, QColor bottom, QWidget* parent);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  QColor top_, bottom_;
-};
 
 // The lines of a run's log list. Appending keeps the selection rule of the list: line 0 is
 // selected while there are fewer than 2 lines; after that the selection follows the new last
@@ -81,9 +71,6 @@ QString fittedFileLine(const QLabel* label, const std::string& line);
 // reportFailures: show the failure warnings (the duplicates log); the comparison opens silently.
 void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bool reportFailures);
 
-// Window flags of the run windows: on top, a title without buttons.
-void setRunWindowFlags(QWidget* window);
-
 // A control named as the program names it.
 QPushButton* namedButton(const char* name, const char* caption, QWidget* parent);
 QLabel* namedLabel(const char* name, QWidget* parent);
@@ -100,10 +87,80 @@ struct RunWindowControls {
   QListView* logList;
 };
 
-// Lays out a run window: "Progress:", the bar or the finish label, the file labels, the log's
-// header, the log list and a centred row of buttons (hidden ones take no room). The window
-// starts at its design size or larger, where it was last.
-void layOutRunWindow(QWidget* window, const RunWindowControls& c, QLayout* logHeader,
-                     std::initializer_list<QPushButton*> buttons, int left, int top);
+// What both run windows do alike, driven by what their run publishes and never by what a
+// control shows. Showing the window after newRun() clears it and starts the run 50 ms later;
+// from then on poll() applies what the run published every 20 ms. The polling pauses while the
+// window's own thread waits in a question or a dialog, so no answer is read twice. Escape asks
+// to close, as the title bar would; the run decides whether it may.
+class RunWindow : public SmallWindow {
+  Q_OBJECT
+ public:
+  static constexpr int kPollMs = 20;
+
+  // Marks the window for a new run: showing it starts the run.
+  void newRun() { newRun_ = true; }
+  QtUserInterface& ui() { return ui_; }
+  LogListModel& logModel() { return *c_.logModel; }
+  // Prompts shown so far (each waits for one answer).
+  size_t promptsShown() const { return prompts_; }
+
+ Q_SIGNALS:
+  void closed();
+
+ protected:
+  // position: where the window was last, kept in the settings.
+  RunWindow(QColor top, QColor bottom, const char* name, const char* barName, WindowPosition& position);
+  // Lays the window out once the derived window made its controls: "Progress:", the bar or the
+  // finish label, the file labels, the log's header, the log list and a centred row of buttons
+  // (hidden ones take no room). It starts at its design size or larger, where it was last.
+  void layOut(QLayout* logHeader, std::initializer_list<QPushButton*> buttons);
+
+  // A new run is shown: the derived window resets its own controls (the shared ones are reset).
+  virtual void prepareRun() = 0;
+  virtual void startRun() = 0;
+  virtual void poll() = 0;
+  // Whether closing must wait (the run goes on and cannot be stopped from here).
+  virtual bool closeRefused() const { return false; }
+  // The window closes: stop the run and take its results.
+  virtual void endRun() = 0;
+
+  // Runs ask with the polling paused.
+  template <typename Ask>
+  auto whilePaused(Ask ask) {
+    PollPause pause(*this);
+    return ask();
+  }
+  bool closing() const { return closing_; }
+
+  const RunWindowControls c_;
+  BlinkingProgress blink_;
+  QtUserInterface ui_;
+  size_t prompts_ = 0;
+
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  class PollPause {
+   public:
+    explicit PollPause(RunWindow& w) : w_(w), active_(w.pollTimer_.isActive()) { w_.pollTimer_.stop(); }
+    ~PollPause() {
+      if (active_ && !w_.closing_) w_.pollTimer_.start();
+    }
+    PollPause(const PollPause&) = delete;
+    PollPause& operator=(const PollPause&) = delete;
+
+   private:
+    RunWindow& w_;
+    bool active_;
+  };
+
+  QColor top_, bottom_;
+  QTimer startTimer_;
+  QTimer pollTimer_;
+  bool newRun_ = false;
+  bool closing_ = false;
+};
 
 }  // namespace sonalog::ui

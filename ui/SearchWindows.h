@@ -1,8 +1,10 @@
 #pragma once
 // The viewer's Duplicates and Compare buttons. Each opens its options window and, on GO, its run
-// window, and returns when both have closed (a local event loop runs meanwhile, the viewer is
-// disabled). While they are open, MainUnit refuses the main window's commands that must not run
-// (setSecondaryRunOpen) and the other subsystem's options window refuses to open.
+// window, and returns when both have closed (the viewer is disabled meanwhile). MainUnit keeps
+// which of them is open: it refuses the main window's commands that must not run meanwhile, the
+// other subsystem's options window refuses to open, and MainUnit::closeSearchWindows() closes
+// the open window when the viewer or the program closes (the duplicates search asks its revert
+// question as usual).
 
 #include <QWidget>
 
@@ -24,13 +26,5 @@ bool showDuplicatesSearch(MainUnit& main, QWidget* viewer,
 // may have changed (the viewer rebuilds its grid; an emptied list makes it say
 // "List cleared (closing view window)." and close).
 bool showListComparison(MainUnit& main, QWidget* viewer);
-
-// True while the duplicates options or search window is open, and likewise for the comparison.
-bool duplicatesWindowOpen();
-bool compareWindowOpen();
-
-// The viewer or the program is closing: an open options window is cancelled and a run window
-// closes, stopping its run (the duplicates search asks its revert question as usual).
-void closeSearchWindows();
 
 }  // namespace sonalog::ui

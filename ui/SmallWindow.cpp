@@ -15,8 +15,9 @@ SmallWindow::SmallWindow(WindowPosition& position, bool closeButton) : QWidget(n
   setWindowFlags(flags);
 }
 
-void SmallWindow::placeAtRememberedPosition() {
+void SmallWindow::placeAtRememberedPosition(QSize atLeast) {
   adjustSize();
+  resize(size().expandedTo(atLeast));
   if (std::exchange(centre_, false) && QGuiApplication::primaryScreen()) {
     ui::centreOnScreen(this);
     return;

@@ -26,8 +26,9 @@ class SmallWindow : public QWidget {
   virtual void cancel() { close(); }
   // Whether another window taking the focus cancels now (asked only after the window was active).
   virtual bool cancelsOnFocusLoss() const { return false; }
-  // Sizes the window to its contents and puts it at the remembered position, inside a screen.
-  void placeAtRememberedPosition();
+  // Sizes the window to its contents, at least atLeast, and puts it at the remembered position,
+  // inside a screen.
+  void placeAtRememberedPosition(QSize atLeast = {});
 
   void keyPressEvent(QKeyEvent* event) override;
   bool event(QEvent* event) override;

@@ -839,7 +839,7 @@ void runViewerWindow(MainUnit& main, QtUserInterface& ui, QWidget* caller,
   hooks.duplicates = [&form, &main] { return showDuplicatesSearch(main, &form); };
   hooks.compare = [&form, &main] { return showListComparison(main, &form); };
   hooks.closed = [&main](bool changed) {
-    closeSearchWindows();
+    main.closeSearchWindows();
     main.viewerClosed(changed);
   };
   hooks.listCleared = [&main] { main.viewerEmptiedList(); };

@@ -14,7 +14,8 @@ class HideWatcher : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Hide) loop_.quit();
+    // A minimised window gets a spontaneous hide but stays visible.
+    if (event->type() == QEvent::Hide && !static_cast<QWidget*>(watched)->isVisible()) loop_.quit();
     return QObject::eventFilter(watched, event);
   }
 
@@ -24,14 +25,18 @@ class HideWatcher : public QObject {
 
 }  // namespace
 
-void showAndWait(QWidget& window, QWidget* caller) {
+void showAndWait(QWidget& window, QWidget* caller, const std::function<void()>& show) {
   if (caller) caller->setEnabled(false);
   QEventLoop loop;
   HideWatcher watcher(loop);
   window.installEventFilter(&watcher);
-  window.show();
-  window.raise();
-  window.activateWindow();
+  if (show) {
+    show();
+  } else {
+    window.show();
+    window.raise();
+    window.activateWindow();
+  }
   if (window.isVisible()) loop.exec();
   window.removeEventFilter(&watcher);
   if (caller) {

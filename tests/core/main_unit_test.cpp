@@ -239,11 +239,12 @@ TEST_F(MainUnitTest, ScanDisablesTheWindowAndClosingAsksFirst) {
   EXPECT_TRUE(unit.commands().append && unit.commands().saveAs);
 
   // The duplicates search or comparison window blocks scans.
-  unit.setSecondaryRunOpen(true, false);
+  ASSERT_TRUE(unit.openSearchWindow(SearchWindow::Duplicates));
+  EXPECT_FALSE(unit.openSearchWindow(SearchWindow::Duplicates));  // one of each at a time
   EXPECT_EQ(unit.appendScan().outcome, ScanOutcome::Declined);
   const MainCommands refused = unit.commands();
   EXPECT_FALSE(refused.options || refused.newScan || refused.append || refused.load || refused.saveAs || refused.view);
-  unit.setSecondaryRunOpen(false, false);
+  unit.searchWindowClosed(SearchWindow::Duplicates);
 
   // After a load, APPEND from the same folder no longer counts as "unchanged".
   unit.listLoaded("Loaded 1 item.");
@@ -357,11 +358,11 @@ TEST_F(MainUnitTest, StatusLineFollowsEveryCommandThroughTheUnitsInterface) {
   EXPECT_EQ(unit.saveAsClick(), CommandResult::Done);
   EXPECT_FALSE(unit.list().unsaved);
   EXPECT_EQ(unit.settings().lastSavedList, home.path("saved.snlg"));
-  unit.setSecondaryRunOpen(false, true);
+  unit.openSearchWindow(SearchWindow::Compare);
   EXPECT_EQ(unit.saveAsClick(), CommandResult::Ignored);
   EXPECT_EQ(unit.loadClick(window, false), CommandResult::Ignored);
   EXPECT_EQ(unit.newScan().outcome, ScanOutcome::Declined);
-  unit.setSecondaryRunOpen(false, false);
+  unit.searchWindowClosed(SearchWindow::Compare);
 
   // A failed replacing load ends with a cleared list and the window reset.
   home.writeFile("bad.snlg", "not a list");

@@ -95,6 +95,8 @@ TEST_F(CompFormTest, EveryActionTypeThroughTheWindowGivesTheOracleResult) {
     EXPECT_FALSE(shown(*form, "AbortBut"));
     EXPECT_EQ(toStd(form->windowTitle()), " Lists comparison");
     EXPECT_EQ(shown(*form, "ViewLogBut"), outputOf(type) == CompareOutput::Text);
+    const QLabel* logLabel = control<QLabel>(*form, "labactlog");  // fades once the run is over
+    EXPECT_TRUE(pumpUntil([&] { return logLabel->palette().color(QPalette::WindowText) == QColor(128, 128, 160); }));
     // The run waits for "&CLOSE": the window does not close before.
     form->close();
     EXPECT_TRUE(form->isVisible());

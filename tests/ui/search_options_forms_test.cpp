@@ -202,22 +202,22 @@ TEST(SearchWindowsTest, TheButtonsBlockTheMainCommandsUntilTheirWindowsClose) {
   for (auto& item : main.list().items) item.fileName = "x";
   bool sawOpen = false;
   QTimer::singleShot(50, [&] {
-    sawOpen = duplicatesWindowOpen() && !compareWindowOpen() &&
+    sawOpen = main.searchWindowOpen(SearchWindow::Duplicates) && !main.searchWindowOpen(SearchWindow::Compare) &&
               main.newScan().outcome == ScanOutcome::Declined;
-    closeSearchWindows();  // the options window: a cancel
+    main.closeSearchWindows();  // the options window: a cancel
   });
   EXPECT_FALSE(showDuplicatesSearch(main, nullptr));
   EXPECT_TRUE(sawOpen);
-  EXPECT_FALSE(duplicatesWindowOpen());
+  EXPECT_FALSE(main.secondaryRunOpen());
   EXPECT_EQ(main.list().itemCount(), 3u);
 
   QTimer::singleShot(50, [&] {
-    sawOpen = compareWindowOpen() && !duplicatesWindowOpen();
-    closeSearchWindows();
+    sawOpen = main.searchWindowOpen(SearchWindow::Compare) && !main.searchWindowOpen(SearchWindow::Duplicates);
+    main.closeSearchWindows();
   });
   EXPECT_FALSE(showListComparison(main, nullptr));
   EXPECT_TRUE(sawOpen);
-  EXPECT_FALSE(compareWindowOpen());
+  EXPECT_FALSE(main.secondaryRunOpen());
 }
 
 }  // namespace
