@@ -10,7 +10,6 @@
 #include <fstream>
 #include <string>
 
-#include "core/ApiUnit.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRun.h"
 #include "export/ExportSink.h"
@@ -18,6 +17,7 @@
 #include "export/TextWriter.h"
 #include "import/ImportCommand.h"
 #include "platform/Files.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 namespace {

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog::cli {
 

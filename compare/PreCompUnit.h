@@ -11,7 +11,7 @@
 
 #include "compare/CompareAction.h"
 #include "compare/CompareOptions.h"
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
 
 namespace sonalog {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "core/Mp3Analysis.h"
+#include "platform/UserInterface.h"
 #include "platform/Volumes.h"
 
 namespace sonalog {

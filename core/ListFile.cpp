@@ -12,12 +12,12 @@
 #include <cstring>
 #include <exception>
 
-#include "core/ApiUnit.h"
 #include "core/Sorting.h"
 #include "platform/AsciiCase.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
 
 namespace sonalog {

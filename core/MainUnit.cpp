@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "core/ApiUnit.h"
 #include "core/ListFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/FolderScan.h"
 #include "core/ListFile.h"
 #include "core/ListItem.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
 
 namespace sonalog {

@@ -23,10 +23,10 @@
 #include <thread>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "duplicates/TitleMatch.h"
 #include "export/FieldText.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

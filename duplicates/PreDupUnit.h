@@ -6,8 +6,8 @@
 
 #include <string_view>
 
-#include "core/ApiUnit.h"
 #include "duplicates/DupSearchUnit.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
 
 namespace sonalog {

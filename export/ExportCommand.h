@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "export/CaptionRequest.h"
 #include "export/ExportOptions.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
 
 namespace sonalog {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/ApiUnit.h"
 #include "import/ImportCommand.h"
+#include "platform/UserInterface.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/ApiUnit.h"
 #include "import/TextListImport.h"
+#include "platform/UserInterface.h"
 
 namespace {
 

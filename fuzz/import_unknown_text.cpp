@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/ApiUnit.h"
 #include "import/TextListImport.h"
+#include "platform/UserInterface.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/ApiUnit.h"
 #include "import/ImportTypes.h"
 #include "platform/ReadFile.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "import/Detection.h"
 #include "import/ImportTypes.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

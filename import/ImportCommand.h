@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "import/FieldParsers.h"
 #include "import/ImportTypes.h"
 #include "import/LineAnalysis.h"
 #include "platform/Files.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "import/Detection.h"
 #include "import/LineReader.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

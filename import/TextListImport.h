@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "import/ImportTypes.h"
 #include "import/LineReader.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

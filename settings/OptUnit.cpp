@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

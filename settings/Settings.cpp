@@ -11,10 +11,10 @@
 #include <iterator>
 #include <optional>
 
-#include "core/ApiUnit.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/ReadFile.h"
+#include "platform/UserInterface.h"
 #include "settings/SettingsTable.h"
 
 namespace sonalog {

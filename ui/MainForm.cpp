@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "core/ApiUnit.h"
 #include "platform/Paths.h"
 #include "ui/AboutUnit.h"
 #include "ui/Fader.h"

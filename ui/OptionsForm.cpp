@@ -21,7 +21,7 @@
 
 #include <algorithm>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 #include "ui/Fader.h"
 #include "ui/QtSettings.h"
 #include "ui/QtText.h"

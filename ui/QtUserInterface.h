@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 
 class QLabel;
 class QWidget;

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
 #include "ui/QtUserInterface.h"
 #include "ui/SmallWindow.h"

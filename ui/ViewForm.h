@@ -18,14 +18,14 @@
 #include <functional>
 #include <memory>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "core/MainUnit.h"
+#include "platform/UserInterface.h"
 #include "settings/Settings.h"
+#include "ui/ViewFormGrid.h"
 #include "viewer/FindUnit.h"
 #include "viewer/Play.h"
 #include "viewer/ViewUnit.h"
-#include "ui/ViewFormGrid.h"
 
 class QCheckBox;
 class QHeaderView;

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

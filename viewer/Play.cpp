@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/ApiUnit.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 

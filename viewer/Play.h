@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog {
 

@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ApiUnit.h"
 #include "core/ListItem.h"
 #include "core/Sorting.h"
-#include "settings/Settings.h"
 #include "platform/Files.h"
+#include "platform/UserInterface.h"
+#include "settings/Settings.h"
 #include "viewer/UndoSnapshot.h"
 #include "viewer/ViewCommands.h"
 #include "viewer/ViewGrid.h"

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/ApiUnit.h"
+#include "platform/UserInterface.h"
 
 namespace sonalog::testing {
 
