@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "settings/Settings.h"
+#include "ui/ClickableLabel.h"
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowWait.h"
@@ -60,20 +61,6 @@ QPixmap datePicture(const QColor& colour) {
   return pixmap;
 }
 
-// A label that toggles its check box when clicked.
-class CheckLabel : public QLabel {
- public:
-  CheckLabel(const char* text, std::function<void()> clicked) : QLabel(text), clicked_(std::move(clicked)) {}
-
- protected:
-  void mousePressEvent(QMouseEvent*) override {
-    if (isEnabled()) clicked_();
-  }
-
- private:
-  std::function<void()> clicked_;
-};
-
 void setGrey(QWidget* w, bool grey) {
   QPalette p = w->palette();
   p.setColor(QPalette::WindowText, grey ? kGrey : w->style()->standardPalette().color(QPalette::WindowText));
@@ -105,8 +92,9 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
   typeLayout->addStretch();
 
   auto label = [this](const char* name, const char* text, ImportForm::Check check) {
-    auto* l = new CheckLabel(text, [this, check] { checkClick(check); });
+    auto* l = new ClickableLabel(QString::fromUtf8(text));
     l->setObjectName(name);
+    connect(l, &ClickableLabel::clicked, this, [this, check] { checkClick(check); });
     return static_cast<QLabel*>(l);
   };
   QLabel* ApLab = label("ApLab", "&Append (merge) to existing list", ImportForm::Check::Append);

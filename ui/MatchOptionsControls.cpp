@@ -27,40 +27,6 @@ QLabel* plainLabel(const char* text, QWidget* parent) {
 
 }  // namespace
 
-bool activeWindowBelongsTo(const QWidget* window) {
-  if (QApplication::activeModalWidget() != nullptr) return true;
-  for (const QWidget* w = QApplication::activeWindow(); w != nullptr; w = w->parentWidget())
-    if (w == window) return true;
-  return false;
-}
-
-void OptionsWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void OptionsWindow::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() != QEvent::ActivationChange || isActiveWindow()) return;
-  // Decided once the new window is active: a box of this window's own does not close it.
-  QTimer::singleShot(0, this, [this] {
-    if (!isActiveWindow() && !activeWindowBelongsTo(this)) FormDeactivate();
-  });
-}
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) Q_EMIT clicked();
-  QLabel::mousePressEvent(event);
-}
-
-void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) Q_EMIT doubleClicked();
-  QLabel::mouseDoubleClickEvent(event);
-}
-
 MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchControlsTexts& texts,
                                            QWidget* parent)
     : QObject(parent), settings_(settings) {

@@ -16,40 +16,9 @@
 #include <QWidget>
 
 #include "settings/Settings.h"
+#include "ui/ClickableLabel.h"
 
 namespace sonalog::ui {
-
-// A label that reports clicks (the labels that toggle the check box they continue).
-class ClickableLabel : public QLabel {
-  Q_OBJECT
- public:
-  using QLabel::QLabel;
- Q_SIGNALS:
-  void clicked();
-  void doubleClicked();
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-};
-
-// The frame of both options windows: Escape closes it, and so does losing the focus to another
-// window (its own boxes and dialogs excepted); each close is a cancel unless GO was pressed.
-class OptionsWindow : public QWidget {
- public:
-  explicit OptionsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
-  // The window lost the focus: it closes. Tests call it directly.
-  void FormDeactivate() {
-    if (isVisible()) close();
-  }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void changeEvent(QEvent* event) override;
-};
-
-// True when the window that became active is one of window's own boxes or dialogs.
-bool activeWindowBelongsTo(const QWidget* window);
 
 // What differs between the two windows.
 struct MatchControlsTexts {

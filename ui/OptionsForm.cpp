@@ -9,7 +9,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -173,7 +172,7 @@ std::optional<FontSetting> QtOptionsDialogs::chooseFont(const FontSetting& initi
 // ---- The window ----
 
 OptionsForm::OptionsForm(Settings& settings, UserInterface& ui, QWidget* parent, OptionsDialogs* dialogs)
-    : QWidget(parent, Qt::Window),
+    : SmallWindow(settings.optionsWindowPos, true, parent),
       qtDialogs_(dialogs ? nullptr : std::make_unique<QtOptionsDialogs>(this)),
       unit_(settings, ui, dialogs ? *dialogs : *qtDialogs_, [] {
         const QScreen* screen = QGuiApplication::primaryScreen();
@@ -640,8 +639,7 @@ void OptionsForm::activate() {
   finished_ = false;
   fill();
   applyWindowColour();
-  adjustSize();
-  ui::restoreGeometry(this, settings_.optionsWindowPos.left, settings_.optionsWindowPos.top, width(), height());
+  placeAtRememberedPosition();
   if (settings_.fadeOptionsWindow) fader_->fadeIn();
   show();
   raise();
@@ -655,13 +653,7 @@ void OptionsForm::finish(bool closes) {
   close();
 }
 
-void OptionsForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    finish(unit_.CancelButClick());
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
+void OptionsForm::cancel() { finish(unit_.CancelButClick()); }
 
 void OptionsForm::closeEvent(QCloseEvent* event) {
   if (!finished_) {
@@ -673,7 +665,7 @@ void OptionsForm::closeEvent(QCloseEvent* event) {
     finished_ = true;
   }
   // Remembered however the window closes (CANCEL does not restore positions).
-  settings_.optionsWindowPos = WindowPosition{x(), y()};
+  rememberPosition();
   if (coloursChanged_) coloursChanged_();
   if (settings_.fadeOptionsWindow && isVisible()) {
     // The window goes when the fade has run; the caller's loop keeps running meanwhile.

@@ -25,6 +25,7 @@
 #include <optional>
 
 #include "settings/OptUnit.h"
+#include "ui/SmallWindow.h"
 
 class QCheckBox;
 class QComboBox;
@@ -50,7 +51,7 @@ class QtOptionsDialogs : public OptionsDialogs {
   QWidget* parent_;
 };
 
-class OptionsForm : public QWidget {
+class OptionsForm : public SmallWindow {
   Q_OBJECT
  public:
   // dialogs: null for the desktop's colour and font dialogs (tests pass a fake).
@@ -69,7 +70,8 @@ class OptionsForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  // Escape is CANCEL.
+  void cancel() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -61,7 +61,7 @@ const char* markName(FileMark mark) {
 }
 
 TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
-    : OptionsWindow(parent),
+    : SmallWindow(settings.comparisonOptionsWindowPos, true, parent),
       settings_(settings),
       ui_(this),
       unit_(settings, ui_,
@@ -190,9 +190,7 @@ bool TPreCompForm::open(bool duplicatesOpen) {
   showing_ = false;
   controls_->showSettings();
   refresh();
-  const WindowPosition& p = settings_.comparisonOptionsWindowPos;
-  resize(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
-  ui::restoreGeometry(this, p.left, p.top, width(), height());
+  placeAtRememberedPosition(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
   return true;
 }
 
@@ -237,7 +235,7 @@ void TPreCompForm::closeEvent(QCloseEvent* event) {
   if (open_) {
     open_ = false;
     if (!unit_.started) unit_.cancel();
-    settings_.comparisonOptionsWindowPos = {x(), y()};
+    rememberPosition();
     Q_EMIT closed();
   }
   event->accept();

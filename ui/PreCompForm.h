@@ -13,10 +13,11 @@
 #include "compare/PreCompUnit.h"
 #include "ui/MatchOptionsControls.h"
 #include "ui/QtUserInterface.h"
+#include "ui/SmallWindow.h"
 
 namespace sonalog::ui {
 
-class TPreCompForm : public OptionsWindow {
+class TPreCompForm : public SmallWindow {
   Q_OBJECT
  public:
   TPreCompForm(Settings& settings, QWidget* parent = nullptr);
@@ -43,6 +44,8 @@ class TPreCompForm : public OptionsWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Another window taking the focus is a cancel, as Escape is.
+  bool cancelsOnFocusLoss() const override { return true; }
 
  private:
   // Shows the unit's state: marks, labels, hints, enabled controls.

@@ -27,7 +27,7 @@ const MatchControlsTexts kDuplicatesTexts = {
 
 
 TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
-    : OptionsWindow(parent), settings_(settings), ui_(this) {
+    : SmallWindow(settings.duplicatesOptionsWindowPos, true, parent), settings_(settings), ui_(this) {
   setObjectName("TPreDupForm");
   setWindowTitle(QStringLiteral(" Duplicates search options"));
   ui_.setParentWidget(this);
@@ -73,9 +73,7 @@ bool TPreDupForm::open(bool compareOpen) {
   open_ = true;
   controls_->showSettings();
   findChild<QCheckBox*>("auncheck")->setChecked(settings_.allowUnspecified);
-  const WindowPosition& p = settings_.duplicatesOptionsWindowPos;
-  resize(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
-  ui::restoreGeometry(this, p.left, p.top, width(), height());
+  placeAtRememberedPosition(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
   return true;
 }
 
@@ -89,7 +87,7 @@ void TPreDupForm::closeEvent(QCloseEvent* event) {
   if (open_) {
     open_ = false;
     if (!session_.started()) session_.cancel(settings_);
-    settings_.duplicatesOptionsWindowPos = {x(), y()};
+    rememberPosition();
     Q_EMIT closed();
   }
   event->accept();

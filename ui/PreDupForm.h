@@ -11,10 +11,11 @@
 #include "duplicates/PreDupUnit.h"
 #include "ui/MatchOptionsControls.h"
 #include "ui/QtUserInterface.h"
+#include "ui/SmallWindow.h"
 
 namespace sonalog::ui {
 
-class TPreDupForm : public OptionsWindow {
+class TPreDupForm : public SmallWindow {
   Q_OBJECT
  public:
   TPreDupForm(Settings& settings, QWidget* parent = nullptr);
@@ -37,6 +38,8 @@ class TPreDupForm : public OptionsWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Another window taking the focus is a cancel, as Escape is.
+  bool cancelsOnFocusLoss() const override { return true; }
 
  private:
   Settings& settings_;

@@ -11,19 +11,27 @@ namespace sonalog::ui {
 QFont qtFont(const FontSetting& setting) {
   QFont f(qt(setting.name));
   if (setting.size > 0) f.setPointSize(setting.size);
-  f.setBold(setting.style & kFontBold);
-  f.setItalic(setting.style & kFontItalic);
-  f.setUnderline(setting.style & kFontUnderline);
-  f.setStrikeOut(setting.style & kFontStrikeOut);
+  setFontStyle(f, setting.style);
   return f;
+}
+
+uint8_t fontStyle(const QFont& font) {
+  return static_cast<uint8_t>((font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
+                              (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
+}
+
+void setFontStyle(QFont& font, uint8_t style) {
+  font.setBold(style & kFontBold);
+  font.setItalic(style & kFontItalic);
+  font.setUnderline(style & kFontUnderline);
+  font.setStrikeOut(style & kFontStrikeOut);
 }
 
 FontSetting fontSetting(const QFont& font, const FontSetting& kept) {
   FontSetting out = kept;
   out.name = toStd(font.family());
   out.size = static_cast<uint8_t>(std::clamp(font.pointSize(), 1, 255));
-  out.style = static_cast<uint8_t>((font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
-                                   (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
+  out.style = fontStyle(font);
   return out;
 }
 
@@ -36,10 +44,7 @@ std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget
   if (!QFontDatabase::hasFamily(start.family())) {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(start.pointSize());
-    fixed.setBold(start.bold());
-    fixed.setItalic(start.italic());
-    fixed.setUnderline(start.underline());
-    fixed.setStrikeOut(start.strikeOut());
+    setFontStyle(fixed, initial.style);
     start = fixed;
   }
   bool ok = false;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <cstdint>
 #include <optional>
 
 #include "settings/Settings.h"
@@ -13,6 +14,9 @@ class QWidget;
 namespace sonalog::ui {
 
 QFont qtFont(const FontSetting& setting);
+// The style bits (kFontBold ...) of a Qt font, and a font given them.
+uint8_t fontStyle(const QFont& font);
+void setFontStyle(QFont& font, uint8_t style);
 // The font chosen in a dialog, keeping what Qt has no notion of (the character set byte).
 FontSetting fontSetting(const QFont& font, const FontSetting& kept);
 QColor qtColour(Colour colour);

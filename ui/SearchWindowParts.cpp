@@ -164,7 +164,7 @@ void RunWindow::layOut(QLayout* logHeader, std::initializer_list<QPushButton*> b
   for (QPushButton* b : buttons) row->addWidget(b);
   row->addStretch();
   layout->addLayout(row);
-  placeAtRememberedPosition(kRunWindowDesignSize);
+  placeAtRememberedPosition(sizeHint().expandedTo(kRunWindowDesignSize));
 }
 
 void RunWindow::showEvent(QShowEvent* event) {

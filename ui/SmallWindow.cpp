@@ -1,28 +1,42 @@
 #include "ui/SmallWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <utility>
 
 #include "ui/WindowPlacement.h"
 
 namespace sonalog::ui {
 
-SmallWindow::SmallWindow(WindowPosition& position, bool closeButton) : QWidget(nullptr), position_(position) {
+SmallWindow::SmallWindow(WindowPosition& position, bool closeButton, QWidget* parent)
+    : QWidget(parent), position_(position) {
   Qt::WindowFlags flags = Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (closeButton) flags |= Qt::WindowCloseButtonHint;
   setWindowFlags(flags);
 }
 
-void SmallWindow::placeAtRememberedPosition(QSize atLeast) {
-  adjustSize();
-  resize(size().expandedTo(atLeast));
+void SmallWindow::placeAtRememberedPosition(QSize size) {
+  if (size.isValid()) resize(size);
+  else adjustSize();
   if (std::exchange(centre_, false) && QGuiApplication::primaryScreen()) {
     ui::centreOnScreen(this);
     return;
   }
   ui::restoreGeometry(this, position_.left, position_.top, width(), height());
+}
+
+void SmallWindow::rememberPosition() {
+  // A window closed with the program without ever being shown has no position of its own.
+  if (!isVisible()) return;
+  position_.left = x();
+  position_.top = y();
+}
+
+void SmallWindow::focusLost() {
+  if (isVisible() && cancelsOnFocusLoss()) cancel();
 }
 
 void SmallWindow::keyPressEvent(QKeyEvent* event) {
@@ -38,7 +52,11 @@ bool SmallWindow::event(QEvent* event) {
     case QEvent::Show: wasActive_ = false; break;
     case QEvent::WindowActivate: wasActive_ = true; break;
     case QEvent::WindowDeactivate:
-      if (wasActive_ && isVisible() && cancelsOnFocusLoss()) cancel();
+      if (!wasActive_) break;
+      // Decided once the new window is active: a box of this window's own does not cancel it.
+      QTimer::singleShot(0, this, [this] {
+        if (!isActiveWindow() && !activeWindowBelongsTo(this)) focusLost();
+      });
       break;
     default: break;
   }
@@ -46,12 +64,15 @@ bool SmallWindow::event(QEvent* event) {
 }
 
 void SmallWindow::closeEvent(QCloseEvent* event) {
-  // A window closed with the program without ever being shown has no position of its own.
-  if (isVisible()) {
-    position_.left = x();
-    position_.top = y();
-  }
+  rememberPosition();
   event->accept();
+}
+
+bool activeWindowBelongsTo(const QWidget* window) {
+  if (QApplication::activeModalWidget() != nullptr) return true;
+  for (const QWidget* w = QApplication::activeWindow(); w != nullptr; w = w->parentWidget())
+    if (w == window) return true;
+  return false;
 }
 
 }  // namespace sonalog::ui

@@ -32,6 +32,7 @@
 #include "ui/GridTextWidth.h"
 #include "ui/InsertForm.h"
 #include "ui/OptionsForm.h"
+#include "ui/QtSettings.h"
 #include "ui/QtUserInterface.h"
 #include "ui/SearchWindows.h"
 #include "ui/QtText.h"
@@ -54,8 +55,6 @@ constexpr int kViewerFadeIntervalMs = 14;
 // Pixels Qt's item delegate keeps free beside a cell's text.
 constexpr int kCellMargin = 6;
 constexpr int kRowExtra = 4;
-
-QColor colourOf(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QFont fontOf(const FontSetting& f) {
   return gridFont(f.name, f.size, f.style & kFontBold, f.style & kFontItalic,
@@ -455,10 +454,10 @@ void TViewForm::applyColours() {
   QColor cells = p.color(QPalette::Base), text = p.color(QPalette::Text);
   QColor fixed = p.color(QPalette::Button), fixedText = p.color(QPalette::ButtonText);
   if (!c.system) {
-    cells = colourOf(c.cells);
-    text = colourOf(c.text);
-    fixed = colourOf(c.fixed);
-    fixedText = colourOf(c.inverted ? c.cells : c.text);
+    cells = qtColour(c.cells);
+    text = qtColour(c.text);
+    fixed = qtColour(c.fixed);
+    fixedText = qtColour(c.inverted ? c.cells : c.text);
   } else if (c.inverted) {
     std::swap(cells, text);
   }
@@ -748,10 +747,7 @@ void TViewForm::chooseFont() {
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, grid_->font(), this);
   if (!ok) return;
-  const auto style = static_cast<uint8_t>(
-      (chosen.bold() ? kFontBold : 0) | (chosen.italic() ? kFontItalic : 0) |
-      (chosen.underline() ? kFontUnderline : 0) | (chosen.strikeOut() ? kFontStrikeOut : 0));
-  unit_.setFont(toStd(chosen.family()), style, chosen.pointSize());
+  unit_.setFont(toStd(chosen.family()), fontStyle(chosen), chosen.pointSize());
   applyFont();
   showList();
 }

@@ -88,7 +88,7 @@ TEST(PreDupFormTest, EscapeAndLosingTheFocusCancel) {
     control<QSlider>(form, "TrackBar1")->setValue(60);
     click(form, "Bitcheck");
     if (escape) pressEscape(form);
-    else form.FormDeactivate();
+    else form.focusLost();
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.started());
     Settings expected = before;
