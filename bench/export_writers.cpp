@@ -69,8 +69,7 @@ void runWriter(benchmark::State& state, ExportType type, size_t count) {
 
   ExportOptions options;
   options.type = type;
-  options.enumerate = true;
-  options.fields = ExportFields{true, true, true, true, true, true, true, true, true};
+  options.fields = ShownFields::all();
   options.delimiter = kDelimiterParentheses;
   options.padLength = 40;
   options.style.dateStyle = 1;

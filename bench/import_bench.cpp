@@ -51,8 +51,7 @@ const std::string& scratch() {
 ExportOptions benchOptions(ExportType type) {
   ExportOptions o;
   o.type = type;
-  o.enumerate = true;
-  o.fields = {true, true, true, true, true, true, true, true, true};
+  o.fields = ShownFields::all();
   o.style.dateStyle = 1;
   o.delimiter = kDelimiterComma;
   return o;

@@ -9,23 +9,9 @@
 #include <vector>
 
 #include "core/ListItem.h"
+#include "settings/SortKey.h"
 
 namespace sonalog {
-
-// Sort keys, in the order of the "Sort by:" list and of the low six bits of sortCode.
-enum SortKey : uint8_t {
-  kSortByFileName = 0,
-  kSortByPlaytime = 1,
-  kSortByBitrate = 2,
-  kSortByFileSize = 3,
-  kSortByStereoMode = 4,
-  kSortByFrequency = 5,
-  kSortByFileDate = 6,
-  kSortByPath = 7,
-  kSortByDateAdded = 8,
-  kSortByVolumeLabel = 9,
-};
-inline constexpr uint8_t kLastSortKey = kSortByVolumeLabel;
 
 // The three sort settings ("Sort by:", "Reverse order (descending)", "Case sensitive"). Callers
 // that sort by another key pass their own order instead of changing the configuration.

@@ -12,16 +12,7 @@ ExportOptions exportOptionsFrom(const Settings& s) {
   o.style.vbrStyle = s.ComboVBR;
   o.style.hours = s.Checkhr;
   o.style.milliseconds = s.Checkms;
-  o.enumerate = s.CheckEnum;
-  o.fields.time = s.CheckTime;
-  o.fields.bitrate = s.CheckKbps;
-  o.fields.size = s.CheckSize;
-  o.fields.mode = s.CheckStereo;
-  o.fields.frequency = s.CheckFreq;
-  o.fields.dateCreated = s.CheckDate;
-  o.fields.path = s.CheckPath;
-  o.fields.dateAdded = s.addedcheck;
-  o.fields.volumeLabel = s.CheckVl;
+  o.fields = shownFieldsOf(s);
   o.delimiter = s.delimiter;
   o.headerRow = s.AddHeaderCheck;
   o.padLength = s.estext;

@@ -7,6 +7,7 @@
 
 #include "export/FieldText.h"
 #include "settings/Settings.h"
+#include "settings/ShownFields.h"
 
 namespace sonalog {
 
@@ -32,28 +33,11 @@ enum CaptionChoice : uint8_t {
   kCaptionAlwaysInput = 3,
 };
 
-// Which fields follow the file name, in this fixed order ("Info to display/export").
-struct ExportFields {
-  bool time = true;          // CheckTime
-  bool bitrate = true;       // CheckKbps
-  bool size = true;          // CheckSize
-  bool mode = false;         // CheckStereo
-  bool frequency = false;    // CheckFreq
-  bool dateCreated = false;  // CheckDate
-  bool path = false;         // CheckPath
-  bool dateAdded = false;    // addedcheck
-  bool volumeLabel = false;  // CheckVl
-
-  int count() const {
-    return time + bitrate + size + mode + frequency + dateCreated + path + dateAdded + volumeLabel;
-  }
-};
-
 struct ExportOptions {
   ExportType type = ExportType::Text;  // ooptcombo
   FieldStyle style;
-  bool enumerate = false;  // CheckEnum
-  ExportFields fields;
+  // The "info to include" switches: the enumeration before the name, the value fields after it.
+  ShownFields fields{ShownField::Playtime, ShownField::Bitrate, ShownField::Size};
 
   // Text and plain HTML lines.
   uint8_t delimiter = kDelimiterComma;  // doption0 .. doption5

@@ -7,13 +7,11 @@
 #include "export/LineLayout.h"
 #include "export/MessageFile.h"
 #include "platform/AsciiCase.h"
+#include "settings/SortKey.h"
 
 namespace sonalog {
 
 namespace {
-
-constexpr uint8_t kSortKeyPath = 7;
-constexpr uint8_t kSortKeyVolumeLabel = 9;
 
 constexpr std::string_view kPlainEndTag = "<mP3SNLGTAG LABEL=\"ENd\">";
 constexpr std::string_view kRightCell = "<TD ALIGN=RIGHT><NOBR>&nbsp;";
@@ -66,10 +64,19 @@ std::string captionRow(int columns, char kind, std::string_view caption) {
                      kind, captionText(caption));
 }
 
+// A header of more than one word is kept on one line.
+void appendTitleCell(std::string& row, std::string_view header) {
+  const bool oneLine = header.find(' ') != std::string_view::npos;
+  row += oneLine ? "<TD ALign=LEFT><NOBR><B>" : "<TD ALign=LEFT><B>";
+  row += header;
+  row += oneLine ? "</B></NOBR></TD>" : "</B></TD>";
+}
+
 std::string titleRow(const ExportOptions& options, std::string_view nameCell) {
-  const ExportFields& f = options.fields;
+  const uint8_t stereoStyle = options.style.stereoStyle;
   std::string row = "<TR>";
-  if (options.enumerate) row += "<TD ALign=LEFT><B>No.</B></TD>";
+  if (options.fields.has(ShownField::Enumeration))
+    appendTitleCell(row, shownField(ShownField::Enumeration).tableHeaderFor(stereoStyle));
   if (options.splitNames) {
     row += nameCell;
     row += "<B>artist</B></TD>";
@@ -79,15 +86,8 @@ std::string titleRow(const ExportOptions& options, std::string_view nameCell) {
     row += nameCell;
     row += "<B>filename</B></TD>";
   }
-  if (f.time) row += "<TD ALign=LEFT><B>time</B></TD>";
-  if (f.bitrate) row += "<TD ALign=LEFT><B>kbps</B></TD>";
-  if (f.size) row += "<TD ALign=LEFT><B>size</B></TD>";
-  if (f.mode) row += options.style.stereoStyle == 1 ? "<TD ALign=LEFT><B>mode</B></TD>" : "<TD ALign=LEFT><B>m.</B></TD>";
-  if (f.frequency) row += "<TD ALign=LEFT><B>KHz</B></TD>";
-  if (f.dateCreated) row += "<TD ALign=LEFT><B>created</B></TD>";
-  if (f.path) row += "<TD ALign=LEFT><B>path</B></TD>";
-  if (f.dateAdded) row += "<TD ALign=LEFT><B>added</B></TD>";
-  if (f.volumeLabel) row += "<TD ALign=LEFT><NOBR><B>volume label</B></NOBR></TD>";
+  for (const ShownFieldInfo& f : valueFieldTable())
+    if (options.fields.has(f.field)) appendTitleCell(row, f.tableHeaderFor(stereoStyle));
   row += "</tR>";
   return row;
 }
@@ -100,10 +100,10 @@ void appendCell(std::string& row, std::string_view start, std::string_view text)
 
 void appendItemRow(std::string& row, const ListItem& item, size_t number, const ExportOptions& options,
                    std::string_view nameCell) {
-  const ExportFields& f = options.fields;
+  const ShownFields f = options.fields;
   const FieldStyle& style = options.style;
   row += "<TR>";
-  if (options.enumerate) fmt::format_to(std::back_inserter(row), "{}{}.</NOBR></TD>", kRightCell, number);
+  if (f.has(ShownField::Enumeration)) fmt::format_to(std::back_inserter(row), "{}{}.</NOBR></TD>", kRightCell, number);
   const std::string nameStart = std::string(nameCell) + "<NOBR>&nbsp;";
   if (options.splitNames) {
     const ArtistTitle parts = splitArtistTitle(item.fileName);
@@ -112,20 +112,20 @@ void appendItemRow(std::string& row, const ListItem& item, size_t number, const 
   } else {
     appendCell(row, nameStart, escapeHtml(item.fileName));
   }
-  if (f.time) appendCell(row, kRightCell, timeText(item, style));
-  if (f.bitrate) {
+  if (f.has(ShownField::Playtime)) appendCell(row, kRightCell, timeText(item, style));
+  if (f.has(ShownField::Bitrate)) {
     const std::string bitrate = shortBitrateText(item, style);
     row += "<TD ALIGN=CENTER><NOBR>&nbsp; ";
     row += std::string_view(bitrate).substr(std::min(bitrate.find_first_not_of(' '), bitrate.size()));
     row += " &nbsp;</NOBR></TD>";
   }
-  if (f.size) appendCell(row, kRightCell, sizeText(item.sizeKB, style));
-  if (f.mode) appendCell(row, kRightCell, modeText(item.stereoMode, style));
-  if (f.frequency) appendCell(row, "<TD ALIGN=CENTER><NOBR>&nbsp;", shortFrequencyText(item.frequencyCode));
-  if (f.dateCreated) appendCell(row, kRightCell, dateText(item.fileDate, style));
-  if (f.path) appendCell(row, kLeftCell, escapeHtml(item.folder));
-  if (f.dateAdded) appendCell(row, kRightCell, dateText(item.dateAdded, style));
-  if (f.volumeLabel) appendCell(row, kLeftCell, escapeHtml(item.volumeLabel));
+  if (f.has(ShownField::Size)) appendCell(row, kRightCell, sizeText(item.sizeKB, style));
+  if (f.has(ShownField::StereoMode)) appendCell(row, kRightCell, modeText(item.stereoMode, style));
+  if (f.has(ShownField::Frequency)) appendCell(row, "<TD ALIGN=CENTER><NOBR>&nbsp;", shortFrequencyText(item.frequencyCode));
+  if (f.has(ShownField::DateCreated)) appendCell(row, kRightCell, dateText(item.fileDate, style));
+  if (f.has(ShownField::Path)) appendCell(row, kLeftCell, escapeHtml(item.folder));
+  if (f.has(ShownField::DateAdded)) appendCell(row, kRightCell, dateText(item.dateAdded, style));
+  if (f.has(ShownField::VolumeLabel)) appendCell(row, kLeftCell, escapeHtml(item.volumeLabel));
   row += "</TR>";
 }
 
@@ -149,7 +149,7 @@ HtmlPage HtmlPage::forFolder(std::string_view folder, uint8_t sortCode) {
 
 CaptionMode chooseCaptionMode(uint8_t captionChoice, uint8_t sortCode, const std::string& lastCaption) {
   const uint8_t key = sortCode & kSortKeyMask;
-  const bool sortedByCaptionKey = key == kSortKeyPath || key == kSortKeyVolumeLabel;
+  const bool sortedByCaptionKey = key == kSortByPath || key == kSortByVolumeLabel;
   if ((captionChoice == kCaptionFromSortedList || captionChoice == kCaptionFromListElseInput) && sortedByCaptionKey)
     return CaptionMode::FromList;
   if ((captionChoice == kCaptionFromListElseInput || captionChoice == kCaptionAlwaysInput) && !lastCaption.empty())
@@ -158,19 +158,9 @@ CaptionMode chooseCaptionMode(uint8_t captionChoice, uint8_t sortCode, const std
 }
 
 std::string infoTag(const ExportOptions& options, uint8_t sortCode, ExportType type) {
-  const ExportFields& f = options.fields;
   auto flag = [](bool on, char letter) { return on ? letter : '0'; };
   std::string tag = type == ExportType::PlainHtml ? "<mP3SNLGTAG LABEL=\"S" : "<Mp3SNLGtaG LABEL=\"s";
-  tag += flag(options.enumerate, 'E');
-  tag += flag(f.time, 'T');
-  tag += flag(f.bitrate, 'B');
-  tag += flag(f.size, 'S');
-  tag += flag(f.mode, 'M');
-  tag += flag(f.frequency, 'F');
-  tag += flag(f.dateCreated, 'C');
-  tag += flag(f.path, 'P');
-  tag += flag(f.dateAdded, 'A');
-  tag += flag(f.volumeLabel, 'V');
+  for (const ShownFieldInfo& f : shownFieldTable()) tag += flag(options.fields.has(f.field), f.tagLetter);
   tag += flag(options.style.stereoStyle == 1, '7');
   tag += flag(options.splitNames, 'S');
   fmt::format_to(std::back_inserter(tag), "{:03}{}{}{}\">", sortCode, options.style.dateStyle % 10,
@@ -212,7 +202,7 @@ WriteResult writePlainHtml(ExportSink& out, const ItemView& items, const ExportO
   for (size_t i = 0; i < items.size(); ++i) {
     const ListItem& item = items[i];
     line = "<NOBR>";
-    if (options.enumerate) {
+    if (options.fields.has(ShownField::Enumeration)) {
       line += spaceRunText(fmt::format("{:>{}}", i + 1, width));
       line += ". ";
     }
@@ -240,7 +230,7 @@ WriteResult writeHtmlTable(ExportSink& out, const ItemView& items, const ExportO
   if (copyHeader(out, options, run) == MessageFileResult::WriteFailed) return kFailed;
   if (!out.write(infoTag(options, page.sortCode, ExportType::HtmlTable))) return kFailed;
 
-  const int columns = 1 + options.enumerate + options.splitNames + options.fields.count();
+  const int columns = 1 + options.splitNames + options.fields.count();
   const std::string start = tableStart(options);
   const std::string_view titleNameCell = options.centerNames ? "<TD ALign=CENTER>" : "<TD ALign=LEFT>";
   const std::string_view itemNameCell = options.centerNames ? "<TD ALIGN=CENTER>" : "<TD ALIGN=LEFT>";
@@ -251,7 +241,7 @@ WriteResult writeHtmlTable(ExportSink& out, const ItemView& items, const ExportO
   if (page.captionMode != CaptionMode::FromList) opening += title;
   if (!out.write(opening)) return kFailed;
 
-  const bool byLabel = (page.sortCode & kSortKeyMask) == kSortKeyVolumeLabel;
+  const bool byLabel = (page.sortCode & kSortKeyMask) == kSortByVolumeLabel;
   const char keyDigit = byLabel ? '9' : '7';
   std::string currentCaption;
   std::string row;

@@ -81,22 +81,22 @@ std::string paddedName(std::string_view name, unsigned padLength) {
 
 void appendLineFields(std::string& out, const ListItem& item, const ExportOptions& options,
                       std::string_view joint, LineForm form) {
-  const ExportFields& f = options.fields;
+  const ShownFields f = options.fields;
   const FieldStyle& style = options.style;
   const bool html = form == LineForm::Html;
   auto add = [&](const std::string& text) {
     out += joint;
     out += html ? escapeHtml(text) : text;
   };
-  if (f.time) add(timeText(item, style));
-  if (f.bitrate) add(bitrateText(item, style));
-  if (f.size) add(sizeText(item.sizeKB, style));
-  if (f.mode) add(modeText(item.stereoMode, style));
-  if (f.frequency) add(frequencyText(item.frequencyCode));
-  if (f.dateCreated) add(dateText(item.fileDate, style));
-  if (f.path) add(html ? item.folder : pathText(item.folder));
-  if (f.dateAdded) add(dateText(item.dateAdded, style));
-  if (f.volumeLabel) add(html ? item.volumeLabel : labelText(item.volumeLabel));
+  if (f.has(ShownField::Playtime)) add(timeText(item, style));
+  if (f.has(ShownField::Bitrate)) add(bitrateText(item, style));
+  if (f.has(ShownField::Size)) add(sizeText(item.sizeKB, style));
+  if (f.has(ShownField::StereoMode)) add(modeText(item.stereoMode, style));
+  if (f.has(ShownField::Frequency)) add(frequencyText(item.frequencyCode));
+  if (f.has(ShownField::DateCreated)) add(dateText(item.fileDate, style));
+  if (f.has(ShownField::Path)) add(html ? item.folder : pathText(item.folder));
+  if (f.has(ShownField::DateAdded)) add(dateText(item.dateAdded, style));
+  if (f.has(ShownField::VolumeLabel)) add(html ? item.volumeLabel : labelText(item.volumeLabel));
 }
 
 }  // namespace sonalog

@@ -10,17 +10,17 @@ namespace sonalog {
 namespace {
 
 std::string titleRow(const ExportOptions& options) {
-  const ExportFields& f = options.fields;
-  std::string row = options.enumerate ? "No.\tFilename" : "Filename";
-  if (f.time) row += "\tTime";
-  if (f.bitrate) row += "\tBitrate";
-  if (f.size) row += "\tSize";
-  if (f.mode) row += "\tMode";
-  if (f.frequency) row += "\tFrequency";
-  if (f.dateCreated) row += "\tDate created";
-  if (f.path) row += "\tPath";
-  if (f.dateAdded) row += "\tDate added";
-  if (f.volumeLabel) row += "\tVolume label";
+  std::string row;
+  if (options.fields.has(ShownField::Enumeration)) {
+    row += shownField(ShownField::Enumeration).textHeader;
+    row += '\t';
+  }
+  row += "Filename";
+  for (const ShownFieldInfo& f : valueFieldTable()) {
+    if (!options.fields.has(f.field)) continue;
+    row += '\t';
+    row += f.textHeader;
+  }
   row += "\r\n";
   return row;
 }
@@ -29,9 +29,9 @@ bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 
 }  // namespace
 
-bool breaksTextLines(const ListItem& item, const ExportFields& fields) {
-  return hasLineBreak(item.fileName) || (fields.path && hasLineBreak(item.folder)) ||
-         (fields.volumeLabel && hasLineBreak(item.volumeLabel));
+bool breaksTextLines(const ListItem& item, ShownFields fields) {
+  return hasLineBreak(item.fileName) || (fields.has(ShownField::Path) && hasLineBreak(item.folder)) ||
+         (fields.has(ShownField::VolumeLabel) && hasLineBreak(item.volumeLabel));
 }
 
 std::string textLineBreakText(size_t skipped) {
@@ -59,12 +59,13 @@ WriteResult writeTextList(ExportSink& out, const ItemView& items, const ExportOp
   const char* afterNumber = delimiter == kDelimiterTabs ? ".\t" : ". ";
   std::string line;
   uint32_t written = 0;
+  const bool enumerate = options.fields.has(ShownField::Enumeration);
   for (size_t i = 0; i < items.size(); ++i) {
     const ListItem& item = items[i];
     if (breaksTextLines(item, options.fields)) continue;
     line.clear();
     if (written > 0) line += "\r\n";  // between lines: the last one ends without
-    if (options.enumerate) fmt::format_to(std::back_inserter(line), "{:>{}}{}", written + 1, width, afterNumber);
+    if (enumerate) fmt::format_to(std::back_inserter(line), "{:>{}}{}", written + 1, width, afterNumber);
     line += d.opening;
     line += paddedName(item.fileName, options.padLength);
     appendLineFields(line, item, options, d.joint, LineForm::Text);

@@ -17,7 +17,7 @@ namespace sonalog {
 WriteResult writeTextList(ExportSink& out, const ItemView& items, const ExportOptions& options, ExportRun& run);
 
 // True when the name, or the path or volume label when written, holds a CR or LF.
-bool breaksTextLines(const ListItem& item, const ExportFields& fields);
+bool breaksTextLines(const ListItem& item, ShownFields fields);
 // The warning after an export that left out that many items for their line breaks.
 std::string textLineBreakText(size_t skipped);
 

@@ -40,6 +40,27 @@ void appendLabel(std::string& out, uint16_t row, uint16_t column, std::string_vi
 // A folder or label of exactly one space stands for "none" in lists from older versions.
 std::string_view blankIfSingleSpace(const std::string& s) { return s == " " ? std::string_view() : s; }
 
+using CellText = std::function<std::string(const ListItem&)>;
+
+// The sheet's text of a value field. style must outlive the result.
+CellText cellText(ShownField field, const FieldStyle& style) {
+  switch (field) {
+    case ShownField::Playtime: return [&](const ListItem& it) { return longTimeText(it, style); };
+    case ShownField::Bitrate: return [&](const ListItem& it) { return shortBitrateText(it, style); };
+    // The plain number, an unknown size included: a spreadsheet can compute with it.
+    case ShownField::Size: return [](const ListItem& it) { return fmt::format("{}", it.sizeKB); };
+    case ShownField::StereoMode: return [&](const ListItem& it) { return modeText(it.stereoMode, style); };
+    case ShownField::Frequency: return [](const ListItem& it) { return shortFrequencyText(it.frequencyCode); };
+    case ShownField::DateCreated: return [&](const ListItem& it) { return dateText(it.fileDate, style); };
+    case ShownField::Path: return [](const ListItem& it) { return std::string(blankIfSingleSpace(it.folder)); };
+    case ShownField::DateAdded: return [&](const ListItem& it) { return dateText(it.dateAdded, style); };
+    case ShownField::VolumeLabel:
+      return [](const ListItem& it) { return std::string(blankIfSingleSpace(it.volumeLabel)); };
+    case ShownField::Enumeration: break;  // the sheet has no numbers column
+  }
+  return [](const ListItem&) { return std::string(); };
+}
+
 }  // namespace
 
 std::string xlsCountProblem(size_t itemCount) {
@@ -62,22 +83,9 @@ WriteResult writeXls(ExportSink& out, const ItemView& items, const ExportOptions
   putU16(record, 0);
   if (!out.write(record)) return failed;
 
-  const FieldStyle& style = options.style;
-  const ExportFields& f = options.fields;
-  using CellText = std::function<std::string(const ListItem&)>;
-  std::vector<CellText> columns;
-  columns.push_back([](const ListItem& it) { return it.fileName; });
-  if (f.time) columns.push_back([&](const ListItem& it) { return longTimeText(it, style); });
-  if (f.bitrate) columns.push_back([&](const ListItem& it) { return shortBitrateText(it, style); });
-  // The size cell is the plain number, an unknown size included: a spreadsheet can compute with it.
-  if (f.size) columns.push_back([](const ListItem& it) { return fmt::format("{}", it.sizeKB); });
-  if (f.mode) columns.push_back([&](const ListItem& it) { return modeText(it.stereoMode, style); });
-  if (f.frequency) columns.push_back([](const ListItem& it) { return shortFrequencyText(it.frequencyCode); });
-  if (f.dateCreated) columns.push_back([&](const ListItem& it) { return dateText(it.fileDate, style); });
-  if (f.path) columns.push_back([](const ListItem& it) { return std::string(blankIfSingleSpace(it.folder)); });
-  if (f.dateAdded) columns.push_back([&](const ListItem& it) { return dateText(it.dateAdded, style); });
-  if (f.volumeLabel)
-    columns.push_back([](const ListItem& it) { return std::string(blankIfSingleSpace(it.volumeLabel)); });
+  std::vector<CellText> columns{[](const ListItem& it) { return it.fileName; }};
+  for (const ShownFieldInfo& f : valueFieldTable())
+    if (options.fields.has(f.field)) columns.push_back(cellText(f.field, options.style));
 
   for (size_t column = 0; column < columns.size(); ++column) {
     for (size_t row = 0; row < items.size(); ++row) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "import/HeldLineBreaks.h"
 
@@ -26,7 +27,6 @@ constexpr size_t kInfoTagLength = 40;
 // the sort state as three digits, then one digit each for the date style, the size style and
 // the delimiter kind; the closing "\">" is not checked.
 constexpr size_t kTagFlagsAt = 20;
-constexpr size_t kTagFlagCount = 12;
 constexpr size_t kTagSortAt = 32;
 constexpr size_t kTagSortDigits = 3;
 constexpr size_t kTagDateStyleAt = 35;
@@ -113,17 +113,24 @@ int compareWithFile(const platform::ReadFile& list, int64_t offset, const platfo
 
 bool decodeInfoTag(std::string_view tag, ListLayout& layout) {
   if (tag.size() < kTagDecodedBytes) return false;
-  static constexpr char kLetters[kTagFlagCount] = {'E', 'T', 'B', 'S', 'M', 'F', 'C', 'P', 'A', 'V', '7', 'S'};
-  bool* const flags[kTagFlagCount] = {&layout.enumerated,  &layout.playtime,    &layout.bitrate,
-                           &layout.size,        &layout.stereoMode,  &layout.frequency,
-                           &layout.dateCreated, &layout.path,        &layout.dateAdded,
-                           &layout.volumeLabel, &layout.longStereoNames, &layout.artistTitleSplit};
-  for (size_t i = 0; i < kTagFlagCount; ++i) {
+  // Each flag is its letter or '0'. A bad character stops the decoding; the flags before it
+  // are taken.
+  auto flag = [&](size_t i, char letter) -> std::optional<bool> {
     const char c = tag[kTagFlagsAt + i];
-    if (c == kLetters[i]) *flags[i] = true;
-    else if (c == '0') *flags[i] = false;
-    else return false;
+    if (c == letter || c == '0') return c == letter;
+    return std::nullopt;
+  };
+  for (const ShownFieldInfo& f : shownFieldTable()) {
+    const std::optional<bool> on = flag(static_cast<size_t>(f.field), f.tagLetter);
+    if (!on) return false;
+    layout.fields.set(f.field, *on);
   }
+  const std::optional<bool> longStereo = flag(kShownFieldCount, '7');
+  if (!longStereo) return false;
+  layout.longStereoNames = *longStereo;
+  const std::optional<bool> split = flag(kShownFieldCount + 1, 'S');
+  if (!split) return false;
+  layout.artistTitleSplit = *split;
   int sort = 0;
   for (size_t i = kTagSortAt; i < kTagSortAt + kTagSortDigits; ++i) {
     if (tag[i] < '0' || tag[i] > '9') return false;
@@ -434,8 +441,8 @@ class HtmlConverter {
 
   StepResult table(const std::string& buf, size_t& pos, size_t limit, std::string& out) {
     const ListLayout& layout = frame_.layout;
-    const bool appendCaption = (frame_.captionKind == 7 && !layout.path) ||
-                               (frame_.captionKind == 9 && !layout.volumeLabel);
+    const bool appendCaption = (frame_.captionKind == 7 && !layout.fields.has(ShownField::Path)) ||
+                               (frame_.captionKind == 9 && !layout.fields.has(ShownField::VolumeLabel));
     while (pos < limit) {
       const char c = buf[pos];
       if (c == '<') {

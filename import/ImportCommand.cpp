@@ -348,11 +348,12 @@ ImportCommand::Outcome ImportCommand::itemPass(const ImportFrame& frame, const F
 
 ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
   const ListLayout& layout = frame.layout;
+  const ShownFields carried = layout.fields;
   const size_t first = list_.items.size() - imported_;
   auto eventsCancel = [&](size_t i) { return i % kFinishEventsEvery == 0 && ui_.processEvents(); };
 
-  if (settings_.cmfcheck && layout.bitrate && layout.size != layout.playtime) {
-    const bool sizeKnown = layout.size;
+  const bool sizeKnown = carried.has(ShownField::Size);
+  if (settings_.cmfcheck && carried.has(ShownField::Bitrate) && sizeKnown != carried.has(ShownField::Playtime)) {
     ui_.setStatus(std::string("Calculating missing ") + (sizeKnown ? "playtimes..." : "file sizes..."));
     if (ui_.processEvents()) return Outcome::Cancelled;
     for (size_t i = first; i < list_.items.size(); ++i) {
@@ -371,7 +372,7 @@ ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
     }
   }
 
-  if (settings_.clabcheck && layout.path && !layout.volumeLabel) {
+  if (settings_.clabcheck && carried.has(ShownField::Path) && !carried.has(ShownField::VolumeLabel)) {
     ui_.setStatus("Adding fixed disks labels...");
     if (ui_.processEvents()) return Outcome::Cancelled;
     const VolumeLabels labels(volumes());
@@ -384,7 +385,7 @@ ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
     }
   }
 
-  if (layout.dateCreated || layout.dateAdded) {
+  if (carried.has(ShownField::DateCreated) || carried.has(ShownField::DateAdded)) {
     DateOrder order;
     const uint8_t tagStyle = frame.bodyKind == BodyKind::Text ? 255 : layout.dateStyle;
     const DateOrderResult r = resolveDateOrder(dateRoles_, tagStyle, settings_, ui_, order, errorText_);
@@ -416,22 +417,12 @@ ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
                                    : "Imported " + std::to_string(imported_) + ", total " +
                                          std::to_string(total) + " items.");
 
-  const bool theirs[10] = {layout.enumerated, layout.playtime,    layout.bitrate, layout.size,
-                           layout.stereoMode, layout.frequency,   layout.dateCreated,
-                           layout.path,       layout.dateAdded,   layout.volumeLabel};
-  bool* const ours[10] = {&settings_.CheckEnum,   &settings_.CheckTime, &settings_.CheckKbps,
-                          &settings_.CheckSize,   &settings_.CheckStereo, &settings_.CheckFreq,
-                          &settings_.CheckDate,   &settings_.CheckPath, &settings_.addedcheck,
-                          &settings_.CheckVl};
-  bool differ = false;
-  for (int i = 0; i < 10; ++i) differ = differ || *ours[i] != theirs[i];
-  if (differ) {
+  if (settings_.shown != carried) {
     const Answer a = ui_.ask(
         "Options loaded differ from those set in main options window.\r\nThis may cause confusion if you use internal viewer now, in\r\ncases when some displayed fields are not imported and/or\r\nsome imported fields are not displayed."
         "\r\n\nDo you wish to adjust \"info to include\" options to\r\nthe imported file?  Note that default action is NO.",
         "options", Buttons::YesNo, Icon::Exclamation, Answer::No);
-    if (a == Answer::Yes)
-      for (int i = 0; i < 10; ++i) *ours[i] = theirs[i];
+    if (a == Answer::Yes) settings_.shown = carried;
   }
   // Items appended after others do not keep the order the tag tells.
   const bool onlyImported = total == imported_;

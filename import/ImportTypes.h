@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/Volumes.h"
+#include "settings/ShownFields.h"
+#include "settings/SortKey.h"
 
 namespace sonalog {
 
@@ -15,7 +17,7 @@ enum class ImportFileType : uint8_t { ExportedList = 0, OtherText = 1, M3u = 2 }
 
 // The import options (names as the controls that edit them) and the main options the import
 // uses. The caller fills it from the settings record and copies back what the import changed
-// (dsRadio, the ten "info to include" flags, lastImportFolder).
+// (dsRadio, the "info to include" fields, lastImportFolder).
 struct ImportSettings {
   ImportFileType fileType = ImportFileType::ExportedList;
   bool ImapCheck = false;   // append to the existing list
@@ -28,9 +30,7 @@ struct ImportSettings {
 
   // Main options.
   uint8_t ComboStyle = 0;   // date style 0 locale, 1 European, 2 American, 3 Japanese
-  bool CheckEnum = false, CheckTime = true, CheckKbps = true, CheckSize = true,
-       CheckStereo = false, CheckFreq = false, CheckDate = false, CheckPath = false,
-       addedcheck = false, CheckVl = false;
+  ShownFields shown{ShownField::Playtime, ShownField::Bitrate, ShownField::Size};  // "info to include"
   bool CheckHead = false;   // the text export adds the header message file
   bool CheckFoot = false;   // the text export adds the footer message file
   std::string headerFile;   // text-mode header message file
@@ -42,9 +42,7 @@ enum class BodyKind : uint8_t { Text = 0, PlainHtml = 1, HtmlTable = 2 };
 
 // Which fields an exported list carries and how they are written.
 struct ListLayout {
-  bool enumerated = false;
-  bool playtime = false, bitrate = false, size = false, stereoMode = false, frequency = false,
-       dateCreated = false, path = false, dateAdded = false, volumeLabel = false;
+  ShownFields fields;
   bool longStereoNames = false;
   bool artistTitleSplit = false;
   uint8_t sortState = 63;   // a sortCode byte; 63 not sorted
@@ -53,10 +51,13 @@ struct ListLayout {
   int delimiterKind = -1;   // 0 ",", 1 ")", 2 "]", 3 "}", 4 tab, 5 blank; -1 not yet known
 };
 
-// The role of a field of a line.
+// The role of a field of a line. A value field's role is its sort key, so that the shown-field
+// table names the field of a role.
 enum ColumnRole : uint8_t {
-  kRoleTitle = 0, kRolePlaytime = 1, kRoleBitrate = 2, kRoleSize = 3, kRoleStereo = 4,
-  kRoleFrequency = 5, kRoleDateCreated = 6, kRolePath = 7, kRoleDateAdded = 8, kRoleLabel = 9,
+  kRoleTitle = kSortByFileName, kRolePlaytime = kSortByPlaytime, kRoleBitrate = kSortByBitrate,
+  kRoleSize = kSortByFileSize, kRoleStereo = kSortByStereoMode, kRoleFrequency = kSortByFrequency,
+  kRoleDateCreated = kSortByFileDate, kRolePath = kSortByPath, kRoleDateAdded = kSortByDateAdded,
+  kRoleLabel = kSortByVolumeLabel,
   kRoleDate = 57,           // a date column not yet known as created or added
   kRoleFree = 254,          // not recognised by any content rule
   kRoleEnumeration = 255,

@@ -15,16 +15,7 @@ ImportSettings importSettingsFrom(const Settings& s) {
   o.clabcheck = s.clabcheck;
   o.stripcheck = s.stripcheck;
   o.ComboStyle = s.ComboStyle;
-  o.CheckEnum = s.CheckEnum;
-  o.CheckTime = s.CheckTime;
-  o.CheckKbps = s.CheckKbps;
-  o.CheckSize = s.CheckSize;
-  o.CheckStereo = s.CheckStereo;
-  o.CheckFreq = s.CheckFreq;
-  o.CheckDate = s.CheckDate;
-  o.CheckPath = s.CheckPath;
-  o.addedcheck = s.addedcheck;
-  o.CheckVl = s.CheckVl;
+  o.shown = shownFieldsOf(s);
   o.CheckHead = s.CheckHead;
   o.CheckFoot = s.CheckFoot;
   o.headerFile = s.headerFileText;
@@ -42,16 +33,7 @@ void storeImportSettings(const ImportSettings& o, Settings& s) {
   s.cmfcheck = o.cmfcheck;
   s.clabcheck = o.clabcheck;
   s.stripcheck = o.stripcheck;
-  s.CheckEnum = o.CheckEnum;
-  s.CheckTime = o.CheckTime;
-  s.CheckKbps = o.CheckKbps;
-  s.CheckSize = o.CheckSize;
-  s.CheckStereo = o.CheckStereo;
-  s.CheckFreq = o.CheckFreq;
-  s.CheckDate = o.CheckDate;
-  s.CheckPath = o.CheckPath;
-  s.addedcheck = o.addedcheck;
-  s.CheckVl = o.CheckVl;
+  storeShownFields(s, o.shown);
   s.importFolder = o.lastImportFolder;
 }
 

@@ -151,17 +151,13 @@ FieldPlan layoutFromTag(const ImportFrame& frame) {
   plan.delimiter = delimiterOf(l.delimiterKind);
   plan.opening = openingOf(l.delimiterKind);
   // From the end of the line towards its start. A path caption appended to every row stands
-  // last when the list has no path column of its own.
-  if (!l.path && frame.captionKind == 7) plan.roles.push_back(kRolePath);
-  if (l.volumeLabel || frame.captionKind == 9) plan.roles.push_back(kRoleLabel);
-  if (l.dateAdded) plan.roles.push_back(kRoleDateAdded);
-  if (l.path) plan.roles.push_back(kRolePath);
-  if (l.dateCreated) plan.roles.push_back(kRoleDateCreated);
-  if (l.frequency) plan.roles.push_back(kRoleFrequency);
-  if (l.stereoMode) plan.roles.push_back(kRoleStereo);
-  if (l.size) plan.roles.push_back(kRoleSize);
-  if (l.bitrate) plan.roles.push_back(kRoleBitrate);
-  if (l.playtime) plan.roles.push_back(kRolePlaytime);
+  // last when the list has no path column of its own; a label caption fills the label column.
+  const ShownFields carried = l.fields;
+  if (!carried.has(ShownField::Path) && frame.captionKind == 7) plan.roles.push_back(kRolePath);
+  for (auto f = valueFieldTable().rbegin(); f != valueFieldTable().rend(); ++f) {
+    const bool labelCaption = f->field == ShownField::VolumeLabel && frame.captionKind == 9;
+    if (carried.has(f->field) || labelCaption) plan.roles.push_back(f->sortKey);
+  }
   plan.roles.push_back(kRoleTitle);
   plan.delimiterCount = static_cast<int>(plan.roles.size()) - 1;
   return plan;
@@ -211,7 +207,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     }
   }
   std::string& title = fields[F];
-  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.enumerated) {
+  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.fields.has(ShownField::Enumeration)) {
     const size_t tab = title.find('\t');
     if (title.empty() || tab == std::string::npos) {
       error = "Invalid enumeration in this HTML table file.";
@@ -219,7 +215,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
     }
     title.erase(tab, 1);
   }
-  if (frame.layout.enumerated) {
+  if (frame.layout.fields.has(ShownField::Enumeration)) {
     const size_t dot = title.find('.');
     if (dot == std::string::npos) {
       error = "Invalid enumeration (period missing).";
@@ -400,7 +396,7 @@ StepResult readSamples(LineReader& in, const FirstPass& pass, size_t chosen, Imp
     }
     std::string error;
     ImportFrame sampleFrame = frame;
-    sampleFrame.layout.enumerated = false;  // the enumeration is checked below
+    sampleFrame.layout.fields.set(ShownField::Enumeration, false);  // the enumeration is checked below
     if (!splitLine(line, s + 1, sampleFrame, plan, samples[s], error, false)) {
       frame.errorText = error;
       return StepResult::Failed;
@@ -575,21 +571,9 @@ StepResult classify(const std::vector<std::vector<std::string>>& samples, Import
     frame.errorText = std::to_string(dates.size()) + " date columns found.";
     return StepResult::Failed;
   }
-  ListLayout& l = frame.layout;
-  for (uint8_t r : roles) {
-    switch (r) {
-      case kRolePlaytime: l.playtime = true; break;
-      case kRoleBitrate: l.bitrate = true; break;
-      case kRoleSize: l.size = true; break;
-      case kRoleStereo: l.stereoMode = true; break;
-      case kRoleFrequency: l.frequency = true; break;
-      case kRoleDateCreated: l.dateCreated = true; break;
-      case kRolePath: l.path = true; break;
-      case kRoleDateAdded: l.dateAdded = true; break;
-      case kRoleLabel: l.volumeLabel = true; break;
-      default: break;
-    }
-  }
+  // A value field's role is its sort key.
+  for (const ShownFieldInfo& f : valueFieldTable())
+    if (std::find(roles.begin(), roles.end(), f.sortKey) != roles.end()) frame.layout.fields.set(f.field);
   return StepResult::Ok;
 }
 
@@ -617,7 +601,7 @@ StepResult analyseTextList(const std::string& linesPath, ImportFrame& frame, Fie
   const std::optional<size_t> chosen = chooseDelimiter(pass, frame);
   if (!chosen) return StepResult::Failed;
   frame.layout.delimiterKind = static_cast<int>(*chosen);
-  frame.layout.enumerated = pass.enumerated;
+  frame.layout.fields.set(ShownField::Enumeration, pass.enumerated);
   const std::optional<int> F = delimitersPerLine(pass, *chosen, frame);
   if (!F) return StepResult::Failed;
   plan.delimiterCount = *F;

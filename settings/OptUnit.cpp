@@ -1,11 +1,17 @@
 #include "settings/OptUnit.h"
 
+#include <fmt/format.h>
+
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
 
 #include "platform/UserInterface.h"
+#include "settings/SettingsTable.h"
+#include "settings/ShownFields.h"
+#include "settings/SortKey.h"
 
 namespace sonalog {
 
@@ -13,17 +19,14 @@ namespace {
 
 constexpr size_t kOptionStrings = 5;  // strings 1 to 5: message files and the start-up list
 
-// Values of the settings the rules look at (the item order of kFileTypeTexts, kDelimiterTexts,
-// kCaptionTexts and kSortKeyTexts).
+// Values of the settings the rules look at (the item order of kFileTypeTexts, kDelimiterTexts
+// and kCaptionTexts).
 constexpr uint8_t kTypeText = 0;
 constexpr uint8_t kTypePlainHtml = 1;
 constexpr uint8_t kTabs = 5;
 constexpr uint8_t kNoCaptions = 0;
 constexpr uint8_t kCaptionsFromList = 1;
 constexpr uint8_t kCaptionsFromListElseInput = 2;
-constexpr uint8_t kSortByFilename = 0;
-constexpr uint8_t kSortByPath = 7;
-constexpr uint8_t kSortByLabel = 9;
 
 // The end of the first `count` strings of a well-formed image.
 size_t stringsEnd(std::string_view image, size_t count) {
@@ -64,10 +67,7 @@ std::optional<int32_t> wholeNumber(std::string_view text) {
 }
 
 bool displayDiffers(const Settings& a, const Settings& b) {
-  return a.CheckEnum != b.CheckEnum || a.CheckTime != b.CheckTime || a.CheckKbps != b.CheckKbps ||
-         a.CheckSize != b.CheckSize || a.CheckStereo != b.CheckStereo || a.CheckFreq != b.CheckFreq ||
-         a.CheckDate != b.CheckDate || a.CheckPath != b.CheckPath || a.addedcheck != b.addedcheck ||
-         a.CheckVl != b.CheckVl || a.ComboStyle != b.ComboStyle || a.ComboK != b.ComboK ||
+  return shownFieldsOf(a) != shownFieldsOf(b) || a.ComboStyle != b.ComboStyle || a.ComboK != b.ComboK ||
          a.ComboStereo != b.ComboStereo || a.ComboVBR != b.ComboVBR ||
          a.errorexportcombo != b.errorexportcombo || a.viewerWindowColour != b.viewerWindowColour ||
          a.fadeViewerWindow != b.fadeViewerWindow;
@@ -119,69 +119,41 @@ constexpr const char* kEditNames[] = {"minsizetext", "maxsizetext", "EditMaxcurs
                                       "cstext0", "cstext1", "cstext2"};
 static_assert(std::size(kEditNames) == kOptEditCount);
 
-constexpr EditRange kEditRanges[] = {{1, 2000, 4}, {10, 2048, 4}, {0, 65535, 5}, {0, 99, 2},
-                                     {0, 99, 2},   {0, 99, 2},    {0, 99, 2}};
-static_assert(std::size(kEditRanges) == kOptEditCount);
+// The hints of the edit fields; "{} to {}" is filled with the field's range.
+constexpr const char* kEditHints[] = {
+    "Smallest mp3 file to index, in KB ({} to {})",
+    "Largest mp3 file to index, in MB ({} to {})",
+    "Ask to save the list on exit only when it holds at least this many unsaved items (0: never ask)",
+    "Pad each file name with spaces to this length ({} to {}, 0: no padding)",
+    "Space between the cells of an HTML table ({} to {})",
+    "Space inside the cells of an HTML table ({} to {})",
+    "Border width of an HTML table ({} to {})"};
+static_assert(std::size(kEditHints) == kOptEditCount);
 
-template <class S>
-auto* checkField(S& s, OptCheck check) {
-  switch (check) {
-    case OptCheck::CheckTime: return &s.CheckTime;
-    case OptCheck::CheckKbps: return &s.CheckKbps;
-    case OptCheck::CheckSize: return &s.CheckSize;
-    case OptCheck::CheckStereo: return &s.CheckStereo;
-    case OptCheck::CheckFreq: return &s.CheckFreq;
-    case OptCheck::CheckDate: return &s.CheckDate;
-    case OptCheck::CheckPath: return &s.CheckPath;
-    case OptCheck::addedcheck: return &s.addedcheck;
-    case OptCheck::CheckVl: return &s.CheckVl;
-    case OptCheck::CheckEnum: return &s.CheckEnum;
-    case OptCheck::CheckSh: return &s.CheckSh;
-    case OptCheck::CheckSort: return &s.CheckSort;
-    case OptCheck::CheckDescend: return &s.CheckDescend;
-    case OptCheck::CheckCase: return &s.CheckCase;
-    case OptCheck::AddHeaderCheck: return &s.AddHeaderCheck;
-    case OptCheck::CheckHead: return &s.CheckHead;
-    case OptCheck::CheckFoot: return &s.CheckFoot;
-    case OptCheck::CheckHtag: return &s.CheckHtag;
-    case OptCheck::bgcheck: return &s.bgcheck;
-    case OptCheck::txcheck: return &s.txcheck;
-    case OptCheck::CheckPtoo: return &s.CheckPtoo;
-    case OptCheck::CheckSplit: return &s.CheckSplit;
-    case OptCheck::CheckCenter: return &s.CheckCenter;
-    case OptCheck::CheckFpb: return &s.CheckFpb;
-    case OptCheck::Checkhr: return &s.Checkhr;
-    case OptCheck::Checkms: return &s.Checkms;
-  }
-  return &s.CheckTime;
+// The fading of the window that ComboCow names (main, viewer, options), which ComboTap edits.
+constexpr const char* kFadeSettings[] = {"fadeMainWindow", "fadeViewerWindow", "fadeOptionsWindow"};
+
+// The settings-table row of each control, looked up by the control's name once.
+template <class Control, int kCount>
+const SettingField& rowOf(Control control) {
+  static const std::array<const SettingField*, kCount> rows = [] {
+    std::array<const SettingField*, kCount> out{};
+    for (int i = 0; i < kCount; ++i) out[static_cast<size_t>(i)] = settingField(controlName(Control(i)));
+    return out;
+  }();
+  return *rows[static_cast<size_t>(control)];
 }
 
-
-template <class S>
-auto* comboField(S& s, OptCombo combo) {
-  switch (combo) {
-    case OptCombo::ComboStyle: return &s.ComboStyle;
-    case OptCombo::ComboK: return &s.ComboK;
-    case OptCombo::ComboStereo: return &s.ComboStereo;
-    case OptCombo::ComboVBR: return &s.ComboVBR;
-    case OptCombo::erroractioncombo: return &s.erroractioncombo;
-    case OptCombo::errorexportcombo: return &s.errorexportcombo;
-    case OptCombo::Combopopt: return &s.Combopopt;
-    case OptCombo::ComboSkip: return &s.ComboSkip;
-    case OptCombo::ListLoadCombo: return &s.ListLoadCombo;
-    case OptCombo::sortcombo: return &s.sortcombo;
-    case OptCombo::ooptcombo: return &s.ooptcombo;
-    case OptCombo::ComboCap: return &s.ComboCap;
-    case OptCombo::ComboCow: return &s.ComboCow;
-    case OptCombo::ComboTap:
-      switch (s.ComboCow) {
-        case 1: return &s.fadeViewerWindow;
-        case 2: return &s.fadeOptionsWindow;
-        default: return &s.fadeMainWindow;
-      }
+const SettingField& rowOf(const Settings& s, OptCombo combo) {
+  if (combo == OptCombo::ComboTap) {
+    static const std::array<const SettingField*, 3> fades = {
+        settingField(kFadeSettings[0]), settingField(kFadeSettings[1]), settingField(kFadeSettings[2])};
+    return *fades[s.ComboCow < fades.size() ? s.ComboCow : 0];
   }
-  return &s.ComboStyle;
+  return rowOf<OptCombo, kOptComboCount>(combo);
 }
+const SettingField& rowOf(OptCheck check) { return rowOf<OptCheck, kOptCheckCount>(check); }
+const SettingField& rowOf(OptEdit edit) { return rowOf<OptEdit, kOptEditCount>(edit); }
 
 }  // namespace
 
@@ -202,9 +174,25 @@ const char* const kProcessingHelp =
     "Slow processing examines every frame of each file.";
 
 const char* controlName(OptCheck check) { return kCheckNames[static_cast<int>(check)]; }
+OptCheck shownFieldCheck(ShownField field) {
+  const std::string_view name = shownField(field).control;
+  for (int i = 0; i < kOptCheckCount; ++i)
+    if (name == kCheckNames[i]) return OptCheck(i);
+  return OptCheck::CheckEnum;  // every field has its box: the options tests check the table
+}
 const char* controlName(OptCombo combo) { return kComboNames[static_cast<int>(combo)]; }
 const char* controlName(OptEdit edit) { return kEditNames[static_cast<int>(edit)]; }
-EditRange editRange(OptEdit edit) { return kEditRanges[static_cast<int>(edit)]; }
+
+EditRange editRange(OptEdit edit) {
+  const SettingInfo& info = rowOf(edit).info;
+  return {static_cast<int32_t>(info.min), static_cast<int32_t>(info.max),
+          static_cast<int>(std::to_string(info.max).size())};
+}
+
+std::string editHint(OptEdit edit) {
+  const EditRange range = editRange(edit);
+  return fmt::format(fmt::runtime(kEditHints[static_cast<int>(edit)]), range.min, range.max);
+}
 
 ChoiceTexts comboTexts(OptCombo combo) {
   switch (combo) {
@@ -268,26 +256,17 @@ void OptUnit::activate() {
 
 bool OptUnit::checked(OptCheck check) const {
   if (check == OptCheck::CheckCase) return s_.CheckCase && enabling().CheckCase;
-  return *checkField(s_, check);
+  return rowOf(check).getNumber(s_) != 0;
 }
 
 int OptUnit::comboIndex(OptCombo combo) const {
-  const int v = *comboField(s_, combo);
+  const int64_t v = rowOf(s_, combo).getNumber(s_);
   const int count = static_cast<int>(comboTexts(combo).size());
-  return v < count ? v : 0;
+  return v < count ? static_cast<int>(v) : 0;
 }
 
 int32_t OptUnit::editValue(const Settings& s, OptEdit edit) const {
-  switch (edit) {
-    case OptEdit::minsizetext: return s.minsizetext;
-    case OptEdit::maxsizetext: return s.maxsizetext;
-    case OptEdit::EditMaxcursav: return s.EditMaxcursav;
-    case OptEdit::estext: return s.estext;
-    case OptEdit::cstext0: return s.cstext0;
-    case OptEdit::cstext1: return s.cstext1;
-    case OptEdit::cstext2: return s.cstext2;
-  }
-  return 0;
+  return static_cast<int32_t>(rowOf(edit).getNumber(s));
 }
 
 std::string OptUnit::editText(OptEdit edit) const { return std::to_string(editValue(s_, edit)); }
@@ -296,7 +275,7 @@ OptEnabling OptUnit::enabling() const {
   OptEnabling e;
   e.sortcombo = s_.CheckSort;
   // Letter case matters only for the keys that are text.
-  e.CheckCase = s_.CheckSort && (s_.sortcombo == kSortByFilename || s_.sortcombo == kSortByPath || s_.sortcombo == kSortByLabel);
+  e.CheckCase = s_.CheckSort && isTextSortKey(s_.sortcombo);
   e.ButCapFont = s_.ComboCap != kNoCaptions;
   e.CheckFpb = s_.ComboCap == kCaptionsFromList || s_.ComboCap == kCaptionsFromListElseInput;
   e.headerButtons = s_.CheckHead;
@@ -376,7 +355,7 @@ void OptUnit::checkClicked(OptCheck check, bool on) {
       return;
     case OptCheck::CheckHead:
     case OptCheck::CheckFoot:
-      *checkField(s_, check) = on;
+      rowOf(check).setNumber(s_, on);
       if (on) headerRowBroken(check == OptCheck::CheckHead ? Changed::Header : Changed::Footer);
       return;
     case OptCheck::CheckCase:
@@ -385,7 +364,7 @@ void OptUnit::checkClicked(OptCheck check, bool on) {
       return;
     default: break;
   }
-  *checkField(s_, check) = on;
+  rowOf(check).setNumber(s_, on);
   switch (check) {
     case OptCheck::CheckHtag:
       if (on) ui_.warning(kHtagNote);
@@ -408,9 +387,9 @@ void OptUnit::checkClicked(OptCheck check, bool on) {
 void OptUnit::comboChanged(OptCombo combo, int index) {
   const int count = static_cast<int>(comboTexts(combo).size());
   if (index < 0 || index >= count) return;
-  uint8_t* target = comboField(s_, combo);
-  if (*target == index) return;
-  *target = static_cast<uint8_t>(index);
+  const SettingField& row = rowOf(s_, combo);
+  if (row.getNumber(s_) == index) return;
+  row.setNumber(s_, index);
   switch (combo) {
     case OptCombo::ooptcombo:
       if (index != kTypeText) headerRowBroken(Changed::FileType);
@@ -431,23 +410,10 @@ void OptUnit::delimiterClicked(uint8_t delimiter) {
 }
 
 void OptUnit::setEditValue(OptEdit edit, int32_t value) {
-  switch (edit) {
-    case OptEdit::minsizetext: s_.minsizetext = value; break;
-    case OptEdit::maxsizetext: s_.maxsizetext = value; break;
-    case OptEdit::EditMaxcursav: {
-      const bool wasZero = s_.EditMaxcursav == 0;
-      s_.EditMaxcursav = static_cast<uint16_t>(value);
-      if (value == 0 && !wasZero) ui_.warning(kNeverAskNote);
-      break;
-    }
-    case OptEdit::estext:
-      s_.estext = static_cast<uint8_t>(value);
-      if (value != 0) headerRowBroken(Changed::PadLength);
-      break;
-    case OptEdit::cstext0: s_.cstext0 = static_cast<uint8_t>(value); break;
-    case OptEdit::cstext1: s_.cstext1 = static_cast<uint8_t>(value); break;
-    case OptEdit::cstext2: s_.cstext2 = static_cast<uint8_t>(value); break;
-  }
+  const bool wasZero = editValue(s_, edit) == 0;
+  rowOf(edit).setNumber(s_, value);
+  if (edit == OptEdit::EditMaxcursav && value == 0 && !wasZero) ui_.warning(kNeverAskNote);
+  if (edit == OptEdit::estext && value != 0) headerRowBroken(Changed::PadLength);
 }
 
 Colour OptUnit::editChanged(OptEdit edit, std::string_view text) {

@@ -14,6 +14,7 @@
 
 #include "settings/ChoiceTexts.h"
 #include "settings/Settings.h"
+#include "settings/ShownFields.h"
 
 namespace sonalog {
 
@@ -28,6 +29,8 @@ enum class OptCheck {
 };
 inline constexpr int kOptCheckCount = static_cast<int>(OptCheck::Checkms) + 1;
 const char* controlName(OptCheck check);
+// The check box of an "info to include" field.
+OptCheck shownFieldCheck(ShownField field);
 
 // The choice boxes, named as the controls.
 enum class OptCombo {
@@ -48,7 +51,10 @@ struct EditRange {
   int32_t max;
   int maxLength;  // the longest input, in characters
 };
+// The range the settings table accepts; the longest input has as many digits as the maximum.
 EditRange editRange(OptEdit edit);
+// The field's hint, its range included ("... (1 to 2000)").
+std::string editHint(OptEdit edit);
 
 // Background of an edit field holding a value out of range or not a number, and of a valid one.
 inline constexpr Colour kBadValueColour = 8421631;    // light red

@@ -388,4 +388,10 @@ const std::vector<SettingField>& settingsTable() {
   return table;
 }
 
+const SettingField* settingField(std::string_view name) {
+  for (const SettingField& f : settingsTable())
+    if (f.info.name == name) return &f;
+  return nullptr;
+}
+
 }  // namespace sonalog

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/Settings.h"
@@ -79,5 +80,7 @@ struct SettingField {
 // Every field, in the order `config --names` lists them (file order, except that the parts of a
 // font stay together).
 const std::vector<SettingField>& settingsTable();
+// The row of the setting called name (aliases and letter case do not count); nullptr for none.
+const SettingField* settingField(std::string_view name);
 
 }  // namespace sonalog

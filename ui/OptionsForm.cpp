@@ -33,22 +33,13 @@ namespace sonalog::ui {
 namespace {
 
 
-// The hint of each control, shown for ten seconds.
+// The hint of each control, shown for ten seconds (the info check boxes' and the edit fields' come
+// from the logic).
 struct Hint {
   const char* control;
   const char* text;
 };
 constexpr Hint kHints[] = {
-    {"CheckTime", "Show and export the playtime (minutes:seconds)"},
-    {"CheckKbps", "Show and export the bitrate"},
-    {"CheckSize", "Show and export the file size"},
-    {"CheckStereo", "Show and export the stereo mode"},
-    {"CheckFreq", "Show and export the sampling frequency"},
-    {"CheckDate", "Show and export the date the file was last written"},
-    {"CheckPath", "Show and export the folder of each file"},
-    {"addedcheck", "Show and export the date each item was added to the list"},
-    {"CheckVl", "Show and export the volume label of the drive"},
-    {"CheckEnum", "Number the items in the viewer and in exports"},
     {"ComboStyle", "How dates are written"},
     {"ComboK", "How file sizes are written"},
     {"ComboStereo", "How stereo modes are written"},
@@ -59,10 +50,7 @@ constexpr Hint kHints[] = {
     {"phelp", "What fast and slow processing do"},
     {"ComboSkip", "What APPEND does with a file that is already in the list"},
     {"ehelp", "What an existing entry is"},
-    {"minsizetext", "Smallest mp3 file to index, in KB (1 to 2000)"},
-    {"maxsizetext", "Largest mp3 file to index, in MB (10 to 2048)"},
     {"CheckSh", "Also index hidden files (names starting with a dot)"},
-    {"EditMaxcursav", "Ask to save the list on exit only when it holds at least this many unsaved items (0: never ask)"},
     {"ListLoadCombo", "Which list is loaded when the program starts"},
     {"StartListBut", "Choose the list to load when the program starts"},
     {"CheckSort", "Sort the list after each scan"},
@@ -76,7 +64,6 @@ constexpr Hint kHints[] = {
     {"doption3", "Put each field in braces"},
     {"doption4", "Separate the fields with spaces"},
     {"doption5", "Separate the fields with tabs (text mode only)"},
-    {"estext", "Pad each file name with spaces to this length (0 to 99, 0: no padding)"},
     {"AddHeaderCheck", "Write a row of field names first and separate the fields with tabs"},
     {"CheckHead", "Copy a header message file to the start of each export"},
     {"headbut", "Choose the header message file for text exports"},
@@ -89,9 +76,6 @@ constexpr Hint kHints[] = {
     {"ButEditFootText", "Edit the footer message file for text exports"},
     {"ButEditFootHtml", "Edit the footer message file for HTML exports"},
     {"CheckHtag", "Your header and footer files carry the html, title and body tags"},
-    {"cstext0", "Space between the cells of an HTML table (0 to 99)"},
-    {"cstext1", "Space inside the cells of an HTML table (0 to 99)"},
-    {"cstext2", "Border width of an HTML table (0 to 99)"},
     {"bgcheck", "Give HTML exports a background colour"},
     {"bgpic", "Click to choose the background colour"},
     {"txcheck", "Give HTML exports a text colour"},
@@ -195,17 +179,14 @@ QGroupBox* OptionsForm::buildInfo() {
   auto* box = new QGroupBox(" &Info to display/export ");
   box->setObjectName("FrameInfo");
   auto* v = new QVBoxLayout(box);
-  const OptCheck order[] = {OptCheck::CheckTime, OptCheck::CheckKbps, OptCheck::CheckSize, OptCheck::CheckStereo,
-                            OptCheck::CheckFreq, OptCheck::CheckDate, OptCheck::CheckPath, OptCheck::addedcheck,
-                            OptCheck::CheckVl,   OptCheck::CheckEnum};
-  const char* captions[] = {"Playtime [m:s]", "Bitrate [kbps]",       "File size [KB]",         "Stereo mode",
-                            "Frequency [KHz]", "Date created",        "Path (drive:\\folder)", "Date added to the list",
-                            "Volume label",    "Enumeration"};
-  for (size_t i = 0; i < std::size(order); ++i) {
-    auto* c = new QCheckBox(QString::fromUtf8(captions[i]));
-    checks_[int(order[i])] = c;
+  // The value fields in their order, then the enumeration.
+  auto addBox = [&](const ShownFieldInfo& f) {
+    auto* c = new QCheckBox(QString::fromUtf8(f.caption));
+    checks_[int(shownFieldCheck(f.field))] = c;
     v->addWidget(c);
-  }
+  };
+  for (const ShownFieldInfo& f : valueFieldTable()) addBox(f);
+  addBox(shownField(ShownField::Enumeration));
   auto* always = label("- Filename is always included -");
   auto* note = label("   playtimes are rounded in sec.");
   for (QLabel* l : {always, note}) {
@@ -472,6 +453,8 @@ void OptionsForm::setHints() {
   for (const Hint& h : kHints) {
     if (auto* w = findChild<QWidget*>(QString::fromUtf8(h.control))) setHint(w, h.text);
   }
+  for (const ShownFieldInfo& f : shownFieldTable()) setHint(checks_[int(shownFieldCheck(f.field))], f.hint);
+  for (int i = 0; i < kOptEditCount; ++i) setHint(edits_[i], editHint(OptEdit(i)).c_str());
 }
 
 void OptionsForm::connectAll() {

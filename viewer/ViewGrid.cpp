@@ -38,6 +38,15 @@ void appendUnit(std::string& out, int64_t n, const char* one, const char* many) 
   out += n == 1 ? one : many;
 }
 
+// The value fields keep the table's order after the three name columns.
+ViewField viewFieldOf(ShownField field) {
+  if (field == ShownField::Enumeration) return ViewField::Enumeration;
+  return static_cast<ViewField>(static_cast<int>(field) - static_cast<int>(ShownField::Playtime) +
+                                static_cast<int>(ViewField::Time));
+}
+static_assert(static_cast<int>(ViewField::Volume) - static_cast<int>(ViewField::Time) ==
+              static_cast<int>(ShownField::VolumeLabel) - static_cast<int>(ShownField::Playtime));
+
 }  // namespace
 
 std::string countText(uint64_t count) {
@@ -87,8 +96,7 @@ std::string sortLabelText(uint8_t sortCode) {
   if (key > kLastSortKey) return "not sorted";
   std::string label = (sortCode & kSortDescending) ? "-" : "";
   label += sortKeyName(key);
-  const bool textKey = key == kSortByFileName || key == kSortByPath || key == kSortByVolumeLabel;
-  if (textKey && (sortCode & kSortCaseSensitive)) label += "/c";
+  if (isTextSortKey(key) && (sortCode & kSortCaseSensitive)) label += "/c";
   return label;
 }
 
@@ -106,21 +114,16 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
     fieldColumn_[static_cast<size_t>(f)] = static_cast<int>(columns_.size());
     columns_.push_back({f, header, key, right});
   };
+  const ShownFields shown = shownFieldsOf(settings);
+  auto addField = [&](const ShownFieldInfo& f) {
+    add(shown.has(f.field), viewFieldOf(f.field), f.viewerHeaderFor(style_.stereoStyle), f.sortKey, f.rightAligned);
+  };
   const bool split = settings.viewerSplitArtistTitle;
-  add(settings.CheckEnum, ViewField::Enumeration, "no", kNoSortKey, false);
+  addField(shownField(ShownField::Enumeration));
   add(split, ViewField::Artist, "artist", kArtistTitleSortKey, false);
   add(split, ViewField::Title, "title", kArtistTitleSortKey, false);
   add(!split, ViewField::FileName, "filename", kSortByFileName, false);
-  add(settings.CheckTime, ViewField::Time, "time", kSortByPlaytime, true);
-  add(settings.CheckKbps, ViewField::Kbps, "kbps", kSortByBitrate, true);
-  add(settings.CheckSize, ViewField::Size, "size", kSortByFileSize, true);
-  add(settings.CheckStereo, ViewField::Mode, settings.ComboStereo ? "mode" : "m.",
-      kSortByStereoMode, true);
-  add(settings.CheckFreq, ViewField::Frequency, "freq.", kSortByFrequency, true);
-  add(settings.CheckDate, ViewField::FileDate, "filedate", kSortByFileDate, true);
-  add(settings.CheckPath, ViewField::Path, "path", kSortByPath, false);
-  add(settings.addedcheck, ViewField::DateAdded, "listdate", kSortByDateAdded, true);
-  add(settings.CheckVl, ViewField::Volume, "volume", kSortByVolumeLabel, false);
+  for (const ShownFieldInfo& f : valueFieldTable()) addField(f);
 
   alignLength_.assign(columns_.size(), 0);
   widths_.assign(columns_.size(), 0);

@@ -14,6 +14,8 @@
 #include "core/ListItem.h"
 #include "export/FieldText.h"
 #include "settings/Settings.h"
+#include "settings/ShownFields.h"
+#include "settings/SortKey.h"
 
 namespace sonalog {
 
@@ -35,9 +37,9 @@ enum class ViewField : uint8_t {
 };
 inline constexpr size_t kViewFieldCount = 13;
 
-// Sort key of the columns that cannot be sorted by their own value.
-inline constexpr uint8_t kNoSortKey = 254;        // the enumeration
-inline constexpr uint8_t kArtistTitleSortKey = 253;  // artist and title: offered the file name
+// Sort key of the artist and title columns, which cannot be sorted by their own value: they are
+// offered the file name. The enumeration's is kNoSortKey.
+inline constexpr uint8_t kArtistTitleSortKey = 253;
 
 struct ViewColumn {
   ViewField field;

@@ -33,8 +33,7 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 std::string commaList(int n) {
   std::vector<ListItem> items;
   for (int i = 1; i <= n; ++i) items.push_back(exportItem("Artist " + std::to_string(i) + " - Song"));
-  ExportOptions options;
-  options.fields.time = options.fields.bitrate = options.fields.size = true;
+  ExportOptions options;  // playtime, bitrate and size by default
   return testing::exportedText(items, options);
 }
 

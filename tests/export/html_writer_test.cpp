@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/SortKey.h"
 #include "tests/support/ExportFixtures.h"
 #include "tests/support/TempHome.h"
 
@@ -12,9 +13,6 @@ using testing::exportedText;
 using testing::exportItem;
 using testing::FakeUi;
 
-constexpr uint8_t kSortByName = 0;
-constexpr uint8_t kSortByPath = 7;
-constexpr uint8_t kSortByLabel = 9;
 
 ExportOptions tableOptions() {
   ExportOptions o;
@@ -39,8 +37,7 @@ size_t count(const std::string& text, std::string_view what) {
 TEST(HtmlWriterTest, InfoTagRecordsSwitchesSortCodeAndStyles) {
   ExportOptions o;  // time, bitrate and size on; date style 0, size style 1, delimiter 0
   EXPECT_EQ(infoTag(o, 0, ExportType::PlainHtml), "<mP3SNLGTAG LABEL=\"S0TBS00000000000010\">");
-  o.enumerate = true;
-  o.fields = ExportFields{true, true, true, true, true, true, true, true, true};
+  o.fields = ShownFields::all();
   o.style.stereoStyle = 1;
   o.splitNames = true;
   o.style.dateStyle = 3;
@@ -70,10 +67,10 @@ TEST(HtmlWriterTest, StyleBlockFontLinesColoursAndCaptionRule) {
 TEST(HtmlWriterTest, PlainHtmlWholeFile) {
   ExportOptions o;
   o.type = ExportType::PlainHtml;
-  o.enumerate = true;
+  o.fields.set(ShownField::Enumeration);
   o.delimiter = kDelimiterParentheses;
   o.padLength = 6;
-  o.fields.path = true;
+  o.fields.set(ShownField::Path);
   std::vector<ListItem> items;
   for (int i = 0; i < 10; ++i) items.push_back(exportItem("S" + std::to_string(i)));
   items[0].fileName = "A&B";
@@ -94,7 +91,7 @@ TEST(HtmlWriterTest, PlainHtmlTabsStyleAndBackground) {
   ExportOptions o;
   o.type = ExportType::PlainHtml;
   o.delimiter = kDelimiterTabs;
-  o.fields = ExportFields{true, false, false, false, false, false, false, false, false};
+  o.fields = ShownFields{ShownField::Playtime};
   o.plainUsesTableStyle = true;
   o.useBackground = true;
   const std::string text = exportedText({exportItem("a  b")}, o);
@@ -108,7 +105,7 @@ TEST(HtmlWriterTest, UserFilesReplaceTheProgramsTagsOnlyWithCheckHtag) {
   home.writeFile("head.html", "<html><body>\r\n<h1>Mine</h1>");
   home.writeFile("foot.html", "</body></html>\n");
   ExportOptions o = tableOptions();
-  o.fields = ExportFields{false, false, false, false, false, false, false, false, false};
+  o.fields = ShownFields{};
   o.useHeaderFile = o.useFooterFile = true;
   o.htmlHeaderFile = home.path("head.html");
   o.htmlFooterFile = home.path("foot.html");
@@ -128,10 +125,9 @@ TEST(HtmlWriterTest, UserFilesReplaceTheProgramsTagsOnlyWithCheckHtag) {
 
 TEST(HtmlWriterTest, TableRowsCellsAndDefaultTableStart) {
   ExportOptions o = tableOptions();
-  o.enumerate = true;
   o.splitNames = true;
   o.centerNames = true;
-  o.fields = ExportFields{true, true, true, true, true, true, true, true, true};
+  o.fields = ShownFields::all();
   o.style.dateStyle = 3;
   o.style.stereoStyle = 1;
   ListItem it = exportItem("Abba - Water\"loo\"");
@@ -162,10 +158,10 @@ TEST(HtmlWriterTest, TableRowsCellsAndDefaultTableStart) {
 
 TEST(HtmlWriterTest, CaptionModeFollowsChoiceSortAndTypedCaption) {
   EXPECT_EQ(chooseCaptionMode(1, kSortByPath, ""), CaptionMode::FromList);
-  EXPECT_EQ(chooseCaptionMode(2, kSortByLabel | kSortDescending, "x"), CaptionMode::FromList);
-  EXPECT_EQ(chooseCaptionMode(1, kSortByName, "typed"), CaptionMode::None);
-  EXPECT_EQ(chooseCaptionMode(2, kSortByName, "typed"), CaptionMode::Typed);
-  EXPECT_EQ(chooseCaptionMode(2, kSortByName, ""), CaptionMode::None);
+  EXPECT_EQ(chooseCaptionMode(2, kSortByVolumeLabel | kSortDescending, "x"), CaptionMode::FromList);
+  EXPECT_EQ(chooseCaptionMode(1, kSortByFileName, "typed"), CaptionMode::None);
+  EXPECT_EQ(chooseCaptionMode(2, kSortByFileName, "typed"), CaptionMode::Typed);
+  EXPECT_EQ(chooseCaptionMode(2, kSortByFileName, ""), CaptionMode::None);
   EXPECT_EQ(chooseCaptionMode(3, kSortByPath, "typed"), CaptionMode::Typed);
   EXPECT_EQ(chooseCaptionMode(0, kSortByPath, "typed"), CaptionMode::None);
 }
@@ -177,7 +173,7 @@ TEST(HtmlWriterTest, TypedCaptionRowThenTitleRowOnce) {
   o.cellPadding = 3;
   o.border = 0;
   const std::string text = exportedText({exportItem("a"), exportItem("b")},
-                                        o, pageSortedBy(kSortByName, CaptionMode::Typed, "My  <list>"));
+                                        o, pageSortedBy(kSortByFileName, CaptionMode::Typed, "My  <list>"));
   EXPECT_NE(text.find("<CENTER><TABLE CELLSPACING=\"2\" CELLPADDING=\"3\" BORDER=\"0\" BGCOLOR=#F0F0F0>"
                       "<Tr><tD CoLsPaN=4 ALign=CENTER mp3SCS=2><NOBR><em>My &nbsp;&lt;list&gt;</em></NObR></tD></tR>"
                       "<TR><TD ALign=LEFT><B>filename</B>"),
@@ -188,7 +184,7 @@ TEST(HtmlWriterTest, TypedCaptionRowThenTitleRowOnce) {
 
 TEST(HtmlWriterTest, CaptionsFromListStartANewTableAtEachFolderIgnoringCase) {
   ExportOptions o = tableOptions();
-  o.fields = ExportFields{false, false, false, false, false, false, false, false, false};
+  o.fields = ShownFields{};
   const std::vector<ListItem> items = {exportItem("a", "/m/One"), exportItem("b", "/M/ONE"),
                                        exportItem("c", "/m/two")};
   const std::string text = exportedText(items, o, pageSortedBy(kSortByPath, CaptionMode::FromList));
@@ -201,7 +197,7 @@ TEST(HtmlWriterTest, CaptionsFromListStartANewTableAtEachFolderIgnoringCase) {
                       cell("c") + "</TaBLE></CENTER></BODY></HTmL>"),
             std::string::npos);
 
-  const std::string byLabel = exportedText(items, o, pageSortedBy(kSortByLabel, CaptionMode::FromList));
+  const std::string byLabel = exportedText(items, o, pageSortedBy(kSortByVolumeLabel, CaptionMode::FromList));
   EXPECT_EQ(count(byLabel, "mp3SCS=9><NOBR><em>MUSIC</em>"), 1u);
 }
 

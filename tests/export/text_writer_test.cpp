@@ -14,7 +14,7 @@ using testing::FakeUi;
 
 ExportOptions nameOnly() {
   ExportOptions o;
-  o.fields = ExportFields{false, false, false, false, false, false, false, false, false};
+  o.fields = ShownFields{};
   return o;
 }
 
@@ -27,7 +27,7 @@ std::vector<ListItem> names(size_t n) {
 TEST(TextWriterTest, ParenthesesExampleWithNumberingAndFields) {
   ExportOptions o;
   o.delimiter = kDelimiterParentheses;
-  o.enumerate = true;  // time, bitrate and size are on by default
+  o.fields.set(ShownField::Enumeration);  // time, bitrate and size are on by default
   std::vector<ListItem> items = names(12);
   items[6].fileName = "Artist - Song";
   const std::string text = exportedText(items, o);
@@ -45,8 +45,7 @@ TEST(TextWriterTest, EveryFieldInOrderWithTabsAndTitleRow) {
   ExportOptions o;
   o.headerRow = true;
   o.delimiter = kDelimiterBrackets;  // the title row forces tabs
-  o.enumerate = true;
-  o.fields = ExportFields{true, true, true, true, true, true, true, true, true};
+  o.fields = ShownFields::all();
   o.style.dateStyle = 1;
   o.useHeaderFile = true;  // ignored: the title row takes its place
   o.textHeaderFile = "/nonexistent/header.txt";
@@ -61,7 +60,7 @@ TEST(TextWriterTest, EveryFieldInOrderWithTabsAndTitleRow) {
 
 TEST(TextWriterTest, NumberingWidthFollowsTheItemCount) {
   ExportOptions o = nameOnly();
-  o.enumerate = true;
+  o.fields.set(ShownField::Enumeration);
   o.delimiter = kDelimiterSpaces;
   const std::string text = exportedText(names(10), o);
   EXPECT_EQ(text.substr(0, 10), " 1. Song 1");
@@ -70,7 +69,7 @@ TEST(TextWriterTest, NumberingWidthFollowsTheItemCount) {
 
 TEST(TextWriterTest, PaddingCountsEntitiesAndNeverCuts) {
   ExportOptions o;
-  o.fields = ExportFields{true, false, false, false, false, false, false, false, false};
+  o.fields = ShownFields{ShownField::Playtime};
   o.delimiter = kDelimiterBraces;
   o.padLength = 8;
   const std::string text = exportedText({exportItem("Tom&amp;J"), exportItem("A much longer name")}, o);

@@ -37,7 +37,7 @@ std::vector<Label> readSheet(const std::string& b) {
   return labels;
 }
 
-ExportOptions xlsOptions(ExportFields fields) {
+ExportOptions xlsOptions(ShownFields fields) {
   ExportOptions o;
   o.type = ExportType::Xls;
   o.fields = fields;
@@ -46,8 +46,7 @@ ExportOptions xlsOptions(ExportFields fields) {
 
 TEST(XlsWriterTest, NameColumnOnlyIsOneLabelPerItem) {
   ListItem empty = exportItem("");
-  const std::string b = exportedText({exportItem("A"), empty}, xlsOptions({false, false, false, false, false,
-                                                                           false, false, false, false}));
+  const std::string b = exportedText({exportItem("A"), empty}, xlsOptions({}));
   EXPECT_EQ(b, std::string("\x09\x08\x08\x00\x00\x00\x10\x00\x00\x00\x00\x00"
                            "\x04\x02\x09\x00\x00\x00\x00\x00\x00\x00\x01\x00" "A"
                            "\x04\x02\x08\x00\x01\x00\x00\x00\x00\x00\x00\x00"
@@ -63,7 +62,7 @@ TEST(XlsWriterTest, ColumnsComeOneAfterAnotherWithTheirCellTexts) {
   b.volumeLabel = " ";
   b.bitrateCode = 5;
   b.frequencyCode = 7;
-  ExportOptions o = xlsOptions({true, true, true, true, true, true, true, true, true});
+  ExportOptions o = xlsOptions(ShownFields::all());
   o.style.dateStyle = 1;
   o.style.hours = true;
   const std::vector<Label> cells = readSheet(exportedText({a, b}, o));
@@ -81,7 +80,7 @@ TEST(XlsWriterTest, ColumnsComeOneAfterAnotherWithTheirCellTexts) {
 
 TEST(XlsWriterTest, TimeAndSizeAloneAreColumnsOneAndTwo) {
   const std::vector<Label> cells =
-      readSheet(exportedText({exportItem("A")}, xlsOptions({true, false, true, false, false, false, false, false, false})));
+      readSheet(exportedText({exportItem("A")}, xlsOptions({ShownField::Playtime, ShownField::Size})));
   ASSERT_EQ(cells.size(), 3u);
   EXPECT_EQ(cells[1].column, 1);
   EXPECT_EQ(cells[1].text, "4:05");
@@ -90,7 +89,7 @@ TEST(XlsWriterTest, TimeAndSizeAloneAreColumnsOneAndTwo) {
 }
 
 TEST(XlsWriterTest, RowLimitAndEmptyList) {
-  const ExportOptions o = xlsOptions({false, false, false, false, false, false, false, false, false});
+  const ExportOptions o = xlsOptions({});
   std::vector<ListItem> items(kMaxXlsRows, exportItem("x"));
   StringSink out;
   const WriteResult ok = writeXls(out, ItemView(items), o);

@@ -26,7 +26,7 @@ class ExportedImportTest : public ::testing::Test {
 
   ExportedImportTest() {
     // Main options equal to the lists below, so no options question by default.
-    settings.CheckTime = settings.CheckKbps = settings.CheckSize = true;
+    settings.shown = ShownFields{ShownField::Playtime, ShownField::Bitrate, ShownField::Size};
   }
 
   // Joins lines with CR LF, the last one without a line end, as the text export writes.
@@ -162,8 +162,8 @@ TEST_F(ExportedImportTest, EnumeratedTabListDropsTheEnumeration) {
   for (int i = 1; i <= 30; ++i)
     l.push_back((i < 10 ? " " : "") + std::to_string(i) + ".\tSong " + std::to_string(i) + "\t4:05\t" +
                 std::to_string(3000 + i) + " KB");
-  settings.CheckKbps = false;
-  settings.CheckEnum = true;
+  settings.shown.set(ShownField::Bitrate, false);
+  settings.shown.set(ShownField::Enumeration);
   ASSERT_TRUE(importText(lines(l))) << dump();
   ASSERT_EQ(list.items.size(), 30u);
   EXPECT_EQ(list.items[6].fileName, "Song 7");
@@ -235,11 +235,12 @@ TEST_F(ExportedImportTest, UnknownMarksOfTheExportComeBackUnknown) {
 }
 
 TEST_F(ExportedImportTest, DatesTakeTheirOrderFromDaysAbove12) {
-  settings.CheckDate = true;
+  settings.shown.set(ShownField::DateCreated);
   std::vector<std::string> l;
   for (int i = 1; i <= 40; ++i) l.push_back("Song " + std::to_string(i) + ", 3:00, 01.02.2004.");
   l[4] = "Song 5, 3:00, 25.12.2003.";
-  settings.CheckKbps = settings.CheckSize = false;
+  settings.shown.set(ShownField::Bitrate, false);
+  settings.shown.set(ShownField::Size, false);
   ui.answers.push_back(Answer::Yes);  // "Is it CREATED?"
   ASSERT_TRUE(importText(lines(l))) << dump();
   EXPECT_EQ(ui.shown[0].caption, "text import");
@@ -258,8 +259,9 @@ TEST_F(ExportedImportTest, DatesTakeTheirOrderFromDaysAbove12) {
 }
 
 TEST_F(ExportedImportTest, UndecidedDatesFollowThePrompt) {
-  settings.CheckDate = true;
-  settings.CheckKbps = settings.CheckSize = false;
+  settings.shown.set(ShownField::DateCreated);
+  settings.shown.set(ShownField::Bitrate, false);
+  settings.shown.set(ShownField::Size, false);
   settings.dsRadio = 1;
   std::vector<std::string> l;
   for (int i = 1; i <= 40; ++i) l.push_back("Song " + std::to_string(i) + ", 3:00, 01.02.2004.");
@@ -284,8 +286,9 @@ TEST_F(ExportedImportTest, UndecidedDatesFollowThePrompt) {
 
 TEST_F(ExportedImportTest, ImpossibleDateRestoresTheListWithoutEndingTheProgram) {
   preload(4);
-  settings.CheckDate = true;
-  settings.CheckKbps = settings.CheckSize = false;
+  settings.shown.set(ShownField::DateCreated);
+  settings.shown.set(ShownField::Bitrate, false);
+  settings.shown.set(ShownField::Size, false);
   std::vector<std::string> l;
   for (int i = 1; i <= 40; ++i) l.push_back("Song " + std::to_string(i) + ", 3:00, 25.12.2003.");
   l[20] = "Song 21, 3:00, 31.02.2003.";
@@ -309,19 +312,19 @@ TEST_F(ExportedImportTest, CancelDuringTheItemPassRestoresExactly) {
 }
 
 TEST_F(ExportedImportTest, OptionsQuestionAdjustsIncludeFlags) {
-  settings.CheckSize = false;
-  settings.CheckPath = true;
+  settings.shown.set(ShownField::Size, false);
+  settings.shown.set(ShownField::Path);
   ui.answers.push_back(Answer::Yes);
   ASSERT_TRUE(importText(lines(commaLines(20)))) << dump();
   ASSERT_EQ(ui.shown.size(), 1u);
   EXPECT_EQ(ui.shown[0].caption, "options");
   EXPECT_EQ(ui.shown[0].defaultAnswer, Answer::No);
-  EXPECT_TRUE(settings.CheckSize);
-  EXPECT_FALSE(settings.CheckPath);
+  EXPECT_TRUE(settings.shown.has(ShownField::Size));
+  EXPECT_FALSE(settings.shown.has(ShownField::Path));
 }
 
 TEST_F(ExportedImportTest, CalculatesMissingPlaytimeFromSize) {
-  settings.CheckTime = false;
+  settings.shown.set(ShownField::Playtime, false);
   std::vector<std::string> l;
   for (int i = 1; i <= 40; ++i) l.push_back("Song " + std::to_string(i) + ", 128 kbps, 1600 K");
   ASSERT_TRUE(importText(lines(l))) << dump();

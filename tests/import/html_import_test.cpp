@@ -57,8 +57,9 @@ class HtmlImportTest : public ::testing::Test {
   ImportSettings settings;
 
   HtmlImportTest() {
-    settings.CheckEnum = true;
-    settings.CheckKbps = settings.CheckSize = false;
+    settings.shown.set(ShownField::Enumeration);
+    settings.shown.set(ShownField::Bitrate, false);
+    settings.shown.set(ShownField::Size, false);
   }
   bool importBytes(const std::string& bytes) {
     home.writeFile("list.html", bytes);
@@ -120,8 +121,8 @@ TEST_F(HtmlImportTest, PlainListEndsAtTheFirstEndTag) {
 TEST_F(HtmlImportTest, BadInfoTagFailsAfterDecodingTheLettersBeforeIt) {
   ListLayout layout;
   EXPECT_FALSE(decodeInfoTag("<mP3SNLGTAG LABEL=\"SEX0000000000000000\">", layout));
-  EXPECT_TRUE(layout.enumerated);
-  EXPECT_FALSE(layout.playtime);
+  EXPECT_TRUE(layout.fields.has(ShownField::Enumeration));
+  EXPECT_FALSE(layout.fields.has(ShownField::Playtime));
   EXPECT_FALSE(decodeInfoTag("<mP3SNLGTAG LABEL=\"SET0000000000256000\">", layout));
   EXPECT_FALSE(decodeInfoTag("<mP3SNLGTAG LABEL=\"SET0000000000255400\">", layout));
   ASSERT_TRUE(decodeInfoTag("<mP3SNLGTAG LABEL=\"SET000000000S255345\">", layout));

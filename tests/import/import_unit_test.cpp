@@ -87,7 +87,7 @@ TEST(ImportFormTest, SettingsRoundTrip) {
   EXPECT_EQ(o.fileType, ImportFileType::M3u);
   EXPECT_TRUE(o.MircCheck);
   EXPECT_EQ(o.headerFile, "/h.txt");
-  o.CheckPath = true;
+  o.shown.set(ShownField::Path);
   o.dsRadio = 1;
   o.lastImportFolder = "/other";
   storeImportSettings(o, st);

@@ -4,6 +4,7 @@
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "settings/SettingsTable.h"
 #include "tests/support/FakeOptionsDialogs.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempHome.h"
@@ -132,6 +133,8 @@ TEST_F(OptUnitTest, EditFieldsStoreOnlyWholeNumbersInRange) {
       EXPECT_EQ(u.editText(c.edit), c.high) << bad;
     }
   }
+  EXPECT_EQ(editHint(OptEdit::minsizetext), "Smallest mp3 file to index, in KB (1 to 2000)");
+  EXPECT_EQ(editHint(OptEdit::estext), "Pad each file name with spaces to this length (0 to 99, 0: no padding)");
   // Longer than the field takes, even when the number would fit.
   EXPECT_EQ(u.editChanged(OptEdit::estext, "007"), kBadValueColour);
   EXPECT_EQ(u.editChanged(OptEdit::estext, "07"), kGoodValueColour);
@@ -534,8 +537,15 @@ TEST_F(OptUnitTest, EditButtonsOpenTheMessageFileForEditingOrSayWhyNot) {
   EXPECT_EQ(ui.shown[3].text, "Access denied or sharing violation.");
 }
 
-TEST_F(OptUnitTest, ComboTextsMatchTheStoredRanges) {
-  for (int c = 0; c < kOptComboCount; ++c) EXPECT_FALSE(comboTexts(OptCombo(c)).empty());
+TEST_F(OptUnitTest, ControlsEditTheSettingsOfTheirNamesAndCombosListEveryValue) {
+  for (int c = 0; c < kOptCheckCount; ++c) EXPECT_NE(settingField(controlName(OptCheck(c))), nullptr);
+  for (int c = 0; c < kOptEditCount; ++c) EXPECT_NE(settingField(controlName(OptEdit(c))), nullptr);
+  for (int c = 0; c < kOptComboCount; ++c) {
+    SCOPED_TRACE(controlName(OptCombo(c)));
+    const SettingField* row = settingField(c == int(OptCombo::ComboTap) ? "fadeMainWindow" : controlName(OptCombo(c)));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(size_t(row->info.max) + 1, comboTexts(OptCombo(c)).size());
+  }
   EXPECT_EQ(comboTexts(OptCombo::ComboK)[0], std::string("No K/Kb (ie \"5000\")"));
   EXPECT_EQ(comboTexts(OptCombo::sortcombo).size(), 10u);
   EXPECT_EQ(comboTexts(OptCombo::ooptcombo)[3], std::string("XLS (excel sheet)"));
