@@ -50,6 +50,9 @@ struct CompareMatcher::Impl {
   std::vector<TitleKey> innerKeys;
   std::vector<PairFacts> innerFacts;
   std::unique_ptr<NameIndex> index;        // over the inner items
+  // With an index: the inner keys' sketches side by side, so sifting an outer item's many
+  // candidates reads one small record each instead of a whole key.
+  std::vector<TitleKey::Sketch> innerSketches;
   std::unique_ptr<CriteriaWindow> window;  // over the inner items, when there is no index
   std::vector<ContainSketch> outerContain, innerContain;  // relaxed at 99 only
   // At the thresholds 99 and 100 (but for relaxed matching at 99, where a name contained in
@@ -122,6 +125,8 @@ CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
     const bool anyUnsplit = std::any_of(impl_->outerKeys.begin(), impl_->outerKeys.end(),
                                         [](const TitleKey& k) { return !k.sketch.split; });
     impl_->index = std::make_unique<NameIndex>(impl_->innerKeys, impl_->innerFacts, impl_->kind, o, anyUnsplit);
+    impl_->innerSketches.reserve(impl_->innerKeys.size());
+    for (const TitleKey& key : impl_->innerKeys) impl_->innerSketches.push_back(key.sketch);
   } else {
     impl_->window = std::make_unique<CriteriaWindow>(impl_->innerFacts, impl_->kind, o);
   }
@@ -154,7 +159,19 @@ size_t CompareMatcher::scan(Scanner& scanner, size_t r, size_t from, size_t to, 
     scanner.title_->setFirst(impl_->outerKeys[r]);
     scanner.outer_ = r;
     if (impl_->index) {
-      impl_->index->candidates(*scanner.probe_, impl_->outerKeys[r], outerFacts, -1, scanner.near_);
+      std::vector<uint32_t>& near = scanner.near_;
+      impl_->index->candidates(*scanner.probe_, impl_->outerKeys[r], outerFacts, -1, near);
+      // Most candidates share a word or two with the outer name and nothing more: the sketches
+      // turn them down, and only the rest is put in list order.
+      const std::vector<TitleKey::Sketch>& sketches = impl_->innerSketches;
+      constexpr size_t kAhead = 12;
+      size_t kept = 0;
+      for (size_t k = 0; k < near.size(); ++k) {
+        if (k + kAhead < near.size()) prefetchSketch(sketches[near[k + kAhead]]);
+        if (scanner.title_->mayMatch(sketches[near[k]])) near[kept++] = near[k];
+      }
+      near.resize(kept);
+      std::sort(near.begin(), near.end());
       scanner.windowed_ = true;
     } else {
       scanner.windowed_ = impl_->window && impl_->window->near(outerFacts, -1, scanner.near_, true);

@@ -170,6 +170,8 @@ class TDyThread {
       keys_[i] = prepareTitle(items_[i].fileName, options_.match);
       facts_[i] = pairFactsOf(items_[i]);
     });
+    sketches_.resize(n_);
+    forAll(n_, [this](uint32_t i) { sketches_[i] = keys_[i].sketch; });
     const bool anyUnsplit = std::any_of(keys_.begin(), keys_.end(), [](const TitleKey& k) { return !k.sketch.split; });
     NameIndex index(keys_, facts_, RunKind::Duplicates, options_.match, anyUnsplit);
     const unsigned threads = threadCount(options_.threads);
@@ -197,10 +199,12 @@ class TDyThread {
           out.clear();
           const uint64_t read = index.candidates(probe, keys_[i], facts_[i], i, candidates);
           const PairFacts& fi = facts_[i];
-          bool firstSet = false;
+          if (!candidates.empty()) matcher.setFirst(keys_[i]);
           uint64_t queued = 0;
+          constexpr size_t kAhead = 12;
           for (size_t k = 0; k < candidates.size(); ++k) {
             const uint32_t j = candidates[k];
+            if (k + kAhead < candidates.size()) prefetchSketch(sketches_[candidates[k + kAhead]]);
             if ((k & 255) == 255 && stopRequested()) {
               stopped = true;
               return;
@@ -210,14 +214,16 @@ class TDyThread {
               ++queued;
               continue;
             }
-            if (!PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match)) continue;
-            if (!firstSet) {
-              matcher.setFirst(keys_[i]);
-              firstSet = true;
-            }
+            // Most candidates share a word or two with the first name and nothing more: the
+            // sketches, side by side in memory, turn them down before anything else is read.
+            if (!matcher.mayMatch(sketches_[j]) ||
+                !PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match))
+              continue;
             const uint8_t score = matcher.scoreIfMatch(keys_[j]);
             if (score >= options_.match.matchThreshold) out.push_back({j, score});
           }
+          // The index lists candidates in no order; the replay takes them ascending.
+          std::sort(out.begin(), out.end(), [](const Match& a, const Match& b) { return a.second < b.second; });
           work.fetch_add(read + candidates.size(), std::memory_order_relaxed);
           queuedSeen.fetch_add(queued, std::memory_order_relaxed);
         }
@@ -309,6 +315,7 @@ class TDyThread {
   const uint32_t n_;
   std::vector<TitleKey> keys_;  // blocks: one per item; groups: see searchGroups
   std::vector<PairFacts> facts_;
+  std::vector<TitleKey::Sketch> sketches_;  // blocks: keys_[i].sketch, side by side
   size_t logLines_ = 0;  // lines offered to the deletion log list, notice included
 };
 

@@ -320,7 +320,6 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
                                   [](int64_t a, uint32_t b) { return a < static_cast<int64_t>(b); });
        it != wild_.end(); ++it)
     if (probe.seen_[*it] != probe.stamp_) out.push_back(*it);
-  std::sort(out.begin(), out.end());
   return read;
 }
 

@@ -57,7 +57,8 @@ class NameIndex {
   };
 
   // The indexed items above `after` (all for -1) that may match a name of this key and facts,
-  // ascending, into out. Returns the number of index entries read (a measure of the work).
+  // each once, in no particular order, into out: callers sift them before they sort the few
+  // that remain. Returns the number of index entries read (a measure of the work).
   uint64_t candidates(Probe& probe, const TitleKey& key, const PairFacts& facts, int64_t after,
                       std::vector<uint32_t>& out) const;
 

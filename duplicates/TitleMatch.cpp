@@ -1,7 +1,6 @@
 #include "duplicates/TitleMatch.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -242,7 +241,16 @@ TextSketch sketchOf(const TitleText& t) {
 }
 
 // Edits needed at least to remove the pairs of bits a that b lacks (two per edit at most).
-uint32_t pairsMissing(uint64_t a, uint64_t b) { return (static_cast<uint32_t>(std::popcount(a & ~b)) + 1) / 2; }
+// The set bits of x, counted in the register: the build targets no particular processor, and
+// std::popcount then calls a library routine, which costs more than this on the sifting path.
+uint32_t countBits(uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555ull;
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<uint32_t>((x * 0x0101010101010101ull) >> 56);
+}
+
+uint32_t pairsMissing(uint64_t a, uint64_t b) { return (countBits(a & ~b) + 1) / 2; }
 
 TitleText prepareText(std::string_view raw, bool highChars) {
   TitleText t;
@@ -540,6 +548,25 @@ struct TitleMatcher::Impl {
     return similarityFromDistance(d, m, relaxedBranch);
   }
 
+  // False when the sketches alone prove the score of (first, b) below the threshold; stUp gets
+  // an upper bound of the title parts' similarity (1 when not computed). Every bound is at or
+  // above the exact similarity, and the score grows with each similarity, so no match is lost.
+  bool allows(const TitleKey::Sketch& as, const TitleKey::Sketch& bs, double& stUp) const {
+    stUp = 1.0;
+    if (as.foldedHash == bs.foldedHash) return true;  // may be equal but for case: 100
+    const uint8_t threshold = options.matchThreshold;
+    if (threshold >= kThresholdExact) return false;
+    if (options.firstLetterCheck && (as.rawLength == 0 || bs.rawLength == 0 || as.first != bs.first)) return false;
+    if (threshold == kThresholdLetters) return true;  // decided on the texts
+    if (as.rawLength >= 4 && bs.rawLength >= 4 && as.split && bs.split) {
+      if (provenOut(as.artist, bs.artist, true) || provenOut(as.title, bs.title, true)) return false;
+      const double saUp = bound(as.artist, bs.artist);
+      stUp = bound(as.title, bs.title);
+      return stUp >= options.partThreshold && toPercent(std::sqrt(saUp * stUp)) >= threshold;
+    }
+    return !provenOut(as.whole, bs.whole, false);
+  }
+
   uint8_t score(const TitleKey& b, bool prune) {
     const TitleKey& a = *first;
     const TitleKey::Sketch& as = a.sketch;
@@ -558,17 +585,11 @@ struct TitleMatcher::Impl {
       }
       return 0;
     }
-    // Every early 0 below stands for a score under the threshold; the bounds never exceed the
-    // exact similarity, and the score grows with each similarity, so no match is lost.
+    // An early 0 below stands for a score under the threshold (see allows).
+    double stUp = 1.0;
+    if (prune && !allows(as, bs, stUp)) return 0;
     const double pt = options.partThreshold;
     if (as.rawLength >= 4 && bs.rawLength >= 4 && as.split && bs.split) {
-      double stUp = 1.0;
-      if (prune) {
-        if (provenOut(as.artist, bs.artist, true) || provenOut(as.title, bs.title, true)) return 0;
-        const double saUp = bound(as.artist, bs.artist);
-        stUp = bound(as.title, bs.title);
-        if (stUp < pt || toPercent(std::sqrt(saUp * stUp)) < threshold) return 0;
-      }
       const double sa = exact(a.artist, artist, b.artist);
       if (sa < pt) return 0;
       if (prune && toPercent(std::sqrt(sa * stUp)) < threshold) return 0;
@@ -576,7 +597,6 @@ struct TitleMatcher::Impl {
       if (st < pt) return 0;
       return toPercent(std::sqrt(sa * st));
     }
-    if (prune && provenOut(as.whole, bs.whole, false)) return 0;
     return toPercent(exact(a.whole, whole, b.whole));
   }
 };
@@ -600,5 +620,10 @@ void TitleMatcher::setFirst(const TitleKey& first) {
 uint8_t TitleMatcher::score(const TitleKey& second) { return impl_->score(second, false); }
 
 uint8_t TitleMatcher::scoreIfMatch(const TitleKey& second) { return impl_->score(second, true); }
+
+bool TitleMatcher::mayMatch(const TitleKey::Sketch& second) const {
+  double stUp;
+  return impl_->allows(impl_->first->sketch, second, stUp);
+}
 
 }  // namespace sonalog

@@ -126,6 +126,14 @@ struct TitleKey {
   uint64_t normalizedHash = 0;  // hash of whole.normalized
 };
 
+// Asks memory for every cache line of a sketch that is about to be sifted: a sketch spans more
+// than one line, and sifting reads them all.
+inline void prefetchSketch(const TitleKey::Sketch& sketch) {
+  const char* const at = reinterpret_cast<const char*>(&sketch);
+  for (size_t offset = 0; offset < sizeof sketch; offset += 64) __builtin_prefetch(at + offset);
+  __builtin_prefetch(at + sizeof sketch - 1);
+}
+
 // Builds the key of one name. At thresholds 99 and 100 the parts are never used and are left
 // empty (cheaper); the key must be scored under options with the same highChars and threshold.
 TitleKey prepareTitle(std::string_view name, const MatchOptions& options);
@@ -158,6 +166,10 @@ class TitleMatcher {
   // MatchPercent of (first, second) when it reaches matchThreshold; otherwise some value below
   // the threshold (usually 0) found without computing the whole score.
   uint8_t scoreIfMatch(const TitleKey& second);
+  // False when the sketches alone prove MatchPercent(first, second) below matchThreshold: the
+  // bounds of scoreIfMatch, without reading the texts. Runs that keep their sketches together
+  // sift many candidates with it before scoring the few that remain.
+  bool mayMatch(const TitleKey::Sketch& second) const;
 
  private:
   struct Impl;
