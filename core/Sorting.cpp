@@ -284,6 +284,23 @@ void SortKeyCache::clear() {
   slots_.clear();
 }
 
+void SortKeyCache::fill(const std::vector<std::string_view>& names, bool caseSensitive,
+                        const std::atomic<bool>& stop) {
+  clear();
+  caseSensitive_ = caseSensitive;
+  const platform::Collator collator(caseSensitive);
+  slots_.reserve(names.size());
+  // Checking the flag for every name would cost more than the check saves.
+  constexpr size_t kStopCheckEvery = 256;
+  for (size_t k = 0; k < names.size(); ++k) {
+    if (k % kStopCheckEvery == 0 && stop.load(std::memory_order_relaxed)) return;
+    const size_t offset = arena_.size();
+    arena_ += collator.key(names[k]);
+    slots_.push_back({std::hash<std::string_view>{}(names[k]), offset,
+                      static_cast<uint32_t>(arena_.size() - offset)});
+  }
+}
+
 void sortItems(std::vector<ListItem>& items, const SortOrder& order, SortKeyCache* cache) {
   if (order.key > kLastSortKey || items.size() < 2) return;
   if (cache && cache->caseSensitive_ != order.caseSensitive) cache->clear();
@@ -345,17 +362,16 @@ void sortItems(std::vector<ListItem>& items, const SortOrder& order, SortKeyCach
 
   EntrySorter(entries, arena.data(), order.descending).run();
   if (cache) {
-    // The names' keys in the new order: each is the tail of its item's whole key.
-    cache->arena_.clear();
-    cache->arena_.reserve(arena.size());
+    // The names' keys in the new order: each is the tail of its item's whole key, so the cache
+    // takes this sort's arena as it stands instead of copying the keys out of it.
     cache->slots_.resize(entries.size());
     cache->caseSensitive_ = order.caseSensitive;
     for (size_t k = 0; k < entries.size(); ++k) {
       const Entry& e = entries[k];
       const uint32_t nameLength = nameKeyLengths[e.index];
-      cache->slots_[k] = {nameHashes[e.index], cache->arena_.size(), nameLength};
-      cache->arena_.append(arena, e.offset + e.length - nameLength, nameLength);
+      cache->slots_[k] = {nameHashes[e.index], e.offset + e.length - nameLength, nameLength};
     }
+    cache->arena_ = std::move(arena);
   }
   applyOrder(items, entries);
 }

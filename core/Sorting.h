@@ -3,9 +3,11 @@
 // viewer's sorts. Text is ordered by the user's locale collation; every key but the file name
 // falls back to the file name when its values tie.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ListItem.h"
@@ -50,6 +52,12 @@ class Greater {
 class SortKeyCache {
  public:
   void clear();
+  // Replaces the cache by the keys of names, given in list order, under one case rule: the work a
+  // first sort would do, done ahead (on a thread of its own while nothing else uses this cache).
+  // Once stop reads true it returns early, keeping the keys of the names before that point.
+  void fill(const std::vector<std::string_view>& names, bool caseSensitive, const std::atomic<bool>& stop);
+  // Keys held, one per list position from the first.
+  size_t size() const { return slots_.size(); }
 
  private:
   friend void sortItems(std::vector<ListItem>&, const SortOrder&, SortKeyCache*);

@@ -55,6 +55,8 @@ void ViewUnit::open() {
       std::clamp<int>(settings_.viewerFont.size, kMinViewerFontSize, kMaxViewerFontSize));
   rebuild();
   selection_.place({});
+  sortKeys_.clear();
+  prepareSortKeys();
   if (grid_.tooLarge()) ui_.warning(kTooLargeText);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/UserInterface.h"
 #include "settings/Settings.h"
+#include "viewer/BackgroundSortKeys.h"
 #include "viewer/UndoSnapshot.h"
 #include "viewer/ViewCommands.h"
 #include "viewer/ViewGrid.h"
@@ -131,6 +132,9 @@ class ViewUnit {
   static int initialColumnWidth(int clientWidth);
 
   // ---- Sorting ----
+  // The names' keys the first sort needs are ready (they are computed in the background after
+  // the viewer opens; a sort before that computes the rest itself).
+  bool sortKeysReady() const { return backgroundKeys_.done(); }
   // SG1MouseDown on a header: the questions, then the sort. True when the list was sorted.
   bool headerClick(int column, GridPosition& pos);
   // ResortBut: sort by the main sort option, undoable.
@@ -209,6 +213,8 @@ class ViewUnit {
   bool undoUnfilter();
   void dropFilter(bool deleteFile);
   void sortBy(uint8_t sortCode);
+  // Starts the names' keys for the next sort in the background (a list that was replaced).
+  void prepareSortKeys();
   // The filter tables as they stand now.
   FilterTables filterTables() const { return {filter_.fullCount, filter_.deleted, filter_.map}; }
 
@@ -219,6 +225,7 @@ class ViewUnit {
   ViewGrid grid_;
   ViewSelection selection_;
   SortKeyCache sortKeys_;  // the names' collation keys between sorts
+  BackgroundSortKeys backgroundKeys_;  // the first sort's keys, on their way
   FilterState filter_;
   UndoSlot undo_;
   // Private to this run, locked, removed when replaced or when the viewer goes.

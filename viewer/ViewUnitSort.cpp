@@ -25,7 +25,15 @@ constexpr const char* kSortQuestionNames[] = {"FILENAME", "TIME",         "KBPS"
 
 // ---- Sorting ----
 
+void ViewUnit::prepareSortKeys() {
+  if (grid_.tooLarge()) return;  // such a list is never sorted here
+  // A header click keeps the case rule of the list's own order or sorts without it.
+  const bool sorted = (list_.sortCode & kSortKeyMask) <= kLastSortKey;
+  backgroundKeys_.start(list_.items, sorted && (list_.sortCode & kSortCaseSensitive) != 0);
+}
+
 void ViewUnit::sortBy(uint8_t sortCode) {
+  backgroundKeys_.takeInto(sortKeys_);
   list_.sortCode = sortCode;
   sortItems(list_.items, sortOrderOf(sortCode), &sortKeys_);
 }
@@ -177,7 +185,10 @@ bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
   filter_.map.clear();
   filter_.deleted.clear();
   pos = GridPosition{};
-  if (!closing) rebuild();
+  if (!closing) {
+    rebuild();
+    prepareSortKeys();
+  }
   return true;
 }
 

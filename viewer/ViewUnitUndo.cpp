@@ -83,10 +83,14 @@ bool ViewUnit::undo(GridPosition& pos) {
     case UndoKind::Unfilter: done = undoUnfilter(); break;
   }
   if (!done) return false;
+  // These put back a whole list in another order: the kept keys no longer sit at their places.
+  const bool listReplaced = undo_.kind == UndoKind::Filter || undo_.kind == UndoKind::Resort ||
+                            undo_.kind == UndoKind::InsertResort || undo_.kind == UndoKind::EditResort;
   list_.unsaved = undo_.unsaved;
   pos = undo_.pos;
   undo_ = UndoSlot{};
   rebuild();
+  if (listReplaced) prepareSortKeys();
   return true;
 }
 

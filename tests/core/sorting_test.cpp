@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <cstdio>
 #include <random>
 #include <string>
@@ -296,6 +298,19 @@ TEST(SortingTest, KeptKeysGiveTheSameOrder) {
   both({kSortByFileSize, false, false});
   both({kSortByFileName, false, true});
   both({kSortByFileName, false, false});
+
+  // Keys computed ahead: none (stopped at once) or all, then the list changes before the sort.
+  std::vector<std::string_view> ahead;
+  for (const ListItem& item : items) ahead.push_back(item.fileName);
+  std::atomic<bool> stop{true};
+  cache.fill(ahead, false, stop);
+  EXPECT_EQ(cache.size(), 0u);
+  stop = false;
+  cache.fill(ahead, true, stop);
+  EXPECT_EQ(cache.size(), items.size());
+  std::swap(items[0], items[5]);
+  std::swap(plain[0], plain[5]);
+  both({kSortByPath, true, true});
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/Sorting.h"
 #include "tests/viewer/ViewerFixture.h"
@@ -53,6 +55,24 @@ TEST_F(ViewerTest, HeaderClickAsksThenSorts) {
   ui.answers = {Answer::Yes};
   EXPECT_TRUE(view.headerClick(view.grid().columnOf(ViewField::Size), pos));
   EXPECT_EQ(list.sortCode, kSortByFileSize);
+}
+
+// The names' keys prepared after opening give the order fresh keys give, whether the click
+// comes before they are ready or after.
+TEST_F(ViewerTest, KeysPreparedOnOpeningGiveThePlainOrder) {
+  Names given;
+  for (int i = 0; i < 2000; ++i)
+    given.push_back(std::string(1, static_cast<char>((i % 2 ? 'a' : 'A') + i * 7 % 26)) + std::to_string(i % 97));
+  for (bool wait : {false, true}) {
+    list.sortCode = kSortUnsorted;
+    openWith(given);
+    while (wait && !view.sortKeysReady()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::vector<ListItem> plain = list.items;
+    sortItems(plain, {kSortByFileName, false, false});
+    ui.answers = {Answer::Yes};
+    ASSERT_TRUE(view.headerClick(view.grid().columnOf(ViewField::FileName), pos));
+    EXPECT_EQ(names(), namesOf(plain));
+  }
 }
 
 TEST_F(ViewerTest, ArtistAndTitleColumnsOfferTheFileName) {
