@@ -233,15 +233,7 @@ void Scan::showStatus(std::string text) {
 bool Scan::prepare() {
   shownFolder_ = target_.folder;
   if (mode_ == ScanMode::Append) {
-    const auto volume = volumeOf(shownFolder_, platform::mountedVolumes());
-    const std::string serial = volume ? volume->serial : std::string();
-    if (!memory_.lastSerial.empty() && serial == memory_.lastSerial &&
-        platform::equalsIgnoreCase(platform::stripTrailingSeparator(shownFolder_),
-                                   platform::stripTrailingSeparator(memory_.lastFolder))) {
-      const Answer a = ui_.ask("You don't seem to have changed neither\r\ndrive nor path. Continue anyway?",
-                               "please confirm", Buttons::YesNo, Icon::Question);
-      if (a != Answer::Yes) return false;
-    }
+    if (!hooks_.appendConfirmed && !confirmAppend(shownFolder_, memory_, ui_)) return false;
     backupWritten_ = backup_.create(platform::workingFolder()) && writeItemsFile(backup_.path(), list_.items);
   }
   startSortCode_ = list_.sortCode;
@@ -596,6 +588,18 @@ ScanOptions scanOptionsFrom(const Settings& s) {
   o.descending = s.CheckDescend;
   o.caseSensitive = s.CheckCase;
   return o;
+}
+
+bool confirmAppend(const std::string& folder, const ScanMemory& memory, UserInterface& ui) {
+  if (memory.lastSerial.empty()) return true;
+  const auto volume = volumeOf(folder, platform::mountedVolumes());
+  const std::string serial = volume ? volume->serial : std::string();
+  if (serial != memory.lastSerial ||
+      !platform::equalsIgnoreCase(platform::stripTrailingSeparator(folder),
+                                  platform::stripTrailingSeparator(memory.lastFolder)))
+    return true;
+  return ui.ask("You don't seem to have changed neither\r\ndrive nor path. Continue anyway?", "please confirm",
+                Buttons::YesNo, Icon::Question) == Answer::Yes;
 }
 
 ScanResult runFolderScan(ScanMode mode, const ScanTarget& target, const ScanOptions& options,

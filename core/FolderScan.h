@@ -93,9 +93,15 @@ struct ScanHooks {
   std::function<std::vector<platform::Volume>()> volumes;
   // Most folders one drive's walk collects, the start folder included.
   size_t folderLimit = 100000;
+  // The caller already asked APPEND's "same drive and folder again?" question (confirmAppend).
+  bool appendConfirmed = false;
 };
 
 inline constexpr char kMainTempFile[] = "main.(file).tmp";
+
+// APPEND from the drive and folder of the last scan asks whether to go on; true when the scan may
+// run. A window asks before the scan counts as running, so that CANCEL does not show meanwhile.
+bool confirmAppend(const std::string& folder, const ScanMemory& memory, UserInterface& ui);
 
 // Runs one NEW or APPEND scan into list. Every message, question and status text goes through ui;
 // the list's unsaved flag, sortCode and listName follow the scan's rules.

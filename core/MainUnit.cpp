@@ -161,10 +161,12 @@ ScanResult MainUnit::appendScan() {
 
 ScanResult MainUnit::runScan(ScanMode mode) {
   if (busy() || secondaryRunOpen()) return {ScanOutcome::Declined, {}, {}};
-  // NEW asks about an unsaved list before the scan counts as running: while that question is
-  // open the window still shows NEW and APPEND, not CANCEL.
+  // NEW's unsaved-list question and APPEND's same-target question come before the scan counts as
+  // running: while they are open the window still shows NEW and APPEND, not CANCEL.
   if (mode == ScanMode::New && !clearList()) return {ScanOutcome::Declined, {}, {}};
+  if (mode == ScanMode::Append && !confirmAppend(folder_, memory_, ui_)) return {ScanOutcome::Declined, {}, {}};
   ScanHooks hooks;
+  hooks.appendConfirmed = true;
   hooks.showFolder = [this](const std::string& f) { folder_ = f; };
   const ScanTarget target{folder_, settings_.Incbox, settings_.sadcheck};
   ScanResult result;

@@ -74,7 +74,14 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
     : SmallWindow(position, true), headerOrFooter_(std::move(headerOrFooter)) {
   setObjectName("ImportForm");
   setWindowTitle(" Import options");
+  buildFileTypes();
+  buildChecks();
+  buildDateChoices();
+  buildNotesAndButtons();
+  layOut();
+}
 
+void TImportForm::buildFileTypes() {
   ImacFrame = new QGroupBox(" File type ");
   ImacFrame->setObjectName("ImacFrame");
   auto* typeLayout = new QHBoxLayout(ImacFrame);
@@ -90,7 +97,9 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
     });
   }
   typeLayout->addStretch();
+}
 
+void TImportForm::buildChecks() {
   auto label = [this](const char* name, const char* text, ImportForm::Check check) {
     auto* l = new ClickableLabel(QString::fromUtf8(text));
     l->setObjectName(name);
@@ -119,7 +128,9 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
   cmflab1->setBuddy(cmfcheck);
   clablab1->setBuddy(clabcheck);
   striplab1->setBuddy(stripcheck);
+}
 
+void TImportForm::buildDateChoices() {
   daradio = new QGroupBox(" If date added not found, write: ");
   daradio->setObjectName("daradio");
   auto* daLayout = new QVBoxLayout(daradio);
@@ -142,6 +153,9 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
       if (form_) form_->dsRadioClick(static_cast<uint8_t>(i));
     });
   }
+}
+
+void TImportForm::buildNotesAndButtons() {
   Label5 = new QLabel("applies on both text and html lists with date style = \"windows default\"");
   Label5->setObjectName("Label5");
   Label5->setWordWrap(true);
@@ -164,7 +178,12 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(kStripRuleIntervalMs);
+  connect(Gobut, &QPushButton::clicked, this, [this] { GobutClick(); });
+  connect(ButCancel, &QPushButton::clicked, this, [this] { ButCancelClick(); });
+  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+}
 
+void TImportForm::layOut() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ImacFrame);
   auto* checks = new QGridLayout;
@@ -196,10 +215,6 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
   // The reading note takes the height its text needs; the window follows its contents.
   fixWrappedLabel(Image2, kNoteWidth);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  connect(Gobut, &QPushButton::clicked, this, [this] { GobutClick(); });
-  connect(ButCancel, &QPushButton::clicked, this, [this] { ButCancelClick(); });
-  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
 
 QCheckBox* TImportForm::addCheck(const char* name, ImportForm::Check check, std::vector<QLabel*> labels) {

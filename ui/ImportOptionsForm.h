@@ -48,6 +48,12 @@ class TImportForm : public SmallWindow {
     QCheckBox* box;
     std::vector<QLabel*> labels;
   };
+  // The controls, one group at a time, then the layout.
+  void buildFileTypes();
+  void buildChecks();
+  void buildDateChoices();
+  void buildNotesAndButtons();
+  void layOut();
   QCheckBox* addCheck(const char* name, ImportForm::Check check, std::vector<QLabel*> labels);
   void refresh();
   void checkClick(ImportForm::Check check);

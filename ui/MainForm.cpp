@@ -1,15 +1,11 @@
 #include "ui/MainForm.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileSystemModel>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +14,6 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 #include "core/ApiUnit.h"
 #include "platform/Paths.h"
@@ -45,20 +40,8 @@ namespace {
 constexpr int kMaxDriveTextHeight = 16;
 constexpr int kDefaultWidth = 600;
 constexpr int kDefaultHeight = 460;
-
-struct SizeEntry {
-  const char* caption;
-  int size;
-};
-constexpr SizeEntry kPopMainSizes[] = {{"size=&6", 6},  {"size=&8", 8},   {"size=&9", 9},  {"size=1&0 (default)", 10},
-                                       {"size=1&1", 11}, {"size=1&2", 12}, {"si&ze=16", 16}};
-
-QPushButton* button(const char* name, const char* caption, const char* hint) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  setHint(b, hint);
-  return b;
-}
+// What only the desktop program remembers between runs, beside the configuration.
+constexpr char kDesktopStateFile[] = "sonalog-gui.ini";
 
 // Native path bytes of a folder the model shows.
 std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -93,6 +76,8 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   };
   buildControls();
   ui_.setParentWidget(this);
+  if (!main_.workingFolder().empty())
+    ui_.keepFileDialogSize(platform::joinPath(main_.workingFolder(), kDesktopStateFile));
   ui_.setStatusLabel(Label1);
   main_.setActivityChanged([this] {
     updateCommands();
@@ -116,182 +101,6 @@ TMainForm::~TMainForm() {
   main_.setViewerExit(nullptr);
   ui_.setStatusLabel(nullptr);
   ui_.setParentWidget(nullptr);
-}
-
-void TMainForm::buildControls() {
-  Drive1 = new QComboBox;
-  Drive1->setObjectName("Drive1");
-  setHint(Drive1, "The drive to scan");
-  folders_ = new QFileSystemModel(this);
-  folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  folders_->setReadOnly(true);
-  folders_->setRootPath("/");
-  EditFolder = new QLineEdit;
-  EditFolder->setObjectName("EditFolder");
-  setHint(EditFolder, "The folder to scan: type or paste a path and press Enter");
-  Dir1 = new QTreeView;
-  Dir1->setObjectName("Dir1");
-  Dir1->setModel(folders_);
-  for (int column = 1; column < folders_->columnCount(); ++column) Dir1->hideColumn(column);
-  Dir1->header()->hide();
-  Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
-  setHint(Dir1, "The folder to scan; right-click for the font");
-
-  sadcheck = new QCheckBox("Search all &drives");
-  sadcheck->setObjectName("sadcheck");
-  setHint(sadcheck, "Scan every mounted drive instead of one folder");
-  Incbox = new QCheckBox("&Include subfolders");
-  Incbox->setObjectName("Incbox");
-  setHint(Incbox, "Scan the folders below the chosen one too");
-  updn1 = new QSpinBox;
-  updn1->setObjectName("updn1");
-  updn1->setRange(kMinFolderFontSize, kMaxFolderFontSize);
-  setHint(updn1, "Font size of the folder list (+ and - keys)");
-  ButFont = button("ButFont", "F", "Choose the font of the folder list");
-  ButFont->setFixedWidth(ButFont->fontMetrics().horizontalAdvance("WW") + 12);
-
-  StartBut = button("StartBut", "&NEW", "Scan into a new list");
-  apbut = button("apbut", "A&PPEND", "Scan and add to the list");
-  Cancelbutton = button("Cancelbutton", "CANCEL", "Stop the scan (Esc)");
-  LoadBut = button("LoadBut", "&Load", "Load a saved list (hold Ctrl to see the load options again)");
-  SaveBut = button("SaveBut", "&Save as", "Save the list to a file");
-  ImportBut = button("ImportBut", "I&mport", "Read an exported text or html list, or a playlist, back");
-  ExportBut = button("ExportBut", "E&xport", "Export the list in the type chosen in the options");
-  ButBatch = button("ButBatch", "Batc&h", "Export one list per folder");
-  ViewBut = button("ViewBut", "&View", "View, sort, find and edit the list");
-  ExtViewBut = button("ExtViewBut", "Vie&w ext.", "Open the last exported file");
-  OptBut = button("OptBut", "&Options", "Settings of the scan, the exports and the windows");
-  AboutBut = button("AboutBut", "A&bout", "About this program");
-
-  PmenuRecur = new QMenu(this);
-  PmenuRecur->setObjectName("PmenuRecur");
-  for (const BatchMenuItem& item : kBatchMenu) {
-    QAction* a = PmenuRecur->addAction(item.caption);
-    a->setObjectName(item.name);
-    const BatchStyle style = item.style;
-    connect(a, &QAction::triggered, this, [this, style] { batchClick(style); });
-  }
-  PopMain = new QMenu(this);
-  PopMain->setObjectName("PopMain");
-  QAction* chooseFont = PopMain->addAction("Choose &font");
-  connect(chooseFont, &QAction::triggered, this, [this] { ButFont->click(); });
-  PopMain->addSeparator();
-  auto* sizes = new QActionGroup(PopMain);
-  for (const SizeEntry& e : kPopMainSizes) {
-    QAction* a = PopMain->addAction(e.caption);
-    a->setCheckable(true);
-    a->setData(e.size);
-    sizes->addAction(a);
-    const int size = e.size;
-    connect(a, &QAction::triggered, this, [this, size] { setFolderFontSize(size); });
-  }
-
-  Label1 = new QLabel("Ready.");
-  Label1->setObjectName("Label1");
-  Label1->setFrameShape(QFrame::StyledPanel);
-  Label1->setFrameShadow(QFrame::Sunken);
-  Label1->setMinimumWidth(100);
-  Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  Label1->installEventFilter(this);
-  setHint(Label1, "Double-click to read the whole text");
-  timerve = new QTimer(this);
-  timerve->setObjectName("timerve");
-  timerve->setSingleShot(true);
-  timerve->setInterval(MainUnit::kViewExternalRestMs);
-
-  // Left: where to scan. Right: the commands, grouped by what they work on.
-  auto* left = new QVBoxLayout;
-  left->addWidget(Drive1);
-  left->addWidget(EditFolder);
-  left->addWidget(Dir1, 1);
-  auto* fontRow = new QHBoxLayout;
-  fontRow->addWidget(sadcheck);
-  fontRow->addStretch();
-  fontRow->addWidget(updn1);
-  fontRow->addWidget(ButFont);
-  left->addLayout(fontRow);
-  left->addWidget(Incbox);
-
-  auto* right = new QVBoxLayout;
-  auto* scan = new QHBoxLayout;
-  scan->addWidget(StartBut);
-  scan->addWidget(apbut);
-  scan->addWidget(Cancelbutton);
-  right->addLayout(scan);
-  right->addSpacing(10);
-  auto* files = new QGridLayout;
-  files->addWidget(LoadBut, 0, 0);
-  files->addWidget(SaveBut, 0, 1);
-  files->addWidget(ImportBut, 1, 0);
-  files->addWidget(ExportBut, 1, 1);
-  files->addWidget(ButBatch, 2, 1);
-  right->addLayout(files);
-  right->addSpacing(10);
-  auto* view = new QHBoxLayout;
-  view->addWidget(ViewBut);
-  view->addWidget(ExtViewBut);
-  right->addLayout(view);
-  right->addStretch();
-  auto* misc = new QHBoxLayout;
-  misc->addWidget(OptBut);
-  misc->addWidget(AboutBut);
-  right->addLayout(misc);
-
-  auto* top = new QHBoxLayout;
-  top->addLayout(left, 3);
-  top->addLayout(right, 2);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top, 1);
-  layout->addWidget(Label1);
-
-  connect(StartBut, &QPushButton::clicked, this, [this] { StartButClick(); });
-  connect(apbut, &QPushButton::clicked, this, [this] { apbutClick(); });
-  connect(Cancelbutton, &QPushButton::clicked, this, [this] { CancelbuttonClick(); });
-  connect(SaveBut, &QPushButton::clicked, this, [this] { SaveButClick(); });
-  connect(LoadBut, &QPushButton::clicked, this,
-          [this] { LoadButClick(QApplication::keyboardModifiers() & Qt::ControlModifier); });
-  connect(ExportBut, &QPushButton::clicked, this, [this] { ExportButClick(); });
-  connect(ButBatch, &QPushButton::clicked, this,
-          [this] { PmenuRecur->popup(ButBatch->mapToGlobal(QPoint(0, ButBatch->height()))); });
-  connect(ImportBut, &QPushButton::clicked, this, [this] { ImportButClick(); });
-  connect(OptBut, &QPushButton::clicked, this, [this] { OptButClick(); });
-  connect(ViewBut, &QPushButton::clicked, this, [this] { ViewButClick(); });
-  connect(ExtViewBut, &QPushButton::clicked, this, [this] { ExtViewButClick(); });
-  connect(AboutBut, &QPushButton::clicked, this, [this] { AboutButClick(); });
-  connect(timerve, &QTimer::timeout, this, [this] {
-    main_.viewExternalTimer();
-    updateCommands();
-  });
-  connect(sadcheck, &QCheckBox::toggled, this, [this](bool on) {
-    main_.setSearchAllDrives(on);
-    updateCommands();
-  });
-  connect(Incbox, &QCheckBox::toggled, this, [this](bool on) { main_.setIncludeSubfolders(on); });
-  connect(updn1, &QSpinBox::valueChanged, this, [this](int size) { setFolderFontSize(size); });
-  connect(ButFont, &QPushButton::clicked, this, [this] {
-    FontSetting& f = main_.settings().folderTreeFont;
-    const std::optional<FontSetting> chosen = chooseFontSetting(f, this);
-    if (!chosen) return;
-    f.name = chosen->name;
-    f.style = chosen->style;
-    setFolderFontSize(chosen->size);
-  });
-  connect(Dir1, &QTreeView::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopMain->popup(Dir1->viewport()->mapToGlobal(at)); });
-  connect(EditFolder, &QLineEdit::returnPressed, this, [this] { folderTyped(); });
-  connect(Drive1, &QComboBox::activated, this, [this](int index) { driveChanged(index); });
-  connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { folderChosen(); });
-  // The model reads folders in the background: the folder shown by the program is brought into
-  // view again as its parents arrive, until the user picks another one.
-  connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-    if (revealFolder_.isEmpty() || !revealFolder_.startsWith(loaded)) return;
-    const QModelIndex index = folders_->index(revealFolder_);
-    if (!index.isValid()) return;
-    showingFolder_ = true;
-    Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    showingFolder_ = false;
-  });
 }
 
 void TMainForm::setVolumes(std::vector<platform::Volume> volumes) {
@@ -581,6 +390,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::savePosition() {
   main_.settings().mainWindowPos.left = x();
   main_.settings().mainWindowPos.top = y();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // A window manager holds the window to the layout's minimum; without one (or one that ignores
+  // the hint) it could be shrunk until the captions are cut, so it grows back by itself.
+  if (width() < minimumWidth() || height() < minimumHeight())
+    QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

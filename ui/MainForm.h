@@ -91,10 +91,18 @@ class TMainForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The controls, one group at a time, then the layout and the folder side's connections.
   void buildControls();
+  void buildFolderControls();
+  void buildCommandButtons();
+  void buildMenus();
+  void buildStatusLine();
+  void layOutControls();
+  void connectFolderControls();
   void fillDrives();
   void showFolder(const std::string& folder);
   void applyFont();

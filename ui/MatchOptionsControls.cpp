@@ -30,10 +30,54 @@ QLabel* plainLabel(const char* text, QWidget* parent) {
 MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchControlsTexts& texts,
                                            QWidget* parent)
     : QObject(parent), settings_(settings) {
+  buildThreshold(texts.trackName, parent);
+  highCheck = boundCheck(texts.highName, "Use &high characters matching (e=\xC3\xA8 etc)",
+                         "Match characters with ASCII codes above 127 with common letters", &Settings::highChars, parent);
+  buildLimits(parent);
+  bitCheck = boundCheck("Bitcheck", "&Bitrate (kbps) must match", "Do you want bitrate (kbps) to be compared?",
+                        &Settings::bitrateCheck, parent);
+  buildModes(texts, parent);
+  letterCheck = boundCheck("LetterCheck", texts.letterCheck, "\"_title\" and \"title\" won't match then",
+                           &Settings::firstLetterCheck, parent);
+  letterLab = new ClickableLabel(QString::fromUtf8(texts.letterLab), parent);
+  letterLab->setObjectName("LetterLab");
+  letterLab->setTextFormat(Qt::PlainText);
+  connect(letterLab, &ClickableLabel::clicked, this, [this] {
+    letterCheck->toggle();
+    letterCheck->setFocus();
+  });
+}
+
+// Every control stores its setting at once, unless showSettings is filling it.
+QCheckBox* MatchOptionsControls::boundCheck(const char* name, const char* caption, const char* hint,
+                                            bool Settings::*setting, QWidget* parent) {
+  auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
+  box->setObjectName(name);
+  setHint(box, hint);
+  connect(box, &QCheckBox::toggled, this, [this, setting](bool on) {
+    if (!showing_) settings_.*setting = on;
+  });
+  return box;
+}
+
+QLineEdit* MatchOptionsControls::limitEdit(const char* name, int digits, const char* hint,
+                                           bool (*changed)(Settings&, std::string_view), QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setMaxLength(digits);
+  setHint(edit, hint);
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(digits + 2, QChar('0'))) + 8);
+  connect(edit, &QLineEdit::textChanged, this, [this, changed](const QString& text) {
+    if (!showing_) changed(settings_, toStd(text));
+  });
+  return edit;
+}
+
+void MatchOptionsControls::buildThreshold(const char* trackName, QWidget* parent) {
   thresholdLabel = new QLabel(QStringLiteral("Speci&fy threshold similarity in relative units:"), parent);
   thresholdLabel->setObjectName("LabSpecPlease");
   track = new QSlider(Qt::Horizontal, parent);
-  track->setObjectName(texts.trackName);
+  track->setObjectName(trackName);
   track->setRange(kThresholdMin, kThresholdExact);
   track->setPageStep(kTrackStep);
   track->setTickInterval(kTrackStep);
@@ -64,36 +108,26 @@ MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchContro
     if (value < kThresholdExact) scale->addStretch();
   }
 
-  highCheck = new QCheckBox(QString::fromUtf8("Use &high characters matching (e=\xC3\xA8 etc)"), parent);
-  highCheck->setObjectName(texts.highName);
-  setHint(highCheck, "Match characters with ASCII codes above 127 with common letters");
+  connect(track, &QSlider::valueChanged, this, [this](int v) {
+    thresholdValue->setText(QString::number(v));
+    if (!showing_) settings_.matchThreshold = static_cast<uint8_t>(v);
+  });
+}
 
-  sizeCheck = new QCheckBox(QStringLiteral("&Size may differ up to"), parent);
-  sizeCheck->setObjectName("sizedifcheck");
-  setHint(sizeCheck, "Do you want the size to be compared?");
-  sizeEdit = new QLineEdit(parent);
-  sizeEdit->setObjectName("SizeEdit");
-  sizeEdit->setMaxLength(4);
-  setHint(sizeEdit, "Type value in kilobytes here");
+void MatchOptionsControls::buildLimits(QWidget* parent) {
+  sizeCheck = boundCheck("sizedifcheck", "&Size may differ up to", "Do you want the size to be compared?",
+                         &Settings::sizeCheck, parent);
+  sizeEdit = limitEdit("SizeEdit", 4, "Type value in kilobytes here", &sizeEditChanged, parent);
   sizeUnit = plainLabel("KB", parent);
-
-  timeCheck = new QCheckBox(QStringLiteral("&Time may differ up to"), parent);
-  timeCheck->setObjectName("timedifcheck");
-  setHint(timeCheck, "Do you want time to be compared?");
-  timeEdit = new QLineEdit(parent);
-  timeEdit->setObjectName("TimeEdit");
-  timeEdit->setMaxLength(2);
-  setHint(timeEdit, "Type value in seconds here");
+  timeCheck = boundCheck("timedifcheck", "&Time may differ up to", "Do you want time to be compared?",
+                         &Settings::timeCheck, parent);
+  timeEdit = limitEdit("TimeEdit", 2, "Type value in seconds here", &timeEditChanged, parent);
   timeUnit = plainLabel("sec", parent);
-  for (QLineEdit* edit : {sizeEdit, timeEdit}) {
-    const int digits = edit->maxLength() + 2;
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(digits, QChar('0'))) + 8);
-  }
+  connect(sizeCheck, &QCheckBox::toggled, sizeEdit, &QLineEdit::setEnabled);
+  connect(timeCheck, &QCheckBox::toggled, timeEdit, &QLineEdit::setEnabled);
+}
 
-  bitCheck = new QCheckBox(QStringLiteral("&Bitrate (kbps) must match"), parent);
-  bitCheck->setObjectName("Bitcheck");
-  setHint(bitCheck, "Do you want bitrate (kbps) to be compared?");
-
+void MatchOptionsControls::buildModes(const MatchControlsTexts& texts, QWidget* parent) {
   static const char* const kActionNames[3] = {"rbut1", "rbut2", "rbut3"};
   static const char* const kActionCaptions[3] = {"&Automatic action - no prompting",
                                                  "A&utomatic only for 99-100% matches",
@@ -124,49 +158,10 @@ MatchOptionsControls::MatchOptionsControls(Settings& settings, const MatchContro
     priorityNotes[i] = plainLabel(texts.priorityNotes[i], priorityGroup);
   }
 
-  letterCheck = new QCheckBox(QString::fromUtf8(texts.letterCheck), parent);
-  letterCheck->setObjectName("LetterCheck");
-  setHint(letterCheck, "\"_title\" and \"title\" won't match then");
-  letterLab = new ClickableLabel(QString::fromUtf8(texts.letterLab), parent);
-  letterLab->setObjectName("LetterLab");
-  letterLab->setTextFormat(Qt::PlainText);
-
-  // Every control stores its setting at once.
-  connect(track, &QSlider::valueChanged, this, [this](int v) {
-    thresholdValue->setText(QString::number(v));
-    if (!showing_) settings_.matchThreshold = static_cast<uint8_t>(v);
-  });
-  connect(highCheck, &QCheckBox::toggled, this, [this](bool on) {
-    if (!showing_) settings_.highChars = on;
-  });
-  connect(sizeCheck, &QCheckBox::toggled, this, [this](bool on) {
-    if (!showing_) settings_.sizeCheck = on;
-    sizeEdit->setEnabled(on);
-  });
-  connect(timeCheck, &QCheckBox::toggled, this, [this](bool on) {
-    if (!showing_) settings_.timeCheck = on;
-    timeEdit->setEnabled(on);
-  });
-  connect(sizeEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!showing_) sizeEditChanged(settings_, toStd(text));
-  });
-  connect(timeEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!showing_) timeEditChanged(settings_, toStd(text));
-  });
-  connect(bitCheck, &QCheckBox::toggled, this, [this](bool on) {
-    if (!showing_) settings_.bitrateCheck = on;
-  });
   connect(actions, &QButtonGroup::idClicked, this,
           [this](int id) { settings_.actionMode = static_cast<uint8_t>(id); });
   connect(priorities, &QButtonGroup::idClicked, this,
           [this](int id) { settings_.threadPriority = static_cast<uint8_t>(id); });
-  connect(letterCheck, &QCheckBox::toggled, this, [this](bool on) {
-    if (!showing_) settings_.firstLetterCheck = on;
-  });
-  connect(letterLab, &ClickableLabel::clicked, this, [this] {
-    letterCheck->toggle();
-    letterCheck->setFocus();
-  });
 }
 
 QLayout* MatchOptionsControls::limitsLayout() {

@@ -64,6 +64,16 @@ class MatchOptionsControls : public QObject {
   ClickableLabel* letterLab;
 
  private:
+  // The controls, one group at a time.
+  void buildThreshold(const char* trackName, QWidget* parent);
+  void buildLimits(QWidget* parent);
+  void buildModes(const MatchControlsTexts& texts, QWidget* parent);
+  QCheckBox* boundCheck(const char* name, const char* caption, const char* hint, bool Settings::*setting,
+                        QWidget* parent);
+  // An edit of digits digits whose text goes through changed (which checks and stores it).
+  QLineEdit* limitEdit(const char* name, int digits, const char* hint,
+                       bool (*changed)(Settings&, std::string_view), QWidget* parent);
+
   Settings& settings_;
   bool showing_ = false;  // showSettings is filling the controls: nothing to store
 };

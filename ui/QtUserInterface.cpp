@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSettings>
 #include <QUrl>
 
 #include "platform/Desktop.h"
@@ -165,6 +166,17 @@ bool QtUserInterface::processEvents() {
   return std::exchange(cancelRequested_, false);
 }
 
+namespace {
+constexpr char kFileDialogSizeKey[] = "fileDialog/size";
+}  // namespace
+
+void QtUserInterface::keepFileDialogSize(const std::string& file) {
+  fileDialogSizeFile_ = QFile::decodeName(QByteArray::fromStdString(file));
+  // The configuration's layout is fixed and has no room for it: a small file of the desktop's own.
+  const QSize kept = QSettings(fileDialogSizeFile_, QSettings::IniFormat).value(kFileDialogSizeKey).toSize();
+  if (kept.isValid() && !kept.isEmpty()) fileDialogSize_ = kept;
+}
+
 std::optional<FileDialogResult> QtUserInterface::fileDialog(const FileDialog& d, bool save) {
   if (scripted_) {
     dialogs.push_back(d);
@@ -187,7 +199,10 @@ std::optional<FileDialogResult> QtUserInterface::fileDialog(const FileDialog& d,
   const bool asks = save && d.askBeforeReplacing;
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !asks);
   const int result = dialog.exec();
-  fileDialogSize_ = dialog.size();
+  if (dialog.size() != fileDialogSize_) {
+    fileDialogSize_ = dialog.size();
+    if (!fileDialogSizeFile_.isEmpty()) QSettings(fileDialogSizeFile_, QSettings::IniFormat).setValue(kFileDialogSizeKey, fileDialogSize_);
+  }
   if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileDialogResult{toStd(dialog.selectedFiles().front()),
                           int(filters.indexOf(dialog.selectedNameFilter())), asks};

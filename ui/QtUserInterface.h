@@ -30,6 +30,10 @@ class QtUserInterface : public UserInterface {
   // Shows a status text held back because it came within a few milliseconds of the last one
   // (it would show by itself a moment later).
   void flushStatus();
+  // The size the user gives Qt's file dialogs is kept in file (read now, written after each
+  // dialog), so that the next run of the program opens them at that size too.
+  void keepFileDialogSize(const std::string& file);
+  QSize fileDialogSize() const { return fileDialogSize_; }
   // CANCEL or Escape: the next processEvents() returns true.
   void requestCancel() { cancelRequested_ = true; }
 
@@ -72,6 +76,7 @@ class QtUserInterface : public UserInterface {
   bool statusPending_ = false;
   void showPendingStatus();
   QSize fileDialogSize_{900, 560};  // the file dialogs' size, as the user last left it
+  QString fileDialogSizeFile_;      // where it is kept between runs; empty: for this run only
   QElapsedTimer lastPump_;
   int callsSincePump_ = 0;
 };

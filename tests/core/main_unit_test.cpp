@@ -25,9 +25,14 @@ using testing::TempHome;
 class ProbeUi : public FakeUi {
  public:
   std::function<void()> during;
+  std::function<void()> asking;  // while a box is open
   bool processEvents() override {
     if (during) during();
     return FakeUi::processEvents();
+  }
+  Answer show(const MessageBox& box) override {
+    if (asking) asking();
+    return FakeUi::show(box);
   }
 };
 
@@ -246,9 +251,18 @@ TEST_F(MainUnitTest, ScanDisablesTheWindowAndClosingAsksFirst) {
   EXPECT_FALSE(refused.options || refused.newScan || refused.append || refused.load || refused.saveAs || refused.view);
   unit.searchWindowClosed(SearchWindow::Duplicates);
 
+  // APPEND from the same drive and folder asks first, before CANCEL shows.
+  ui.during = nullptr;
+  bool cancelWhileAsked = true;
+  ui.asking = [&] { cancelWhileAsked = unit.commands().cancelVisible; };
+  ui.answers.push_front(Answer::No);
+  EXPECT_EQ(unit.appendScan().outcome, ScanOutcome::Declined);
+  EXPECT_EQ(ui.shown.back().caption, "please confirm");
+  EXPECT_FALSE(cancelWhileAsked);
+  ui.asking = nullptr;
+
   // After a load, APPEND from the same folder no longer counts as "unchanged".
   unit.listLoaded("Loaded 1 item.");
-  ui.during = nullptr;
   const size_t asked = ui.shown.size();
   EXPECT_EQ(unit.appendScan().status, "Added: 1 of 1. Total: 2 items.");
   EXPECT_EQ(ui.shown.size(), asked);

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
+#include "tests/support/TempHome.h"
 #include "ui/Fader.h"
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
@@ -77,6 +79,22 @@ TEST(QtUserInterfaceTest, ScriptedOpenAndFileDialogs) {
   EXPECT_EQ(ui.openFile({"Load list", "/tmp", "", {}, 0, "snlg"})->path, "/tmp/a.snlg");
   EXPECT_FALSE(ui.saveFile({"Save as", "/tmp", "x", {}, 0, "snlg"}).has_value());
   EXPECT_EQ(ui.dialogs.size(), 2u);
+}
+
+TEST(QtUserInterfaceTest, TheFileDialogSizeTheUserGaveIsKeptForTheNextRun) {
+  const testing::TempHome home;
+  const std::string kept = home.path("state.ini");
+  QtUserInterface first;
+  first.keepFileDialogSize(kept);
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    dialog->resize(1000, 600);
+    dialog->close();
+  });
+  EXPECT_FALSE(first.openFile({"Load list", home.path(), "", {}, 0, "snlg"}).has_value());
+  QtUserInterface next;
+  next.keepFileDialogSize(kept);
+  EXPECT_EQ(next.fileDialogSize(), QSize(1000, 600));
 }
 
 TEST(WindowPlacementTest, PositionsOffEveryScreenComeBack) {
