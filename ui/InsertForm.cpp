@@ -30,23 +30,6 @@ const QDate kDayZero(1899, 12, 30);
 QDate dateOf(int32_t day) { return kDayZero.addDays(day); }
 int32_t dayOf(const QDate& d) { return static_cast<int32_t>(kDayZero.daysTo(d)); }
 
-QLineEdit* lineEdit(QWidget* parent, const char* name, const std::string& text, int maxLength,
-                    const char* hint) {
-  auto* e = new QLineEdit(qt(text), parent);
-  e->setObjectName(name);
-  e->setMaxLength(maxLength);
-  setHint(e, hint);
-  return e;
-}
-
-QComboBox* combo(QWidget* parent, const char* name, const auto& items, int current) {
-  auto* c = new QComboBox(parent);
-  c->setObjectName(name);
-  for (const char* item : items) c->addItem(QString::fromUtf8(item));
-  c->setCurrentIndex(current);
-  return c;
-}
-
 }  // namespace
 
 TInsertForm::TInsertForm(InsertUnit& editor, Settings& settings, QWidget* parent)
@@ -56,116 +39,126 @@ TInsertForm::TInsertForm(InsertUnit& editor, Settings& settings, QWidget* parent
   const ListItem& rec = editor.record();
   grid_ = new QGridLayout;
   int row = 0;
-  auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
+  addText(row++, "Title:", "NazivEdit", rec.fileName, kMaxEditFileName, "title (filename)",
+          &InsertUnit::setFileName, 3);
+  buildFrames(row++);
+  addCombo(row++, "Frequency:", "ComboFreq", kFrequencyChoices, editor.frequencyChoice(),
+           &InsertUnit::setFrequencyChoice);
+  buildPlaytime(row++);
+  addCombo(row++, "Bitrate:", "KbpsCombo", kBitrateChoices, editor.bitrateChoice(),
+           &InsertUnit::setBitrateChoice);
+  setHint(addCombo(row++, "Mode:", "StereoCombo", kStereoChoices, editor.stereoChoice(),
+                   &InsertUnit::setStereoChoice),
+          "S = stereo\r\nJS = joint stereo\r\nDC = dual channel\r\nM = mono");
+  addText(row++, "Size [KB]:", "KbEdit", editor.sizeText(), kMaxSizeText, "size in kilobytes",
+          &InsertUnit::setSizeText);
+  buildDate(row++, "CreatedPicker", "CreatedLabel", rec.fileDate, true);
+  buildDate(row++, "AddedPicker", "AddedLabel", rec.dateAdded, false);
+  buildLabel(row++);
+  buildFolder(row++);
 
-  auto* naziv = lineEdit(this, "NazivEdit", rec.fileName, static_cast<int>(kMaxEditFileName),
-                         "title (filename)");
-  grid_->addWidget(label("Title:"), row, 0);
-  grid_->addWidget(naziv, row++, 1, 1, 3);
-  connect(naziv, &QLineEdit::textEdited, this, [this](const QString& t) {
-    editor_.setFileName(toStd(t));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid_);
+  layout->addWidget(buildPlacement());
+  layout->addLayout(buildButtons());
+
+  // Enter moves on through the fields in their order.
+  for (QWidget* w : findChildren<QLineEdit*>()) w->installEventFilter(this);
+  for (QWidget* w : findChildren<QComboBox*>()) w->installEventFilter(this);
+  for (QWidget* w : findChildren<QDateEdit*>()) w->installEventFilter(this);
+  refresh();
+  sonalog::ui::restoreGeometry(this, settings.insertEditWindowPos.left, settings.insertEditWindowPos.top, 0, 0);
+  connect(this, &QDialog::finished, this, [this] {
+    settings_.insertEditWindowPos = {geometry().x(), geometry().y()};
+  });
+}
+
+QLabel* TInsertForm::addLabel(int row, const char* text) {
+  auto* label = new QLabel(QString::fromUtf8(text), this);
+  grid_->addWidget(label, row, 0);
+  return label;
+}
+
+QLineEdit* TInsertForm::addText(int row, const char* label, const char* name, const std::string& text,
+                                size_t maxLength, const char* hint,
+                                void (InsertUnit::*set)(std::string_view), int span) {
+  auto* edit = new QLineEdit(qt(text), this);
+  edit->setObjectName(name);
+  edit->setMaxLength(static_cast<int>(maxLength));
+  setHint(edit, hint);
+  addLabel(row, label);
+  grid_->addWidget(edit, row, 1, 1, span);
+  connect(edit, &QLineEdit::textEdited, this, [this, set](const QString& t) {
+    (editor_.*set)(toStd(t));
     refresh();
   });
+  return edit;
+}
 
-  frameEdit_ = lineEdit(this, "FrameEdit", editor.framesText(), static_cast<int>(kMaxFramesText),
-                        "number of frames");
-  auto* cmsb1 = new QPushButton(QStringLiteral("+"), this);
-  cmsb1->setObjectName("cmsb1");
-  auto* cmsb3 = new QPushButton(QStringLiteral("-"), this);
-  cmsb3->setObjectName("cmsb3");
-  grid_->addWidget(label("Frames:"), row, 0);
-  grid_->addWidget(frameEdit_, row, 1);
-  grid_->addWidget(cmsb1, row, 2);
-  grid_->addWidget(cmsb3, row++, 3);
-  connect(frameEdit_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    editor_.setFramesText(toStd(t));
+template <size_t N>
+QComboBox* TInsertForm::addCombo(int row, const char* label, const char* name,
+                                 const std::array<const char*, N>& items, int current,
+                                 void (InsertUnit::*set)(int)) {
+  auto* box = new QComboBox(this);
+  box->setObjectName(name);
+  for (const char* item : items) box->addItem(QString::fromUtf8(item));
+  box->setCurrentIndex(current);
+  addLabel(row, label);
+  grid_->addWidget(box, row, 1);
+  connect(box, &QComboBox::activated, this, [this, set](int i) {
+    (editor_.*set)(i);
     refresh();
   });
+  return box;
+}
 
-  auto* comboFreq = combo(this, "ComboFreq", kFrequencyChoices, editor.frequencyChoice());
-  grid_->addWidget(label("Frequency:"), row, 0);
-  grid_->addWidget(comboFreq, row++, 1);
-  connect(comboFreq, &QComboBox::activated, this, [this](int i) {
-    editor_.setFrequencyChoice(i);
+QPushButton* TInsertForm::addStep(int row, int column, const char* name, const char* caption,
+                                  bool seconds, int direction) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), this);
+  button->setObjectName(name);
+  button->setAutoRepeat(true);
+  button->setAutoRepeatInterval(kStepRepeatMs);
+  button->setAutoDefault(false);
+  grid_->addWidget(button, row, column);
+  connect(button, &QPushButton::clicked, this, [this, seconds, direction] {
+    if (seconds)
+      editor_.stepSeconds(direction);
+    else
+      editor_.stepFrames(direction);
+    frameEdit_->setText(qt(editor_.framesText()));
     refresh();
   });
+  return button;
+}
 
+void TInsertForm::buildFrames(int row) {
+  frameEdit_ = addText(row, "Frames:", "FrameEdit", editor_.framesText(), kMaxFramesText,
+                       "number of frames", &InsertUnit::setFramesText);
+  addStep(row, 2, "cmsb1", "+", false, 1);
+  addStep(row, 3, "cmsb3", "-", false, -1);
+}
+
+void TInsertForm::buildPlaytime(int row) {
   labMinSec_ = new QLabel(this);
   labMinSec_->setObjectName("LabMinSec");
   setHint(labMinSec_, "Playtime -> you must edit number of frames or frequency to set it");
-  auto* cmsb2 = new QPushButton(QStringLiteral("+1s"), this);
-  cmsb2->setObjectName("cmsb2");
-  auto* cmsb4 = new QPushButton(QStringLiteral("-1s"), this);
-  cmsb4->setObjectName("cmsb4");
-  grid_->addWidget(label("Playtime:"), row, 0);
+  addLabel(row, "Playtime:");
   grid_->addWidget(labMinSec_, row, 1);
-  grid_->addWidget(cmsb2, row, 2);
-  grid_->addWidget(cmsb4, row++, 3);
-  struct Step {
-    QPushButton* button;
-    bool seconds;
-    int direction;
-  };
-  for (const Step& s : {Step{cmsb1, false, 1}, Step{cmsb3, false, -1}, Step{cmsb2, true, 1},
-                        Step{cmsb4, true, -1}}) {
-    s.button->setAutoRepeat(true);
-    s.button->setAutoRepeatInterval(kStepRepeatMs);
-    s.button->setAutoDefault(false);
-    connect(s.button, &QPushButton::clicked, this, [this, s] {
-      if (s.seconds)
-        editor_.stepSeconds(s.direction);
-      else
-        editor_.stepFrames(s.direction);
-      frameEdit_->setText(qt(editor_.framesText()));
-      refresh();
-    });
-  }
+  addStep(row, 2, "cmsb2", "+1s", true, 1);
+  addStep(row, 3, "cmsb4", "-1s", true, -1);
+}
 
-  auto* kbps = combo(this, "KbpsCombo", kBitrateChoices, editor.bitrateChoice());
-  grid_->addWidget(label("Bitrate:"), row, 0);
-  grid_->addWidget(kbps, row++, 1);
-  connect(kbps, &QComboBox::activated, this, [this](int i) {
-    editor_.setBitrateChoice(i);
-    refresh();
-  });
-
-  auto* stereo = combo(this, "StereoCombo", kStereoChoices, editor.stereoChoice());
-  setHint(stereo, "S = stereo\r\nJS = joint stereo\r\nDC = dual channel\r\nM = mono");
-  grid_->addWidget(label("Mode:"), row, 0);
-  grid_->addWidget(stereo, row++, 1);
-  connect(stereo, &QComboBox::activated, this, [this](int i) {
-    editor_.setStereoChoice(i);
-    refresh();
-  });
-
-  auto* kb = lineEdit(this, "KbEdit", editor.sizeText(), static_cast<int>(kMaxSizeText),
-                      "size in kilobytes");
-  grid_->addWidget(label("Size [KB]:"), row, 0);
-  grid_->addWidget(kb, row++, 1);
-  connect(kb, &QLineEdit::textEdited, this, [this](const QString& t) {
-    editor_.setSizeText(toStd(t));
-    refresh();
-  });
-
-  buildDate(row++, "CreatedPicker", "CreatedLabel", rec.fileDate, true);
-  buildDate(row++, "AddedPicker", "AddedLabel", rec.dateAdded, false);
-
-  labEdit_ = lineEdit(this, "LabEdit", rec.volumeLabel, static_cast<int>(kMaxVolumeLabelBytes),
-                      "enter label as text");
+void TInsertForm::buildLabel(int row) {
+  labEdit_ = addText(row, "Label:", "LabEdit", editor_.record().volumeLabel, kMaxVolumeLabelBytes,
+                     "enter label as text", &InsertUnit::setVolumeLabel);
   diskCombo_ = new QComboBox(this);
   diskCombo_->setObjectName("DiskCombo");
   diskCombo_->hide();
+  grid_->addWidget(diskCombo_, row, 1);
   auto* diskBut = new QPushButton(QStringLiteral("..."), this);
   diskBut->setObjectName("DiskBut");
   diskBut->setAutoDefault(false);
-  grid_->addWidget(label("Label:"), row, 0);
-  grid_->addWidget(labEdit_, row, 1);
-  grid_->addWidget(diskCombo_, row, 1);
-  grid_->addWidget(diskBut, row++, 2);
-  connect(labEdit_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    editor_.setVolumeLabel(toStd(t));
-    refresh();
-  });
+  grid_->addWidget(diskBut, row, 2);
   connect(diskBut, &QPushButton::clicked, this, [this] {
     diskCombo_->clear();
     for (const platform::Volume& v : platform::mountedVolumes())
@@ -183,35 +176,36 @@ TInsertForm::TInsertForm(InsertUnit& editor, Settings& settings, QWidget* parent
     labEdit_->show();
     refresh();
   });
+}
 
-  dirEdit_ = lineEdit(this, "DirEdit", rec.folder, static_cast<int>(kMaxEditFolder),
-                      "enter path as text");
+void TInsertForm::buildFolder(int row) {
+  dirEdit_ = addText(row, "Path:", "DirEdit", editor_.record().folder, kMaxEditFolder,
+                     "enter path as text", &InsertUnit::setFolder, 2);
   auto* dirBut = new QPushButton(QStringLiteral("..."), this);
   dirBut->setObjectName("DirBut");
   dirBut->setAutoDefault(false);
-  grid_->addWidget(label("Path:"), row, 0);
-  grid_->addWidget(dirEdit_, row, 1, 1, 2);
-  grid_->addWidget(dirBut, row++, 3);
-  connect(dirEdit_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    editor_.setFolder(toStd(t));
-    refresh();
-  });
+  grid_->addWidget(dirBut, row, 3);
   connect(dirBut, &QPushButton::clicked, this, &TInsertForm::chooseFolder);
+}
 
+QGroupBox* TInsertForm::buildPlacement() {
   auto* placement = new QGroupBox(this);
   placement->setObjectName("PlacementGroup");
   setHint(placement, "set re-sorting mode after altering or adding this entry");
   auto* pl = new QVBoxLayout(placement);
-  const auto choices = editor.placementChoices();
+  const auto choices = editor_.placementChoices();
   for (int i = 0; i < 4; ++i) {
     rbut_[i] = new QRadioButton(qt(choices[static_cast<size_t>(i)].caption), placement);
     rbut_[i]->setObjectName(QStringLiteral("rbut%1").arg(i + 1));
     rbut_[i]->setEnabled(choices[static_cast<size_t>(i)].enabled);
-    rbut_[i]->setChecked(i == editor.initialChoice());
+    rbut_[i]->setChecked(i == editor_.initialChoice());
     pl->addWidget(rbut_[i]);
   }
+  return placement;
+}
 
-  okBut_ = new QPushButton(QString::fromUtf8(editor.okCaption()), this);
+QHBoxLayout* TInsertForm::buildButtons() {
+  okBut_ = new QPushButton(QString::fromUtf8(editor_.okCaption()), this);
   okBut_->setObjectName("OkBut");
   okBut_->setDefault(false);
   okBut_->setAutoDefault(false);
@@ -224,21 +218,7 @@ TInsertForm::TInsertForm(InsertUnit& editor, Settings& settings, QWidget* parent
   buttons->addStretch(1);
   buttons->addWidget(okBut_);
   buttons->addWidget(cancel);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(grid_);
-  layout->addWidget(placement);
-  layout->addLayout(buttons);
-
-  // Enter moves on through the fields in their order.
-  for (QWidget* w : findChildren<QLineEdit*>()) w->installEventFilter(this);
-  for (QWidget* w : findChildren<QComboBox*>()) w->installEventFilter(this);
-  for (QWidget* w : findChildren<QDateEdit*>()) w->installEventFilter(this);
-  refresh();
-  sonalog::ui::restoreGeometry(this, settings.insertEditWindowPos.left, settings.insertEditWindowPos.top, 0, 0);
-  connect(this, &QDialog::finished, this, [this] {
-    settings_.insertEditWindowPos = {geometry().x(), geometry().y()};
-  });
+  return buttons;
 }
 
 void TInsertForm::buildDate(int row, const char* name, const char* labelName, int32_t day,
@@ -269,8 +249,7 @@ void TInsertForm::buildDate(int row, const char* name, const char* labelName, in
     picker->setFocus();
   });
   connect(picker, &QDateEdit::dateChanged, this, [set](const QDate& d) { set(dayOf(d)); });
-  grid_->addWidget(new QLabel(created ? QStringLiteral("Date created:") : QStringLiteral("Date added:"), this),
-                   row, 0);
+  addLabel(row, created ? "Date created:" : "Date added:");
   grid_->addWidget(stack, row, 1);
 }
 

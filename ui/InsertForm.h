@@ -5,6 +5,10 @@
 
 #include <QDialog>
 
+#include <array>
+#include <string>
+#include <string_view>
+
 #include "settings/Settings.h"
 #include "viewer/InsertUnit.h"
 
@@ -16,6 +20,8 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 
 namespace sonalog::ui {
 
@@ -31,6 +37,25 @@ class TInsertForm : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // One row of the field grid each: a caption in the first column, the field after it; a field
+  // the user edits passes its text or choice to the editor through set.
+  QLabel* addLabel(int row, const char* text);
+  QLineEdit* addText(int row, const char* label, const char* name, const std::string& text,
+                     size_t maxLength, const char* hint, void (InsertUnit::*set)(std::string_view),
+                     int span = 1);
+  template <size_t N>
+  QComboBox* addCombo(int row, const char* label, const char* name,
+                      const std::array<const char*, N>& items, int current,
+                      void (InsertUnit::*set)(int));
+  // A step button (+/- one frame or one second) that repeats while held.
+  QPushButton* addStep(int row, int column, const char* name, const char* caption, bool seconds,
+                       int direction);
+  void buildFrames(int row);
+  void buildPlaytime(int row);
+  void buildLabel(int row);
+  void buildFolder(int row);
+  QGroupBox* buildPlacement();
+  QHBoxLayout* buildButtons();
   void buildDate(int row, const char* name, const char* labelName, int32_t day, bool created);
   // Shows the record: the playtime label, the frames text after a step, the OK button.
   void refresh();

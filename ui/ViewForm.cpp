@@ -141,11 +141,7 @@ void TViewForm::buildControls() {
     unit_.selection().dragTo(static_cast<uint32_t>(row));
     showSelection();
   });
-  connect(grid_, &ViewFormGrid::moveRequested, this, [this](RowMove move, bool extend) {
-    if (!ready()) return;
-    unit_.selection().move(move, extend);
-    showSelection();
-  });
+  connect(grid_, &ViewFormGrid::moveRequested, this, &TViewForm::moveSelection);
   connect(grid_, &ViewFormGrid::editRequested, this, &TViewForm::EditButClick);
   connect(grid_, &ViewFormGrid::copyRequested, this, &TViewForm::copyRows);
   connect(grid_, &ViewFormGrid::textTyped, this, &TViewForm::typeAhead);
@@ -240,10 +236,11 @@ void TViewForm::buildControls() {
   }
   col->addWidget(colours);
   col->addStretch(1);
-  closeBut_ = button(panel, "CloseBut", "Close");
-  col->addWidget(closeBut_);
+  // Close stays below the scrolled part: a small window can always be closed with the mouse.
+  closeBut_ = button(this, "CloseBut", "Close");
 
   for (QPushButton* b : panel->findChildren<QPushButton*>()) b->installEventFilter(this);
+  closeBut_->installEventFilter(this);
 
   connect(editBut_, &QPushButton::clicked, this, &TViewForm::EditButClick);
   connect(insertBut_, &QPushButton::clicked, this, &TViewForm::InsertButClick);
@@ -291,9 +288,16 @@ void TViewForm::buildControls() {
   layout->setSpacing(0);
   layout->addWidget(grid_, 1);
   panelScroll->setWidget(panel);
-  panelScroll->setFixedWidth(panel->sizeHint().width() +
-                             panelScroll->verticalScrollBar()->sizeHint().width());
-  layout->addWidget(panelScroll, 0);
+  const int panelWidth =
+      panel->sizeHint().width() + panelScroll->verticalScrollBar()->sizeHint().width();
+  panelScroll->setFixedWidth(panelWidth);
+  auto* side = new QVBoxLayout;
+  side->setContentsMargins(0, 0, 0, 4);
+  side->setSpacing(2);
+  side->addWidget(panelScroll, 1);
+  closeBut_->setFixedWidth(panelWidth - 8);
+  side->addWidget(closeBut_, 0, Qt::AlignHCenter);
+  layout->addLayout(side, 0);
 }
 
 void TViewForm::buildMenu() {
@@ -325,6 +329,7 @@ void TViewForm::buildMenu() {
   auto* colourGroup = new QActionGroup(this);
   for (int i = 0; i < 3; ++i) {
     menuColours_[i] = colourMenu_->addAction(QString());
+    menuColours_[i]->setObjectName(QStringLiteral("MenuColors%1").arg(i));
     menuColours_[i]->setCheckable(true);
     colourGroup->addAction(menuColours_[i]);
     connect(menuColours_[i], &QAction::triggered, this, [this, i] {
@@ -341,6 +346,7 @@ void TViewForm::buildMenu() {
   auto* timeGroup = new QActionGroup(this);
   for (int i = 0; i < 4; ++i) {
     menuTime_[i] = timeMenu->addAction(QString::fromUtf8(timeTexts[i]));
+    menuTime_[i]->setObjectName(QStringLiteral("MenuTime%1").arg(i));
     menuTime_[i]->setCheckable(true);
     timeGroup->addAction(menuTime_[i]);
     connect(menuTime_[i], &QAction::triggered, this, [this, i] {
@@ -569,9 +575,9 @@ void TViewForm::showSelection() {
 
 int TViewForm::visibleRows() const { return grid_->wholeRows(); }
 
-void TViewForm::moveCurrent(int delta) {
+void TViewForm::moveSelection(RowMove move, bool extend) {
   if (!ready()) return;
-  unit_.selection().move(delta < 0 ? RowMove::Up : RowMove::Down, false);
+  unit_.selection().move(move, extend);
   showSelection();
 }
 
@@ -619,6 +625,7 @@ void TViewForm::FontButClick() { run(unit_.commands().font); }
 
 void TViewForm::run(const ViewCommand& command) {
   if (!command.enabled) return;
+  emit commandRun(command.action);
   switch (command.action) {
     case ViewAction::None: break;
     case ViewAction::Edit: editItem(); break;
@@ -744,10 +751,12 @@ void TViewForm::afterFilter() {
 }
 
 void TViewForm::chooseFont() {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, grid_->font(), this);
-  if (!ok) return;
-  unit_.setFont(toStd(chosen.family()), fontStyle(chosen), chosen.pointSize());
+  QFontDialog dialog(grid_->font(), this);
+  dialog.setObjectName("FontDialog");
+  if (runDialog(dialog) != QDialog::Accepted) return;
+  const QFont chosen = dialog.selectedFont();
+  unit_.setFont(toStd(chosen.family()), fontStyle(chosen), chosen.pointSize(),
+                toStd(grid_->font().family()));
   applyFont();
   showList();
 }
@@ -810,7 +819,7 @@ bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton*>(watched)) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
-      if (ready()) moveCurrent(key == Qt::Key_Up ? -1 : 1);
+      moveSelection(key == Qt::Key_Up ? RowMove::Up : RowMove::Down, false);
       return true;
     }
   }

@@ -109,6 +109,8 @@ class TViewForm : public QWidget {
  signals:
   // The window closed (after the closing questions).
   void viewerClosed();
+  // A button, menu entry or key ran one of the logic's commands (it was enabled).
+  void commandRun(sonalog::ViewAction action);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -151,7 +153,8 @@ class TViewForm : public QWidget {
   void typeAhead(const QString& text);
   // Shows the logic's current row, highlighted range and top row in the grid.
   void showSelection();
-  void moveCurrent(int delta);
+  // Up, Down, pages, Home and End from the grid or the panel's buttons.
+  void moveSelection(RowMove move, bool extend);
 
   InternalList& list_;
   Settings& settings_;

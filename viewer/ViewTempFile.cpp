@@ -8,6 +8,18 @@
 
 namespace sonalog {
 
+bool writeTempFile(platform::TempFile& file,
+                   const std::function<bool(const std::string& path, std::string& reason)>& write,
+                   std::string& reason) {
+  if (!file.create(platform::workingFolder())) {
+    reason = platform::takeLastWriteError();
+    return false;
+  }
+  if (write(file.path(), reason)) return true;
+  file.remove();
+  return false;
+}
+
 namespace {
 constexpr size_t kFlushBytes = 1 << 16;
 }

@@ -5,13 +5,22 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ListItem.h"
+#include "platform/Files.h"
 
 namespace sonalog {
+
+// Makes file a new private temporary file in the working folder and fills it through
+// write(path, reason). When either fails the file is removed and reason tells the file and the
+// system's reason; the caller's data is never touched.
+bool writeTempFile(platform::TempFile& file,
+                   const std::function<bool(const std::string& path, std::string& reason)>& write,
+                   std::string& reason);
 
 class TempWriter {
  public:

@@ -167,9 +167,9 @@ bool ViewUnit::jumpToName(std::string_view prefix, bool fromCurrent) {
   return false;
 }
 
-void ViewUnit::setFont(std::string_view family, uint8_t style, int size) {
+void ViewUnit::setFont(std::string_view family, uint8_t style, int size, std::string_view shownFamily) {
   FontSetting& f = settings_.viewerFont;
-  f.name = std::string(platform::cutBytes(family, kMaxFontNameBytes));
+  if (family != shownFamily) f.name = std::string(platform::cutBytes(family, kMaxFontNameBytes));
   f.style = style;
   setFontSize(size > 0 ? size : f.size);
 }

@@ -112,7 +112,9 @@ class ViewUnit {
   // The colour scheme in use (0 Windows, 1 Light, 2 Dark).
   uint8_t colourScheme() const { return settings_.viewerColourScheme > 2 ? 0 : settings_.viewerColourScheme; }
   // The font dialog's choice: family, style bits and size (a size of 0 or less keeps the size).
-  void setFont(std::string_view family, uint8_t style, int size);
+  // shownFamily is the family the dialog opened on: it stands in for a stored family that is not
+  // installed, so choosing it again keeps the stored name instead of writing the stand-in's.
+  void setFont(std::string_view family, uint8_t style, int size, std::string_view shownFamily = {});
 
   // ---- Looks ----
   GridColours colours() const;

@@ -4,8 +4,6 @@
 #include <optional>
 
 #include "core/Sorting.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
 #include "viewer/FindUnit.h"
 #include "viewer/ViewMessages.h"
 #include "viewer/ViewTempFile.h"
@@ -103,26 +101,21 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
     return false;
   }
   std::vector<uint64_t> offsets(list_.items.size());
-  {
-    std::string reason;
-    bool written = filterFile_.create(platform::workingFolder());
-    if (!written) {
-      reason = platform::takeLastWriteError();
-    } else {
-      TempWriter out(filterFile_.path());
-      for (size_t i = 0; i < list_.items.size(); ++i) {
-        offsets[i] = out.position();
-        out.item(list_.items[i]);
-      }
-      written = out.finish();
-      reason = out.error();
+  std::string reason;
+  const bool written = writeTempFile(filterFile_, [&](const std::string& path, std::string& why) {
+    TempWriter out(path);
+    for (size_t i = 0; i < list_.items.size(); ++i) {
+      offsets[i] = out.position();
+      out.item(list_.items[i]);
     }
-    if (!written) {
-      filterFile_.remove();
-      guard.reset();
-      ui_.warning(withReason("Disk error writing temporary file!", reason));
-      return false;
-    }
+    const bool done = out.finish();
+    why = out.error();
+    return done;
+  }, reason);
+  if (!written) {
+    guard.reset();
+    ui_.warning(withReason("Disk error writing temporary file!", reason));
+    return false;
   }
   record(UndoKind::Filter, pos);
   filter_.fullCount = list_.itemCount();

@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "viewer/ViewMessages.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
 #include "viewer/ViewTempFile.h"
 
 // The viewer's undo slot: what each change records and how it is reversed.
@@ -24,13 +22,9 @@ void ViewUnit::record(UndoKind kind, const GridPosition& pos) {
 
 bool ViewUnit::writeUndo(size_t first, size_t count, const FilterTables* tables,
                          std::string& reason) {
-  if (!undoFile_.create(platform::workingFolder())) {
-    reason = platform::takeLastWriteError();
-    return false;
-  }
-  if (writeUndoSnapshot(undoFile_.path(), list_.items, first, count, tables, reason)) return true;
-  undoFile_.remove();
-  return false;
+  return writeTempFile(undoFile_, [&](const std::string& path, std::string& why) {
+    return writeUndoSnapshot(path, list_.items, first, count, tables, why);
+  }, reason);
 }
 
 bool ViewUnit::snapshotWholeList(const char* caption) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -12,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
@@ -274,6 +278,77 @@ TEST(ViewGridFontTest, AMissingFamilyFallsBackToAFixedWidthFont) {
   EXPECT_TRUE(QFontInfo(font).fixedPitch());
   EXPECT_EQ(font.pointSize(), 11);
   EXPECT_TRUE(font.bold());
+}
+
+// Every button and menu entry of the viewer, used once: the command the window then runs, or
+// for the controls that only change how the list looks or open another window, what changed.
+TEST_F(ViewFormTest, EveryButtonAndMenuEntryReachesItsCommand) {
+  int saves = 0, exports = 0, options = 0;
+  TViewForm::Hooks hooks;
+  hooks.saveAs = [&] { ++saves; };
+  hooks.exportList = [&] { ++exports; };
+  hooks.options = [&] { return ++options, false; };
+  hooks.duplicates = [] { return false; };
+  hooks.compare = [] { return false; };
+  hooks.closed = [this](bool changed) { closedChanged = changed; };
+  form.setHooks(hooks);
+  form.runDialog = [](QDialog&) { return int(QDialog::Rejected); };
+  std::vector<ViewAction> ran;
+  QObject::connect(&form, &TViewForm::commandRun, [&](ViewAction a) { ran.push_back(a); });
+  auto use = [&](const char* name) {
+    if (auto* b = form.findChild<QAbstractButton*>(name))
+      b->click();
+    else if (auto* a = form.findChild<QAction*>(name))
+      a->trigger();
+    else
+      ADD_FAILURE() << name;
+  };
+  list.sortCode = kSortUnsorted;  // Re-sort enabled
+  form.listChanged();
+  const std::pair<const char*, ViewAction> commands[] = {
+      {"EditBut", ViewAction::Edit},         {"MenuEdit", ViewAction::Edit},
+      {"InsertBut", ViewAction::Insert},     {"MenuInsert", ViewAction::Insert},
+      {"FindBut", ViewAction::Find},         {"MenuFind", ViewAction::Find},
+      {"ButPlay", ViewAction::Play},         {"MenuPlay", ViewAction::Play},
+      {"FontBut", ViewAction::Font},         {"MenuFont", ViewAction::Font},
+      {"DupBut", ViewAction::Duplicates},    {"CompBut", ViewAction::Compare},
+      {"MenuResort", ViewAction::Resort},    {"UndoBut", ViewAction::Undo},
+      {"ResortBut", ViewAction::Resort},     {"MenuUndo", ViewAction::Undo},
+      {"DeleteBut", ViewAction::Delete},     {"MenuDelete", ViewAction::Delete},
+      {"ButPrimary", ViewAction::MakePrimary}, {"MenuResort", ViewAction::MakePrimary},
+      {"InsertBut", ViewAction::Unfilter},   {"MenuInsert", ViewAction::Unfilter}};
+  for (const auto& [name, action] : commands) {
+    if (action == ViewAction::MakePrimary || (action == ViewAction::Unfilter && !form.unit().filtered())) {
+      GridPosition pos;
+      if (!form.unit().filtered()) {
+        ASSERT_TRUE(form.unit().filter("Song", false, pos));
+      }
+      form.listChanged();
+      ui.answers = {Answer::No};  // not made primary: still filtered
+    }
+    ran.clear();
+    use(name);
+    EXPECT_EQ(ran, std::vector<ViewAction>{action}) << name;
+  }
+  // The looks and the other windows.
+  use("rbdark");
+  EXPECT_EQ(settings.viewerColourScheme, 2);
+  use("MenuColors1");
+  EXPECT_EQ(settings.viewerColourScheme, 1);
+  use("MenuTime3");
+  EXPECT_EQ(settings.viewerTotalTimeStyle, 3);
+  use("MenuCwManual");
+  EXPECT_TRUE(settings.viewerManualWidths);
+  use("acwcheck");
+  EXPECT_FALSE(settings.viewerManualWidths);
+  use("CheckSplit");
+  EXPECT_TRUE(settings.viewerSplitArtistTitle);
+  child<QSpinBox>("UpDown1")->setValue(14);
+  EXPECT_EQ(settings.viewerFont.size, 14);
+  for (const char* name : {"SaveBut", "ExportBut", "OptBut"}) use(name);
+  EXPECT_EQ(std::tuple(saves, exports, options), std::tuple(1, 1, 1));
+  use("CloseBut");
+  EXPECT_TRUE(closedChanged.has_value());
 }
 
 TEST_F(ViewFormTest, ButtonsShowTheLogicsCommands) {

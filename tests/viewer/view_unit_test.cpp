@@ -418,7 +418,12 @@ TEST_F(ViewerTest, NewPicturesKeepTheRowsTheUserStandsOn) {
   openWith(Names(50, "song - title"));
   view.selection().setVisibleRows(10);
   view.selection().select({20, 24});
-  view.setFontSize(14);
+  // The dialog's stand-in for a family that is not installed, chosen again, keeps the stored name.
+  settings.viewerFont.name = "Courier New";
+  view.setFont("DejaVu Sans Mono", kFontBold, 14, "DejaVu Sans Mono");
+  EXPECT_EQ(settings.viewerFont.name, "Courier New");
+  view.setFont("Liberation Mono", kFontBold, 14, "DejaVu Sans Mono");
+  EXPECT_EQ(settings.viewerFont.name, "Liberation Mono");
   view.setSplit(true);
   view.setManualWidths(true);
   view.rebuild();
