@@ -4,14 +4,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <charconv>
 #include <optional>
 
-#include "import/FieldParsers.h"
+#include "import/ColumnRoles.h"
 #include "import/HeldLineBreaks.h"
-#include "platform/AsciiCase.h"
-#include "platform/Dates.h"
 
 namespace sonalog {
 
@@ -48,14 +44,6 @@ void clean(std::string& field, char opening) {
   field.erase(0, i);
 }
 
-bool endsWith(std::string_view s, std::string_view tail) {
-  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
-bool isPathText(std::string_view f) {
-  return f.find('\\') != std::string_view::npos || (!f.empty() && f.front() == '/');
-}
-
 }  // namespace
 
 char delimiterOf(int kind) {
@@ -66,83 +54,6 @@ char delimiterOf(int kind) {
 char openingOf(int kind) {
   static constexpr char kChars[6] = {' ', '(', '[', '{', ' ', ' '};
   return kind >= 0 && kind < 6 ? kChars[kind] : ' ';
-}
-
-bool isBitrateText(std::string_view field, bool& real) {
-  real = false;
-  std::string s = platform::asciiLowerCopy(field);
-  // A lone "vbr" is what the export writes for a variable bitrate in that style.
-  if (s == "vbr") {
-    real = true;
-    return true;
-  }
-  if (endsWith(s, "kbps)")) s.resize(s.size() - 5);
-  else if (endsWith(s, "kbps")) s.resize(s.size() - 4);
-  else return false;
-  static constexpr std::string_view kNumbers[] = {"32 ", "40 ", "48 ", "56 ", "64 ", "80 ", "96 ",
-                                                  "112 ", "128 ", "160 ", "192 ", "224 ", "256 ", "320 "};
-  auto isNumber = [](std::string_view t) {
-    return std::find(std::begin(kNumbers), std::end(kNumbers), t) != std::end(kNumbers);
-  };
-  if (isNumber(s) || s == "var." || s == "vbr") {
-    real = true;
-    return true;
-  }
-  // A variable bitrate's average is any number up to 320, written with its blank.
-  auto isAverage = [](std::string_view t) {
-    if (t.size() < 2 || t.size() > 4 || t.back() != ' ') return false;
-    t.remove_suffix(1);
-    for (char c : t)
-      if (c < '0' || c > '9') return false;
-    int kbps = 0;
-    std::from_chars(t.data(), t.data() + t.size(), kbps);
-    return kbps <= 320;
-  };
-  for (std::string_view prefix : {"var(", "vbr(", "(", "*"}) {
-    if (s.rfind(prefix, 0) == 0 && isAverage(std::string_view(s).substr(prefix.size()))) {
-      real = true;
-      return true;
-    }
-  }
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s.empty() || s == "?" || s == "-";
-}
-
-bool isSizeText(std::string_view field) {
-  if (field.empty()) return false;
-  std::string s = platform::asciiUpperCopy(field);
-  for (std::string_view suffix : {" KB", "KB", " K", "K"}) {
-    if (endsWith(s, suffix)) {
-      s.resize(s.size() - suffix.size());
-      break;
-    }
-  }
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  if (i == s.size()) return false;
-  for (; i < s.size(); ++i)
-    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
-  return true;
-}
-
-bool isDateText(std::string_view field, std::string_view separators) {
-  int digits = 0;
-  for (char c : field) {
-    if (std::isdigit(static_cast<unsigned char>(c))) ++digits;
-    else if (c != '.' && c != ' ' && separators.find(c) == std::string_view::npos) return false;
-  }
-  return digits >= 4 && digits <= 8;
-}
-
-std::string localeDateSeparators() {
-  const std::string text = platform::formatShortDate(platform::today());
-  std::string seps;
-  for (char c : text) {
-    if (std::isdigit(static_cast<unsigned char>(c)) || c == ' ' || c == '.') continue;
-    if (seps.find(c) == std::string::npos) seps.push_back(c);
-    if (seps.size() == 2) break;
-  }
-  return seps;
 }
 
 FieldPlan layoutFromTag(const ImportFrame& frame) {
@@ -377,7 +288,7 @@ std::optional<int> delimitersPerLine(const FirstPass& pass, size_t chosen, Impor
 // Splits the first kSamples lines by the plan for the classification; an enumeration's number
 // goes to an extra last field.
 StepResult readSamples(LineReader& in, const FirstPass& pass, size_t chosen, ImportFrame& frame,
-                       const FieldPlan& plan, UserInterface& ui, std::vector<std::vector<std::string>>& samples) {
+                       const FieldPlan& plan, UserInterface& ui, SampleLines& samples) {
   if (!in.rewind()) {
     ui.warning(kDiskError);
     return StepResult::Cancelled;
@@ -426,157 +337,6 @@ StepResult readSamples(LineReader& in, const FirstPass& pass, size_t chosen, Imp
   return StepResult::Ok;
 }
 
-// The classification of the sample fields (8 samples x fields 0..F).
-StepResult classify(const std::vector<std::vector<std::string>>& samples, ImportFrame& frame,
-                    FieldPlan& plan, UserInterface& ui) {
-  const int F = plan.delimiterCount;
-  std::vector<uint8_t>& roles = plan.roles;
-  roles.assign(static_cast<size_t>(F) + 1, kRoleFree);
-  const std::string separators = localeDateSeparators();
-  bool pathFound = false, shortStereo = false, longStereo = false, frequency = false,
-       bitrate = false, playtime = false, enumeration = false, size = false;
-  auto all = [&](int idx, auto test) {
-    for (const auto& s : samples)
-      if (!test(s[static_cast<size_t>(idx)])) return false;
-    return true;
-  };
-  // A column of values the export can leave unknown: each sample holds such a value or the
-  // program's own unknown mark, and at least one holds a value.
-  auto column = [&](int idx, auto test) {
-    bool value = false;
-    for (const auto& s : samples) {
-      const std::string& f = s[static_cast<size_t>(idx)];
-      if (test(f)) value = true;
-      else if (!isUnknownMarkText(f)) return false;
-    }
-    return value;
-  };
-  auto fail = [&](const char* text) {
-    frame.errorText = text;
-    return StepResult::Failed;
-  };
-  for (int idx = F; idx >= 0; --idx) {
-    uint8_t& role = roles[static_cast<size_t>(idx)];
-    if (all(idx, [](const std::string& f) { return isPathText(f); })) {
-      if (pathFound) return fail("More than one field with backslash found.");
-      pathFound = true;
-      role = kRolePath;
-      continue;
-    }
-    if (column(idx, [](const std::string& f) {
-          const std::string u = platform::asciiUpperCopy(f);
-          return u == "S" || u == "JS" || u == "M" || u == "DC";
-        })) {
-      if (shortStereo) return fail("More than one field with short stereo info found.");
-      shortStereo = true;
-      role = kRoleStereo;
-      continue;
-    }
-    if (column(idx, [](const std::string& f) {
-          const std::string l = platform::asciiLowerCopy(f);
-          return l == "stereo" || l == "joint stereo" || l == "mono" || l == "dual channel";
-        })) {
-      if (longStereo || shortStereo) return fail("More than one field with long stereo info found.");
-      longStereo = true;
-      frame.layout.longStereoNames = true;
-      role = kRoleStereo;
-      continue;
-    }
-    if (column(idx, [](const std::string& f) {
-          const std::string u = platform::asciiUpperCopy(f);
-          return u == "44.1 KHZ" || u == "48.0 KHZ" || u == "32.0 KHZ" || u == "? KHZ";
-        })) {
-      if (frequency) return fail("More than one field with frequency info found.");
-      frequency = true;
-      role = kRoleFrequency;
-      continue;
-    }
-    int realBitrates = 0;
-    if (column(idx, [&](const std::string& f) {
-          bool real;
-          if (!isBitrateText(f, real)) return false;
-          realBitrates += real ? 1 : 0;
-          return true;
-        }) &&
-        realBitrates >= 2) {
-      if (bitrate) return fail("More than one field with kbps info found.");
-      bitrate = true;
-      role = kRoleBitrate;
-      continue;
-    }
-    if (column(idx, [](const std::string& f) { return std::count(f.begin(), f.end(), ':') == 1; })) {
-      if (playtime) return fail("More than one field with semicolon (min:sec) found.");
-      playtime = true;
-      role = kRolePlaytime;
-      continue;
-    }
-    bool enumerates = true;
-    for (size_t s = 0; s < samples.size(); ++s)
-      if (samples[s][static_cast<size_t>(idx)] != std::to_string(s + 1) + ".") enumerates = false;
-    if (enumerates) {
-      if (enumeration) return fail("More than one number with period found (invalid enumeration).");
-      enumeration = true;
-      role = kRoleEnumeration;
-      continue;
-    }
-    if (!size && column(idx, [](const std::string& f) { return isSizeText(f); })) {
-      size = true;
-      role = kRoleSize;
-      continue;
-    }
-    if (column(idx, [&](const std::string& f) { return isDateText(f, separators); })) {
-      const auto dates = std::count(roles.begin(), roles.end(), kRoleDate);
-      if (dates >= 2) {
-        // A third date column: none of them can be told apart.
-        for (uint8_t& r : roles)
-          if (r == kRoleDate) r = kRoleFree;
-      } else {
-        role = kRoleDate;
-      }
-    }
-  }
-
-  std::vector<int> free, dates;
-  int pathIndex = -1;
-  for (int i = 0; i <= F; ++i) {
-    const uint8_t r = roles[static_cast<size_t>(i)];
-    if (r == kRoleFree) free.push_back(i);
-    if (r == kRoleDate) dates.push_back(i);
-    if (r == kRolePath) pathIndex = i;
-  }
-  if (free.size() == 1) {
-    roles[static_cast<size_t>(free[0])] = kRoleTitle;
-  } else if (free.size() == 2) {
-    roles[static_cast<size_t>(free[0])] = kRoleLabel;
-    roles[static_cast<size_t>(free[1])] = kRoleTitle;
-  } else {
-    frame.errorText = std::to_string(free.size()) + " free formatted columns found (must be 1 or 2, for title/label).";
-    return StepResult::Failed;
-  }
-  if (dates.size() == 1) {
-    uint8_t& r = roles[static_cast<size_t>(dates[0])];
-    if (pathIndex >= 0) {
-      if (dates[0] == pathIndex) return fail("Unknown error 1");
-      r = dates[0] < pathIndex ? kRoleDateAdded : kRoleDateCreated;
-    } else {
-      const Answer a = ui.ask(
-          "One date found, unable to determine if\r\nit's \"created\" or \"added to the list\".\r\n\nIs it \"CREATED\"? (press No for \"ADDED\")",
-          "text import", Buttons::YesNo, Icon::Question);
-      r = a == Answer::Yes ? kRoleDateCreated : kRoleDateAdded;
-    }
-  } else if (dates.size() == 2) {
-    roles[static_cast<size_t>(dates[0])] = kRoleDateAdded;
-    roles[static_cast<size_t>(dates[1])] = kRoleDateCreated;
-  } else if (dates.size() > 2) {
-    frame.errorText = std::to_string(dates.size()) + " date columns found.";
-    return StepResult::Failed;
-  }
-  // A value field's role is its sort key.
-  for (const ShownFieldInfo& f : valueFieldTable())
-    if (std::find(roles.begin(), roles.end(), f.sortKey) != roles.end()) frame.layout.fields.set(f.field);
-  return StepResult::Ok;
-}
-
 }  // namespace
 
 StepResult analyseTextList(const std::string& linesPath, ImportFrame& frame, FieldPlan& plan,
@@ -614,7 +374,7 @@ StepResult analyseTextList(const std::string& linesPath, ImportFrame& frame, Fie
   }
   std::vector<std::vector<std::string>> samples;
   if (const StepResult r = readSamples(in, pass, *chosen, frame, plan, ui, samples); r != StepResult::Ok) return r;
-  return classify(samples, frame, plan, ui);
+  return classifyColumns(samples, frame, plan, ui);
 }
 
 }  // namespace sonalog

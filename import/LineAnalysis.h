@@ -40,11 +40,4 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
                const FieldPlan& plan, std::vector<std::string>& fields, std::string& error,
                bool keepEnumeration = false);
 
-// Content tests of the classification, exposed for tests.
-bool isBitrateText(std::string_view field, bool& real);
-bool isSizeText(std::string_view field);
-bool isDateText(std::string_view field, std::string_view separators);
-// The date separators of the locale's short date format.
-std::string localeDateSeparators();
-
 }  // namespace sonalog

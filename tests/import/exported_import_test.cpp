@@ -186,12 +186,31 @@ TEST_F(ExportedImportTest, ClassificationFailures) {
     oneRate.push_back("Title number " + std::to_string(i) + ", 3:33, " + (i == 3 ? "128 kbps" : "? kbps") + ", Label");
   }
   header.insert(header.begin(), "No.\tFilename\tTime\tBitrate");
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {dates, "4 free formatted columns found (must be 1 or 2, for title/label)."},
       {twoFields, "Not a SNLG file, or unable to import text file."},
       {header, "3 free formatted columns found (must be 1 or 2, for title/label)."},
       {oneRate, "3 free formatted columns found (must be 1 or 2, for title/label)."},
   };
+  // Two columns for a rule that takes one ("#" is the line's number); read from the line's start,
+  // a long stereo column after a short one is a second one.
+  const std::pair<std::string, std::string> twice[] = {
+      {"C:\\a, C:\\b", "More than one field with backslash found."},
+      {"JS, M", "More than one field with short stereo info found."},
+      {"S, mono", "More than one field with long stereo info found."},
+      {"44.1 KHz, 48.0 KHz", "More than one field with frequency info found."},
+      {"128 kbps, 64 kbps", "More than one field with kbps info found."},
+      {"3:33, 4:44", "More than one field with semicolon (min:sec) found."},
+      {"#., #.", "More than one number with period found (invalid enumeration)."}};
+  for (const auto& [columns, error] : twice) {
+    Case c{{}, error};
+    for (int i = 1; i <= 30; ++i) {
+      std::string line = "Title number # of many, " + columns;
+      for (size_t at; (at = line.find('#')) != std::string::npos;) line.replace(at, 1, std::to_string(i));
+      c.lines.push_back(line);
+    }
+    cases.push_back(c);
+  }
   for (const Case& c : cases) {
     ui.shown.clear();
     EXPECT_FALSE(importText(lines(c.lines))) << c.error;
