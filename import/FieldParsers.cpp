@@ -157,83 +157,98 @@ bool parseDateText(std::string_view text, DatePartRoles& roles, std::array<uint1
   return sum <= 3 && (roles[0] == 2 || roles[1] == 2 || roles[2] == 2);
 }
 
+namespace {
+
+bool parseTitle(std::string_view text, uint64_t n, ListItem& item, std::string& error) {
+  if (text.size() > kMaxFileNameBytes) {
+    error = "Filename too long (line " + std::to_string(n) + "). Displaying first 64 characters:\r\n" + head(text, 64);
+    return false;
+  }
+  item.fileName.assign(text);
+  return true;
+}
+
+bool parseSize(std::string_view text, uint64_t n, ListItem& item, std::string& error) {
+  std::string_view digits = text;
+  while (!digits.empty() && !std::isdigit(static_cast<unsigned char>(digits.back()))) digits.remove_suffix(1);
+  long value = 0;
+  if (digits.empty() && isUnknownMarkText(text)) {
+    item.sizeKB = -1;
+    return true;
+  }
+  if (!readWhole(digits, value) || value < 0 || digits.front() == '-' || digits.front() == '+') {
+    error = failure("Can't read filesize", n, text, 32);
+    return false;
+  }
+  item.sizeKB = static_cast<int32_t>(value);
+  return true;
+}
+
+bool parseStereo(std::string_view text, uint64_t n, ListItem& item, std::string& error) {
+  static constexpr struct { std::string_view text; uint8_t mode; } kModes[] = {
+      {"stereo", 0}, {"S", 0}, {"joint stereo", 1}, {"JS", 1}, {"dual channel", 2}, {"DC", 2},
+      {"mono", 3}, {"M", 3}, {"?", 4}, {"??", 4}, {"-", 4}, {"--", 4}, {" ", 4}, {"  ", 4}, {"", 4}};
+  for (const auto& m : kModes) {
+    if (text == m.text) {
+      item.stereoMode = m.mode;
+      return true;
+    }
+  }
+  error = failure("Can't read stereo mode", n, text, 32);
+  return false;
+}
+
+bool parseFrequency(std::string_view text, uint64_t n, ListItem& item, LineValues& line, std::string& error) {
+  static constexpr struct { std::string_view text; uint8_t code; } kCodes[] = {
+      {"44.1 KHz", 0}, {"44.1", 0}, {"48.0 KHz", 1}, {"48.0", 1}, {"32.0 KHz", 2}, {"32.0", 2},
+      {"? KHz", 255}, {"- KHz", 255}, {"?", 255}, {"-", 255}, {" ", 255}, {"", 255}};
+  for (const auto& c : kCodes) {
+    if (text == c.text) {
+      item.frequencyCode = c.code;
+      line.hasFrequency = true;
+      return true;
+    }
+  }
+  error = failure("Can't read the frequency", n, text, 32);
+  return false;
+}
+
+// The date's parts are kept until the order of day, month and year is known.
+bool parseDate(uint8_t role, std::string_view text, uint64_t n, ListItem& item, LineValues& line,
+               DatePartRoles& roles, std::string& error) {
+  std::array<uint16_t, 3>& parts = role == kRoleDateCreated ? line.created : line.added;
+  // The export's mark for an unknown date leaves the date unknown.
+  if (isUnknownMarkText(text)) {
+    parts = {0, 0, 0};
+    if (role == kRoleDateCreated) item.fileDate = -1;
+    return true;
+  }
+  if (!parseDateText(text, roles, parts)) {
+    parts = {0, 0, 0};
+    error = failure("Invalid date", n, text, 48);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool parseField(uint8_t role, std::string_view text, uint64_t n, ListItem& item, LineValues& line,
                 DatePartRoles& roles, std::string& error) {
   switch (role) {
-    case kRoleTitle:
-      if (text.size() > kMaxFileNameBytes) {
-        error = "Filename too long (line " + std::to_string(n) +
-                "). Displaying first 64 characters:\r\n" + head(text, 64);
-        return false;
-      }
-      item.fileName.assign(text);
-      return true;
-    case kRolePlaytime:
-      return parsePlaytime(text, n, item, error);
+    case kRoleTitle: return parseTitle(text, n, item, error);
+    case kRolePlaytime: return parsePlaytime(text, n, item, error);
     case kRoleBitrate: {
       const BitrateValue b = parseBitrate(text);
       item.bitrateCode = b.code;
       item.averageKbps = b.averageKbps;
       return true;
     }
-    case kRoleSize: {
-      std::string_view digits = text;
-      while (!digits.empty() && !std::isdigit(static_cast<unsigned char>(digits.back()))) digits.remove_suffix(1);
-      long value = 0;
-      if (digits.empty() && isUnknownMarkText(text)) {
-        item.sizeKB = -1;
-        return true;
-      }
-      if (!readWhole(digits, value) || value < 0 || digits.front() == '-' || digits.front() == '+') {
-        error = failure("Can't read filesize", n, text, 32);
-        return false;
-      }
-      item.sizeKB = static_cast<int32_t>(value);
-      return true;
-    }
-    case kRoleStereo: {
-      static constexpr struct { std::string_view text; uint8_t mode; } kModes[] = {
-          {"stereo", 0}, {"S", 0}, {"joint stereo", 1}, {"JS", 1}, {"dual channel", 2}, {"DC", 2},
-          {"mono", 3}, {"M", 3}, {"?", 4}, {"??", 4}, {"-", 4}, {"--", 4}, {" ", 4}, {"  ", 4}, {"", 4}};
-      for (const auto& m : kModes) {
-        if (text == m.text) {
-          item.stereoMode = m.mode;
-          return true;
-        }
-      }
-      error = failure("Can't read stereo mode", n, text, 32);
-      return false;
-    }
-    case kRoleFrequency: {
-      static constexpr struct { std::string_view text; uint8_t code; } kCodes[] = {
-          {"44.1 KHz", 0}, {"44.1", 0}, {"48.0 KHz", 1}, {"48.0", 1}, {"32.0 KHz", 2}, {"32.0", 2},
-          {"? KHz", 255}, {"- KHz", 255}, {"?", 255}, {"-", 255}, {" ", 255}, {"", 255}};
-      for (const auto& c : kCodes) {
-        if (text == c.text) {
-          item.frequencyCode = c.code;
-          line.hasFrequency = true;
-          return true;
-        }
-      }
-      error = failure("Can't read the frequency", n, text, 32);
-      return false;
-    }
+    case kRoleSize: return parseSize(text, n, item, error);
+    case kRoleStereo: return parseStereo(text, n, item, error);
+    case kRoleFrequency: return parseFrequency(text, n, item, line, error);
     case kRoleDateCreated:
-    case kRoleDateAdded: {
-      std::array<uint16_t, 3>& parts = role == kRoleDateCreated ? line.created : line.added;
-      // The export's mark for an unknown date leaves the date unknown.
-      if (isUnknownMarkText(text)) {
-        parts = {0, 0, 0};
-        if (role == kRoleDateCreated) item.fileDate = -1;
-        return true;
-      }
-      if (!parseDateText(text, roles, parts)) {
-        parts = {0, 0, 0};
-        error = failure("Invalid date", n, text, 48);
-        return false;
-      }
-      return true;
-    }
+    case kRoleDateAdded: return parseDate(role, text, n, item, line, roles, error);
     case kRolePath:
       item.folder.assign(text);
       return true;

@@ -284,44 +284,11 @@ ImportCommand::Outcome ImportCommand::itemPass(const ImportFrame& frame, const F
   list_.items.reserve(list_.items.size() + lines);
   lineValues_.reserve(lines);
   const int32_t today = platform::today();
-  const size_t F = static_cast<size_t>(plan.delimiterCount);
   std::string line;
   size_t length = 0;
   std::vector<std::string> fields;
   while (in.readLine(line, length, kMaxLine + 1)) {
-    const uint64_t n = imported_ + 1;
-    if (length > kMaxLine) {
-      errorText_ = "Line " + std::to_string(n) + " too long (" + std::to_string(length) +
-                   " bytes) found.\r\nDisplaying first 64 characters:\r\n" + head(line, 64);
-      return Outcome::Failed;
-    }
-    const size_t firstNonBlank = line.find_first_not_of(' ');
-    if (line.size() < 4 || firstNonBlank == std::string::npos || line.size() - firstNonBlank < 4) {
-      errorText_ = "Too short line found. Content:\r\n" + line;
-      return Outcome::Failed;
-    }
-    if (!splitLine(line, n, frame, plan, fields, errorText_)) return Outcome::Failed;
-
-    ListItem item;
-    item.bitrateCode = 255;
-    item.frequencyCode = kFrequencyMixed;
-    item.sizeKB = -1;
-    item.frames = -1;
-    item.fileDate = -1;
-    item.stereoMode = kStereoModeMixed;
-    item.averageKbps = 0;
-    item.dateAdded = settings_.daRadio == 0 ? today : -1;
-    LineValues values;
-    for (size_t i = 0; i <= F; ++i)
-      if (!parseField(plan.roles[i], fields[i], n, item, values, dateRoles_, errorText_)) return Outcome::Failed;
-    if (item.frames > 0) {
-      const uint8_t code = values.hasFrequency ? item.frequencyCode : 0;
-      item.frames = framesFromSeconds(item.frames, code == 1 || code == 2 ? code : 0);
-    }
-    list_.items.push_back(std::move(item));
-    lineValues_.push_back(values);
-    ++imported_;
-
+    if (!addItem(line, length, frame, plan, today, fields)) return Outcome::Failed;
     if (imported_ % kStatusEvery == 0) {
       ui_.setStatus("Imported " + std::to_string(imported_) + " items so far...");
       if (ui_.processEvents()) return Outcome::Cancelled;
@@ -346,69 +313,60 @@ ImportCommand::Outcome ImportCommand::itemPass(const ImportFrame& frame, const F
   return Outcome::Succeeded;
 }
 
-ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
-  const ListLayout& layout = frame.layout;
-  const ShownFields carried = layout.fields;
-  const size_t first = list_.items.size() - imported_;
-  auto eventsCancel = [&](size_t i) { return i % kFinishEventsEvery == 0 && ui_.processEvents(); };
+bool ImportCommand::addItem(const std::string& line, size_t length, const ImportFrame& frame, const FieldPlan& plan,
+                            int32_t today, std::vector<std::string>& fields) {
+  const uint64_t n = imported_ + 1;
+  if (length > kMaxLine) {
+    errorText_ = "Line " + std::to_string(n) + " too long (" + std::to_string(length) +
+                 " bytes) found.\r\nDisplaying first 64 characters:\r\n" + head(line, 64);
+    return false;
+  }
+  const size_t firstNonBlank = line.find_first_not_of(' ');
+  if (line.size() < 4 || firstNonBlank == std::string::npos || line.size() - firstNonBlank < 4) {
+    errorText_ = "Too short line found. Content:\r\n" + line;
+    return false;
+  }
+  if (!splitLine(line, n, frame, plan, fields, errorText_)) return false;
 
+  ListItem item;
+  item.bitrateCode = 255;
+  item.frequencyCode = kFrequencyMixed;
+  item.sizeKB = -1;
+  item.frames = -1;
+  item.fileDate = -1;
+  item.stereoMode = kStereoModeMixed;
+  item.averageKbps = 0;
+  item.dateAdded = settings_.daRadio == 0 ? today : -1;
+  LineValues values;
+  const size_t F = static_cast<size_t>(plan.delimiterCount);
+  for (size_t i = 0; i <= F; ++i)
+    if (!parseField(plan.roles[i], fields[i], n, item, values, dateRoles_, errorText_)) return false;
+  if (item.frames > 0) {
+    const uint8_t code = values.hasFrequency ? item.frequencyCode : 0;
+    item.frames = framesFromSeconds(item.frames, code == 1 || code == 2 ? code : 0);
+  }
+  list_.items.push_back(std::move(item));
+  lineValues_.push_back(values);
+  ++imported_;
+  return true;
+}
+
+bool ImportCommand::eventsCancel(size_t done) {
+  return done % kFinishEventsEvery == 0 && ui_.processEvents();
+}
+
+ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
+  const ShownFields carried = frame.layout.fields;
+  const size_t first = list_.items.size() - imported_;
   const bool sizeKnown = carried.has(ShownField::Size);
   if (settings_.cmfcheck && carried.has(ShownField::Bitrate) && sizeKnown != carried.has(ShownField::Playtime)) {
-    ui_.setStatus(std::string("Calculating missing ") + (sizeKnown ? "playtimes..." : "file sizes..."));
-    if (ui_.processEvents()) return Outcome::Cancelled;
-    for (size_t i = first; i < list_.items.size(); ++i) {
-      if (eventsCancel(i - first + 1)) return Outcome::Cancelled;
-      ListItem& it = list_.items[i];
-      if (it.bitrateCode < 1 || it.bitrateCode > 14) continue;
-      const int k = kKBPerSecond[it.bitrateCode];
-      if (sizeKnown && it.sizeKB >= 0) {
-        it.frames = framesFromSeconds(it.sizeKB / k, it.frequencyCode);
-      } else if (!sizeKnown && it.frames >= 0) {
-        // Whole seconds of the playtime, halves to even, as the time text shows them.
-        const double seconds = std::nearbyint(playtimeSeconds(it));
-        const double size = seconds * k;
-        if (size <= 2147483647.0) it.sizeKB = static_cast<int32_t>(size);
-      }
-    }
+    if (const Outcome o = calculateMissing(first, sizeKnown); o != Outcome::Succeeded) return o;
   }
-
   if (settings_.clabcheck && carried.has(ShownField::Path) && !carried.has(ShownField::VolumeLabel)) {
-    ui_.setStatus("Adding fixed disks labels...");
-    if (ui_.processEvents()) return Outcome::Cancelled;
-    const VolumeLabels labels(volumes());
-    for (size_t i = first; i < list_.items.size(); ++i) {
-      if (eventsCancel(i - first + 1)) return Outcome::Cancelled;
-      ListItem& it = list_.items[i];
-      if (it.folder.empty()) continue;
-      std::string label = labels.labelFor(it.folder);
-      if (!label.empty()) it.volumeLabel = std::move(label);
-    }
+    if (const Outcome o = addVolumeLabels(first); o != Outcome::Succeeded) return o;
   }
-
   if (carried.has(ShownField::DateCreated) || carried.has(ShownField::DateAdded)) {
-    DateOrder order;
-    const uint8_t tagStyle = frame.bodyKind == BodyKind::Text ? 255 : layout.dateStyle;
-    const DateOrderResult r = resolveDateOrder(dateRoles_, tagStyle, settings_, ui_, order, errorText_);
-    if (r == DateOrderResult::Failed) return Outcome::Failed;
-    if (r == DateOrderResult::Cancelled) return Outcome::Cancelled;
-    if (r == DateOrderResult::Ok) {
-      ui_.setStatus("Examining dates...");
-      if (ui_.processEvents()) return Outcome::Cancelled;
-      for (size_t i = first; i < list_.items.size(); ++i) {
-        if (eventsCancel(i - first + 1)) return Outcome::Cancelled;
-        ListItem& it = list_.items[i];
-        const LineValues& v = lineValues_[i - first];
-        int32_t day;
-        if (v.created[0] != 0) {
-          if (!dayNumberOfParts(v.created, order, day)) return Outcome::Unexpected;
-          it.fileDate = day;
-        }
-        if (v.added[0] != 0) {
-          if (!dayNumberOfParts(v.added, order, day)) return Outcome::Unexpected;
-          it.dateAdded = day;
-        }
-      }
-    }
+    if (const Outcome o = examineDates(frame, first); o != Outcome::Succeeded) return o;
   }
 
   list_.unsaved = true;
@@ -416,7 +374,6 @@ ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
   ui_.setStatus(total == imported_ ? "Imported " + std::to_string(imported_) + " items."
                                    : "Imported " + std::to_string(imported_) + ", total " +
                                          std::to_string(total) + " items.");
-
   if (settings_.shown != carried) {
     const Answer a = ui_.ask(
         "Options loaded differ from those set in main options window.\r\nThis may cause confusion if you use internal viewer now, in\r\ncases when some displayed fields are not imported and/or\r\nsome imported fields are not displayed."
@@ -426,7 +383,67 @@ ImportCommand::Outcome ImportCommand::finish(const ImportFrame& frame) {
   }
   // Items appended after others do not keep the order the tag tells.
   const bool onlyImported = total == imported_;
-  list_.sortCode = frame.bodyKind == BodyKind::Text || !onlyImported ? kSortUnsorted : layout.sortState;
+  list_.sortCode = frame.bodyKind == BodyKind::Text || !onlyImported ? kSortUnsorted : frame.layout.sortState;
+  return Outcome::Succeeded;
+}
+
+ImportCommand::Outcome ImportCommand::calculateMissing(size_t first, bool sizeKnown) {
+  ui_.setStatus(std::string("Calculating missing ") + (sizeKnown ? "playtimes..." : "file sizes..."));
+  if (ui_.processEvents()) return Outcome::Cancelled;
+  for (size_t i = first; i < list_.items.size(); ++i) {
+    if (eventsCancel(i - first + 1)) return Outcome::Cancelled;
+    ListItem& it = list_.items[i];
+    if (it.bitrateCode < 1 || it.bitrateCode > 14) continue;
+    const int k = kKBPerSecond[it.bitrateCode];
+    if (sizeKnown && it.sizeKB >= 0) {
+      it.frames = framesFromSeconds(it.sizeKB / k, it.frequencyCode);
+    } else if (!sizeKnown && it.frames >= 0) {
+      // Whole seconds of the playtime, halves to even, as the time text shows them.
+      const double seconds = std::nearbyint(playtimeSeconds(it));
+      const double size = seconds * k;
+      if (size <= 2147483647.0) it.sizeKB = static_cast<int32_t>(size);
+    }
+  }
+  return Outcome::Succeeded;
+}
+
+ImportCommand::Outcome ImportCommand::examineDates(const ImportFrame& frame, size_t first) {
+  DateOrder order;
+  const uint8_t tagStyle = frame.bodyKind == BodyKind::Text ? 255 : frame.layout.dateStyle;
+  const DateOrderResult r = resolveDateOrder(dateRoles_, tagStyle, settings_, ui_, order, errorText_);
+  if (r == DateOrderResult::Failed) return Outcome::Failed;
+  if (r == DateOrderResult::Cancelled) return Outcome::Cancelled;
+  if (r != DateOrderResult::Ok) return Outcome::Succeeded;
+  ui_.setStatus("Examining dates...");
+  if (ui_.processEvents()) return Outcome::Cancelled;
+  for (size_t i = first; i < list_.items.size(); ++i) {
+    if (eventsCancel(i - first + 1)) return Outcome::Cancelled;
+    ListItem& it = list_.items[i];
+    const LineValues& v = lineValues_[i - first];
+    int32_t day;
+    if (v.created[0] != 0) {
+      if (!dayNumberOfParts(v.created, order, day)) return Outcome::Unexpected;
+      it.fileDate = day;
+    }
+    if (v.added[0] != 0) {
+      if (!dayNumberOfParts(v.added, order, day)) return Outcome::Unexpected;
+      it.dateAdded = day;
+    }
+  }
+  return Outcome::Succeeded;
+}
+
+ImportCommand::Outcome ImportCommand::addVolumeLabels(size_t first) {
+  ui_.setStatus("Adding fixed disks labels...");
+  if (ui_.processEvents()) return Outcome::Cancelled;
+  const VolumeLabels labels(volumes());
+  for (size_t i = first; i < list_.items.size(); ++i) {
+    if (eventsCancel(i - first + 1)) return Outcome::Cancelled;
+    ListItem& it = list_.items[i];
+    if (it.folder.empty()) continue;
+    std::string label = labels.labelFor(it.folder);
+    if (!label.empty()) it.volumeLabel = std::move(label);
+  }
   return Outcome::Succeeded;
 }
 

@@ -38,7 +38,16 @@ class ImportCommand {
   bool importExported(const std::string& path);
   Outcome runExported(const std::string& path, ImportFrame& frame);
   Outcome itemPass(const ImportFrame& frame, const FieldPlan& plan);
+  // Reads one line into a new item; false with errorText_ set.
+  bool addItem(const std::string& line, size_t length, const ImportFrame& frame, const FieldPlan& plan,
+               int32_t today, std::vector<std::string>& fields);
   Outcome finish(const ImportFrame& frame);
+  // The steps of finish over the imported items from index first on.
+  Outcome calculateMissing(size_t first, bool sizeKnown);
+  Outcome addVolumeLabels(size_t first);
+  Outcome examineDates(const ImportFrame& frame, size_t first);
+  // Lets pending events run every so many items; true when the user cancelled.
+  bool eventsCancel(size_t done);
   bool writeBackup();
   void restore();
   void applyItems(std::vector<ListItem> items);
