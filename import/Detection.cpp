@@ -268,95 +268,96 @@ StepResult detectBody(const platform::ReadFile& file, std::string_view firstBloc
   return StepResult::Ok;
 }
 
+namespace {
+
+// Whether the list starts (or, atEnd, ends) with the text of the user's message file. Ok with
+// messageSize set to the file's size when it does; Ok with messageSize 0 when it does not and
+// the user goes on without it.
+StepResult findMessageFile(const platform::ReadFile& file, const std::string& path, bool atEnd, int64_t ratioLimit,
+                           UserInterface& ui, int64_t& messageSize) {
+  const char* part = atEnd ? "footer" : "header";
+  messageSize = 0;
+  auto goOnWithout = [&](const std::string& what) {
+    const Answer a = ui.ask(withoutFileText(what.c_str(), part), "error", Buttons::OkCancel, Icon::Exclamation);
+    return a == Answer::Ok ? StepResult::Ok : StepResult::Cancelled;
+  };
+  platform::ReadFile message;
+  if (!message.open(path) || message.size() == 0)
+    return goOnWithout(std::string(atEnd ? "Footer" : "Header") + " file not found or zero length");
+  if (message.size() > ratioLimit) return goOnWithout(std::string("Size ratio of ") + part + " and list file invalid");
+  const int same = compareWithFile(file, atEnd ? file.size() - message.size() : 0, message, message.size());
+  if (same < 0) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  if (same == 0) return goOnWithout(std::string("Current ") + part + " file not matched");
+  messageSize = message.size();
+  return StepResult::Ok;
+}
+
+// The body starts after the header and the line breaks that follow it.
+StepResult skipBreaksAfterHeader(const platform::ReadFile& file, int64_t headerSize, ImportFrame& frame,
+                                 UserInterface& ui) {
+  int64_t start = headerSize;
+  char pair[2];
+  for (;;) {
+    const int64_t n = file.readUpTo(start, pair, 2);
+    if (n < 0) {
+      ui.warning(kDiskError);
+      return StepResult::Cancelled;
+    }
+    if (n < 2) {
+      frame.errorText = "Invalid format (CRLF's missing after header text).";
+      return StepResult::Failed;
+    }
+    if (!isLineBreakPair(pair)) break;
+    start += 2;
+  }
+  frame.bodyStart = start;
+  return StepResult::Ok;
+}
+
+// The body ends before the footer and the line breaks in front of it.
+StepResult skipBreaksBeforeFooter(const platform::ReadFile& file, int64_t footerSize, ImportFrame& frame,
+                                  UserInterface& ui) {
+  int64_t end = file.size() - footerSize;
+  char pair[2];
+  while (end > 3) {
+    if (!file.readAt(end - 2, pair, 2)) {
+      ui.warning(kDiskError);
+      return StepResult::Cancelled;
+    }
+    if (!isLineBreakPair(pair)) {
+      frame.bodyEnd = end;
+      return StepResult::Ok;
+    }
+    end -= 2;
+  }
+  frame.errorText = "Invalid format (CRLF's missing before footer text).";
+  return StepResult::Failed;
+}
+
+}  // namespace
+
 StepResult stripHeaderFooter(const platform::ReadFile& file, size_t firstBlockLength,
                              const ImportSettings& settings, ImportFrame& frame, UserInterface& ui) {
   const int64_t ratioLimit = static_cast<int64_t>(firstBlockLength) - 24;
-  // Asks whether to go on without the message file; true for OK.
-  auto goOnWithout = [&](const char* what, const char* part) {
-    return ui.ask(withoutFileText(what, part), "error", Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
-  };
-
   if (settings.CheckHead && !settings.headerFile.empty()) {
-    platform::ReadFile header;
-    const bool opened = header.open(settings.headerFile);
-    if (!opened || header.size() == 0) {
-      if (!goOnWithout("Header file not found or zero length", "header")) return StepResult::Cancelled;
-      frame.bodyStart = 0;
-    } else if (header.size() > ratioLimit) {
-      if (!goOnWithout("Size ratio of header and list file invalid", "header")) return StepResult::Cancelled;
-      frame.bodyStart = 0;
-    } else {
-      const int same = compareWithFile(file, 0, header, header.size());
-      if (same < 0) {
-        ui.warning(kDiskError);
-        return StepResult::Cancelled;
-      }
-      if (same == 0) {
-        if (!goOnWithout("Current header file not matched", "header")) return StepResult::Cancelled;
-        frame.bodyStart = 0;
-      } else {
-        int64_t start = header.size();
-        char pair[2];
-        for (;;) {
-          const int64_t n = file.readUpTo(start, pair, 2);
-          if (n < 0) {
-            ui.warning(kDiskError);
-            return StepResult::Cancelled;
-          }
-          if (n < 2) {
-            frame.errorText = "Invalid format (CRLF's missing after header text).";
-            return StepResult::Failed;
-          }
-          if (!isLineBreakPair(pair)) break;
-          start += 2;
-        }
-        frame.bodyStart = start;
-      }
-    }
+    int64_t size = 0;
+    if (const StepResult r = findMessageFile(file, settings.headerFile, false, ratioLimit, ui, size); r != StepResult::Ok)
+      return r;
+    frame.bodyStart = 0;
+    if (size > 0)
+      if (const StepResult r = skipBreaksAfterHeader(file, size, frame, ui); r != StepResult::Ok) return r;
   }
-
   if (settings.CheckFoot && !settings.footerFile.empty()) {
-    platform::ReadFile footer;
-    const bool opened = footer.open(settings.footerFile);
-    if (!opened || footer.size() == 0) {
-      if (!goOnWithout("Footer file not found or zero length", "footer")) return StepResult::Cancelled;
-      frame.bodyEnd = file.size();
-    } else if (footer.size() > ratioLimit) {
-      if (!goOnWithout("Size ratio of footer and list file invalid", "footer")) return StepResult::Cancelled;
-      frame.bodyEnd = file.size();
-    } else {
-      const int same = compareWithFile(file, file.size() - footer.size(), footer, footer.size());
-      if (same < 0) {
-        ui.warning(kDiskError);
-        return StepResult::Cancelled;
-      }
-      if (same == 0) {
-        if (!goOnWithout("Current footer file not matched", "footer")) return StepResult::Cancelled;
-        frame.bodyEnd = file.size();
-      } else {
-        int64_t end = file.size() - footer.size();
-        char pair[2];
-        bool accepted = false;
-        while (end > 3) {
-          if (!file.readAt(end - 2, pair, 2)) {
-            ui.warning(kDiskError);
-            return StepResult::Cancelled;
-          }
-          if (!isLineBreakPair(pair)) {
-            accepted = true;
-            break;
-          }
-          end -= 2;
-        }
-        if (!accepted) {
-          frame.errorText = "Invalid format (CRLF's missing before footer text).";
-          return StepResult::Failed;
-        }
-        frame.bodyEnd = end;
-      }
-    }
+    int64_t size = 0;
+    if (const StepResult r = findMessageFile(file, settings.footerFile, true, ratioLimit, ui, size); r != StepResult::Ok)
+      return r;
+    frame.bodyEnd = file.size();
+    if (size > 0)
+      if (const StepResult r = skipBreaksBeforeFooter(file, size, frame, ui); r != StepResult::Ok) return r;
   }
-
   if (frame.bodyStart >= frame.bodyEnd) {
     frame.errorText = "Header/footer overlap.";
     return StepResult::Failed;
