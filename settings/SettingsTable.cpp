@@ -145,9 +145,8 @@ class TableBuilder {
   }
 };
 
-std::vector<SettingField> buildTable() {
-  TableBuilder t;
-  // ---- Block A (offset 0) ----
+// Block A (offset 0) to offset 50: switches and choices.
+void addBlockA(TableBuilder& t) {
   t.add(flag("CheckTime", &Settings::CheckTime, 0, "export/show playtime").options());
   t.add(flag("CheckKbps", &Settings::CheckKbps, 1, "export/show bitrate").options());
   t.add(flag("AddHeaderCheck", &Settings::AddHeaderCheck, 2, "header row and tabs (text export)").options());
@@ -225,6 +224,10 @@ std::vector<SettingField> buildTable() {
                "options window appears 0 instantly, 1 gradually")
             .options()
             .masked());
+}
+
+// Block A from offset 51: the size window, colours, the viewer's manual column widths, fonts.
+void addBlockASizesColoursFonts(TableBuilder& t) {
   t.add(number("maxsizetext", &Settings::maxsizetext, 51, 10, 2048, "largest mp3 to index, MB").options().orElse(2048));
   t.add(number("minsizetext", &Settings::minsizetext, 55, 1, 2000, "smallest mp3 to index, KB").options().orElse(10));
   t.add(number("bgpic", &Settings::bgpic, 59, 0, kColourMax, "HTML background colour (0xBBGGRR)").options());
@@ -250,8 +253,10 @@ std::vector<SettingField> buildTable() {
   t.font("viewerFont", &Settings::viewerFont, {135, 138, 141, 909}, 4, 32, 10, false, "viewer grid");
   t.font("tableFont", &Settings::tableFont, {136, 139, 397, 910}, 1, 255, 0, true, "HTML table");
   t.font("captionFont", &Settings::captionFont, {137, 140, 653, 911}, 1, 255, 0, true, "table caption");
+}
 
-  // ---- Block B (912): each window's left and top, with its design size ----
+// Block B (912): each window's left and top, with its design size.
+void addBlockB(TableBuilder& t) {
   t.window("mainWindowPos", &Settings::mainWindowPos, 912, 284, 362, "main window");
   t.window("optionsWindowPos", &Settings::optionsWindowPos, 920, 787, 549, "options window");
   t.window("aboutWindowPos", &Settings::aboutWindowPos, 928, 320, 314, "about window");
@@ -270,8 +275,10 @@ std::vector<SettingField> buildTable() {
   t.window("insertEditWindowPos", &Settings::insertEditWindowPos, 1008, 301, 301, "insert/edit window");
   t.window("loadMergeWindowPos", &Settings::loadMergeWindowPos, 1016, 227, 310, "load/merge window");
   t.window("findWindowPos", &Settings::findWindowPos, 1024, 217, 190, "find window");
+}
 
-  // ---- Block C (1032) ----
+// Block C (1032): the other windows' switches and choices, custom colours, the folder tree font.
+void addBlockC(TableBuilder& t) {
   t.add(number("dsRadio", &Settings::dsRadio, 1032, 0, 1, "import, date style unknown: 0 assume main style, 1 prompt")
             .masked()
             .alias({"dsradio"}));
@@ -345,8 +352,10 @@ std::vector<SettingField> buildTable() {
   }
   t.font("folderTreeFont", &Settings::folderTreeFont, {1213, 1214, 1215, 1471}, 4, 32, 10, false,
          "main window folder tree");
+}
 
-  // ---- The strings (1472), in file order ----
+// The strings (1472), in file order.
+void addStrings(TableBuilder& t) {
   t.add(text("headerFileText", &Settings::headerFileText, 0, "header message file for text mode").options());
   t.add(text("footerFileText", &Settings::footerFileText, 1, "footer message file for text mode").options());
   t.add(text("headerFileHtml", &Settings::headerFileHtml, 2, "header message file for HTML modes").options());
@@ -378,6 +387,15 @@ std::vector<SettingField> buildTable() {
   t.add(text("mainFolder", &Settings::mainFolder, 19, "the main window's current folder").homeFolder());
   t.add(text("lastExternalList", &Settings::lastExternalList, 20, "last external list of the comparison"));
   t.add(text("lastOutputFile", &Settings::lastOutputFile, 21, "last comparison output file"));
+}
+
+std::vector<SettingField> buildTable() {
+  TableBuilder t;
+  addBlockA(t);
+  addBlockASizesColoursFonts(t);
+  addBlockB(t);
+  addBlockC(t);
+  addStrings(t);
   return std::move(t.rows);
 }
 
