@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/FolderScan.h"
+#include "platform/SilentUi.h"
 #include "tests/support/Mp3Builder.h"
 
 namespace sonalog {
@@ -24,17 +25,6 @@ constexpr int kFolders = 100;
 constexpr int kFilesPerFolder = 100;
 constexpr int kDistinctFiles = 10;
 constexpr int kFramesPerFile = 9000;  // about four minutes at 44.1 kHz
-
-class NullUi : public UserInterface {
- public:
-  Answer show(const MessageBox& box) override { return safeDefault(box); }
-  void setStatus(std::string_view) override {}
-  void setBusy(bool) override {}
-  bool processEvents() override { return false; }
-  std::optional<FileDialogResult> openFile(const FileDialog&) override { return std::nullopt; }
-  std::optional<FileDialogResult> saveFile(const FileDialog&) override { return std::nullopt; }
-  OpenResult openDocument(const std::string&, bool) override { return OpenResult::Failed; }
-};
 
 // The generated tree and a working folder, removed at exit.
 class Tree {
@@ -84,7 +74,7 @@ ScanOptions fastOptions() {
 
 void BM_NewScan10000CachedFilesFast(benchmark::State& state) {
   const std::string music = tree().music();
-  NullUi ui;
+  SilentUi ui;
   for (auto _ : state) {
     InternalList list;
     ScanMemory memory;
@@ -96,17 +86,14 @@ void BM_NewScan10000CachedFilesFast(benchmark::State& state) {
 }
 BENCHMARK(BM_NewScan10000CachedFilesFast)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// APPEND of the 10 000 files onto a list of range(0) items that holds them all (the first 10 000
-// items are the scan's own result). With "Skip existing entries" no file is analysed, so the time
-// is the walk, the backup copy and the existing-entry check; it grows with the list, not with
-// list size times files.
-void BM_AppendSkipOntoList(benchmark::State& state) {
+// APPEND of the 10 000 files onto a list of total items that holds them all (the first 10 000
+// items are the scan's own result).
+void appendOntoList(benchmark::State& state, size_t total, ExistingEntryRule rule) {
   const std::string music = tree().music();
-  NullUi ui;
+  SilentUi ui;
   InternalList scanned;
   ScanMemory memory;
   runFolderScan(ScanMode::New, {music, true, false}, fastOptions(), scanned, ui, memory);
-  const size_t total = static_cast<size_t>(state.range(0));
   std::vector<ListItem> items = scanned.items;
   for (size_t i = items.size(); i < total; ++i) {
     ListItem it = scanned.items[i % scanned.items.size()];
@@ -114,7 +101,7 @@ void BM_AppendSkipOntoList(benchmark::State& state) {
     items.push_back(std::move(it));
   }
   ScanOptions options = fastOptions();
-  options.existingEntries = ExistingEntryRule::Skip;
+  options.existingEntries = rule;
   options.sort = false;
   for (auto _ : state) {
     state.PauseTiming();
@@ -127,33 +114,17 @@ void BM_AppendSkipOntoList(benchmark::State& state) {
   }
   state.counters["items"] = static_cast<double>(total);
 }
+
+// With "Skip existing entries" no file is analysed, so the time is the walk, the backup copy and
+// the existing-entry check; it grows with the list, not with list size times files.
+void BM_AppendSkipOntoList(benchmark::State& state) {
+  appendOntoList(state, static_cast<size_t>(state.range(0)), ExistingEntryRule::Skip);
+}
 BENCHMARK(BM_AppendSkipOntoList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The same with "Add/update only if different": every file is analysed and compared.
 void BM_AppendUpdateIfDifferentOnto100000(benchmark::State& state) {
-  const std::string music = tree().music();
-  NullUi ui;
-  InternalList scanned;
-  ScanMemory memory;
-  runFolderScan(ScanMode::New, {music, true, false}, fastOptions(), scanned, ui, memory);
-  std::vector<ListItem> items = scanned.items;
-  for (size_t i = items.size(); i < 100000; ++i) {
-    ListItem it = scanned.items[i % scanned.items.size()];
-    it.folder = "/elsewhere/Folder " + std::to_string(i / 100);
-    items.push_back(std::move(it));
-  }
-  ScanOptions options = fastOptions();
-  options.existingEntries = ExistingEntryRule::UpdateIfDifferent;
-  options.sort = false;
-  for (auto _ : state) {
-    state.PauseTiming();
-    InternalList list;
-    list.items = items;
-    ScanMemory fresh;
-    state.ResumeTiming();
-    const ScanResult r = runFolderScan(ScanMode::Append, {music, true, false}, options, list, ui, fresh);
-    if (r.counts.ignored != kFolders * kFilesPerFolder) state.SkipWithError(r.status.c_str());
-  }
+  appendOntoList(state, 100000, ExistingEntryRule::UpdateIfDifferent);
 }
 BENCHMARK(BM_AppendUpdateIfDifferentOnto100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -17,7 +17,7 @@
 #include "export/TextWriter.h"
 #include "import/ImportCommand.h"
 #include "platform/Files.h"
-#include "platform/UserInterface.h"
+#include "platform/SilentUi.h"
 
 namespace sonalog {
 namespace {
@@ -25,18 +25,13 @@ namespace {
 constexpr size_t kItems = 1'000'000;
 
 // Goes on at every "so far" question and keeps the main options as they are.
-class BenchUi : public UserInterface {
- public:
-  Answer show(const MessageBox& box) override {
+SilentUi benchUi() {
+  SilentUi ui;
+  ui.answerRule = [](const MessageBox& box) {
     return box.buttons == Buttons::OkCancel ? Answer::Ok : safeDefault(box);
-  }
-  void setStatus(std::string_view) override {}
-  void setBusy(bool) override {}
-  bool processEvents() override { return false; }
-  std::optional<FileDialogResult> openFile(const FileDialog&) override { return std::nullopt; }
-  std::optional<FileDialogResult> saveFile(const FileDialog&) override { return std::nullopt; }
-  OpenResult openDocument(const std::string&, bool) override { return OpenResult::Failed; }
-};
+  };
+  return ui;
+}
 
 const std::string& scratch() {
   static const std::string dir = [] {
@@ -78,7 +73,7 @@ std::string exportFile(ExportType type, int64_t& bytes) {
     platform::AtomicFile file(path);
     file.open();
     AtomicFileSink sink(file);
-    BenchUi ui;
+    SilentUi ui = benchUi();
     ExportRun run(ui, "");
     const ItemView view(items);
     if (type == ExportType::Text) writeTextList(sink, view, benchOptions(type), run);
@@ -106,7 +101,7 @@ void importBench(benchmark::State& state, ExportType type) {
     InternalList list;
     ImportSettings settings;
     settings.ComboStyle = 1;
-    BenchUi ui;
+    SilentUi ui = benchUi();
     ImportCommand command(list, settings, ui);
     command.setVolumeSource([] { return std::vector<platform::Volume>{}; });
     if (!command.importFile(path) || list.items.size() != kItems) {

@@ -115,7 +115,7 @@ bool externalTextItem(std::string_view line, bool examineBangLines, ListItem& it
   if (examineBangLines && (line.front() != '!' || !containsMp3(line.substr(1)))) return false;
   item = ListItem{};
   item.frames = -1;
-  item.bitrateCode = 255;
+  item.bitrateCode = kBitrateNotGiven;
   item.sizeKB = -1;
   item.stereoMode = kStereoModeMixed;
   item.frequencyCode = 0;

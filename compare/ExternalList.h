@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ListItem.h"
+#include "duplicates/FileLabel.h"
 
 namespace sonalog {
 
@@ -42,8 +43,8 @@ bool loadExternalTextList(const std::string& path, bool examineBangLines, Extern
 // not a "!... .mp3" line while only those are examined).
 bool externalTextItem(std::string_view line, bool examineBangLines, ListItem& item);
 
-// Pixel widths of the first file label while a text list is read and afterwards.
+// The pixel width of the first file label while a text list is read (afterwards it is
+// kFileLabelWidth).
 inline constexpr int kLoadingLabelWidth = 178;
-inline constexpr int kFileLabelWidth = 458;
 
 }  // namespace sonalog

@@ -51,13 +51,7 @@ CompareSettings compareSettingsOf(const Settings& s) {
   c.timeCheck = s.timeCheck;
   c.timeLimitSec = s.timeLimitSec;
   c.bitrateCheck = s.bitrateCheck;
-  c.fieldStyle.unknownStyle = s.errorexportcombo;
-  c.fieldStyle.dateStyle = s.ComboStyle;
-  c.fieldStyle.sizeStyle = s.ComboK;
-  c.fieldStyle.stereoStyle = s.ComboStereo;
-  c.fieldStyle.vbrStyle = s.ComboVBR;
-  c.fieldStyle.hours = s.Checkhr;
-  c.fieldStyle.milliseconds = s.Checkms;
+  c.fieldStyle = fieldStyleFrom(s);
   return c;
 }
 

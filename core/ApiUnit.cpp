@@ -39,29 +39,34 @@ void reportDocumentOpenFailure(UserInterface& ui, OpenResult result, const std::
   }
 }
 
+namespace {
+
+// What a failed play says, by what the desktop reported: of one mp3 file, and of a playlist.
+struct PlayFailureTexts {
+  OpenResult result;
+  const char* file;
+  const char* playlist;
+};
+constexpr PlayFailureTexts kPlayFailures[] = {
+    {OpenResult::NotFound, "The file doesn't exist.",
+     "System error trying to open the internal mp3 file list."},
+    {OpenResult::AccessDenied, "Access denied or sharing violation.",
+     "System error trying to open the internal mp3 file list."},
+    {OpenResult::NoAssociation, "System error trying to play the file.",
+     "Looks like there's no application\r\nregistered to open m3u lists on your system."},
+    {OpenResult::Failed, "System error trying to play the file.",
+     "System error trying to open the internal mp3 file list."},
+};
+
+}  // namespace
+
 void reportPlayFailure(UserInterface& ui, OpenResult result, bool playlist) {
-  const char* text = nullptr;
-  switch (result) {
-    case OpenResult::Ok: return;
-    case OpenResult::NotFound:
-      text = playlist ? "System error trying to open the internal mp3 file list."
-                      : "The file doesn't exist.";
-      break;
-    case OpenResult::AccessDenied:
-      text = playlist ? "System error trying to open the internal mp3 file list."
-                      : "Access denied or sharing violation.";
-      break;
-    case OpenResult::NoAssociation:
-      text = playlist ? "Looks like there's no application\r\nregistered to open m3u lists on your system."
-                      : "System error trying to play the file.";
-      break;
-    case OpenResult::Failed:
-      text = playlist ? "System error trying to open the internal mp3 file list."
-                      : "System error trying to play the file.";
-      break;
+  for (const PlayFailureTexts& t : kPlayFailures) {
+    if (t.result != result) continue;
+    const std::string_view text = playlist ? t.playlist : t.file;
+    ui.show({std::string(platform::cutBytes(text, kWarningTextLimit)), "play", Buttons::Ok,
+             Icon::Exclamation, std::nullopt});
   }
-  ui.show({std::string(platform::cutBytes(text, kWarningTextLimit)), "play", Buttons::Ok,
-           Icon::Exclamation, std::nullopt});
 }
 
 }  // namespace sonalog

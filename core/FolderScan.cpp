@@ -15,6 +15,7 @@
 
 #include "core/AnalysisQueue.h"
 #include "core/Sorting.h"
+#include "platform/AsciiCase.h"
 #include "platform/Dates.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -41,19 +42,10 @@ constexpr size_t kStatusCut = 6;
 constexpr char kMp3Extension[] = ".mp3";
 constexpr size_t kMp3ExtensionBytes = 4;
 
-bool hasMp3Extension(std::string_view name) {
-  if (name.size() < kMp3ExtensionBytes) return false;
-  const std::string_view ext = name.substr(name.size() - kMp3ExtensionBytes);
-  for (size_t i = 0; i < kMp3ExtensionBytes; ++i) {
-    char c = ext[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kMp3Extension[i]) return false;
-  }
-  return true;
-}
+bool hasMp3Extension(std::string_view name) { return platform::endsWithAsciiIgnoreCase(name, kMp3Extension); }
 
 void appendAsciiLower(std::string& out, std::string_view s) {
-  for (char c : s) out.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c);
+  for (char c : s) out.push_back(platform::asciiLower(c));
 }
 
 // The existing-entry key: name, folder and label compared ignoring the case of ASCII letters.

@@ -11,6 +11,9 @@ namespace sonalog {
 
 // Bitrate index 1..14 is a constant bitrate; 16 marks a variable bitrate; anything else is unknown.
 inline constexpr uint8_t kBitrateVbr = 16;
+// The bitrate of an item whose text or typed-in record gave none (an analysis that finds none
+// stores 0 instead).
+inline constexpr uint8_t kBitrateNotGiven = 255;
 inline constexpr uint8_t kStereoModeMixed = 4;
 inline constexpr uint8_t kFrequencyMixed = 255;
 inline constexpr size_t kMaxFileNameBytes = 255;

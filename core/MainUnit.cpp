@@ -7,6 +7,7 @@
 
 #include "core/ApiUnit.h"
 #include "core/ListFile.h"
+#include "platform/AsciiCase.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
@@ -22,17 +23,6 @@ constexpr char kRunningQuitQuestion[] = "The process is running... are you sure?
 bool isFolder(const std::string& path) {
   const auto facts = platform::fileFacts(path);
   return facts && facts->isDirectory;
-}
-
-bool endsWithIgnoringCase(std::string_view s, std::string_view suffix) {
-  if (s.size() < suffix.size()) return false;
-  s = s.substr(s.size() - suffix.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    char c = s[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != suffix[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -198,7 +188,7 @@ void MainUnit::close() {
 
 bool MainUnit::confirmViewExternal() {
   if (lastExport_.empty()) return false;
-  if (!endsWithIgnoringCase(lastExport_, ".m3u")) return true;
+  if (!platform::endsWithAsciiIgnoreCase(lastExport_, ".m3u")) return true;
   return ui_.ask("This will play all the files.\r\nContinue?", "prompt", Buttons::OkCancel,
                  Icon::Question) == Answer::Ok;
 }
@@ -208,7 +198,7 @@ bool MainUnit::viewExternalClick() {
   viewExternalResting_ = true;
   const OpenResult result = openDocumentChecked(ui_, lastExport_);
   // A playlist plays; any other export is a document to read.
-  if (endsWithIgnoringCase(lastExport_, ".m3u"))
+  if (platform::endsWithAsciiIgnoreCase(lastExport_, ".m3u"))
     reportPlayFailure(ui_, result, true);
   else
     reportDocumentOpenFailure(ui_, result, lastExport_);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/ListItem.h"
+#include "duplicates/FileLabel.h"
 #include "duplicates/TitleMatch.h"
 #include "export/FieldText.h"
 #include "platform/UserInterface.h"
@@ -191,13 +192,6 @@ bool performDeletions(InternalList& list, const std::vector<uint8_t>& marks);
 
 // The prompt's line for one item: prefix, name, time, size, bitrate, mode and volume label.
 std::string fileLine(std::string_view prefix, const ListItem& item, const FieldStyle& style);
-// The width in pixels that a prompt's file line may take in its label.
-inline constexpr int kFileLabelWidth = 458;
-// Cuts a line to the label's width: wider than limit pixels, "..." is appended and the character
-// before it removed until the width is at most limit. width measures a text in pixels; a window
-// whose labels are laid out passes its label's own width as the limit.
-std::string fitToLabel(std::string line, const std::function<int(std::string_view)>& width,
-                       int limit = kFileLabelWidth);
 
 // The finish label's text.
 std::string finishText(uint32_t matches, uint32_t duplicates);

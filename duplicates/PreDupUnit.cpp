@@ -1,6 +1,6 @@
 #include "duplicates/PreDupUnit.h"
 
-#include "export/ExportOptions.h"
+#include "export/FieldText.h"
 
 namespace sonalog {
 
@@ -63,7 +63,7 @@ DupSearchOptions dupSearchOptionsOf(const Settings& s) {
   o.match = matchOptionsOf(s);
   o.actionMode = s.actionMode;
   o.threadPriority = s.threadPriority;
-  o.style = exportOptionsFrom(s).style;
+  o.style = fieldStyleFrom(s);
   return o;
 }
 

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "duplicates/BitDistance.h"
+#include "platform/AsciiCase.h"
 #include "platform/Text.h"
 
 #if defined(__SSE2__)
@@ -85,16 +86,10 @@ bool hasHighByte(std::string_view s) {
 // Case folding with a fast path for plain ASCII, where the locale's folding only lowers A..Z.
 std::string foldName(std::string_view s) {
   if (hasHighByte(s)) return platform::foldCase(s);
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
+  return platform::asciiLowerCopy(s);
 }
 
-unsigned char upperAscii(char c) {
-  const unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-}
+unsigned char upperAscii(char c) { return static_cast<unsigned char>(platform::asciiUpper(c)); }
 
 // The similarity that a distance d gives for the shorter normalised length m (already 1 when it
 // was 0). In the relaxed branch (relaxed and different lengths) short names count less.

@@ -8,6 +8,7 @@
 #include "export/M3uWriter.h"
 #include "export/TextWriter.h"
 #include "export/XlsWriter.h"
+#include "platform/AsciiCase.h"
 #include "platform/Paths.h"
 
 namespace sonalog {
@@ -65,10 +66,7 @@ std::string fileExtension(std::string_view path) {
   const std::string name = platform::fileNameOf(path);
   const size_t dot = name.rfind('.');
   if (dot == std::string::npos) return {};
-  std::string ext = name.substr(dot + 1);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
+  return platform::asciiLowerCopy(std::string_view(name).substr(dot + 1));
 }
 
 std::optional<ExportType> confirmTypeForExtension(UserInterface& ui, ExportType configured, std::string_view path) {

@@ -5,13 +5,7 @@ namespace sonalog {
 ExportOptions exportOptionsFrom(const Settings& s) {
   ExportOptions o;
   o.type = s.ooptcombo < kExportTypeCount ? static_cast<ExportType>(s.ooptcombo) : ExportType::Text;
-  o.style.unknownStyle = s.errorexportcombo;
-  o.style.dateStyle = s.ComboStyle;
-  o.style.sizeStyle = s.ComboK;
-  o.style.stereoStyle = s.ComboStereo;
-  o.style.vbrStyle = s.ComboVBR;
-  o.style.hours = s.Checkhr;
-  o.style.milliseconds = s.Checkms;
+  o.style = fieldStyleFrom(s);
   o.fields = shownFieldsOf(s);
   o.delimiter = s.delimiter;
   o.headerRow = s.AddHeaderCheck;

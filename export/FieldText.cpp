@@ -8,6 +8,7 @@
 
 #include "platform/Dates.h"
 #include "platform/Text.h"
+#include "settings/Settings.h"
 
 namespace sonalog {
 
@@ -45,6 +46,18 @@ std::string removeNuls(std::string_view s) {
 }
 
 }  // namespace
+
+FieldStyle fieldStyleFrom(const Settings& s) {
+  FieldStyle style;
+  style.unknownStyle = s.errorexportcombo;
+  style.dateStyle = s.ComboStyle;
+  style.sizeStyle = s.ComboK;
+  style.stereoStyle = s.ComboStereo;
+  style.vbrStyle = s.ComboVBR;
+  style.hours = s.Checkhr;
+  style.milliseconds = s.Checkms;
+  return style;
+}
 
 std::string_view unknownMark(const FieldStyle& style) {
   switch (style.unknownStyle) {
@@ -96,24 +109,34 @@ std::string longTimeText(const ListItem& item, const FieldStyle& style) {
   return longTimeTextForSeconds(item.frames * frameDuration(item.frequencyCode), style);
 }
 
+namespace {
+
+// A variable bitrate's text by vbrStyle: styles 0 to 3 are a word, the later ones the average
+// between two marks ("var(187)"); the long text adds the unit.
+struct VbrText {
+  const char* word;      // null: the average between before and after
+  const char* longWord;
+  const char* before;
+  const char* after;
+};
+constexpr VbrText kVbrTexts[] = {
+    {"var", "var.kbps", "", ""}, {"VAR", "VAR.kbps", "", ""}, {"vbr", "vbr", "", ""},
+    {"VBR", "VBR", "", ""},      {nullptr, nullptr, "var(", ")"}, {nullptr, nullptr, "VAR(", ")"},
+    {nullptr, nullptr, "vbr(", ")"}, {nullptr, nullptr, "VBR(", ")"}, {nullptr, nullptr, "(", ")"},
+    {nullptr, nullptr, "*", ""}};
+
+std::string vbrText(const ListItem& item, const FieldStyle& style, bool withUnit) {
+  const VbrText& t = kVbrTexts[std::min<size_t>(style.vbrStyle, std::size(kVbrTexts) - 1)];
+  if (t.word) return withUnit ? t.longWord : t.word;
+  return fmt::format("{}{}{}{}", t.before, item.averageKbps, withUnit ? " kbps" : "", t.after);
+}
+
+}  // namespace
+
 std::string bitrateText(const ListItem& item, const FieldStyle& style) {
   if (item.bitrateCode >= 1 && item.bitrateCode <= 14)
     return fmt::format("{} kbps", kBitrateKbps[item.bitrateCode]);
-  if (item.bitrateCode == kBitrateVbr) {
-    const unsigned n = item.averageKbps;
-    switch (style.vbrStyle) {
-      case 0: return "var.kbps";
-      case 1: return "VAR.kbps";
-      case 2: return "vbr";
-      case 3: return "VBR";
-      case 4: return fmt::format("var({} kbps)", n);
-      case 5: return fmt::format("VAR({} kbps)", n);
-      case 6: return fmt::format("vbr({} kbps)", n);
-      case 7: return fmt::format("VBR({} kbps)", n);
-      case 8: return fmt::format("({} kbps)", n);
-      default: return fmt::format("*{} kbps", n);
-    }
-  }
+  if (item.bitrateCode == kBitrateVbr) return vbrText(item, style, true);
   const std::string_view mark = unknownMark(style);
   return mark.empty() ? std::string() : fmt::format("{} kbps", mark);
 }
@@ -121,21 +144,7 @@ std::string bitrateText(const ListItem& item, const FieldStyle& style) {
 std::string shortBitrateText(const ListItem& item, const FieldStyle& style) {
   if (item.bitrateCode >= 1 && item.bitrateCode <= 14)
     return fmt::format("{:>3}", kBitrateKbps[item.bitrateCode]);
-  if (item.bitrateCode == kBitrateVbr) {
-    const unsigned n = item.averageKbps;
-    switch (style.vbrStyle) {
-      case 0: return "var";
-      case 1: return "VAR";
-      case 2: return "vbr";
-      case 3: return "VBR";
-      case 4: return fmt::format("var({})", n);
-      case 5: return fmt::format("VAR({})", n);
-      case 6: return fmt::format("vbr({})", n);
-      case 7: return fmt::format("VBR({})", n);
-      case 8: return fmt::format("({})", n);
-      default: return fmt::format("*{}", n);
-    }
-  }
+  if (item.bitrateCode == kBitrateVbr) return vbrText(item, style, false);
   return fmt::format("{:>3}", unknownMark(style));
 }
 

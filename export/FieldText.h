@@ -11,6 +11,8 @@
 
 namespace sonalog {
 
+struct Settings;
+
 // The style settings that field texts depend on.
 struct FieldStyle {
   uint8_t unknownStyle = 1;   // errorexportcombo: 0 omit, 1 question marks, 2 hyphens
@@ -21,6 +23,10 @@ struct FieldStyle {
   bool hours = false;         // Checkhr: h:mm:ss in the long time text
   bool milliseconds = false;  // Checkms: .mmm in the long time text
 };
+
+// The style as the options set it: the viewer, the exports and the search windows' prompts and
+// logs all write their fields with it.
+FieldStyle fieldStyleFrom(const Settings& settings);
 
 // "?", "-" or empty, by the unknown-value style.
 std::string_view unknownMark(const FieldStyle& style);

@@ -7,35 +7,23 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "import/ImportCommand.h"
-#include "platform/UserInterface.h"
+#include "platform/SilentUi.h"
 
 namespace {
 
 // Answers questions by turns from a seed, so both branches of every question are explored.
-class FuzzUi : public sonalog::UserInterface {
- public:
-  explicit FuzzUi(uint8_t seed) : seed_(seed) {}
-  sonalog::Answer show(const sonalog::MessageBox& box) override {
-    if (box.buttons == sonalog::Buttons::Ok) return sonalog::Answer::Ok;
-    const bool yes = (seed_ >> (turn_++ % 8)) & 1;
+std::function<sonalog::Answer(const sonalog::MessageBox&)> byTurns(uint8_t seed) {
+  return [seed, turn = 0](const sonalog::MessageBox& box) mutable {
+    const bool yes = (seed >> (turn++ % 8)) & 1;
     if (box.buttons == sonalog::Buttons::OkCancel) return yes ? sonalog::Answer::Ok : sonalog::Answer::Cancel;
-    if (box.buttons == sonalog::Buttons::YesNoCancel && turn_ % 3 == 0) return sonalog::Answer::Cancel;
+    if (box.buttons == sonalog::Buttons::YesNoCancel && turn % 3 == 0) return sonalog::Answer::Cancel;
     return yes ? sonalog::Answer::Yes : sonalog::Answer::No;
-  }
-  void setStatus(std::string_view) override {}
-  void setBusy(bool) override {}
-  bool processEvents() override { return false; }
-  std::optional<sonalog::FileDialogResult> openFile(const sonalog::FileDialog&) override { return std::nullopt; }
-  std::optional<sonalog::FileDialogResult> saveFile(const sonalog::FileDialog&) override { return std::nullopt; }
-  sonalog::OpenResult openDocument(const std::string&, bool) override { return sonalog::OpenResult::Failed; }
-
- private:
-  uint8_t seed_;
-  int turn_ = 0;
-};
+  };
+}
 
 const std::string& scratch() {
   static const std::string dir = [] {
@@ -71,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.ComboStyle = (flags >> 3) & 3;
   settings.cmfcheck = (flags >> 5) & 1;
   settings.clabcheck = (flags >> 6) & 1;
-  FuzzUi ui(flags);
+  sonalog::SilentUi ui;
+  ui.answerRule = byTurns(flags);
   sonalog::ImportCommand command(list, settings, ui);
   command.setVolumeSource([] { return std::vector<sonalog::platform::Volume>{{"/", "/dev/x", "ROOT", "1"}}; });
   const bool ok = command.importFile(path);

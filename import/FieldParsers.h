@@ -35,7 +35,7 @@ bool parseField(uint8_t role, std::string_view text, uint64_t lineNumber, ListIt
                 LineValues& line, DatePartRoles& roles, std::string& error);
 
 struct BitrateValue {
-  uint8_t code = 255;
+  uint8_t code = kBitrateNotGiven;
   uint16_t averageKbps = 0;
 };
 BitrateValue parseBitrate(std::string_view text);

@@ -329,7 +329,7 @@ bool ImportCommand::addItem(const std::string& line, size_t length, const Import
   if (!splitLine(line, n, frame, plan, fields, errorText_)) return false;
 
   ListItem item;
-  item.bitrateCode = 255;
+  item.bitrateCode = kBitrateNotGiven;
   item.frequencyCode = kFrequencyMixed;
   item.sizeKB = -1;
   item.frames = -1;

@@ -28,7 +28,7 @@ bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); 
 ListItem unknownItemDefaults() {
   ListItem item;
   item.frames = -1;
-  item.bitrateCode = 255;
+  item.bitrateCode = kBitrateNotGiven;
   item.sizeKB = -1;
   item.stereoMode = kStereoModeMixed;
   item.frequencyCode = kFrequencyMixed;
@@ -197,7 +197,7 @@ void readUnknownLineFields(std::string_view line, ListItem& item, bool sizeUnitK
           const double r = std::nearbyint(v);
           frequency = r == 32 ? 2 : r == 44 ? 0 : r == 48 ? 1 : kFrequencyMixed;
         } else if (unit == "KBPS") {
-          if (item.bitrateCode == 255 && roundToInt32(v, rounded))
+          if (item.bitrateCode == kBitrateNotGiven && roundToInt32(v, rounded))
             item.bitrateCode = bitrateCodeOfKbps(rounded);
         }
       }
@@ -213,7 +213,7 @@ ListItem m3uItem(std::string_view info, std::string_view path, int32_t today) {
   ListItem item;
   item.frames = -1;
   item.frequencyCode = kFrequencyMixed;
-  item.bitrateCode = 255;
+  item.bitrateCode = kBitrateNotGiven;
   item.sizeKB = -1;
   item.stereoMode = kStereoModeMixed;
   item.fileDate = -1;

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 
@@ -61,14 +60,18 @@ OpenResult openDocumentChecked(UserInterface& ui, const std::string& path, bool 
   return ui.openDocument(path, edit);
 }
 
-OpenResult openWithDesktop(const std::string& path, bool edit) {
-  switch (platform::openWithDesktop(path, edit)) {
+OpenResult openResultOf(platform::DesktopOpen reported) {
+  switch (reported) {
     case platform::DesktopOpen::Ok: return OpenResult::Ok;
     case platform::DesktopOpen::NoTool:
     case platform::DesktopOpen::NoAssociation: return OpenResult::NoAssociation;
     case platform::DesktopOpen::Failed: return OpenResult::Failed;
   }
   return OpenResult::Failed;
+}
+
+OpenResult openWithDesktop(const std::string& path, bool edit) {
+  return openResultOf(platform::openWithDesktop(path, edit));
 }
 
 }  // namespace sonalog

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Desktop.h"
+
 namespace sonalog {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
@@ -103,8 +105,11 @@ inline constexpr size_t kWarningTextLimit = 254;
 // one that cannot be read is AccessDenied, without asking the desktop.
 OpenResult openDocumentChecked(UserInterface& ui, const std::string& path, bool edit = false);
 
-// The ordinary desktop open (xdg-open) as an OpenResult: a missing tool counts as no
-// association. Front ends without a desktop of their own implement openDocument with it.
+// What the desktop's tool reported, as an OpenResult: a missing tool counts as no association.
+OpenResult openResultOf(platform::DesktopOpen reported);
+
+// The ordinary desktop open (xdg-open) as an OpenResult. Front ends without a desktop of their
+// own implement openDocument with it.
 OpenResult openWithDesktop(const std::string& path, bool edit);
 
 }  // namespace sonalog

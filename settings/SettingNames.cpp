@@ -1,20 +1,13 @@
 #include "settings/SettingNames.h"
 
+#include "platform/AsciiCase.h"
+
 #include <charconv>
 #include <limits>
 
 namespace sonalog {
 
 namespace {
-
-bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 const SettingField* findSettingField(std::string_view name) {
   for (const SettingField& e : settingsTable()) {
@@ -25,8 +18,8 @@ const SettingField* findSettingField(std::string_view name) {
   // No exact match: accept a difference in letter case when it names exactly one setting.
   const SettingField* found = nullptr;
   for (const SettingField& e : settingsTable()) {
-    bool match = equalsIgnoreAsciiCase(e.info.name, name);
-    for (const std::string& alias : e.aliases) match = match || equalsIgnoreAsciiCase(alias, name);
+    bool match = platform::equalsAsciiIgnoreCase(e.info.name, name);
+    for (const std::string& alias : e.aliases) match = match || platform::equalsAsciiIgnoreCase(alias, name);
     if (!match) continue;
     if (found && found != &e) return nullptr;
     found = &e;

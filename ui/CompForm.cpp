@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 
 #include "compare/CompareAction.h"
+#include "compare/ExternalList.h"
 #include "duplicates/DupSearchUnit.h"
 #include "ui/QtText.h"
 
@@ -10,7 +11,6 @@ namespace sonalog::ui {
 
 namespace {
 
-constexpr int kLoadingLabelWidth = 178;  // labfile1 while a text list is read
 const QColor kGreenish(65, 255, 192);
 const QColor kBluish(65, 192, 255);
 const QColor kFinishedLabels(128, 128, 160);

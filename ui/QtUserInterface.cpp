@@ -90,18 +90,11 @@ QtUserInterface::~QtUserInterface() {
 void QtUserInterface::script(std::deque<Answer> a, std::deque<std::optional<FileDialogResult>> f) {
   scripted_ = true;
   answers = std::move(a);
-  files = std::move(f);
+  dialogResults = std::move(f);
 }
 
 Answer QtUserInterface::show(const MessageBox& box) {
-  if (scripted_) {
-    shown.push_back(box);
-    if (box.buttons == Buttons::Ok) return Answer::Ok;
-    if (answers.empty()) return safeDefault(box);
-    const Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
+  if (scripted_) return SilentUi::show(box);
   // A box is modal: the busy cursor of a long operation must not hide the arrow meanwhile.
   const bool busy = busyDepth_ > 0;
   if (busy) QApplication::restoreOverrideCursor();
@@ -178,13 +171,7 @@ void QtUserInterface::keepFileDialogSize(const std::string& file) {
 }
 
 std::optional<FileDialogResult> QtUserInterface::fileDialog(const FileDialog& d, bool save) {
-  if (scripted_) {
-    dialogs.push_back(d);
-    if (files.empty()) return std::nullopt;
-    auto r = files.front();
-    files.pop_front();
-    return r;
-  }
+  if (scripted_) return save ? SilentUi::saveFile(d) : SilentUi::openFile(d);
   QFileDialog dialog(parent_, qt(d.title), qt(d.folder), qtFilters(d.filters));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -232,19 +219,9 @@ bool QtUserInterface::statusFits(std::string_view text) const {
 }
 
 OpenResult QtUserInterface::openDocument(const std::string& path, bool edit) {
-  if (scripted_) {
-    opened.emplace_back(path, edit);
-    if (openResults.empty()) return OpenResult::Ok;
-    const OpenResult r = openResults.front();
-    openResults.pop_front();
-    return r;
-  }
-  switch (platform::openWithDesktop(path, edit)) {
-    case platform::DesktopOpen::Ok: return OpenResult::Ok;
-    case platform::DesktopOpen::NoAssociation: return OpenResult::NoAssociation;
-    case platform::DesktopOpen::Failed: return OpenResult::Failed;
-    case platform::DesktopOpen::NoTool: break;
-  }
+  if (scripted_) return SilentUi::openDocument(path, edit);
+  const platform::DesktopOpen reported = platform::openWithDesktop(path, edit);
+  if (reported != platform::DesktopOpen::NoTool) return openResultOf(reported);
   // Without xdg-open, Qt's own desktop services may still know a handler.
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)))) ? OpenResult::Ok
                                                                   : OpenResult::NoAssociation;

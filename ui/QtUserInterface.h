@@ -1,7 +1,8 @@
 #pragma once
 // The desktop program's side of UserInterface: message boxes, file dialogs, the status line,
-// the busy cursor, pending events and the desktop's "open". Tests script it: boxes and dialogs
-// are then answered from queues and recorded, and no modal window ever appears.
+// the busy cursor, pending events and the desktop's "open". Scripted (tests, benchmarks, the
+// program's --scripted start), its boxes, dialogs and desktop opens are the silent interface's:
+// answered from queues and recorded, and no modal window ever appears.
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -11,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/UserInterface.h"
+#include "platform/SilentUi.h"
 
 class QLabel;
 class QWidget;
 
 namespace sonalog::ui {
 
-class QtUserInterface : public UserInterface {
+class QtUserInterface : public SilentUi {
  public:
   explicit QtUserInterface(QWidget* parent = nullptr);
   ~QtUserInterface() override;
@@ -37,18 +38,12 @@ class QtUserInterface : public UserInterface {
   // CANCEL or Escape: the next processEvents() returns true.
   void requestCancel() { cancelRequested_ = true; }
 
-  // Answers boxes (questions from `answers`, then their safe default) and file dialogs (from
-  // `files`, then "cancelled") without showing anything. Every box goes to `shown`, every
-  // dialog to `dialogs`, every desktop open to `opened` (answered from `openResults`, then Ok).
+  // From here on boxes, file dialogs and desktop opens are the silent interface's: questions
+  // are answered from `answers`, then by their safe default, dialogs from `files`, then as
+  // cancelled, and nothing is shown.
   void script(std::deque<Answer> answers = {},
               std::deque<std::optional<FileDialogResult>> files = {});
   bool scripted() const { return scripted_; }
-  std::vector<MessageBox> shown;
-  std::vector<FileDialog> dialogs;
-  std::deque<Answer> answers;
-  std::deque<std::optional<FileDialogResult>> files;
-  std::deque<OpenResult> openResults;
-  std::vector<std::pair<std::string, bool>> opened;
 
   Answer show(const MessageBox& box) override;
   void setStatus(std::string_view text) override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/AsciiCase.h"
 #include "platform/Text.h"
 
 namespace sonalog {
@@ -11,8 +12,6 @@ namespace {
 bool isAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 }  // namespace
 
@@ -31,7 +30,7 @@ bool NameMatcher::operator()(std::string_view name) const {
   if (matchCase_) return foundIn(name, same);
   // Plain ASCII names fold by themselves; only other names need the locale's folding.
   if (asciiNeedle_ && isAscii(name))
-    return foundIn(name, [](char a, char b) { return asciiLower(a) == b; });
+    return foundIn(name, [](char a, char b) { return platform::asciiLower(a) == b; });
   return foundIn(platform::foldCase(name), same);
 }
 

@@ -14,7 +14,6 @@ namespace sonalog {
 namespace {
 
 constexpr int32_t kMaxTypedFrames = 999999999;
-constexpr uint8_t kUnknownBitrate = 255;
 // ComboFreq's order of frequency codes; "?" stores 3.
 constexpr uint8_t kFrequencyCodes[] = {2, 0, 1, 3};
 
@@ -31,7 +30,7 @@ std::optional<int64_t> wholeNumber(std::string_view text) {
 ListItem InsertUnit::insertDefaults(int32_t today) {
   ListItem it;
   it.frames = -1;
-  it.bitrateCode = kUnknownBitrate;
+  it.bitrateCode = kBitrateNotGiven;
   it.stereoMode = kStereoModeMixed;
   it.sizeKB = -1;
   it.frequencyCode = kFrequencyMixed;
@@ -108,7 +107,7 @@ void InsertUnit::setBitrateChoice(int index) {
   else if (index >= 1 && index <= 14)
     record_.bitrateCode = static_cast<uint8_t>(15 - index);
   else if (index == 15)
-    record_.bitrateCode = kUnknownBitrate;
+    record_.bitrateCode = kBitrateNotGiven;
 }
 
 int InsertUnit::bitrateChoice() const {

@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "core/Sorting.h"
-#include "export/ExportOptions.h"
+#include "export/FieldText.h"
 
 namespace sonalog {
 
@@ -102,7 +102,7 @@ std::string sortLabelText(uint8_t sortCode) {
 
 void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& settings,
                        const TextWidth& textWidth) {
-  style_ = exportOptionsFrom(settings).style;
+  style_ = fieldStyleFrom(settings);
   count_ = static_cast<uint32_t>(items.size());
   tooLarge_ = items.size() > kMaxViewerItems;
   enumDigits_ = digits(count_);
