@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the GoogleTest suites through CTest, then each fuzz target
-# for a few seconds when clang is present.
+# Sets up, builds and runs every test: the GoogleTest suites through CTest, the worker threads'
+# tests under ThreadSanitizer, then each fuzz target for a few seconds when clang is present.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -8,9 +8,19 @@ build_dir="${SONALOG_BUILD_DIR:-build}"
 ctest_log="$build_dir/ctest.log"
 (cd "$build_dir" && ctest --output-on-failure -j"$(nproc)") | tee "$ctest_log"
 
+launcher=""
+command -v ccache >/dev/null 2>&1 && launcher=ccache
+
+# The worker threads' tests once more under ThreadSanitizer, in a build of their own that holds
+# only those tests and the logic they use.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" \
+  -DSONALOG_TSAN=ON -DSONALOG_GUI=OFF -DSONALOG_BENCH=OFF -DSONALOG_DOCS=OFF >/dev/null
+cmake --build build-tsan --target sonalog_worker_tests -j"$(nproc)"
+tsan_home=$(mktemp -d)
+SONALOG_HOME="$tsan_home" TSAN_OPTIONS="halt_on_error=1" build-tsan/sonalog_worker_tests --gtest_brief=1
+rm -rf "$tsan_home"
+
 if command -v clang++ >/dev/null 2>&1 && [ -n "$(ls fuzz/*.cpp 2>/dev/null)" ]; then
-  launcher=""
-  command -v ccache >/dev/null 2>&1 && launcher=ccache
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" -DSONALOG_FUZZ=ON -DSONALOG_TESTS=OFF -DSONALOG_BENCH=OFF -DSONALOG_GUI=OFF >/dev/null
   cmake --build build-fuzz -j"$(nproc)"

@@ -10,6 +10,7 @@
 
 #include "core/ListFile.h"
 #include "tests/support/CliRun.h"
+#include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog {
@@ -20,15 +21,7 @@ using testing::TempHome;
 using testing::CliRun;
 using testing::sonalog;
 
-ListItem item(std::string name, int32_t sizeKB) {
-  ListItem i;
-  i.fileName = std::move(name);
-  i.folder = "/music";
-  i.sizeKB = sizeKB;
-  i.frames = 9000;
-  i.bitrateCode = 9;
-  return i;
-}
+ListItem item(std::string name, int32_t sizeKB) { return testing::ItemBuilder(std::move(name)).sizeKB(sizeKB); }
 
 std::vector<std::string> namesIn(const TempHome& home, const std::string& path) {
   ListFileContents contents;

@@ -11,8 +11,9 @@
 
 #include "compare/CompareDriver.h"
 #include "compare/CompareReport.h"
-#include "core/ListFile.h"
 #include "compare/ExternalList.h"
+#include "core/ListFile.h"
+#include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog::testing {
@@ -20,18 +21,8 @@ namespace sonalog::testing {
 // An item as a scan makes it: known size, playtime, bitrate and mode.
 inline ListItem item(std::string name, int32_t sizeKB = 4000, int32_t frames = 9000,
                      uint8_t bitrate = 9) {
-  ListItem i;
-  i.fileName = std::move(name);
-  i.folder = "/music";
-  i.volumeLabel = "DATA";
-  i.bitrateCode = bitrate;
-  i.sizeKB = sizeKB;
-  i.frames = frames;
-  i.stereoMode = 1;
-  i.frequencyCode = 0;
-  i.fileDate = 40000;
-  i.dateAdded = 40100;
-  return i;
+  return testing::ItemBuilder(std::move(name)).label("DATA").bitrate(bitrate).sizeKB(sizeKB).frames(frames)
+      .stereo(1).fileDate(40000).dateAdded(40100);
 }
 
 // Records what the run asked and answers from scripts.

@@ -10,6 +10,7 @@
 #include "core/Sorting.h"
 #include "settings/Settings.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog {
@@ -41,19 +42,9 @@ std::string block19(unsigned bitrate, int32_t sizeKB, int32_t frames, unsigned s
 
 ListItem item(std::string name, std::string folder, std::string label, uint8_t bitrate, int32_t sizeKB, int32_t frames,
               uint8_t stereo, uint8_t freq, int32_t fileDate, int32_t dateAdded, uint16_t avg = 0) {
-  ListItem it;
-  it.fileName = std::move(name);
-  it.folder = std::move(folder);
-  it.volumeLabel = std::move(label);
-  it.bitrateCode = bitrate;
-  it.sizeKB = sizeKB;
-  it.frames = frames;
-  it.stereoMode = stereo;
-  it.frequencyCode = freq;
-  it.fileDate = fileDate;
-  it.dateAdded = dateAdded;
-  it.averageKbps = avg;
-  return it;
+  return testing::ItemBuilder(std::move(name)).folder(std::move(folder)).label(std::move(label)).bitrate(bitrate)
+      .sizeKB(sizeKB).frames(frames).stereo(stereo).frequency(freq).fileDate(fileDate).dateAdded(dateAdded)
+      .averageKbps(avg);
 }
 
 std::vector<ListItem> twoItems() {

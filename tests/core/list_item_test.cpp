@@ -2,25 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog {
 namespace {
 
 ListItem sample() {
-  ListItem it;
-  it.fileName = "Artist - Title";
-  it.folder = "/music/a";
-  it.volumeLabel = "DATA";
-  it.bitrateCode = 9;
-  it.sizeKB = 3750;
-  it.frames = 9188;
-  it.stereoMode = 1;
-  it.frequencyCode = 0;
-  it.fileDate = 45000;
-  it.dateAdded = 45100;
-  it.averageKbps = 128;
-  return it;
+  return testing::ItemBuilder("Artist - Title").folder("/music/a").label("DATA").sizeKB(3750).frames(9188).stereo(1)
+      .fileDate(45000).dateAdded(45100).averageKbps(128);
 }
 
 TEST(ListItemTest, EqualityIgnoresAverageAndCopyKeepsTargetAverage) {

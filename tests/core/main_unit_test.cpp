@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/Items.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
 #include "viewer/ViewUnit.h"
@@ -36,15 +37,7 @@ class ProbeUi : public FakeUi {
   }
 };
 
-ListItem item(const std::string& name) {
-  ListItem it;
-  it.fileName = name;
-  it.folder = "/music";
-  it.bitrateCode = 9;
-  it.sizeKB = 4000;
-  it.frames = 9000;
-  return it;
-}
+ListItem item(const std::string& name) { return testing::ItemBuilder(name); }
 
 class MainUnitTest : public ::testing::Test {
  protected:

@@ -14,23 +14,15 @@
 #include "export/TextWriter.h"
 #include "export/XlsWriter.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/Items.h"
 
 namespace sonalog::testing {
 
 // An item with every field set; frames chosen for a 4:05 playtime at 44.1 kHz.
 inline ListItem exportItem(std::string name, std::string folder = "/music/rock") {
-  ListItem it;
-  it.fileName = std::move(name);
-  it.folder = std::move(folder);
-  it.volumeLabel = "MUSIC";
-  it.bitrateCode = 9;  // 128 kbps
-  it.sizeKB = 3835;
-  it.frames = 9379;
-  it.stereoMode = 1;
-  it.frequencyCode = 0;
-  it.fileDate = 37980;   // 25 December 2003
-  it.dateAdded = 38000;  // 14 January 2004
-  return it;
+  return ItemBuilder(std::move(name)).folder(std::move(folder)).label("MUSIC").sizeKB(3835).frames(9379).stereo(1)
+      .fileDate(37980)    // 25 December 2003
+      .dateAdded(38000);  // 14 January 2004
 }
 
 // The bytes options.type's writer produces for items (the HTML page only matters for HTML).

@@ -1,35 +1,20 @@
 #pragma once
-// Helpers of the duplicates and comparison window tests: event pumping with a deadline and
-// finding a window's controls by name.
+// Helpers of the duplicates and comparison window tests: finding a window's controls by name
+// (and the event pumping they wait with).
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QThread>
 #include <QWidget>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/support/PumpUntil.h"
 #include "ui/QtText.h"
 
 namespace sonalog::testing {
-
-// Lets events run until done() holds; false when timeoutMs passed first.
-inline bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
-  return true;
-}
 
 // The control named name in window; fails the test when missing.
 template <typename T>

@@ -8,6 +8,7 @@
 #include "core/MainUnit.h"
 #include "tests/support/DupOracle.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/Items.h"
 #include "tests/support/NameGen.h"
 #include "tests/support/TempHome.h"
 #include "tests/ui/SearchWindowTesting.h"
@@ -19,14 +20,7 @@ namespace {
 using namespace sonalog::ui;
 
 ListItem song(std::string name) {
-  ListItem i;
-  i.fileName = std::move(name);
-  i.sizeKB = 4000;
-  i.frames = 10000;
-  i.bitrateCode = 9;
-  i.stereoMode = 1;
-  i.volumeLabel = "MUSIC";
-  return i;
+  return testing::ItemBuilder(std::move(name)).folder("").label("MUSIC").frames(10000).stereo(1);
 }
 
 DupSearchOptions optionsAt(uint8_t threshold, uint8_t actionMode) {

@@ -24,6 +24,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "settings/Settings.h"
+#include "tests/support/Items.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
 #include "ui/AboutUnit.h"
@@ -38,13 +39,7 @@ namespace {
 using testing::TempHome;
 
 ListItem item(const std::string& name, const std::string& folder = "/music") {
-  ListItem it;
-  it.fileName = name;
-  it.folder = folder;
-  it.bitrateCode = 9;
-  it.sizeKB = 3835;
-  it.frames = 9379;
-  return it;
+  return testing::ItemBuilder(name).folder(folder).sizeKB(3835).frames(9379);
 }
 
 // Runs check once the event loop runs next: inside the scan, or inside a window the click opened.

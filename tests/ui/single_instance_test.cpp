@@ -5,27 +5,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
 
 #include "core/MainUnit.h"
+#include "tests/support/PumpUntil.h"
 #include "tests/support/TempHome.h"
 
 namespace sonalog::ui {
 namespace {
 
 using testing::TempHome;
-
-// Lets events run until done() or two seconds pass.
-bool waitFor(const std::function<bool()>& done) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
 
 // A lock file as a process with this id would have left it.
 void writeLock(const TempHome& home, qint64 pid) {
@@ -41,7 +32,7 @@ TEST(SingleInstanceTest, ASecondInstanceAsksTheFirstToRaiseItsWindow) {
   ASSERT_EQ(first.acquire(), SingleInstance::Result::Acquired);
   SingleInstance second(home.home());
   EXPECT_EQ(second.acquire(), SingleInstance::Result::OtherInstance);
-  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+  EXPECT_TRUE(testing::pumpUntil([&] { return raised == 1; }));
 }
 
 TEST(SingleInstanceTest, ALockLeftBehindNeverBlocks) {
@@ -91,11 +82,11 @@ TEST(SingleInstanceTest, TheProgramStartedTwiceSaysItRunsAndLeavesTheFirstAsItWa
   second.setProcessEnvironment(env);
   second.start(SONALOG_GUI_PATH, {QString::fromStdString(home.path("list.snlg"))});
   ASSERT_TRUE(second.waitForStarted());
-  ASSERT_TRUE(waitFor([&] { return second.state() == QProcess::NotRunning; }) || second.waitForFinished(10000));
+  ASSERT_TRUE(testing::pumpUntil([&] { return second.state() == QProcess::NotRunning; }));
   EXPECT_EQ(second.exitCode(), 0);
   const std::string err = second.readAllStandardError().toStdString();
   EXPECT_NE(err.find("box [error]: " + alreadyRunningText(1)), std::string::npos) << err;
-  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+  EXPECT_TRUE(testing::pumpUntil([&] { return raised == 1; }));
   EXPECT_FALSE(QFile::exists(QString::fromStdString(home.home() + "mp3snlg.ini")));  // it never started up
 }
 

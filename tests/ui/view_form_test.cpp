@@ -22,6 +22,7 @@
 
 #include "core/MainUnit.h"
 #include "core/Sorting.h"
+#include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
 #include "ui/FindForm.h"
 #include "ui/GridTextWidth.h"
@@ -38,16 +39,14 @@ using sonalog::testing::TempHome;
 using Names = std::vector<std::string>;
 
 ListItem song(int i) {
-  ListItem it;
-  it.fileName = "Artist " + std::to_string(i % 7) + " - Song " + std::to_string(i);
-  it.folder = "/music/a" + std::to_string(i % 3);
-  it.bitrateCode = static_cast<uint8_t>(1 + i % 14);
-  it.sizeKB = 1000 + 37 * i;
-  it.frames = 5000 + 101 * i;
-  it.frequencyCode = static_cast<uint8_t>(i % 3);
-  it.fileDate = 37000 + i;
-  it.dateAdded = 45000;
-  return it;
+  return testing::ItemBuilder("Artist " + std::to_string(i % 7) + " - Song " + std::to_string(i))
+      .folder("/music/a" + std::to_string(i % 3))
+      .bitrate(static_cast<uint8_t>(1 + i % 14))
+      .sizeKB(1000 + 37 * i)
+      .frames(5000 + 101 * i)
+      .frequency(static_cast<uint8_t>(i % 3))
+      .fileDate(37000 + i)
+      .dateAdded(45000);
 }
 
 class ViewFormTest : public ::testing::Test {

@@ -11,22 +11,20 @@
 #include "core/ListItem.h"
 #include "settings/Settings.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
 #include "viewer/ViewUnit.h"
 
 namespace sonalog::testing {
 
 inline ListItem viewerItem(const std::string& name, int32_t frames = 1000, uint8_t freq = 0) {
-  ListItem it;
-  it.fileName = name;
-  it.folder = "/music/" + name.substr(0, 1);
-  it.bitrateCode = 9;
-  it.sizeKB = 4000 + static_cast<int32_t>(name.size());
-  it.frames = frames;
-  it.frequencyCode = freq;
-  it.fileDate = 37980;
-  it.dateAdded = 45000;
-  return it;
+  return ItemBuilder(name)
+      .folder("/music/" + name.substr(0, 1))
+      .sizeKB(4000 + static_cast<int32_t>(name.size()))
+      .frames(frames)
+      .frequency(freq)
+      .fileDate(37980)
+      .dateAdded(45000);
 }
 
 inline std::vector<std::string> namesOf(const std::vector<ListItem>& items) {
