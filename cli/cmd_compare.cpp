@@ -79,10 +79,9 @@ int fail(const std::string& text, int code) {
   return code;
 }
 
-int runCompare(Context& context, const CompareArgs& args) {
-  if (refuseConfigOutput(context, "compare", args.output)) return 2;
-  // The relaxed switch belongs to the options window, not to the stored settings.
-  std::optional<bool> relaxed;
+// The relaxed switch belongs to the options window, not to the stored settings: "relaxed=0|1"
+// is taken out of the --set assignments. Returns the exit code of a bad value, else 0.
+int takeRelaxedSwitch(Context& context, std::optional<bool>& relaxed) {
   std::vector<std::string> sets;
   for (const std::string& s : context.options.sets) {
     if (s.rfind(kRelaxedSet, 0) != 0) {
@@ -94,23 +93,17 @@ int runCompare(Context& context, const CompareArgs& args) {
     relaxed = value == "1";
   }
   context.options.sets = sets;
-  std::optional<Settings> settings = commandSettings(context);
-  if (!settings) return context.exitCode;
-  normalizeCompareSettings(*settings);
+  return 0;
+}
 
-  CompareJob job;
-  job.inputPath = args.external;
-  job.outputPath = args.output;
-  job.settings = compareSettingsOf(*settings);
-  job.relaxedSwitch = relaxed.value_or(settings->compareWith == 1);
-  job.partThreshold = ComputePartThreshold(settings->matchThreshold);
-  const int type = job.settings.compareAction;
-
-  // The options window's acceptance rules, said in words.
+// The options window's acceptance rules, said in words: the exit code of the first one broken,
+// else 0.
+int refusal(const CompareArgs& args, const CompareSettings& settings) {
+  const int type = settings.compareAction;
   if (!platform::fileExists(args.list)) return fail("\"" + args.list + "\": File doesn't exist, or can't be read.", 1);
   if (!platform::fileExists(args.external))
     return fail("\"" + args.external + "\": File doesn't exist, or can't be read.", 1);
-  if (!inputAcceptable(args.external, job.settings.compareWith))
+  if (!inputAcceptable(args.external, settings.compareWith))
     return fail("with compareWith=0 the external list must be a list file ending in \".snlg\"", 2);
   if (isRemoval(type)) {
     if (!args.output.empty() && outputKindOfName(args.output) != OutputKind::List)
@@ -129,6 +122,26 @@ int runCompare(Context& context, const CompareArgs& args) {
   if (!args.output.empty() &&
       (platform::sameFile(args.output, args.list) || platform::sameFile(args.output, args.external)))
     return fail("OUT must not be one of the input files (they are never changed)", 2);
+  return 0;
+}
+
+int runCompare(Context& context, const CompareArgs& args) {
+  if (refuseConfigOutput(context, "compare", args.output)) return 2;
+  std::optional<bool> relaxed;
+  if (const int code = takeRelaxedSwitch(context, relaxed); code != 0) return code;
+  std::optional<Settings> settings = commandSettings(context);
+  if (!settings) return context.exitCode;
+  normalizeCompareSettings(*settings);
+
+  CompareJob job;
+  job.inputPath = args.external;
+  job.outputPath = args.output;
+  job.settings = compareSettingsOf(*settings);
+  job.relaxedSwitch = relaxed.value_or(settings->compareWith == 1);
+  job.partThreshold = ComputePartThreshold(settings->matchThreshold);
+  const int type = job.settings.compareAction;
+
+  if (const int code = refusal(args, job.settings); code != 0) return code;
 
   InternalList internal;
   ListFileContents contents;

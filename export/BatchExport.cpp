@@ -108,6 +108,41 @@ std::string batchSummaryText(const BatchSummary& summary) {
   return text;
 }
 
+namespace {
+
+// The one file name written in every folder, and the file type its extension confirms; false
+// when the user cancelled.
+bool chooseFileName(ExportContext& c, ExportType configured, ExportType& type, std::string& name) {
+  FileDialog dialog;
+  dialog.title = kBatchDialogTitle;
+  dialog.folder = c.settings.exportFolder;
+  dialog.fileName = c.memory.lastFileName;
+  dialog.filters = exportFilters();
+  dialog.filterIndex = exportFilterIndex(configured);
+  dialog.defaultExtension = defaultExtension(configured);
+  // Only the name counts: the files written are the folders' own, reported after the run.
+  dialog.askBeforeReplacing = false;
+  const std::optional<FileDialogResult> chosen = c.ui.chooseSaveFile(dialog);
+  if (!chosen) return false;
+  name = platform::fileNameOf(chosen->path);
+  if (name.empty()) return false;
+  const std::optional<ExportType> confirmed = confirmTypeForExtension(c.ui, configured, name);
+  if (!confirmed) return false;
+  type = *confirmed;
+  return true;
+}
+
+// The file a folder's items go to: the chosen name in the folder itself, or a file named after
+// the folder in the main folder.
+std::string batchTarget(BatchStyle style, const std::string& folder, const std::string& chosenName,
+                        const std::string& mainFolder, const std::string& extension) {
+  if (style == BatchStyle::EachFolder) return platform::joinPath(folder, chosenName);
+  const std::string name = style == BatchStyle::ShortNames ? shortFolderName(folder) : longFolderName(folder);
+  return platform::joinPath(mainFolder, name + "." + extension);
+}
+
+}  // namespace
+
 BatchSummary runBatchExport(ExportContext& c, BatchStyle style, const std::string& mainFolder) {
   BatchSummary summary;
   if (c.list.items.empty()) {
@@ -120,24 +155,7 @@ BatchSummary runBatchExport(ExportContext& c, BatchStyle style, const std::strin
 
   ExportType type = configured;
   std::string chosenName;
-  if (style == BatchStyle::EachFolder) {
-    FileDialog dialog;
-    dialog.title = kBatchDialogTitle;
-    dialog.folder = c.settings.exportFolder;
-    dialog.fileName = c.memory.lastFileName;
-    dialog.filters = exportFilters();
-    dialog.filterIndex = exportFilterIndex(configured);
-    dialog.defaultExtension = defaultExtension(configured);
-    // Only the name counts: the files written are the folders' own, reported after the run.
-    dialog.askBeforeReplacing = false;
-    const std::optional<FileDialogResult> chosen = c.ui.chooseSaveFile(dialog);
-    if (!chosen) return summary;
-    chosenName = platform::fileNameOf(chosen->path);
-    if (chosenName.empty()) return summary;
-    const std::optional<ExportType> confirmed = confirmTypeForExtension(c.ui, configured, chosenName);
-    if (!confirmed) return summary;
-    type = *confirmed;
-  }
+  if (style == BatchStyle::EachFolder && !chooseFileName(c, configured, type, chosenName)) return summary;
 
   const std::optional<FolderTable> table = buildFolderTable(c.list.items);
   if (!table) {
@@ -155,18 +173,12 @@ BatchSummary runBatchExport(ExportContext& c, BatchStyle style, const std::strin
     for (size_t f = 0; f < table->folders.size(); ++f) {
       const std::string& folder = table->folders[f];
       if (!batchFolderUsable(folder)) continue;
-      std::string target;
-      if (style == BatchStyle::EachFolder) {
-        // A folder from a Windows list names no place on this system.
-        if (!isPosixFolder(folder)) {
-          ++summary.notWritten;
-          continue;
-        }
-        target = platform::joinPath(folder, chosenName);
-      } else {
-        const std::string name = style == BatchStyle::ShortNames ? shortFolderName(folder) : longFolderName(folder);
-        target = platform::joinPath(mainFolder, name + "." + extension);
+      // A folder from a Windows list names no place on this system.
+      if (style == BatchStyle::EachFolder && !isPosixFolder(folder)) {
+        ++summary.notWritten;
+        continue;
       }
+      const std::string target = batchTarget(style, folder, chosenName, mainFolder, extension);
       const bool existed = platform::fileExists(target);
       const ItemView items(c.list.items, table->items[f]);
       const ExportFileResult result =
