@@ -138,6 +138,17 @@ struct Mp3Analyser::Run {
   bool findAudioStart();
   bool scanFrames();
   bool scanBlock(int64_t p, int64_t n, int64_t& advance, bool& finished);
+  // The count a header that fails a check adds to, how many such headers are tolerated and the
+  // failure beyond them; errors is nullptr for a header that passes every check.
+  struct HeaderFault {
+    int* errors = nullptr;
+    int tolerance = 0;
+    const char* text = nullptr;
+  };
+  HeaderFault headerFault(int layer, int version, int bitrateIndex, int frequencyIndex);
+  // Fast mode after its frames: takes frames and bitrate (decided) unless the bitrate varies and
+  // no header gave the count. False when the analysis fails.
+  bool decideFast();
   void findVbrHeader(const uint8_t* frame, bool mono, bool crc, FrameRecord& record);
   uint8_t decideBitrate() const;
   int32_t estimateFrames();
@@ -290,6 +301,30 @@ int32_t Mp3Analyser::Run::estimateFrames() {
   return clampFrames(std::max<int64_t>(floor, static_cast<int64_t>(std::min(frames, 2147483647.0))));
 }
 
+Mp3Analyser::Run::HeaderFault Mp3Analyser::Run::headerFault(int layer, int version, int bitrateIndex,
+                                                             int frequencyIndex) {
+  if (layer != 1) return {&layerErrors, kLayerVersionTolerance, kLayerTexts[layer == 0 ? 0 : layer - 1]};
+  if (version != 3) return {&versionErrors, kLayerVersionTolerance, kVersionTexts[version]};
+  if (bitrateIndex == 15) return {&bitrateErrors, kBitrateFrequencyTolerance, kBadBitrate};
+  if (frequencyIndex == 3) return {&frequencyErrors, kBitrateFrequencyTolerance, kBadFrequency};
+  return {};
+}
+
+bool Mp3Analyser::Run::decideFast() {
+  const uint8_t bitrate = decideBitrate();
+  // VBR without a count: the scan goes on to the end of the file.
+  if (!headerGaveCount && bitrate == kBitrateVbr) return true;
+  result.bitrateCode = bitrate;
+  if (headerGaveCount) {
+    result.frames = headerCount;
+  } else {
+    result.frames = estimateFrames();
+    if (result.frames < 0) return fail(kDiskError);
+  }
+  decided = true;
+  return true;
+}
+
 // One read block at file position p with n bytes. Sets advance to where the next block starts and
 // finished when the frame scan is over (last block scanned, or fast mode has its answer).
 // False when the analysis fails.
@@ -326,20 +361,8 @@ bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t n, int64_t& advance, bool& f
     }
 
     // A failed check skips one byte: a few of them are garbage that merely looks like a sync.
-    int* errors = nullptr;
-    int tolerance = kBitrateFrequencyTolerance;
-    const char* text = nullptr;
-    if (layer != 1) {
-      errors = &layerErrors, tolerance = kLayerVersionTolerance, text = kLayerTexts[layer == 0 ? 0 : layer - 1];
-    } else if (version != 3) {
-      errors = &versionErrors, tolerance = kLayerVersionTolerance, text = kVersionTexts[version];
-    } else if (bitrateIndex == 15) {
-      errors = &bitrateErrors, text = kBadBitrate;
-    } else if (frequencyIndex == 3) {
-      errors = &frequencyErrors, text = kBadFrequency;
-    }
-    if (errors) {
-      if (++*errors > tolerance) return fail(text);
+    if (const HeaderFault fault = headerFault(layer, version, bitrateIndex, frequencyIndex); fault.errors) {
+      if (++*fault.errors > fault.tolerance) return fail(fault.text);
       ++s;
       continue;
     }
@@ -365,20 +388,11 @@ bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t n, int64_t& advance, bool& f
     s += length;
 
     if (mode == AnalysisMode::Fast && counted == kFastFrames) {
-      const uint8_t bitrate = decideBitrate();
-      if (headerGaveCount || bitrate != kBitrateVbr) {
-        result.bitrateCode = bitrate;
-        if (headerGaveCount) {
-          result.frames = headerCount;
-        } else {
-          result.frames = estimateFrames();
-          if (result.frames < 0) return fail(kDiskError);
-        }
-        decided = true;
+      if (!decideFast()) return false;
+      if (decided) {
         finished = true;
         return true;
       }
-      // VBR without a count: go on to the end of the file.
     }
   }
   advance = s;
