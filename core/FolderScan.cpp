@@ -1,10 +1,7 @@
 #include "core/FolderScan.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <cstdio>
 #include <deque>
 #include <exception>
 #include <optional>
@@ -14,6 +11,7 @@
 #include <utility>
 
 #include "core/AnalysisQueue.h"
+#include "core/ScanDrive.h"
 #include "core/Sorting.h"
 #include "platform/AsciiCase.h"
 #include "platform/Dates.h"
@@ -65,12 +63,6 @@ std::string countText(uint32_t n) {
   return std::to_string(n) + (n == 1 ? " item" : " items");
 }
 
-std::string hexSerial(uint64_t device) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(device & 0xFFFFFFFFu));
-  return buf;
-}
-
 constexpr char kPseudoFolderText[] =
     "\r\nis part of the system's own view of itself (like /proc or /sys), not a place of files.\r\n"
     "Choose another folder.";
@@ -78,50 +70,6 @@ constexpr char kPseudoFolderText[] =
 std::string withTrailingSlash(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder.push_back('/');
   return folder;
-}
-
-// The mount point that holds path: the highest ancestor on the same filesystem.
-std::string mountPointOf(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return "/";
-  std::string current = platform::stripTrailingSeparator(path);
-  while (current != "/") {
-    const size_t slash = current.rfind('/');
-    const std::string parent = slash == 0 || slash == std::string::npos ? "/" : current.substr(0, slash);
-    struct stat pst;
-    if (::stat(parent.c_str(), &pst) != 0 || pst.st_dev != st.st_dev) break;
-    current = parent;
-  }
-  return current;
-}
-
-// The drive a folder lies on: a mounted volume when the folder is on one, else the filesystem
-// that holds it, named by its mount point and device number.
-struct DriveFacts {
-  std::string mountPoint;
-  std::string label;
-  std::string serial;
-  uint64_t device = 0;
-  uint64_t inode = 0;  // of the folder itself
-};
-
-std::optional<DriveFacts> volumeOf(const std::string& folder, const std::vector<platform::Volume>& volumes) {
-  const auto facts = platform::fileFacts(folder);
-  if (!facts || !facts->isDirectory) return std::nullopt;
-  DriveFacts d;
-  d.device = facts->device;
-  d.inode = facts->inode;
-  const platform::Volume* v = platform::volumeForPath(volumes, folder);
-  const auto root = v ? platform::fileFacts(v->mountPoint) : std::nullopt;
-  if (v && root && root->device == facts->device) {
-    d.mountPoint = v->mountPoint;
-    d.label = std::string(platform::cutBytes(v->label, kMaxVolumeLabelBytes));
-    d.serial = v->serial;
-  } else {
-    d.mountPoint = mountPointOf(folder);
-    d.serial = hexSerial(facts->device);
-  }
-  return d;
 }
 
 struct FolderId {
