@@ -74,6 +74,55 @@ FieldPlan layoutFromTag(const ImportFrame& frame) {
   return plan;
 }
 
+namespace {
+
+// The name field of a line: its enumeration taken off (kept in *number when number is given),
+// and the artist and title cells of a split HTML table joined again.
+bool finishTitle(std::string& title, std::string* number, uint64_t lineNumber, const ImportFrame& frame,
+                 const FieldPlan& plan, std::string& error) {
+  const auto n = [lineNumber] { return std::to_string(lineNumber); };
+  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.fields.has(ShownField::Enumeration)) {
+    const size_t tab = title.find('\t');
+    if (title.empty() || tab == std::string::npos) {
+      error = "Invalid enumeration in this HTML table file.";
+      return false;
+    }
+    title.erase(tab, 1);
+  }
+  if (frame.layout.fields.has(ShownField::Enumeration)) {
+    const size_t dot = title.find('.');
+    if (dot == std::string::npos) {
+      error = "Invalid enumeration (period missing).";
+      return false;
+    }
+    size_t rest = dot + 1;
+    // In a tab-delimited text list the number's own tab goes with it; in a table that tab was
+    // the one between the number cell and the name cell, already taken out above.
+    if (frame.bodyKind == BodyKind::Text && plan.delimiter == '\t' && rest < title.size() && title[rest] == '\t') ++rest;
+    if (number) *number = title.substr(0, dot + 1);
+    title.erase(0, rest);
+    clean(title, plan.opening);
+    if (title.size() > kMaxField) {
+      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(title, kShownBytes);
+      return false;
+    }
+  }
+  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.artistTitleSplit) {
+    const size_t tab = title.find('\t');
+    if (tab == std::string::npos) {
+      error = "Although this seemed to be artist-title split HTML list,\r\nlooks like not all lines are split (line " +
+              n() + ").\r\nDisplaying [some of] this field:\r\n" + head(title, kShownBytes);
+      return false;
+    }
+    // A name without an artist was written with an empty artist cell: it comes back whole.
+    if (tab == 0) title.erase(0, 1);
+    else title = title.substr(0, tab) + " - " + title.substr(tab + 1);
+  }
+  return true;
+}
+
+}  // namespace
+
 bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& frame,
                const FieldPlan& plan, std::vector<std::string>& fields, std::string& error,
                bool keepEnumeration) {
@@ -117,45 +166,7 @@ bool splitLine(std::string_view line, uint64_t lineNumber, const ImportFrame& fr
       return false;
     }
   }
-  std::string& title = fields[F];
-  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.fields.has(ShownField::Enumeration)) {
-    const size_t tab = title.find('\t');
-    if (title.empty() || tab == std::string::npos) {
-      error = "Invalid enumeration in this HTML table file.";
-      return false;
-    }
-    title.erase(tab, 1);
-  }
-  if (frame.layout.fields.has(ShownField::Enumeration)) {
-    const size_t dot = title.find('.');
-    if (dot == std::string::npos) {
-      error = "Invalid enumeration (period missing).";
-      return false;
-    }
-    size_t rest = dot + 1;
-    // In a tab-delimited text list the number's own tab goes with it; in a table that tab was
-    // the one between the number cell and the name cell, already taken out above.
-    if (frame.bodyKind == BodyKind::Text && d == '\t' && rest < title.size() && title[rest] == '\t') ++rest;
-    if (keepEnumeration) fields[F + 1] = title.substr(0, dot + 1);
-    title.erase(0, rest);
-    clean(title, plan.opening);
-    if (title.size() > kMaxField) {
-      error = "A field seems to be too long in the line " + n() + ".\r\nDisplaying first 64 characters:\r\n" + head(title, kShownBytes);
-      return false;
-    }
-  }
-  if (frame.bodyKind == BodyKind::HtmlTable && frame.layout.artistTitleSplit) {
-    const size_t tab = title.find('\t');
-    if (tab == std::string::npos) {
-      error = "Although this seemed to be artist-title split HTML list,\r\nlooks like not all lines are split (line " +
-              n() + ").\r\nDisplaying [some of] this field:\r\n" + head(title, kShownBytes);
-      return false;
-    }
-    // A name without an artist was written with an empty artist cell: it comes back whole.
-    if (tab == 0) title.erase(0, 1);
-    else title = title.substr(0, tab) + " - " + title.substr(tab + 1);
-  }
-  return true;
+  return finishTitle(fields[F], keepEnumeration ? &fields[F + 1] : nullptr, lineNumber, frame, plan, error);
 }
 
 namespace {
