@@ -70,7 +70,8 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   fader_ = std::make_unique<Fader>(this);
   askCaption_ = [this](CaptionRequest& request) { return inputCaptionForm_->ask(request, this); };
   openOptions_ = [this] {
-    const OptionsResult r = runOptionsWindow(this, main_.settings(), main_.ui(), [this] { applyColour(); });
+    const OptionsResult r = runOptionsWindow(this, main_.settings(), main_.ui(), [this] { applyColour(); },
+                                             main_.atResetPosition(&Settings::optionsWindowPos));
     if (r.mainWindowChanged) applyColour();
     if (r.otherSettingsChanged) applySettings();
   };

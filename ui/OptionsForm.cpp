@@ -281,9 +281,10 @@ void OptionsForm::closeEvent(QCloseEvent* event) {
 }
 
 OptionsResult runOptionsWindow(QWidget* caller, Settings& settings, UserInterface& ui,
-                               std::function<void()> coloursChanged) {
+                               std::function<void()> coloursChanged, bool centre) {
   // A window of its own rather than a child of caller: disabling caller would disable it too.
   OptionsForm form(settings, ui);
+  if (centre) form.centreOnNextShow();
   form.setColoursChanged(std::move(coloursChanged));
   QWidget* callerWindow = caller ? caller->window() : nullptr;
   if (callerWindow) {

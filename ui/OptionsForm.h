@@ -119,7 +119,9 @@ class OptionsForm : public SmallWindow {
   QPushButton* capFontBut_ = nullptr;
 };
 
+// centre: the stored position is a reset one, made for another screen or size; the window opens
+// centred on its screen instead.
 OptionsResult runOptionsWindow(QWidget* caller, Settings& settings, UserInterface& ui,
-                               std::function<void()> coloursChanged = {});
+                               std::function<void()> coloursChanged = {}, bool centre = false);
 
 }  // namespace sonalog::ui

@@ -6,6 +6,7 @@
 #include "ui/DupSearchForm.h"
 #include "ui/PreCompForm.h"
 #include "ui/PreDupForm.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowWait.h"
 
 namespace sonalog::ui {
@@ -53,12 +54,15 @@ bool showDuplicatesSearch(MainUnit& main, QWidget* viewer,
   DupSearchOptions options;
   {
     TPreDupForm optionsWindow(main.settings());
+    // A reset position was made for another screen or size: the window opens centred instead.
+    if (main.atResetPosition(&Settings::duplicatesOptionsWindowPos)) optionsWindow.centreOnNextShow();
     if (!optionsWindow.open(main.searchWindowOpen(SearchWindow::Compare))) return false;
     scope.showAndWait(optionsWindow, [&optionsWindow] { optionsWindow.close(); });
     if (!optionsWindow.started()) return false;
     options = optionsWindow.options();
   }
   TDupSearchForm search(main, options);
+  if (main.atResetPosition(&Settings::duplicatesSearchWindowPos)) centreOnScreen(&search);
   search.setMarksObserver(std::move(marksChanged));
   search.newRun();
   scope.showAndWait(search, [&search] { search.close(); });
@@ -71,12 +75,14 @@ bool showListComparison(MainUnit& main, QWidget* viewer) {
   CompareJob job;
   {
     TPreCompForm optionsWindow(main.settings());
+    if (main.atResetPosition(&Settings::comparisonOptionsWindowPos)) optionsWindow.centreOnNextShow();
     if (!optionsWindow.open(main.searchWindowOpen(SearchWindow::Duplicates))) return false;
     scope.showAndWait(optionsWindow, [&optionsWindow] { optionsWindow.close(); });
     if (!optionsWindow.started()) return false;
     job = optionsWindow.job();
   }
   TCompForm run(main, job);
+  if (main.atResetPosition(&Settings::comparisonWindowPos)) centreOnScreen(&run);
   run.newRun();
   scope.showAndWait(run, [&run] { run.stop(); });
   return run.listChanged();

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "tests/support/FakeOptionsDialogs.h"
@@ -233,16 +234,19 @@ TEST_F(OptionsFormTest, RunDisablesTheCallerUntilTheWindowCloses) {
   caller.show();
   bool callerWasDisabled = false;
   bool formWasEnabled = false;
+  QPoint centreOffset(-1, -1);  // asked to centre: the window's centre from the screen's
   QTimer::singleShot(0, [&] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (w->objectName() != "TOptform" || !w->isVisible()) continue;
       callerWasDisabled = !caller.isEnabled();
       formWasEnabled = w->isEnabled();
+      centreOffset = w->frameGeometry().center() - w->screen()->availableGeometry().center();
       w->findChild<QCheckBox*>("CheckEnum")->click();
       w->findChild<QPushButton*>("OkBut")->click();
     }
   });
-  const OptionsResult result = runOptionsWindow(&caller, s, ui);
+  const OptionsResult result = runOptionsWindow(&caller, s, ui, {}, true);
+  EXPECT_LE(centreOffset.manhattanLength(), 16);  // not at the stored corner
   EXPECT_TRUE(callerWasDisabled);
   EXPECT_TRUE(formWasEnabled);
   EXPECT_TRUE(caller.isEnabled());
