@@ -49,11 +49,11 @@ struct CompareMatcher::Impl {
   std::vector<TitleKey> outerKeys;
   std::vector<TitleKey> innerKeys;
   std::vector<PairFacts> innerFacts;
-  std::unique_ptr<NameIndex> index;        // over the inner items
-  // With an index: the inner keys' sketches side by side, so sifting an outer item's many
-  // candidates reads one small record each instead of a whole key.
+  std::unique_ptr<NameIndex> index;        // over the inner items, where it pays
+  std::unique_ptr<CriteriaWindow> window;  // over the inner items
+  // Below 99: the inner keys' sketches side by side, so sifting an outer item's many candidates
+  // reads one small record each instead of a whole key.
   std::vector<TitleKey::Sketch> innerSketches;
-  std::unique_ptr<CriteriaWindow> window;  // over the inner items, when there is no index
   std::vector<ContainSketch> outerContain, innerContain;  // relaxed at 99 only
   // At the thresholds 99 and 100 (but for relaxed matching at 99, where a name contained in
   // another also scores 99) a pair can reach the threshold only within a group of equal names:
@@ -61,6 +61,25 @@ struct CompareMatcher::Impl {
   // groupBegin[g + 1]) with g = outerGroup[r]. Empty when the run scores every pair.
   bool grouped = false;
   std::vector<uint32_t> outerGroup, groupBegin, innerMembers;
+
+  // Whether the index costs less than scanning the inner items the criteria leave, judged on
+  // outer items spread over the list.
+  bool indexPays(const std::vector<ListItem>& outer) const {
+    // A plain scan sifts each inner item of the window, in list order, through its sketch and
+    // the criteria: about seven entry reads each, as measured on generated lists of 20 000 names.
+    constexpr uint32_t kPairCostTenths = 70;
+    NameIndex::Probe probe(*index);
+    ProbeCost cost(kPairCostTenths);
+    std::vector<uint32_t> candidates;
+    const size_t samples = std::min<size_t>(ProbeCost::kSamples, outer.size());
+    for (size_t k = 0; k < samples; ++k) {
+      const size_t r = k * outer.size() / samples;
+      const PairFacts facts = pairFactsOf(outer[r]);
+      const uint64_t read = index->candidates(probe, outerKeys[r], facts, -1, candidates);
+      cost.add(read, candidates.size(), window->pairEstimate(facts, -1));
+    }
+    return cost.indexPays();
+  }
 
   void groupByName() {
     const uint32_t outerCount = static_cast<uint32_t>(outerKeys.size());
@@ -84,6 +103,22 @@ struct CompareMatcher::Impl {
   }
 };
 
+MatchOptions compareMatchOptions(const CompareJob& job) {
+  const CompareSettings& s = job.settings;
+  MatchOptions o;
+  o.matchThreshold = s.matchThreshold;
+  o.firstLetterCheck = s.firstLetterCheck;
+  o.highChars = s.highChars;
+  o.sizeCheck = s.sizeCheck;
+  o.sizeLimitKB = s.sizeLimitKB;
+  o.timeCheck = s.timeCheck;
+  o.timeLimitSec = s.timeLimitSec;
+  o.bitrateCheck = s.bitrateCheck;
+  o.relaxed = s.compareWith == 1 && job.relaxedSwitch;
+  o.partThreshold = job.partThreshold;
+  return o;
+}
+
 CompareMatcher::Scanner::Scanner(const CompareMatcher& matcher)
     : title_(std::make_unique<TitleMatcher>(matcher.impl_->options)) {
   if (matcher.impl_->index) probe_ = std::make_unique<NameIndex::Probe>(*matcher.impl_->index);
@@ -98,17 +133,8 @@ CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
   outerIsExternal_ = walksExternal(s.compareAction);
   outer_ = outerIsExternal_ ? &external : &internal;
   inner_ = outerIsExternal_ ? &internal : &external;
-  MatchOptions& o = impl_->options;
-  o.matchThreshold = s.matchThreshold;
-  o.firstLetterCheck = s.firstLetterCheck;
-  o.highChars = s.highChars;
-  o.sizeCheck = s.sizeCheck;
-  o.sizeLimitKB = s.sizeLimitKB;
-  o.timeCheck = s.timeCheck;
-  o.timeLimitSec = s.timeLimitSec;
-  o.bitrateCheck = s.bitrateCheck;
-  o.relaxed = s.compareWith == 1 && job.relaxedSwitch;
-  o.partThreshold = job.partThreshold;
+  impl_->options = compareMatchOptions(job);
+  const MatchOptions& o = impl_->options;
   impl_->kind = compareRunKind(s.compareAction);
   impl_->outerKeys.reserve(outer_->size());
   for (const ListItem& item : *outer_) impl_->outerKeys.push_back(prepareTitle(item.fileName, o));
@@ -121,14 +147,16 @@ CompareMatcher::CompareMatcher(const std::vector<ListItem>& internal,
   } else if (o.matchThreshold == kThresholdLetters) {
     for (const TitleKey& key : impl_->outerKeys) impl_->outerContain.emplace_back(key);
     for (const TitleKey& key : impl_->innerKeys) impl_->innerContain.emplace_back(key);
-  } else if (NameIndex::serves(o)) {
-    const bool anyUnsplit = std::any_of(impl_->outerKeys.begin(), impl_->outerKeys.end(),
-                                        [](const TitleKey& k) { return !k.sketch.split; });
-    impl_->index = std::make_unique<NameIndex>(impl_->innerKeys, impl_->innerFacts, impl_->kind, o, anyUnsplit);
+  } else {
     impl_->innerSketches.reserve(impl_->innerKeys.size());
     for (const TitleKey& key : impl_->innerKeys) impl_->innerSketches.push_back(key.sketch);
-  } else {
     impl_->window = std::make_unique<CriteriaWindow>(impl_->innerFacts, impl_->kind, o);
+    if (NameIndex::serves(o) && job.pairSearch != PairSearch::Plain) {
+      const bool anyUnsplit = std::any_of(impl_->outerKeys.begin(), impl_->outerKeys.end(),
+                                          [](const TitleKey& k) { return !k.sketch.split; });
+      impl_->index = std::make_unique<NameIndex>(impl_->innerKeys, impl_->innerFacts, impl_->kind, o, anyUnsplit);
+      if (job.pairSearch == PairSearch::Auto && !impl_->indexPays(*outer_)) impl_->index.reset();
+    }
   }
 }
 
@@ -179,8 +207,9 @@ size_t CompareMatcher::scan(Scanner& scanner, size_t r, size_t from, size_t to, 
   }
   const uint8_t threshold = impl_->options.matchThreshold;
   auto candidate = [&](size_t p) {
-    // The criteria have no side effects, so testing them first picks the same candidates as
-    // scoring first, and they are far cheaper than a score.
+    // The sketches and the criteria have no side effects, so testing them first picks the same
+    // candidates as scoring first, and they are far cheaper than a score.
+    if (!impl_->innerSketches.empty() && !scanner.title_->mayMatch(impl_->innerSketches[p])) return false;
     const PairFacts& innerFacts = impl_->innerFacts[p];
     const bool passes = outerIsExternal_
                             ? PairPassesCriteria(innerFacts, outerFacts, impl_->kind, impl_->options)

@@ -29,6 +29,10 @@ struct PairVerdict {
 
 class TitleMatcher;
 
+// The settings a comparison scores under: the job's, with relaxed matching only for a text list
+// while the options window's switch is on.
+MatchOptions compareMatchOptions(const CompareJob& job);
+
 class CompareMatcher {
  public:
   // What one thread needs to scan: the outer name's prepared patterns and bounds, kept from one

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "duplicates/TitleMatch.h"
 #include "export/FieldText.h"
 
 namespace sonalog {
@@ -38,6 +39,7 @@ struct CompareJob {
   CompareSettings settings;
   bool relaxedSwitch = true;  // the options window's switch; matters only for a text list
   double partThreshold = 0.9801;  // computed at GO from matchThreshold
+  PairSearch pairSearch = PairSearch::Auto;  // below 99: how pairs are found (same results)
 };
 
 }  // namespace sonalog

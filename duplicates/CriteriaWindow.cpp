@@ -80,4 +80,14 @@ bool CriteriaWindow::near(const PairFacts& facts, int64_t after, std::vector<uin
   return true;
 }
 
+uint64_t CriteriaWindow::pairEstimate(const PairFacts& facts, int64_t after) const {
+  const uint64_t later = count_ - static_cast<uint64_t>(std::clamp<int64_t>(after + 1, 0, static_cast<int64_t>(count_)));
+  const Index* index = nullptr;
+  size_t from = 0, to = 0;
+  bool empty = false;
+  if (!choose(facts, index, from, to, empty)) return later;
+  if (empty || count_ == 0) return 0;
+  return (to - from + index->unknown.size()) * later / count_;
+}
+
 }  // namespace sonalog

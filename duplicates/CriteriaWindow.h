@@ -22,6 +22,9 @@ class CriteriaWindow {
   // untouched, when no criterion narrows them to a small share of the items: testing every item
   // is then cheaper.
   bool near(const PairFacts& facts, int64_t after, std::vector<uint32_t>& out, bool sorted) const;
+  // About how many items after `after` a plain search tests for an item of these facts: the
+  // window's share of them where one narrows, else all (an estimate for weighing the work).
+  uint64_t pairEstimate(const PairFacts& facts, int64_t after) const;
 
  private:
   // One criterion's index: the items by the value it compares.

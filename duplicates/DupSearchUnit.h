@@ -74,6 +74,7 @@ struct DupSearchOptions {
   uint8_t threadPriority = 0;  // 0 low, 1 normal, 2 high
   FieldStyle style;            // field texts of the prompt lines and the log file
   unsigned threads = 0;        // scoring threads; 0: one per core
+  PairSearch pairSearch = PairSearch::Auto;  // below 99: how pairs are found (same results)
 };
 
 // What the worker tells the window, in order.

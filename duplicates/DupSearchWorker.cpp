@@ -6,14 +6,17 @@
 // be scored ahead of time and on several threads; the rows are then replayed in order, and a
 // match whose second item was queued in the meantime is skipped as the plain loop would skip it.
 // Second, queued items stay queued, so an item found queued while scoring ahead may be left out.
-// Below 99 each row scores only the candidates of the name index; at the thresholds 99 and 100
-// only items whose folded or normalised names are equal can match, so each row looks only at its
-// group.
+// Below 99 each row scores only the candidates of the name index, or, where short segments make
+// the index read more than it saves, every later item the criteria leave; at the thresholds 99
+// and 100 only items whose folded or normalised names are equal can match, so each row looks
+// only at its group.
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <numeric>
 
+#include "duplicates/CriteriaWindow.h"
 #include "duplicates/DupSearchUnit.h"
 #include "duplicates/NameGroups.h"
 #include "duplicates/NameIndex.h"
@@ -29,8 +32,8 @@ struct Match {
   uint8_t score;
 };
 
-// Index entries and candidates read per block of rows scored ahead, which bounds the memory of
-// the matches kept (8 bytes each) and how much work a stop can waste.
+// Index entries, candidates and pairs read per block of rows scored ahead, which bounds the
+// memory of the matches kept (8 bytes each) and how much work a stop can waste.
 constexpr uint64_t kWorkPerBlock = 1u << 22;
 constexpr uint32_t kRowsPerBlockMax = 4096;
 
@@ -161,8 +164,8 @@ class TDyThread {
   }
 
   // Thresholds below 99: blocks of rows are scored on every core, then replayed in order. Each
-  // row scores only the candidates that the name index gives it; the criteria cost far less
-  // than a score and have no side effects, so they are tested first.
+  // row scores either the candidates that the name index gives it, or (where the index would
+  // read more than it saves) every later item that the criteria window leaves.
   bool searchBlocks() {
     keys_.resize(n_);
     facts_.resize(n_);
@@ -172,58 +175,55 @@ class TDyThread {
     });
     sketches_.resize(n_);
     forAll(n_, [this](uint32_t i) { sketches_[i] = keys_[i].sketch; });
-    const bool anyUnsplit = std::any_of(keys_.begin(), keys_.end(), [](const TitleKey& k) { return !k.sketch.split; });
-    NameIndex index(keys_, facts_, RunKind::Duplicates, options_.match, anyUnsplit);
+    const CriteriaWindow window(facts_, RunKind::Duplicates, options_.match);
+    std::unique_ptr<NameIndex> index;
+    if (options_.pairSearch != PairSearch::Plain) {
+      const bool anyUnsplit = std::any_of(keys_.begin(), keys_.end(), [](const TitleKey& k) { return !k.sketch.split; });
+      index = std::make_unique<NameIndex>(keys_, facts_, RunKind::Duplicates, options_.match, anyUnsplit);
+      if (options_.pairSearch == PairSearch::Auto && !indexPays(*index, window)) index.reset();
+    }
     const unsigned threads = threadCount(options_.threads);
     std::vector<std::vector<Match>> rowMatches(kRowsPerBlockMax);
     // One probe per scoring thread for the whole run: each holds a stamp per item.
     std::vector<NameIndex::Probe> probes;
-    for (unsigned t = 0; t < threads; ++t) probes.emplace_back(index);
+    if (index)
+      for (unsigned t = 0; t < threads; ++t) probes.emplace_back(*index);
+    std::vector<uint32_t> alive;  // plain rows: the items not queued when the block started
+    uint32_t queuedAtAlive = UINT32_MAX;
     uint64_t wasted = 0;  // candidates found already queued since the index last dropped them
     for (uint32_t first = 0; first + 1 < n_;) {
       if (stopRequested()) return false;
-      // Rows from `first` on, until the block has read about kWorkPerBlock index entries and
-      // candidates: this bounds the matches kept and the time a block takes.
+      if (!index && queuedAtAlive != run_.duplicates_.load()) {
+        queuedAtAlive = run_.duplicates_.load();
+        alive.clear();
+        for (uint32_t i = 0; i < n_; ++i)
+          if (!marked(i)) alive.push_back(i);
+      }
+      // Rows from `first` on, until the block has done about kWorkPerBlock entries, candidates or
+      // pairs: this bounds the matches kept and the time a block takes.
       const uint32_t limit = std::min<uint32_t>(n_ - 1, first + kRowsPerBlockMax);
       std::atomic<uint32_t> nextRow{first};
       std::atomic<uint64_t> work{0}, queuedSeen{0};
       std::atomic<bool> stopped{false};
       onThreads(std::min<unsigned>(threads, limit - first), [&](unsigned worker) {
         TitleMatcher matcher(options_.match);
-        NameIndex::Probe& probe = probes[worker];
         std::vector<uint32_t> candidates;
         while (work.load(std::memory_order_relaxed) < kWorkPerBlock && !stopped.load(std::memory_order_relaxed)) {
           const uint32_t i = nextRow.fetch_add(1);
           if (i >= limit) return;
           std::vector<Match>& out = rowMatches[i - first];
           out.clear();
-          const uint64_t read = index.candidates(probe, keys_[i], facts_[i], i, candidates);
-          const PairFacts& fi = facts_[i];
-          if (!candidates.empty()) matcher.setFirst(keys_[i]);
-          uint64_t queued = 0;
-          constexpr size_t kAhead = 12;
-          for (size_t k = 0; k < candidates.size(); ++k) {
-            const uint32_t j = candidates[k];
-            if (k + kAhead < candidates.size()) prefetchSketch(sketches_[candidates[k + kAhead]]);
-            if ((k & 255) == 255 && stopRequested()) {
-              stopped = true;
-              return;
-            }
-            // Queued by an earlier row: the replay would skip it anyway.
-            if (marked(j)) {
-              ++queued;
-              continue;
-            }
-            // Most candidates share a word or two with the first name and nothing more: the
-            // sketches, side by side in memory, turn them down before anything else is read.
-            if (!matcher.mayMatch(sketches_[j]) ||
-                !PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match))
-              continue;
-            const uint8_t score = matcher.scoreIfMatch(keys_[j]);
-            if (score >= options_.match.matchThreshold) out.push_back({j, score});
+          uint64_t read = 0;
+          if (index) {
+            read = index->candidates(probes[worker], keys_[i], facts_[i], i, candidates);
+          } else if (!window.near(facts_[i], i, candidates, false)) {
+            candidates.assign(std::upper_bound(alive.begin(), alive.end(), i), alive.end());
           }
-          // The index lists candidates in no order; the replay takes them ascending.
-          std::sort(out.begin(), out.end(), [](const Match& a, const Match& b) { return a.second < b.second; });
+          uint64_t queued = 0;
+          if (!scoreRow(i, candidates, matcher, out, queued)) {
+            stopped = true;
+            return;
+          }
           work.fetch_add(read + candidates.size(), std::memory_order_relaxed);
           queuedSeen.fetch_add(queued, std::memory_order_relaxed);
         }
@@ -239,11 +239,57 @@ class TDyThread {
       // Queued items stay queued: once rows spend more time skipping them than a pass over the
       // index costs, the index forgets them. This keeps long runs of equal names linear.
       wasted += queuedSeen.load();
-      if (wasted > index.entryCount() / 4 + kRowsPerBlockMax) {
-        index.drop([this](uint32_t j) { return marked(j); });
+      if (index && wasted > index->entryCount() / 4 + kRowsPerBlockMax) {
+        index->drop([this](uint32_t j) { return marked(j); });
         wasted = 0;
       }
     }
+    return true;
+  }
+
+  // Whether the index costs less than the plain rows, judged on rows spread over the list.
+  bool indexPays(const NameIndex& index, const CriteriaWindow& window) const {
+    // A plain row sifts each pair of its window through the sketch and the criteria: about
+    // 1.2 entry reads each, as measured on generated catalogues of 100 000 names.
+    constexpr uint32_t kPairCostTenths = 12;
+    NameIndex::Probe probe(index);
+    ProbeCost cost(kPairCostTenths);
+    std::vector<uint32_t> candidates;
+    const uint32_t samples = std::min(ProbeCost::kSamples, n_);
+    for (uint32_t k = 0; k < samples; ++k) {
+      const uint32_t i = static_cast<uint32_t>(uint64_t{k} * n_ / samples);
+      const uint64_t read = index.candidates(probe, keys_[i], facts_[i], i, candidates);
+      cost.add(read, candidates.size(), window.pairEstimate(facts_[i], i));
+    }
+    return cost.indexPays();
+  }
+
+  // Scores row i against the items listed (in any order), keeping its matches ascending in out.
+  // False when a stop was seen; queued counts the items skipped as queued.
+  bool scoreRow(uint32_t i, const std::vector<uint32_t>& candidates, TitleMatcher& matcher, std::vector<Match>& out,
+                uint64_t& queued) {
+    if (candidates.empty()) return true;
+    const PairFacts& fi = facts_[i];
+    matcher.setFirst(keys_[i]);
+    constexpr size_t kAhead = 12;
+    for (size_t k = 0; k < candidates.size(); ++k) {
+      const uint32_t j = candidates[k];
+      if (k + kAhead < candidates.size()) prefetchSketch(sketches_[candidates[k + kAhead]]);
+      if ((k & 255) == 255 && stopRequested()) return false;
+      // Queued by an earlier row: the replay would skip it anyway.
+      if (marked(j)) {
+        ++queued;
+        continue;
+      }
+      // Most candidates share a word or two with the first name and nothing more: the sketches,
+      // side by side in memory, turn them down before anything else is read.
+      if (!matcher.mayMatch(sketches_[j]) || !PairPassesCriteria(fi, facts_[j], RunKind::Duplicates, options_.match))
+        continue;
+      const uint8_t score = matcher.scoreIfMatch(keys_[j]);
+      if (score >= options_.match.matchThreshold) out.push_back({j, score});
+    }
+    // Candidates come in no order; the replay takes them ascending.
+    std::sort(out.begin(), out.end(), [](const Match& a, const Match& b) { return a.second < b.second; });
     return true;
   }
 

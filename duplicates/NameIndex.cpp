@@ -83,6 +83,15 @@ bool foldedVariant(const TitleText& part, bool highChars, std::string& out) {
 
 }  // namespace
 
+void ProbeCost::add(uint64_t entriesRead, uint64_t candidates, uint64_t pairs) {
+  // A candidate is sifted through a sketch found at random: about eight sequential entry reads.
+  constexpr uint64_t kCandidateCost = 8;
+  index_ += 10 * (entriesRead + kCandidateCost * candidates);
+  plain_ += pairCostTenths_ * pairs;
+}
+
+bool ProbeCost::indexPays() const { return index_ <= plain_; }
+
 bool NameIndex::serves(const MatchOptions& options) {
   return options.matchThreshold < kThresholdLetters && !options.relaxed;
 }

@@ -28,6 +28,29 @@
 
 namespace sonalog {
 
+// Weighs the index against testing pairs one by one, over a sample of a run's probes. Where the
+// segments are long (high thresholds) a probe reads a few short lists; where the threshold is low
+// they shrink to a byte or two and a probe reads more entries than testing every pair costs.
+class ProbeCost {
+ public:
+  // Probes to sample per run: enough to see the shape of the lists, few enough to cost nothing.
+  static constexpr uint32_t kSamples = 256;
+
+  // pairCostTenths: what testing one pair on the run's plain path costs, in tenths of reading
+  // one index entry (each run measures its own: their plain loops differ).
+  explicit ProbeCost(uint32_t pairCostTenths) : pairCostTenths_(pairCostTenths) {}
+
+  // One sampled probe: the index entries it read and the candidates it gave, and the pairs the
+  // plain path tests for the same name.
+  void add(uint64_t entriesRead, uint64_t candidates, uint64_t pairs);
+  bool indexPays() const;
+
+ private:
+  uint32_t pairCostTenths_;
+  uint64_t index_ = 0;  // weighted index work, in tenths of an entry read
+  uint64_t plain_ = 0;  // weighted plain work, the same
+};
+
 class NameIndex {
  public:
   // Whether the index serves a run under these options: thresholds below 99 without relaxed

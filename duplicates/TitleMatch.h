@@ -65,6 +65,11 @@ uint8_t MatchPercent(std::string_view a, std::string_view b, const MatchOptions&
 enum class RunKind : uint8_t { Duplicates, CompareSeconds, CompareFrames };
 RunKind compareRunKind(int actionType);
 
+// How a run below the threshold 99 finds the pairs it scores: through the name index, or by
+// testing every pair that the criteria leave. Both give the same pairs; Auto weighs the two on a
+// sample of the run's own names (tests name the path to cover each).
+enum class PairSearch : uint8_t { Auto, Index, Plain };
+
 // The values of an item that the criteria read, packed for runs that test many pairs.
 struct PairFacts {
   int32_t sizeKB = 0;

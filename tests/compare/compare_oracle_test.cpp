@@ -126,8 +126,8 @@ TEST_F(CompareOracleTest, RandomListsGiveTheOracleResultsForEveryTypeModeAndThre
   }
 }
 
-// Every threshold from 50 to 98, where the name index picks the inner items an outer item is
-// scored against, on lists of random length with random criteria and action types.
+// Every threshold from 50 to 98, where the name index or the plain scan picks the inner items an
+// outer item is scored against, on lists of random length with random criteria and action types.
 TEST_F(CompareOracleTest, EveryThresholdBelowLettersGivesTheOracleResults) {
   for (int threshold = kThresholdMin; threshold < kThresholdLetters; ++threshold) {
     NameGenerator gen(static_cast<uint32_t>(500 + threshold));
@@ -145,6 +145,7 @@ TEST_F(CompareOracleTest, EveryThresholdBelowLettersGivesTheOracleResults) {
     job.settings.sizeCheck = gen.chance(60);
     job.settings.sizeLimitKB = static_cast<uint16_t>(gen.pick(600));
     job.relaxedSwitch = false;
+    job.pairSearch = std::array{PairSearch::Auto, PairSearch::Index, PairSearch::Plain}[threshold % 3];
     if (with == 0) {
       writeExternalList(job.inputPath, externalItems, 7);
     } else {

@@ -400,7 +400,8 @@ namespace sonalog {
 namespace {
 
 // Every threshold from 50 to 98 on lists of random shape and size, with random criteria: the
-// search through the name index gives the plain search's marks, logs, prompts and counts.
+// search through the name index, and the one over every pair, give the plain search's marks,
+// logs, prompts and counts.
 TEST(DupSearchTest, EveryThresholdOnRandomListShapesEqualsThePlainSearch) {
   std::mt19937 rng(2027);
   for (int threshold = kThresholdMin; threshold < kThresholdLetters; ++threshold) {
@@ -419,6 +420,7 @@ TEST(DupSearchTest, EveryThresholdOnRandomListShapesEqualsThePlainSearch) {
     o.match.sizeLimitKB = static_cast<uint16_t>(rng() % 1000);
     o.match.bitrateCheck = rng() % 4 == 0;
     o.threads = 1 + rng() % 3;
+    o.pairSearch = std::array{PairSearch::Auto, PairSearch::Index, PairSearch::Plain}[threshold % 3];
     const auto answerer = [] {
       return [](const std::string& f1, const std::string& f2, uint8_t score) -> uint8_t {
         return std::array<uint8_t, 3>{kDelete1st, kDelete2nd, kLeaveBoth}[(std::hash<std::string>{}(f1 + f2) + score) % 3];

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compare/CompUnit.h"
+#include "compare/CompareMatcher.h"
 #include "duplicates/TitleMatch.h"
 
 namespace sonalog::testing {
@@ -17,17 +18,7 @@ OracleResult oracleCompare(const std::vector<ListItem>& internal,
   const bool outerExternal = type == 0 || type == 1 || type == 5 || type == 6;
   const std::vector<ListItem>& outer = outerExternal ? external : internal;
   const std::vector<ListItem>& inner = outerExternal ? internal : external;
-  MatchOptions o;
-  o.matchThreshold = s.matchThreshold;
-  o.firstLetterCheck = s.firstLetterCheck;
-  o.highChars = s.highChars;
-  o.sizeCheck = s.sizeCheck;
-  o.sizeLimitKB = s.sizeLimitKB;
-  o.timeCheck = s.timeCheck;
-  o.timeLimitSec = s.timeLimitSec;
-  o.bitrateCheck = s.bitrateCheck;
-  o.relaxed = s.compareWith == 1 && job.relaxedSwitch;
-  o.partThreshold = job.partThreshold;
+  const MatchOptions o = compareMatchOptions(job);
   const RunKind kind = compareRunKind(type);
 
   OracleResult res;
