@@ -113,8 +113,8 @@ int refusal(const CompareArgs& args, const CompareSettings& settings) {
     if (args.output.empty())
       return fail("action type " + std::to_string(type) + " (" + std::string(actionComboItem(type)) +
                       ") writes a file: give it with -o OUT", 2);
-    if (outputKindOfName(args.output) != requiredKind(type))
-      return fail(requiredKind(type) == OutputKind::List
+    if (outputKindOfName(args.output) != outputOf(type))
+      return fail(outputOf(type) == OutputKind::List
                       ? "action type " + std::to_string(type) + " writes a new list: OUT must end in \".snlg\""
                       : "action type " + std::to_string(type) + " writes a log: OUT must not end in \".snlg\"",
                   2);

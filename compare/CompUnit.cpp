@@ -404,7 +404,7 @@ TMyThread::MatchEnd TMyThread::match() {
       matched = true;
       break;
     }
-    if (!matched && type != 5 && type != 6) {
+    if (!matched && countsUnmatched(type)) {
       if (reportsUnique(type)) appendLog(matcher.outer(r).fileName);
       unique_.fetch_add(1);
     }
@@ -489,7 +489,7 @@ void TMyThread::output() {
     if ((outerMarks_[r] == 1) == wantUnique) chosen.push_back(r);
 
   bool ok;
-  if (outputOf(type) == CompareOutput::Text) {
+  if (outputOf(type) == OutputKind::Text) {
     const bool externalIsText = job_.settings.compareWith == 1;
     std::vector<std::string> entries;
     entries.reserve(chosen.size());
@@ -523,7 +523,7 @@ void TMyThread::output() {
     return;
   }
   finish(sonalog::finishText(type, n));
-  if (outputOf(type) == CompareOutput::Text) visible(CompControl::ViewLogBut, true);
+  if (outputOf(type) == OutputKind::Text) visible(CompControl::ViewLogBut, true);
 }
 
 void TMyThread::showFinishLabel(const std::string& finish) {

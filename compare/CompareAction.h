@@ -29,10 +29,9 @@ constexpr ActionType actionTypeOf(int type) {
   return (type >= 0 && type < kCompareActionCount) ? static_cast<ActionType>(type) : ActionType::ExternalUniqueToLog;
 }
 
-// What an action writes: a log (text file), a new list file, or nothing (it removes items).
-enum class CompareOutput { None, List, Text };
-
-// The kind of the chosen output file as the options window tracks it.
+// What an action writes, and so the kind of output file it needs: a new list file (".snlg"), a
+// log (a text file, never ".snlg"), or nothing (it removes items). The options window tracks the
+// chosen file's kind in the same terms.
 enum class OutputKind : uint8_t { None = 0, List = 1, Text = 2 };
 
 // The types about the external list's titles walk that list item by item; the others walk the
@@ -58,25 +57,22 @@ constexpr bool countsUnique(int type) {
 constexpr bool isRemoval(int type) {
   return actionTypeOf(type) == ActionType::RemoveMatched || actionTypeOf(type) == ActionType::RemoveUnique;
 }
-constexpr CompareOutput outputOf(int type) {
+// Outer items without a match add to the unique count in every type but the two that report the
+// external list's matches.
+constexpr bool countsUnmatched(int type) {
+  const ActionType action = actionTypeOf(type);
+  return action != ActionType::ExternalMatchesToLog && action != ActionType::ExternalMatchesToList;
+}
+constexpr OutputKind outputOf(int type) {
   switch (actionTypeOf(type)) {
     case ActionType::RemoveMatched:
-    case ActionType::RemoveUnique: return CompareOutput::None;
+    case ActionType::RemoveUnique: return OutputKind::None;
     case ActionType::ExternalUniqueToList:
     case ActionType::InternalUniqueToList:
     case ActionType::ExternalMatchesToList:
-    case ActionType::InternalMatchesToList: return CompareOutput::List;
-    default: return CompareOutput::Text;
+    case ActionType::InternalMatchesToList: return OutputKind::List;
+    default: return OutputKind::Text;
   }
-}
-// The output kind an action needs: a list type needs ".snlg", a text type must not have it.
-constexpr OutputKind requiredKind(int type) {
-  switch (outputOf(type)) {
-    case CompareOutput::List: return OutputKind::List;
-    case CompareOutput::Text: return OutputKind::Text;
-    case CompareOutput::None: break;
-  }
-  return OutputKind::None;
 }
 
 // The options window's ActionCombo item for a type (0..9).

@@ -156,7 +156,7 @@ void PreCompUnit::chooseOutput() {
   }
   FileDialog d;
   d.title = " - SAVE COMPARISON RESULTS AS - ";
-  if (outputOf(type()) == CompareOutput::Text)
+  if (outputOf(type()) == OutputKind::Text)
     d.filters = {{"text files", {"*.txt"}}, {"log files", {"*.log"}}, {"all files", {"*.*"}}};
   else
     d.filters = {{"SNLG files", {"*.snlg"}}, {"all files", {"*.*"}}};
@@ -170,7 +170,7 @@ void PreCompUnit::acceptOutput(std::string path, int filterIndex, bool askReplac
     refreshOutput();
     return;
   }
-  const bool textType = outputOf(type()) == CompareOutput::Text;
+  const bool textType = outputOf(type()) == OutputKind::Text;
   outputKind = textType ? OutputKind::Text : OutputKind::List;
   std::string ext;
   if (textType) ext = filterIndex == 0 ? ".txt" : filterIndex == 1 ? ".log" : "";
@@ -185,7 +185,7 @@ void PreCompUnit::acceptOutput(std::string path, int filterIndex, bool askReplac
   outputPath = path;
   outputOk = true;
   settings_.compareOutputFolder = platform::folderOf(path);
-  const bool suits = outputKindOfName(path) == requiredKind(type());
+  const bool suits = outputKindOfName(path) == outputOf(type());
   if (!suits) {
     outputMark = FileMark::Red;
     refreshOutput();
@@ -202,7 +202,7 @@ void PreCompUnit::refreshOutput() {
     outputKind = outputKindOfName(outputPath);
     outputLabel = shortenPath(outputPath, labelWidth_, textWidth_);
     // A name that does not suit the type keeps the red mark and GO disabled.
-    if (outputKind != requiredKind(type())) outputOk = false;
+    if (outputKind != outputOf(type())) outputOk = false;
   } else if (saveButtonEnabled) {
     outputMark = FileMark::Red;
     outputOk = false;
@@ -219,7 +219,7 @@ void PreCompUnit::actionChanged(int newType) {
   settings_.compareAction = static_cast<uint8_t>(newType % kCompareActionCount);
   refreshOutput();
   if (!isRemoval(type())) {
-    if (outputKind == requiredKind(type()) && !outputPath.empty()) {
+    if (outputKind == outputOf(type()) && !outputPath.empty()) {
       outputMark = platform::fileExists(outputPath) ? FileMark::Yellow : FileMark::Green;
       outputOk = true;
     } else {
@@ -258,7 +258,7 @@ void PreCompUnit::useLastFiles() {
     return;
   }
   // The remembered name keeps its extension: filter entry "all files" adds none.
-  acceptOutput(settings_.lastOutputFile, outputOf(type()) == CompareOutput::Text ? 2 : 1, false);
+  acceptOutput(settings_.lastOutputFile, outputOf(type()) == OutputKind::Text ? 2 : 1, false);
 }
 
 void PreCompUnit::sizeEditChanged(std::string_view text) {

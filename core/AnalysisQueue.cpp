@@ -22,10 +22,18 @@ unsigned analysisThreads(unsigned requested) {
 }
 
 AnalysisQueue::AnalysisQueue(AnalysisMode mode, unsigned threads, size_t readAhead)
-    : mode_(mode), readAhead_(readAhead) {
-  threads = analysisThreads(threads);
-  depth_ = threads == 1 ? 1 : kFilesPerThread * threads;
-  for (unsigned t = 1; t < threads; ++t) helpers_.emplace_back([this] { helper(); });
+    : mode_(mode), threads_(analysisThreads(threads)), startWhenSlow_(threads == 0), readAhead_(readAhead) {
+  if (!startWhenSlow_) startHelpers();
+}
+
+void AnalysisQueue::startHelpers() {
+  if (threads_ == 1 || !helpers_.empty()) return;
+  {
+    std::lock_guard lock(mutex_);
+    depth_ = kFilesPerThread * threads_;
+    requesting_ = readAhead_ > 0;
+  }
+  for (unsigned t = 1; t < threads_; ++t) helpers_.emplace_back([this] { helper(); });
   if (readAhead_ > 0) reader_ = std::thread([this] { reader(); });
 }
 
@@ -50,11 +58,11 @@ void AnalysisQueue::push(std::string path) {
   slot->path = std::move(path);
   {
     std::lock_guard lock(mutex_);
-    if (readAhead_ > 0) toRequest_.push_back(slot);
+    if (requesting_) toRequest_.push_back(slot);
     slots_.push_back(std::move(slot));
   }
   if (!helpers_.empty()) changed_.notify_one();
-  if (readAhead_ > 0) requestQueued_.notify_one();
+  if (reader_.joinable()) requestQueued_.notify_one();
 }
 
 bool AnalysisQueue::take(Mp3AnalysisResult& result) {
@@ -67,7 +75,11 @@ bool AnalysisQueue::take(Mp3AnalysisResult& result) {
     lock.unlock();
     // A helper may now start on the file that entered the window.
     if (!helpers_.empty()) changed_.notify_one();
-    return own_.analyseFile(slot->path, mode_, result);
+    const auto begin = std::chrono::steady_clock::now();
+    const bool ok = own_.analyseFile(slot->path, mode_, result);
+    if (startWhenSlow_ && helpers_.empty() && std::chrono::steady_clock::now() - begin >= kHelpersPayAfter)
+      startHelpers();
+    return ok;
   }
   changed_.notify_all();
   changed_.wait(lock, [&] { return slot->done; });

@@ -3,6 +3,7 @@
 // takes them strictly in the order the files were queued: the user sees exactly what analysing
 // one file after another gives, while the other cores (and the disk) work on the next files.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -23,12 +24,19 @@ inline constexpr unsigned kMaxAnalysisThreads = 8;
 // kMaxAnalysisThreads); 1 means the caller's thread alone, the plain sequential analysis.
 unsigned analysisThreads(unsigned requested);
 
+// Helper threads and their hand-offs cost more than they save while each file takes a few
+// microseconds (fast mode on cached files). A queue left to choose its threads starts them once
+// one file has taken this long on the caller's thread: a file read from the disk, or counting
+// every frame of a long file.
+inline constexpr auto kHelpersPayAfter = std::chrono::microseconds(200);
+
 class AnalysisQueue {
  public:
-  // threads as for analysisThreads(); the caller's own thread counts as one of them. readAhead
-  // files queued past the analysis window have their first and last blocks requested from the
-  // disk as they are queued, so that on a cold cache the disk works on many files at once
-  // instead of on the one or two being analysed.
+  // threads as for analysisThreads(); the caller's own thread counts as one of them. A count
+  // asked for starts its helpers at once; 0 starts them only when they pay (kHelpersPayAfter).
+  // Once helpers run, readAhead files queued past the analysis window have their first and last
+  // blocks requested from the disk as they are queued, so that on a cold cache the disk works on
+  // many files at once instead of on the one or two being analysed.
   AnalysisQueue(AnalysisMode mode, unsigned threads, size_t readAhead = 0);
   // Each helper finishes the file in its hands, then all are joined.
   ~AnalysisQueue();
@@ -56,11 +64,14 @@ class AnalysisQueue {
     Mp3AnalysisResult result;
   };
 
+  void startHelpers();
   void helper();
   void reader();
 
   const AnalysisMode mode_;
-  size_t depth_ = 1;
+  const unsigned threads_;      // the caller's and the helpers', once they run
+  const bool startWhenSlow_;    // helpers wait for a slow file
+  size_t depth_ = 1;            // changed under mutex_ when the helpers start
   const size_t readAhead_;
   Mp3Analyser own_;  // the taking thread's
   mutable std::mutex mutex_;
@@ -70,7 +81,8 @@ class AnalysisQueue {
   std::vector<std::thread> helpers_;
   // Files whose blocks to request, and the thread requesting them: a request can wait for the
   // file system's own bookkeeping, which the analysing threads should not.
-  std::deque<std::shared_ptr<Slot>> toRequest_;
+  std::deque<std::shared_ptr<Slot>> toRequest_;  // filled only while the reader runs
+  bool requesting_ = false;
   std::condition_variable requestQueued_;
   std::thread reader_;
 };

@@ -14,11 +14,13 @@ constexpr uint32_t kMaxIndexedLength = 1024;
 
 // Which text of an item a key stands for.
 enum Family : uint8_t {
-  kArtist,        // artist parts of split names (normalised, and normalised folding)
+  kArtist,        // artist parts of split names (normalised)
   kTitle,         // title parts of split names (the same)
   kWholeOfSplit,  // whole names of split names, probed only by names without a split
   kWholeUnsplit,  // whole names without a split
   kFoldWhole,     // the folded hash of every name
+  kFoldArtist,    // the folded hash of every artist part
+  kFoldTitle,     // the folded hash of every title part
 };
 
 // The multiplier of the polynomial hash of a segment; odd, so every power is a unit mod 2^64.
@@ -74,13 +76,6 @@ struct Segments {
   uint32_t lengthOf(uint32_t s) const { return base + (s >= count - longer ? 1 : 0); }
 };
 
-// The normalised folding of a part, when it differs from its normalised text: parts equal but
-// for case have equal foldings, whatever their normalised texts.
-bool foldedVariant(const TitleText& part, bool highChars, std::string& out) {
-  out = NormalizeTitle(part.folded, highChars);
-  return out != part.normalized;
-}
-
 }  // namespace
 
 void ProbeCost::add(uint64_t entriesRead, uint64_t candidates, uint64_t pairs) {
@@ -98,7 +93,7 @@ bool NameIndex::serves(const MatchOptions& options) {
 
 NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFacts>& facts, RunKind kind,
                      const MatchOptions& options, bool probesUnsplit)
-    : probesUnsplit_(probesUnsplit), itemCount_(static_cast<uint32_t>(keys.size())), highChars_(options.highChars) {
+    : probesUnsplit_(probesUnsplit), itemCount_(static_cast<uint32_t>(keys.size())) {
   // near_[m]: a similarity 0.99 - d / m (the exact expression of the score) of at least
   // (T - 0.5) / 100, widened by far more than any rounding of the doubles involved.
   const double least = (options.matchThreshold - 0.5) / 100.0 - 1e-9;
@@ -119,6 +114,7 @@ NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFa
   // Two passes over the same keys: the first counts each key's entries, the second places them.
   // No list of (key, entry) pairs is ever held, which keeps a million names small.
   slots_.assign(1024, Slot{});
+  std::vector<uint64_t> prefix;  // the prefix hashes of the text being cut, reused
   std::vector<uint8_t> wild(itemCount_, 0);
   dropped_.assign(itemCount_, 0);
   for (uint32_t i = 0; i < itemCount_; ++i) {
@@ -130,7 +126,7 @@ NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFa
     }
     familiesUsed_ |= k.sketch.split ? (1u << kArtist) | (1u << kTitle) | (probesUnsplit ? 1u << kWholeOfSplit : 0u)
                                     : 1u << kWholeUnsplit;
-    forEachKey(k, [&](uint64_t key) { ++insert(key).end; });  // end counts until the placing
+    forEachKey(k, prefix, [&](uint64_t key) { ++insert(key).end; });  // end counts until the placing
   }
   uint32_t total = 0;
   for (Slot& s : slots_) {
@@ -144,7 +140,7 @@ NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFa
     if (wild[i]) continue;
     const Entry entry{valueOf(facts[i]), i};
     // Every key is in the table since the first pass; its end is the placing cursor.
-    forEachKey(keys[i], [&](uint64_t key) { entries_[const_cast<Slot*>(find(key))->end++] = entry; });
+    forEachKey(keys[i], prefix, [&](uint64_t key) { entries_[const_cast<Slot*>(find(key))->end++] = entry; });
   }
   for (const Slot& s : slots_)
     if (s.key != 0)
@@ -164,8 +160,8 @@ int32_t NameIndex::valueOf(const PairFacts& f) const {
   return static_cast<int32_t>(std::min(ms, static_cast<double>(INT32_MAX)));
 }
 
-void NameIndex::forEachKey(const TitleKey& k, const std::function<void(uint64_t)>& emit) const {
-  std::vector<uint64_t> prefix;
+void NameIndex::forEachKey(const TitleKey& k, std::vector<uint64_t>& prefix,
+                           const std::function<void(uint64_t)>& emit) const {
   auto segments = [&](Family family, const std::string& text) {
     const uint32_t length = static_cast<uint32_t>(text.size());
     prefixHashes(text, prefix);
@@ -179,11 +175,10 @@ void NameIndex::forEachKey(const TitleKey& k, const std::function<void(uint64_t)
   };
   emit(keyOf(k.sketch.foldedHash, kFoldWhole, 0, 0));
   if (k.sketch.split) {
-    std::string variant;
+    emit(keyOf(k.sketch.artist.foldedHash, kFoldArtist, 0, 0));
+    emit(keyOf(k.sketch.title.foldedHash, kFoldTitle, 0, 0));
     segments(kArtist, k.artist.normalized);
-    if (foldedVariant(k.artist, highChars_, variant)) segments(kArtist, variant);
     segments(kTitle, k.title.normalized);
-    if (foldedVariant(k.title, highChars_, variant)) segments(kTitle, variant);
     if (probesUnsplit_) segments(kWholeOfSplit, k.whole.normalized);
   } else {
     segments(kWholeUnsplit, k.whole.normalized);
@@ -301,11 +296,10 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
   probe.keys_.clear();
   probe.keys_.push_back(keyOf(key.sketch.foldedHash, kFoldWhole, 0, 0));
   if (split) {
-    std::string variant;
+    probe.keys_.push_back(keyOf(key.sketch.artist.foldedHash, kFoldArtist, 0, 0));
+    probe.keys_.push_back(keyOf(key.sketch.title.foldedHash, kFoldTitle, 0, 0));
     probeText(kArtist, key.artist.normalized, probe);
-    if (foldedVariant(key.artist, highChars_, variant)) probeText(kArtist, variant, probe);
     probeText(kTitle, key.title.normalized, probe);
-    if (foldedVariant(key.title, highChars_, variant)) probeText(kTitle, variant, probe);
     probeText(kWholeUnsplit, key.whole.normalized, probe);
   } else {
     probeText(kWholeOfSplit, key.whole.normalized, probe);
@@ -333,18 +327,15 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
 }
 
 void NameIndex::drop(const std::function<bool(uint32_t)>& gone) {
-  // The runs of the keys are moved down in their order in entries_, so visit them by begin.
-  std::vector<Slot*> byBegin;
-  for (Slot& slot : slots_)
-    if (slot.key != 0) byBegin.push_back(&slot);
-  std::sort(byBegin.begin(), byBegin.end(), [](const Slot* a, const Slot* b) { return a->begin < b->begin; });
+  // The runs were placed in table order and stay so: each moves down over what went before.
   uint32_t kept = 0;
-  for (Slot* slot : byBegin) {
+  for (Slot& slot : slots_) {
+    if (slot.key == 0) continue;
     const uint32_t begin = kept;
-    for (uint32_t e = slot->begin; e < slot->end; ++e)
+    for (uint32_t e = slot.begin; e < slot.end; ++e)
       if (!gone(entries_[e].item)) entries_[kept++] = entries_[e];
-    slot->begin = begin;
-    slot->end = kept;
+    slot.begin = begin;
+    slot.end = kept;
   }
   entries_.resize(kept);
   for (uint32_t i = 0; i < itemCount_; ++i)

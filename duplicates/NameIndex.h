@@ -11,10 +11,9 @@
 // d <= near(m) edits (m the shorter length). Each indexed text of length L is cut into
 // near(L) + 1 segments; a text within near(m) <= near(L) edits keeps one of them untouched, at a
 // position shifted by no more edits than lie before and after it. So a probe looks up, for every
-// length that can match its own, each segment at each position the edits can reach. Names equal
-// but for case are found through the hash of their folding; parts equal but for case have equal
-// normalised foldings, which are indexed and probed beside the normalised texts where the two
-// differ.
+// length that can match its own, each segment at each position the edits can reach. Names and
+// parts equal but for case (similarity 1.0 however far apart their normalised texts) are found
+// through the hash of their folding.
 //
 // Every posting list is sorted by the value the narrowest criterion compares (playtime, else
 // size), so a probe reads only the entries that may also pass that criterion.
@@ -102,8 +101,8 @@ class NameIndex {
 
   // The value of the ordering criterion as the entries hold it; -1 when unknown.
   int32_t valueOf(const PairFacts& facts) const;
-  // Calls emit(key) for every index key of item i's texts.
-  void forEachKey(const TitleKey& key, const std::function<void(uint64_t)>& emit) const;
+  // Calls emit(key) for every index key of item i's texts; prefix is scratch space.
+  void forEachKey(const TitleKey& key, std::vector<uint64_t>& prefix, const std::function<void(uint64_t)>& emit) const;
   Slot& insert(uint64_t key);
   const Slot* find(uint64_t key) const;
   void scanList(const Slot& slot, int32_t value, Probe& probe, int64_t after, std::vector<uint32_t>& out,
@@ -120,7 +119,6 @@ class NameIndex {
   std::vector<uint8_t> dropped_;   // per item: 1 once drop() removed it
   uint32_t familiesUsed_ = 0;      // bit per family: whether it has any entry
   uint32_t itemCount_ = 0;
-  bool highChars_ = true;
   bool valueOrdered_ = false;      // lists are sorted by a criterion's value
   bool byTime_ = false;            // that criterion is the playtime, else the size
   bool seconds_ = false;           // playtimes compared in seconds (held in milliseconds)

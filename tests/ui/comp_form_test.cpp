@@ -94,7 +94,7 @@ TEST_F(CompFormTest, EveryActionTypeThroughTheWindowGivesTheOracleResult) {
     EXPECT_EQ(textOf(*form, "DeleteBut"), "&CLOSE");
     EXPECT_FALSE(shown(*form, "AbortBut"));
     EXPECT_EQ(toStd(form->windowTitle()), " Lists comparison");
-    EXPECT_EQ(shown(*form, "ViewLogBut"), outputOf(type) == CompareOutput::Text);
+    EXPECT_EQ(shown(*form, "ViewLogBut"), outputOf(type) == OutputKind::Text);
     const QLabel* logLabel = control<QLabel>(*form, "labactlog");  // fades once the run is over
     EXPECT_TRUE(pumpUntil([&] { return logLabel->palette().color(QPalette::WindowText) == QColor(128, 128, 160); }));
     // The run waits for "&CLOSE": the window does not close before.
@@ -104,7 +104,7 @@ TEST_F(CompFormTest, EveryActionTypeThroughTheWindowGivesTheOracleResult) {
     ASSERT_TRUE(waitClosed());
     EXPECT_EQ(main.list().items, internalItems);
     EXPECT_FALSE(main.list().unsaved);
-    if (outputOf(type) == CompareOutput::Text) {
+    if (outputOf(type) == OutputKind::Text) {
       EXPECT_EQ(writtenEntries(job), oracleLogEntries(expected, internalItems, externalItems, job));
     } else {
       RecordingChannel channel;
