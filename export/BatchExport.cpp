@@ -113,13 +113,7 @@ namespace {
 // The one file name written in every folder, and the file type its extension confirms; false
 // when the user cancelled.
 bool chooseFileName(ExportContext& c, ExportType configured, ExportType& type, std::string& name) {
-  FileDialog dialog;
-  dialog.title = kBatchDialogTitle;
-  dialog.folder = c.settings.exportFolder;
-  dialog.fileName = c.memory.lastFileName;
-  dialog.filters = exportFilters();
-  dialog.filterIndex = exportFilterIndex(configured);
-  dialog.defaultExtension = defaultExtension(configured);
+  FileDialog dialog = exportSaveDialog(c, kBatchDialogTitle, configured);
   // Only the name counts: the files written are the folders' own, reported after the run.
   dialog.askBeforeReplacing = false;
   const std::optional<FileDialogResult> chosen = c.ui.chooseSaveFile(dialog);

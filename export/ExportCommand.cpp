@@ -48,6 +48,17 @@ int exportFilterIndex(ExportType type) {
   return 0;
 }
 
+FileDialog exportSaveDialog(const ExportContext& c, const char* title, ExportType configured) {
+  FileDialog dialog;
+  dialog.title = title;
+  dialog.folder = c.settings.exportFolder;
+  dialog.fileName = c.memory.lastFileName;
+  dialog.filters = exportFilters();
+  dialog.filterIndex = exportFilterIndex(configured);
+  dialog.defaultExtension = defaultExtension(configured);
+  return dialog;
+}
+
 bool captionPromptNeeded(ExportType type, uint8_t captionChoice, uint8_t sortCode) {
   if (type != ExportType::HtmlTable) return false;
   if (captionChoice == kCaptionAlwaysInput) return true;
@@ -120,14 +131,8 @@ ExportCommandResult runExport(ExportContext& c) {
   if (captionPromptNeeded(configured, c.settings.ComboCap, c.list.sortCode) && !requestCaption(c))
     return ExportCommandResult::Abandoned;
 
-  FileDialog dialog;
-  dialog.title = kExportDialogTitle;
-  dialog.folder = c.settings.exportFolder;
-  dialog.fileName = c.memory.lastFileName;
-  dialog.filters = exportFilters();
-  dialog.filterIndex = exportFilterIndex(configured);
-  dialog.defaultExtension = defaultExtension(configured);
-  const std::optional<FileDialogResult> chosen = c.ui.chooseSaveFile(dialog);
+  const std::optional<FileDialogResult> chosen =
+      c.ui.chooseSaveFile(exportSaveDialog(c, kExportDialogTitle, configured));
   if (!chosen || chosen->path.empty()) return ExportCommandResult::Abandoned;
   const std::string& path = chosen->path;
   const std::optional<ExportType> type = confirmTypeForExtension(c.ui, configured, path);

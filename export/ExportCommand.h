@@ -49,6 +49,9 @@ inline constexpr const char* kExportDialogTitle = " - EXPORT THE LIST AS - ";
 std::vector<FileFilter> exportFilters();
 // The filter preselected for a type, as an index into exportFilters().
 int exportFilterIndex(ExportType type);
+// The export's save dialog titled title: in the export folder, with the last file name and the
+// filter of the configured type.
+FileDialog exportSaveDialog(const ExportContext& c, const char* title, ExportType configured);
 
 // Whether the HTML table's caption must be typed before the dialog: caption choice 3, or 2 on a
 // list that is not sorted by path or volume label.
