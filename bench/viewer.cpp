@@ -35,8 +35,8 @@
 #include <QSpinBox>
 #include <QTableView>
 
-#include "ui/QtUserInterface.h"
-#include "ui/ViewForm.h"
+#include "ui/viewer/ViewForm.h"
+#include "ui/widgets/QtUserInterface.h"
 #endif
 
 namespace {

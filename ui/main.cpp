@@ -14,12 +14,12 @@
 
 #include "core/MainUnit.h"
 #include "platform/Paths.h"
-#include "ui/GuiCommandLine.h"
-#include "ui/MainForm.h"
-#include "ui/QtText.h"
-#include "ui/QtUserInterface.h"
-#include "ui/SingleInstance.h"
-#include "ui/ViewForm.h"
+#include "ui/main/GuiCommandLine.h"
+#include "ui/main/MainForm.h"
+#include "ui/viewer/ViewForm.h"
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/QtUserInterface.h"
+#include "ui/widgets/SingleInstance.h"
 
 using namespace sonalog;
 using namespace sonalog::ui;

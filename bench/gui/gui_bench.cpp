@@ -25,8 +25,8 @@
 #include "core/ListFile.h"
 #include "core/MainUnit.h"
 #include "tests/support/Mp3Builder.h"
-#include "ui/MainForm.h"
-#include "ui/QtUserInterface.h"
+#include "ui/main/MainForm.h"
+#include "ui/widgets/QtUserInterface.h"
 
 namespace fs = std::filesystem;
 using namespace sonalog;

@@ -26,8 +26,8 @@
 #include "tests/support/CompareNames.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/NameGen.h"
-#include "ui/CompForm.h"
-#include "ui/DupSearchForm.h"
+#include "ui/search/CompForm.h"
+#include "ui/search/DupSearchForm.h"
 
 namespace sonalog {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/support/PumpUntil.h"
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 namespace sonalog::testing {
 

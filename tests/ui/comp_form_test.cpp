@@ -11,7 +11,7 @@
 #include "tests/support/CompareOracle.h"
 #include "tests/support/FakeUi.h"
 #include "tests/ui/SearchWindowTesting.h"
-#include "ui/CompForm.h"
+#include "ui/search/CompForm.h"
 
 namespace sonalog::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include "tests/support/NameGen.h"
 #include "tests/support/TempHome.h"
 #include "tests/ui/SearchWindowTesting.h"
-#include "ui/DupSearchForm.h"
+#include "ui/search/DupSearchForm.h"
 
 namespace sonalog::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/MainForm.h"
+#include "ui/main/MainForm.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +27,11 @@
 #include "tests/support/Items.h"
 #include "tests/support/Mp3Builder.h"
 #include "tests/support/TempHome.h"
-#include "ui/AboutUnit.h"
-#include "ui/ImportOptionsForm.h"
-#include "ui/InputCaption.h"
-#include "ui/LoadMergeUnit.h"
-#include "ui/QtUserInterface.h"
+#include "ui/main/AboutForm.h"
+#include "ui/main/ImportForm.h"
+#include "ui/main/InputCaptionForm.h"
+#include "ui/main/LoadMergeForm.h"
+#include "ui/widgets/QtUserInterface.h"
 
 namespace sonalog::ui {
 namespace {

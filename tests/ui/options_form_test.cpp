@@ -1,4 +1,4 @@
-#include "ui/OptionsForm.h"
+#include "ui/options/OptionsForm.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/QtUserInterface.h"
+#include "ui/widgets/QtUserInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <QWidget>
 
 #include "tests/support/TempHome.h"
-#include "ui/Fader.h"
-#include "ui/QtText.h"
-#include "ui/WindowPlacement.h"
+#include "ui/widgets/Fader.h"
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/WindowPlacement.h"
 
 namespace sonalog::ui {
 namespace {

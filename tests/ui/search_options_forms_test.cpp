@@ -11,9 +11,9 @@
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempHome.h"
 #include "tests/ui/SearchWindowTesting.h"
-#include "ui/PreCompForm.h"
-#include "ui/PreDupForm.h"
-#include "ui/SearchWindows.h"
+#include "ui/search/PreCompForm.h"
+#include "ui/search/PreDupForm.h"
+#include "ui/search/SearchWindows.h"
 
 namespace sonalog::testing {
 namespace {

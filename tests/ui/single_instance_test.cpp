@@ -1,4 +1,4 @@
-#include "ui/SingleInstance.h"
+#include "ui/widgets/SingleInstance.h"
 
 #include <gtest/gtest.h>
 

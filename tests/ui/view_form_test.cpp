@@ -1,4 +1,4 @@
-#include "ui/ViewForm.h"
+#include "ui/viewer/ViewForm.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +24,13 @@
 #include "core/Sorting.h"
 #include "tests/support/Items.h"
 #include "tests/support/TempHome.h"
-#include "ui/FindForm.h"
-#include "ui/GridTextWidth.h"
-#include "ui/InsertForm.h"
-#include "ui/QtText.h"
-#include "ui/QtUserInterface.h"
-#include "ui/SkipFMsgForm.h"
-#include "ui/ViewModel.h"
+#include "ui/viewer/FindForm.h"
+#include "ui/viewer/GridTextWidth.h"
+#include "ui/viewer/InsertForm.h"
+#include "ui/viewer/SkipFMsgForm.h"
+#include "ui/viewer/ViewModel.h"
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/QtUserInterface.h"
 
 namespace sonalog::ui {
 namespace {

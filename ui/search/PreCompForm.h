@@ -1,0 +1,76 @@
+#pragma once
+// The compare options window (TPreCompForm): the external list, the action type, the output
+// file and the matching options. GO starts the comparison; any other close is a cancel that puts
+// the options back as they were when the window opened.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include <memory>
+
+#include "compare/PreCompUnit.h"
+#include "ui/search/MatchOptionsControls.h"
+#include "ui/widgets/QtUserInterface.h"
+#include "ui/widgets/SmallWindow.h"
+
+namespace sonalog::ui {
+
+class TPreCompForm : public SmallWindow {
+  Q_OBJECT
+ public:
+  TPreCompForm(Settings& settings, QWidget* parent = nullptr);
+  ~TPreCompForm() override;
+
+  // Each opening, before show(): false, after "Close duplicates search window first.", when the
+  // duplicates search or its options window is open.
+  bool open(bool duplicatesOpen);
+  // After the window closed: whether GO was pressed, and the run's job then.
+  bool started() const { return unit_.started; }
+  CompareJob job() const { return unit_.job(); }
+
+  QtUserInterface& ui() { return ui_; }
+  PreCompUnit& unit() { return unit_; }
+  MatchOptionsControls& controls() { return *controls_; }
+
+  void ButLoadFileClick();
+  void ButSaveFileClick();
+  void ButLastClick();
+  void GoButClick();
+
+ Q_SIGNALS:
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Another window taking the focus is a cancel, as Escape is.
+  bool cancelsOnFocusLoss() const override { return true; }
+
+ private:
+  // Shows the unit's state: marks, labels, hints, enabled controls.
+  void refresh();
+
+  Settings& settings_;
+  QtUserInterface ui_;
+  PreCompUnit unit_;
+  MatchOptionsControls* controls_;
+  QComboBox* withCombo_;
+  QComboBox* actionCombo_;
+  QPushButton* loadBut_;
+  QPushButton* saveBut_;
+  QPushButton* lastBut_;
+  QPushButton* goBut_;
+  QLabel* inputLabel_;
+  QLabel* outputLabel_;
+  QCheckBox* ignoreCheck_;
+  QLabel* ignoreLabels_[2];
+  QCheckBox* relaxCheck_;
+  bool open_ = false;
+  bool showing_ = false;
+};
+
+// The name of a file button's mark, also its "mark" property: "red", "green" or "yellow".
+const char* markName(FileMark mark);
+
+}  // namespace sonalog::ui

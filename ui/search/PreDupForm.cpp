@@ -1,0 +1,98 @@
+#include "ui/search/PreDupForm.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/WindowPlacement.h"
+
+namespace sonalog::ui {
+
+namespace {
+
+const MatchControlsTexts kDuplicatesTexts = {
+    "TrackBar1",
+    "HighCheck",
+    "No&rmal priority",
+    {"Recommended if the list is large,\nwith other applications running",
+     "Use if other applications don't\nconsume much resources",
+     "Certainly NOT recommended in\na multi-tasking environment"},
+    "Compar&e only titles starting with",
+    "the same letter (less precise, but increases the speed a lot)",
+};
+
+}  // namespace
+
+
+TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
+    : SmallWindow(settings.duplicatesOptionsWindowPos, true, parent), settings_(settings), ui_(this) {
+  setObjectName("TPreDupForm");
+  setWindowTitle(QStringLiteral(" Duplicates search options"));
+  ui_.setParentWidget(this);
+  controls_ = new MatchOptionsControls(settings_, kDuplicatesTexts, this);
+  MatchOptionsControls& c = *controls_;
+
+  auto* auncheck = new QCheckBox(QStringLiteral("Allow match if size/time/kbps &not specified"), this);
+  auncheck->setObjectName("auncheck");
+  setHint(auncheck, "Recommended");
+  connect(auncheck, &QCheckBox::toggled, this, [this](bool on) { settings_.allowUnspecified = on; });
+
+  auto* unchecked = new QLabel(QStringLiteral("(if unchecked, size & time may differ infinitely)"), this);
+  auto* note = new QLabel(
+      QStringLiteral("NOTE: duplicates search may take a while, depending on the size of your list"), this);
+  note->setObjectName("LabNote");
+  note->setWordWrap(true);
+  setHint(note, "Time is proportional to squared number of items in the list");
+  goBut_ = new QPushButton(QStringLiteral("&GO"), this);
+  goBut_->setObjectName("GoBut");
+  setHint(goBut_, "Click to start the search now");
+  connect(goBut_, &QPushButton::clicked, this, &TPreDupForm::GoButClick);
+
+  // Enter in the edits moves on (size, time, GO) and goes no further.
+  connect(c.sizeEdit, &QLineEdit::returnPressed, c.timeEdit, [&c] { c.timeEdit->setFocus(); });
+  connect(c.timeEdit, &QLineEdit::returnPressed, goBut_, [this] { goBut_->setFocus(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(c.thresholdLabel);
+  layout->addWidget(c.trackRow);
+  layout->addWidget(c.trackScale);
+  layout->addWidget(c.highCheck);
+  layout->addWidget(auncheck);
+  layout->addLayout(c.limitsLayout());
+  layout->addWidget(unchecked);
+  layout->addWidget(c.bitCheck);
+  c.addLowerPart(layout, note, goBut_);
+}
+
+TPreDupForm::~TPreDupForm() = default;
+
+bool TPreDupForm::open(bool compareOpen) {
+  if (!session_.open(settings_, ui_, compareOpen)) return false;
+  open_ = true;
+  controls_->showSettings();
+  findChild<QCheckBox*>("auncheck")->setChecked(settings_.allowUnspecified);
+  placeAtRememberedPosition(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
+  return true;
+}
+
+void TPreDupForm::GoButClick() {
+  options_ = session_.go(settings_);
+  close();
+}
+
+
+void TPreDupForm::closeEvent(QCloseEvent* event) {
+  if (open_) {
+    open_ = false;
+    if (!session_.started()) session_.cancel(settings_);
+    rememberPosition();
+    Q_EMIT closed();
+  }
+  event->accept();
+}
+
+
+
+}  // namespace sonalog::ui
