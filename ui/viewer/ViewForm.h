@@ -33,6 +33,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 class QSpinBox;
 class QTableView;
 class QAction;
@@ -119,7 +120,14 @@ class TViewForm : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Pixels Qt's item delegate keeps free beside a cell's text.
+  static constexpr int kCellMargin = 6;
+
   void buildControls();
+  void buildGrid();
+  void buildPanelButtons(QWidget* panel, QVBoxLayout* col);
+  void buildPanelOptions(QWidget* panel, QVBoxLayout* col);
+  void connectPanel();
   void buildMenu();
   void buildShortcuts();
   // Takes a new picture of the list and shows it: model, widths, heights, caption, panel.
