@@ -209,6 +209,17 @@ void BM_ScrollWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A window opened on a fresh unsorted copy of the catalogue, as a user would find it.
+std::unique_ptr<ui::TViewForm> freshWindow(InternalList& list, Settings& settings,
+                                           ui::QtUserInterface& ui) {
+  list.items = catalogue();
+  list.sortCode = kSortUnsorted;
+  settings = windowSettings();
+  auto form = std::make_unique<ui::TViewForm>(list, settings, ui);
+  form->openViewer();
+  return form;
+}
+
 // A click on the file name header of an unsorted list, timed from the click to the painted
 // grid. The click comes right after the first paint (the names' keys still on their way), after
 // the user has looked at the window for as long as those keys take, or as the second click (the
@@ -223,10 +234,7 @@ void headerSortWindow(benchmark::State& state, SortClick click) {
   ui.script();
   for (auto _ : state) {
     state.PauseTiming();
-    list.items = catalogue();
-    list.sortCode = kSortUnsorted;
-    auto form = std::make_unique<ui::TViewForm>(list, settings, ui);
-    form->openViewer();
+    auto form = freshWindow(list, settings, ui);
     if (click == SortClick::Again) {
       ui.answers = {Answer::Yes};
       form->SG1HeaderClick(0);
@@ -345,11 +353,7 @@ void BM_ActionWindow(benchmark::State& state, const WindowAction& action) {
   ui.script();
   for (auto _ : state) {
     state.PauseTiming();
-    list.items = catalogue();
-    list.sortCode = kSortUnsorted;
-    settings = windowSettings();
-    auto form = std::make_unique<ui::TViewForm>(list, settings, ui);
-    form->openViewer();
+    auto form = freshWindow(list, settings, ui);
     if (action.prepare) action.prepare(*form, ui);
     paint(*form);
     state.ResumeTiming();
