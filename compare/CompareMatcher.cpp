@@ -29,8 +29,8 @@ struct ContainSketch {
 
   explicit ContainSketch(const TitleKey& key)
       : foldedHash(key.sketch.foldedHash),
-        pairBits(bytePairBits(key.whole.normalized)),
-        length(key.whole.normalized.size()) {}
+        pairBits(bytePairBits(key.whole().normalized)),
+        length(key.whole().normalized.size()) {}
 
   // False when the pair can score neither 100 nor 99.
   bool mayMatch(const ContainSketch& other) const {

@@ -54,7 +54,7 @@ const std::vector<uint64_t>& basePowers() {
 
 // prefix[k]: the polynomial hash of text[0, k); the hash of text[q, q + l) is
 // prefix[q + l] - prefix[q] * kBase^l.
-void prefixHashes(const std::string& text, std::vector<uint64_t>& prefix) {
+void prefixHashes(std::string_view text, std::vector<uint64_t>& prefix) {
   prefix.resize(text.size() + 1);
   prefix[0] = 0;
   for (size_t k = 0; k < text.size(); ++k) prefix[k + 1] = prefix[k] * kBase + static_cast<unsigned char>(text[k]);
@@ -119,7 +119,7 @@ NameIndex::NameIndex(const std::vector<TitleKey>& keys, const std::vector<PairFa
   dropped_.assign(itemCount_, 0);
   for (uint32_t i = 0; i < itemCount_; ++i) {
     const TitleKey& k = keys[i];
-    if ((!k.sketch.split || probesUnsplit) && k.whole.normalized.size() > kMaxIndexedLength) {
+    if ((!k.sketch.split || probesUnsplit) && k.whole().normalized.size() > kMaxIndexedLength) {
       wild[i] = 1;
       wild_.push_back(i);
       continue;
@@ -162,7 +162,7 @@ int32_t NameIndex::valueOf(const PairFacts& f) const {
 
 void NameIndex::forEachKey(const TitleKey& k, std::vector<uint64_t>& prefix,
                            const std::function<void(uint64_t)>& emit) const {
-  auto segments = [&](Family family, const std::string& text) {
+  auto segments = [&](Family family, std::string_view text) {
     const uint32_t length = static_cast<uint32_t>(text.size());
     prefixHashes(text, prefix);
     const Segments cut(length, near_);
@@ -177,11 +177,11 @@ void NameIndex::forEachKey(const TitleKey& k, std::vector<uint64_t>& prefix,
   if (k.sketch.split) {
     emit(keyOf(k.sketch.artist.foldedHash, kFoldArtist, 0, 0));
     emit(keyOf(k.sketch.title.foldedHash, kFoldTitle, 0, 0));
-    segments(kArtist, k.artist.normalized);
-    segments(kTitle, k.title.normalized);
-    if (probesUnsplit_) segments(kWholeOfSplit, k.whole.normalized);
+    segments(kArtist, k.artist().normalized);
+    segments(kTitle, k.title().normalized);
+    if (probesUnsplit_) segments(kWholeOfSplit, k.whole().normalized);
   } else {
-    segments(kWholeUnsplit, k.whole.normalized);
+    segments(kWholeUnsplit, k.whole().normalized);
   }
 }
 
@@ -244,7 +244,7 @@ void NameIndex::scanList(const Slot& slot, int32_t value, Probe& probe, int64_t 
   take(from, to);
 }
 
-void NameIndex::probeText(uint8_t family, const std::string& text, Probe& probe) const {
+void NameIndex::probeText(uint8_t family, std::string_view text, Probe& probe) const {
   if (!(familiesUsed_ & (1u << family))) return;
   const int64_t probeLength = static_cast<int64_t>(text.size());
   const int64_t reach = near_[std::max<int64_t>(probeLength, 1)];
@@ -282,7 +282,7 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
                                std::vector<uint32_t>& out) const {
   out.clear();
   const bool split = key.sketch.split;
-  const bool wildProbe = key.whole.normalized.size() > kMaxIndexedLength &&
+  const bool wildProbe = key.whole().normalized.size() > kMaxIndexedLength &&
                          (!split || (familiesUsed_ & (1u << kWholeUnsplit)));
   if (wildProbe) {
     for (int64_t j = std::max<int64_t>(after + 1, 0); j < itemCount_; ++j)
@@ -298,12 +298,12 @@ uint64_t NameIndex::candidates(Probe& probe, const TitleKey& key, const PairFact
   if (split) {
     probe.keys_.push_back(keyOf(key.sketch.artist.foldedHash, kFoldArtist, 0, 0));
     probe.keys_.push_back(keyOf(key.sketch.title.foldedHash, kFoldTitle, 0, 0));
-    probeText(kArtist, key.artist.normalized, probe);
-    probeText(kTitle, key.title.normalized, probe);
-    probeText(kWholeUnsplit, key.whole.normalized, probe);
+    probeText(kArtist, key.artist().normalized, probe);
+    probeText(kTitle, key.title().normalized, probe);
+    probeText(kWholeUnsplit, key.whole().normalized, probe);
   } else {
-    probeText(kWholeOfSplit, key.whole.normalized, probe);
-    probeText(kWholeUnsplit, key.whole.normalized, probe);
+    probeText(kWholeOfSplit, key.whole().normalized, probe);
+    probeText(kWholeUnsplit, key.whole().normalized, probe);
   }
   // The lookups are independent: the slots, then the lists, are asked from memory all at once
   // before any is read, so their cache misses overlap instead of following one another.

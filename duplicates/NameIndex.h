@@ -108,7 +108,7 @@ class NameIndex {
   void scanList(const Slot& slot, int32_t value, Probe& probe, int64_t after, std::vector<uint32_t>& out,
                 uint64_t& read) const;
   // Adds to probe.keys_ the keys under which a text of the family may find its candidates.
-  void probeText(uint8_t family, const std::string& text, Probe& probe) const;
+  void probeText(uint8_t family, std::string_view text, Probe& probe) const;
 
   bool probesUnsplit_ = false;
   std::vector<int16_t> near_;      // [m]: the largest distance that can still match at length m

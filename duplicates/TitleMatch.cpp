@@ -247,13 +247,6 @@ uint32_t countBits(uint64_t x) {
 
 uint32_t pairsMissing(uint64_t a, uint64_t b) { return (countBits(a & ~b) + 1) / 2; }
 
-TitleText prepareText(std::string_view raw, bool highChars) {
-  TitleText t;
-  t.folded = foldName(raw);
-  t.normalized = NormalizeTitle(raw, highChars);
-  return t;
-}
-
 }  // namespace
 
 double ComputePartThreshold(uint8_t matchThreshold) {
@@ -407,22 +400,36 @@ NameHashes nameHashes(std::string_view name, bool highChars) {
 
 TitleKey prepareTitle(std::string_view name, const MatchOptions& options) {
   TitleKey key;
-  key.whole.folded = foldName(name);
-  key.whole.normalized = NormalizeTitle(name, options.highChars);
-  key.sketch.foldedHash = hashOf(key.whole.folded);
+  size_t next = 0;  // the next of key.ends_
+  auto add = [&](std::string_view raw) {
+    key.texts_ += foldName(raw);
+    key.ends_[next++] = static_cast<uint32_t>(key.texts_.size());
+    key.texts_ += NormalizeTitle(raw, options.highChars);
+    key.ends_[next++] = static_cast<uint32_t>(key.texts_.size());
+  };
+  auto close = [&] {  // the texts not added are empty
+    for (; next < key.ends_.size(); ++next) key.ends_[next] = static_cast<uint32_t>(key.texts_.size());
+    key.texts_.shrink_to_fit();
+  };
+  add(name);
+  key.sketch.foldedHash = hashOf(key.whole().folded);
   key.sketch.rawLength = static_cast<uint32_t>(std::min<size_t>(name.size(), UINT32_MAX));
   key.sketch.first = name.empty() ? 0 : upperAscii(name[0]);
-  key.normalizedHash = hashOf(key.whole.normalized);
-  if (options.matchThreshold >= kThresholdLetters) return key;
-  key.sketch.whole = sketchOf(key.whole);
+  key.normalizedHash = hashOf(key.whole().normalized);
+  if (options.matchThreshold >= kThresholdLetters) {
+    close();
+    return key;
+  }
+  key.sketch.whole = sketchOf(key.whole());
   std::string artist, title;
   if (name.size() >= 4 && splitTitle(name, artist, title)) {
     key.sketch.split = true;
-    key.artist = prepareText(artist, options.highChars);
-    key.title = prepareText(title, options.highChars);
-    key.sketch.artist = sketchOf(key.artist);
-    key.sketch.title = sketchOf(key.title);
+    add(artist);
+    add(title);
+    key.sketch.artist = sketchOf(key.artist());
+    key.sketch.title = sketchOf(key.title());
   }
+  close();
   return key;
 }
 
@@ -566,17 +573,17 @@ struct TitleMatcher::Impl {
     const TitleKey& a = *first;
     const TitleKey::Sketch& as = a.sketch;
     const TitleKey::Sketch& bs = b.sketch;
-    if (as.foldedHash == bs.foldedHash && a.whole.folded == b.whole.folded) return 100;
+    if (as.foldedHash == bs.foldedHash && a.whole().folded == b.whole().folded) return 100;
     const uint8_t threshold = options.matchThreshold;
     if (threshold >= kThresholdExact) return 0;
     if (options.firstLetterCheck && (as.rawLength == 0 || bs.rawLength == 0 || as.first != bs.first)) return 0;
     if (threshold == kThresholdLetters) {
-      const std::string& na = a.whole.normalized;
-      const std::string& nb = b.whole.normalized;
+      const std::string_view na = a.whole().normalized;
+      const std::string_view nb = b.whole().normalized;
       if (a.normalizedHash == b.normalizedHash && na == nb) return 99;
       if (options.relaxed && !na.empty() && !nb.empty()) {
         const bool aShorter = na.size() < nb.size();
-        if ((aShorter ? nb : na).find(aShorter ? na : nb) != std::string::npos) return 99;
+        if ((aShorter ? nb : na).find(aShorter ? na : nb) != std::string_view::npos) return 99;
       }
       return 0;
     }
@@ -585,14 +592,14 @@ struct TitleMatcher::Impl {
     if (prune && !allows(as, bs, stUp)) return 0;
     const double pt = options.partThreshold;
     if (as.rawLength >= 4 && bs.rawLength >= 4 && as.split && bs.split) {
-      const double sa = exact(a.artist, artist, b.artist);
+      const double sa = exact(a.artist(), artist, b.artist());
       if (sa < pt) return 0;
       if (prune && toPercent(std::sqrt(sa * stUp)) < threshold) return 0;
-      const double st = exact(a.title, title, b.title);
+      const double st = exact(a.title(), title, b.title());
       if (st < pt) return 0;
       return toPercent(std::sqrt(sa * st));
     }
-    return toPercent(exact(a.whole, whole, b.whole));
+    return toPercent(exact(a.whole(), whole, b.whole()));
   }
 };
 
@@ -607,9 +614,9 @@ TitleMatcher::~TitleMatcher() = default;
 void TitleMatcher::setFirst(const TitleKey& first) {
   impl_->first = &first;
   if (impl_->options.matchThreshold >= kThresholdLetters) return;
-  impl_->whole.setPattern(first.whole.normalized);
-  impl_->artist.setPattern(first.artist.normalized);
-  impl_->title.setPattern(first.title.normalized);
+  impl_->whole.setPattern(first.whole().normalized);
+  impl_->artist.setPattern(first.artist().normalized);
+  impl_->title.setPattern(first.title().normalized);
 }
 
 uint8_t TitleMatcher::score(const TitleKey& second) { return impl_->score(second, false); }

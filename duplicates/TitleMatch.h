@@ -96,10 +96,10 @@ bool bitrateKnown(uint8_t bitrateCode);
 using CharCounts = std::array<uint8_t, 16>;
 
 // One text as every pair needs it: its case folding (equal foldings: equal but for case) and its
-// normalised form.
+// normalised form; views into the TitleKey that holds them.
 struct TitleText {
-  std::string folded;
-  std::string normalized;
+  std::string_view folded;
+  std::string_view normalized;
 };
 
 // What the bounds read of one text.
@@ -125,10 +125,23 @@ struct TitleKey {
     bool split = false;       // the name has an artist/title separator (and 4 bytes or more)
     TextSketch whole, artist, title;
   } sketch;
-  TitleText whole;
-  TitleText artist;  // raw parts cut to 255 bytes; empty when !sketch.split
-  TitleText title;
-  uint64_t normalizedHash = 0;  // hash of whole.normalized
+  uint64_t normalizedHash = 0;  // hash of whole().normalized
+
+  TitleText whole() const { return text(0); }
+  TitleText artist() const { return text(1); }  // raw parts cut to 255 bytes; empty when !sketch.split
+  TitleText title() const { return text(2); }
+
+ private:
+  friend TitleKey prepareTitle(std::string_view name, const MatchOptions& options);
+  TitleText text(size_t k) const {
+    const std::string_view all(texts_);
+    const uint32_t from = k == 0 ? 0 : ends_[2 * k - 1];
+    return {all.substr(from, ends_[2 * k] - from), all.substr(ends_[2 * k], ends_[2 * k + 1] - ends_[2 * k])};
+  }
+
+  // The six texts side by side, one allocation a name: a million keys stay small.
+  std::string texts_;
+  std::array<uint32_t, 6> ends_{};  // where each text ends in texts_: whole, artist, title (folded, normalised)
 };
 
 // Asks memory for every cache line of a sketch that is about to be sifted: a sketch spans more
