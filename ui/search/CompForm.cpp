@@ -28,16 +28,11 @@ TCompForm::TCompForm(MainUnit& main, CompareJob job)
   actionTypeLab_ = namedLabel("ActionTypeLab", this);
   actionTypeLab_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-  matchBut_ = namedButton("MatchBut", "&MATCH", this);
-  dontMatchBut_ = namedButton("DontMatchBut", "&DIFFER", this);
-  abortBut_ = namedButton("AbortBut", "&ABORT", this);
-  deleteBut_ = namedButton("DeleteBut", "&DELETE", this);
-  viewLogBut_ = namedButton("ViewLogBut", "&VIEW LOG", this);
-  connect(matchBut_, &QPushButton::clicked, this, &TCompForm::MatchButClick);
-  connect(dontMatchBut_, &QPushButton::clicked, this, &TCompForm::DontMatchButClick);
-  connect(abortBut_, &QPushButton::clicked, this, &TCompForm::AbortButClick);
-  connect(deleteBut_, &QPushButton::clicked, this, &TCompForm::DeleteButClick);
-  connect(viewLogBut_, &QPushButton::clicked, this, &TCompForm::ViewLogButClick);
+  matchBut_ = commandButton(this, "MatchBut", "&MATCH", &TCompForm::MatchButClick);
+  dontMatchBut_ = commandButton(this, "DontMatchBut", "&DIFFER", &TCompForm::DontMatchButClick);
+  abortBut_ = commandButton(this, "AbortBut", "&ABORT", &TCompForm::AbortButClick);
+  deleteBut_ = commandButton(this, "DeleteBut", "&DELETE", &TCompForm::DeleteButClick);
+  viewLogBut_ = commandButton(this, "ViewLogBut", "&VIEW LOG", &TCompForm::ViewLogButClick);
   auto* logHeader = new QHBoxLayout;
   logHeader->addWidget(labactlog_);
   logHeader->addStretch();

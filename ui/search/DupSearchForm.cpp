@@ -19,20 +19,13 @@ TDupSearchForm::TDupSearchForm(MainUnit& main, DupSearchOptions options)
       options_(std::move(options)) {
   setWindowTitle(QString::fromUtf8(kCaptionSearching));
   c_.labprog->setText(QString::fromUtf8(kProgressLabel));
-  del1But_ = namedButton("Del1But", "DELETE &1ST", this);
-  del2But_ = namedButton("Del2But", "DELETE &2ND", this);
-  leaveBut_ = namedButton("LeaveBut", "&LEAVE BOTH", this);
-  abortBut_ = namedButton("AbortBut", "&ABORT", this);
-  closeBut_ = namedButton("CloseBut", "&DELETE", this);
-  saveLogBut_ = namedButton("SaveLogBut", "&SAVE LOG", this);
-  viewLogBut_ = namedButton("ViewLogBut", "&VIEW LOG", this);
-  connect(del1But_, &QPushButton::clicked, this, &TDupSearchForm::Del1ButClick);
-  connect(del2But_, &QPushButton::clicked, this, &TDupSearchForm::Del2ButClick);
-  connect(leaveBut_, &QPushButton::clicked, this, &TDupSearchForm::LeaveButClick);
-  connect(abortBut_, &QPushButton::clicked, this, &TDupSearchForm::AbortButClick);
-  connect(closeBut_, &QPushButton::clicked, this, &TDupSearchForm::CloseButClick);
-  connect(saveLogBut_, &QPushButton::clicked, this, &TDupSearchForm::SaveLogButClick);
-  connect(viewLogBut_, &QPushButton::clicked, this, &TDupSearchForm::ViewLogButClick);
+  del1But_ = commandButton(this, "Del1But", "DELETE &1ST", &TDupSearchForm::Del1ButClick);
+  del2But_ = commandButton(this, "Del2But", "DELETE &2ND", &TDupSearchForm::Del2ButClick);
+  leaveBut_ = commandButton(this, "LeaveBut", "&LEAVE BOTH", &TDupSearchForm::LeaveButClick);
+  abortBut_ = commandButton(this, "AbortBut", "&ABORT", &TDupSearchForm::AbortButClick);
+  closeBut_ = commandButton(this, "CloseBut", "&DELETE", &TDupSearchForm::CloseButClick);
+  saveLogBut_ = commandButton(this, "SaveLogBut", "&SAVE LOG", &TDupSearchForm::SaveLogButClick);
+  viewLogBut_ = commandButton(this, "ViewLogBut", "&VIEW LOG", &TDupSearchForm::ViewLogButClick);
   auto* logHeader = new QHBoxLayout;
   logHeader->addWidget(new QLabel(QStringLiteral("Deletion log:"), this));
   layOut(logHeader, {del1But_, del2But_, leaveBut_, abortBut_, closeBut_, saveLogBut_, viewLogBut_});

@@ -75,6 +75,14 @@ void viewLogFile(QWidget* button, UserInterface& ui, const std::string& path, bo
 QPushButton* namedButton(const char* name, const char* caption, QWidget* parent);
 QLabel* namedLabel(const char* name, QWidget* parent);
 
+// A named button whose click calls window's handler.
+template <class Window>
+QPushButton* commandButton(Window* window, const char* name, const char* caption, void (Window::*click)()) {
+  QPushButton* b = namedButton(name, caption, window);
+  QObject::connect(b, &QPushButton::clicked, window, click);
+  return b;
+}
+
 // The controls that both run windows have, created as window's children with their names.
 struct RunWindowControls {
   explicit RunWindowControls(QWidget* window, const char* barName);
