@@ -1,6 +1,5 @@
 #include "ui/search/PreCompForm.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -61,16 +60,11 @@ const char* markName(FileMark mark) {
 }
 
 TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
-    : SmallWindow(settings.comparisonOptionsWindowPos, true, parent),
-      settings_(settings),
-      ui_(this),
+    : SearchOptionsWindow(settings, settings.comparisonOptionsWindowPos, "TPreCompForm", " Compare options",
+                          kCompareTexts, parent),
       unit_(settings, ui_,
             [this](std::string_view text) { return fontMetrics().horizontalAdvance(qt(text)); },
             kPathLabelWidth) {
-  setObjectName("TPreCompForm");
-  setWindowTitle(QStringLiteral(" Compare options"));
-  ui_.setParentWidget(this);
-  controls_ = new MatchOptionsControls(settings_, kCompareTexts, this);
   MatchOptionsControls& c = *controls_;
 
   withCombo_ = new QComboBox(this);
@@ -229,18 +223,5 @@ void TPreCompForm::GoButClick() {
   unit_.go();
   close();
 }
-
-
-void TPreCompForm::closeEvent(QCloseEvent* event) {
-  if (open_) {
-    open_ = false;
-    if (!unit_.started) unit_.cancel();
-    rememberPosition();
-    Q_EMIT closed();
-  }
-  event->accept();
-}
-
-
 
 }  // namespace sonalog::ui

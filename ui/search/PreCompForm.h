@@ -8,16 +8,12 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include <memory>
-
 #include "compare/PreCompUnit.h"
-#include "ui/search/MatchOptionsControls.h"
-#include "ui/widgets/QtUserInterface.h"
-#include "ui/widgets/SmallWindow.h"
+#include "ui/search/SearchOptionsWindow.h"
 
 namespace sonalog::ui {
 
-class TPreCompForm : public SmallWindow {
+class TPreCompForm : public SearchOptionsWindow {
   Q_OBJECT
  public:
   TPreCompForm(Settings& settings, QWidget* parent = nullptr);
@@ -27,46 +23,34 @@ class TPreCompForm : public SmallWindow {
   // duplicates search or its options window is open.
   bool open(bool duplicatesOpen);
   // After the window closed: whether GO was pressed, and the run's job then.
-  bool started() const { return unit_.started; }
+  bool started() const override { return unit_.started; }
   CompareJob job() const { return unit_.job(); }
 
-  QtUserInterface& ui() { return ui_; }
   PreCompUnit& unit() { return unit_; }
-  MatchOptionsControls& controls() { return *controls_; }
 
   void ButLoadFileClick();
   void ButSaveFileClick();
   void ButLastClick();
   void GoButClick();
 
- Q_SIGNALS:
-  void closed();
-
  protected:
-  void closeEvent(QCloseEvent* event) override;
-  // Another window taking the focus is a cancel, as Escape is.
-  bool cancelsOnFocusLoss() const override { return true; }
+  void restoreOptions() override { unit_.cancel(); }
 
  private:
   // Shows the unit's state: marks, labels, hints, enabled controls.
   void refresh();
 
-  Settings& settings_;
-  QtUserInterface ui_;
   PreCompUnit unit_;
-  MatchOptionsControls* controls_;
   QComboBox* withCombo_;
   QComboBox* actionCombo_;
   QPushButton* loadBut_;
   QPushButton* saveBut_;
   QPushButton* lastBut_;
-  QPushButton* goBut_;
   QLabel* inputLabel_;
   QLabel* outputLabel_;
   QCheckBox* ignoreCheck_;
   QLabel* ignoreLabels_[2];
   QCheckBox* relaxCheck_;
-  bool open_ = false;
   bool showing_ = false;
 };
 

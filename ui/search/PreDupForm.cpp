@@ -1,6 +1,5 @@
 #include "ui/search/PreDupForm.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -25,13 +24,9 @@ const MatchControlsTexts kDuplicatesTexts = {
 
 }  // namespace
 
-
 TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
-    : SmallWindow(settings.duplicatesOptionsWindowPos, true, parent), settings_(settings), ui_(this) {
-  setObjectName("TPreDupForm");
-  setWindowTitle(QStringLiteral(" Duplicates search options"));
-  ui_.setParentWidget(this);
-  controls_ = new MatchOptionsControls(settings_, kDuplicatesTexts, this);
+    : SearchOptionsWindow(settings, settings.duplicatesOptionsWindowPos, "TPreDupForm", " Duplicates search options",
+                          kDuplicatesTexts, parent) {
   MatchOptionsControls& c = *controls_;
 
   auto* auncheck = new QCheckBox(QStringLiteral("Allow match if size/time/kbps &not specified"), this);
@@ -81,18 +76,5 @@ void TPreDupForm::GoButClick() {
   options_ = session_.go(settings_);
   close();
 }
-
-
-void TPreDupForm::closeEvent(QCloseEvent* event) {
-  if (open_) {
-    open_ = false;
-    if (!session_.started()) session_.cancel(settings_);
-    rememberPosition();
-    Q_EMIT closed();
-  }
-  event->accept();
-}
-
-
 
 }  // namespace sonalog::ui

@@ -1,0 +1,46 @@
+#pragma once
+// What the duplicates options window and the compare options window share: the settings they
+// edit, the matching controls, the GO button, and a close that is a cancel unless GO was pressed.
+
+#include <QPushButton>
+
+#include "settings/Settings.h"
+#include "ui/search/MatchOptionsControls.h"
+#include "ui/widgets/QtUserInterface.h"
+#include "ui/widgets/SmallWindow.h"
+
+namespace sonalog::ui {
+
+class SearchOptionsWindow : public SmallWindow {
+  Q_OBJECT
+ public:
+  // After the window closed: whether GO was pressed.
+  virtual bool started() const = 0;
+
+  QtUserInterface& ui() { return ui_; }
+  MatchOptionsControls& controls() { return *controls_; }
+
+ Q_SIGNALS:
+  void closed();
+
+ protected:
+  // Creates the matching controls first, so they come first in the focus order. position: where
+  // the window was last, in settings.
+  SearchOptionsWindow(Settings& settings, WindowPosition& position, const char* name, const char* title,
+                      const MatchControlsTexts& texts, QWidget* parent);
+
+  // The window closed without GO: the options go back to what they were when it opened.
+  virtual void restoreOptions() = 0;
+
+  void closeEvent(QCloseEvent* event) override;
+  // Another window taking the focus is a cancel, as Escape is.
+  bool cancelsOnFocusLoss() const override { return true; }
+
+  Settings& settings_;
+  QtUserInterface ui_;
+  MatchOptionsControls* controls_;
+  QPushButton* goBut_ = nullptr;
+  bool open_ = false;  // between a successful open() and the close
+};
+
+}  // namespace sonalog::ui
