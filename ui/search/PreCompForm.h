@@ -21,7 +21,7 @@ class TPreCompForm : public SearchOptionsWindow {
 
   // Each opening, before show(): false, after "Close duplicates search window first.", when the
   // duplicates search or its options window is open.
-  bool open(bool duplicatesOpen);
+  bool open(bool duplicatesOpen) override;
   // After the window closed: whether GO was pressed, and the run's job then.
   bool started() const override { return unit_.started; }
   CompareJob job() const { return unit_.job(); }

@@ -18,7 +18,7 @@ class TPreDupForm : public SearchOptionsWindow {
 
   // Each opening, before show(): false, after "Close compare window first.", when the comparison
   // or its options window is open (the window is not shown then).
-  bool open(bool compareOpen);
+  bool open(bool compareOpen) override;
   // After the window closed: whether GO was pressed, and the search's options then.
   bool started() const override { return session_.started(); }
   const DupSearchOptions& options() const { return options_; }

@@ -14,6 +14,9 @@ namespace sonalog::ui {
 class SearchOptionsWindow : public SmallWindow {
   Q_OBJECT
  public:
+  // Each opening, before show(): false, after telling the user to close it first, when the other
+  // search or its options window is open (the window is not shown then).
+  virtual bool open(bool otherSearchOpen) = 0;
   // After the window closed: whether GO was pressed.
   virtual bool started() const = 0;
 

@@ -37,6 +37,23 @@ class OpenScope {
     main_.setSearchWindowCloser({});
   }
 
+  // Shows the options window until it closes: whether GO was pressed. other: the search whose
+  // windows must be closed first.
+  bool chooseOptions(SearchOptionsWindow& window, WindowPosition Settings::*position, SearchWindow other) {
+    // A reset position was made for another screen or size: the window opens centred instead.
+    if (main_.atResetPosition(position)) window.centreOnNextShow();
+    if (!window.open(main_.searchWindowOpen(other))) return false;
+    showAndWait(window, [&window] { window.close(); });
+    return window.started();
+  }
+
+  // Shows the run window from a new run until it closes.
+  void showRun(RunWindow& run, WindowPosition Settings::*position, std::function<void()> close) {
+    if (main_.atResetPosition(position)) centreOnScreen(&run);
+    run.newRun();
+    showAndWait(run, std::move(close));
+  }
+
  private:
   MainUnit& main_;
   SearchWindow which_;
@@ -54,18 +71,13 @@ bool showDuplicatesSearch(MainUnit& main, QWidget* viewer,
   DupSearchOptions options;
   {
     TPreDupForm optionsWindow(main.settings());
-    // A reset position was made for another screen or size: the window opens centred instead.
-    if (main.atResetPosition(&Settings::duplicatesOptionsWindowPos)) optionsWindow.centreOnNextShow();
-    if (!optionsWindow.open(main.searchWindowOpen(SearchWindow::Compare))) return false;
-    scope.showAndWait(optionsWindow, [&optionsWindow] { optionsWindow.close(); });
-    if (!optionsWindow.started()) return false;
+    if (!scope.chooseOptions(optionsWindow, &Settings::duplicatesOptionsWindowPos, SearchWindow::Compare))
+      return false;
     options = optionsWindow.options();
   }
   TDupSearchForm search(main, options);
-  if (main.atResetPosition(&Settings::duplicatesSearchWindowPos)) centreOnScreen(&search);
   search.setMarksObserver(std::move(marksChanged));
-  search.newRun();
-  scope.showAndWait(search, [&search] { search.close(); });
+  scope.showRun(search, &Settings::duplicatesSearchWindowPos, [&search] { search.close(); });
   return search.listChanged();
 }
 
@@ -75,16 +87,12 @@ bool showListComparison(MainUnit& main, QWidget* viewer) {
   CompareJob job;
   {
     TPreCompForm optionsWindow(main.settings());
-    if (main.atResetPosition(&Settings::comparisonOptionsWindowPos)) optionsWindow.centreOnNextShow();
-    if (!optionsWindow.open(main.searchWindowOpen(SearchWindow::Duplicates))) return false;
-    scope.showAndWait(optionsWindow, [&optionsWindow] { optionsWindow.close(); });
-    if (!optionsWindow.started()) return false;
+    if (!scope.chooseOptions(optionsWindow, &Settings::comparisonOptionsWindowPos, SearchWindow::Duplicates))
+      return false;
     job = optionsWindow.job();
   }
   TCompForm run(main, job);
-  if (main.atResetPosition(&Settings::comparisonWindowPos)) centreOnScreen(&run);
-  run.newRun();
-  scope.showAndWait(run, [&run] { run.stop(); });
+  scope.showRun(run, &Settings::comparisonWindowPos, [&run] { run.stop(); });
   return run.listChanged();
 }
 
