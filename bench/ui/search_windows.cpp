@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,47 @@ double abortLatencyMs(Form& form, bool& closed, const Ended& ended, int afterMs)
   return ms;
 }
 
+struct WindowTimes {
+  double seconds = 0;  // from show() to the run's end
+  double gapMs = 0;    // the longest event gap meanwhile
+  double abortMs = 0;  // from ABORT to the worker's end, in a second window
+};
+
+// Runs a window from show() until its worker ended and finishedButton shows, leaves it with
+// leaveButton, then stops a second window with ABORT halfway through. Every question is
+// answered with answer. workerEnded(form): the worker ended, or the window let go of it.
+template <typename Form, typename Job, typename WorkerEnded>
+WindowTimes timeRunWindow(MainUnit& main, const Job& job, Answer answer, const char* finishedButton,
+                          const char* leaveButton, const WorkerEnded& workerEnded) {
+  bool closed = false;
+  auto open = [&] {
+    auto form = std::make_unique<Form>(main, job);
+    form->ui().script({answer});
+    QObject::connect(form.get(), &Form::closed, [&closed] { closed = true; });
+    form->newRun();
+    return form;
+  };
+  WindowTimes times;
+  GapMeter gaps;
+  const auto form = open();
+  gaps.start();
+  const auto start = Clock::now();
+  form->show();
+  while (!(form->run() && workerEnded(*form) && form->template findChild<QPushButton*>(finishedButton)->isVisible()))
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  times.seconds = secondsSince(start);
+  times.gapMs = gaps.stopMs();
+  form->template findChild<QPushButton*>(leaveButton)->click();
+  waitClosed(*form, closed);
+
+  closed = false;
+  const auto again = open();
+  again->show();
+  times.abortMs = abortLatencyMs(*again, closed, [&] { return workerEnded(*again); },
+                                 static_cast<int>(times.seconds * 500));
+  return times;
+}
+
 void benchDuplicates(const std::string& folder, size_t names, uint8_t threshold) {
   const std::vector<ListItem> items = testing::generateCatalogue(names, 2024);
   const std::string list = folder + "/dupes.snlg";
@@ -128,33 +170,13 @@ void benchDuplicates(const std::string& folder, size_t names, uint8_t threshold)
   MainUnit main(ui);
   main.list().items = items;
 
-  GapMeter gaps;
-  bool closed = false;
-  TDupSearchForm form(main, options);
-  form.ui().script({Answer::Yes});
-  QObject::connect(&form, &TDupSearchForm::closed, [&] { closed = true; });
-  form.newRun();
-  gaps.start();
-  const auto start = Clock::now();
-  form.show();
-  while (!(form.run() && form.run()->workerEnded() && form.findChild<QPushButton*>("CloseBut")->isVisible()))
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  const double window = secondsSince(start);
-  const double gap = gaps.stopMs();
-  form.findChild<QPushButton*>("AbortBut")->click();  // "&UNDO"
-  waitClosed(form, closed);
-
-  closed = false;
-  TDupSearchForm again(main, options);
-  again.ui().script({Answer::Yes});
-  QObject::connect(&again, &TDupSearchForm::closed, [&] { closed = true; });
-  again.newRun();
-  again.show();
-  const double abortMs = abortLatencyMs(again, closed, [&] { return again.run() && again.run()->workerEnded(); },
-                                        static_cast<int>(window * 500));
+  // ABORT on a finished search is "&UNDO".
+  const WindowTimes t = timeRunWindow<TDupSearchForm>(
+      main, options, Answer::Yes, "CloseBut", "AbortBut",
+      [](TDupSearchForm& f) { return f.run() && f.run()->workerEnded(); });
   std::printf("duplicates %zu names, threshold %u: sonalog dupes %.2f s, window %.2f s (%+.1f %%), "
               "longest event gap %.1f ms, ABORT %.1f ms\n",
-              names, threshold, cli, window, cli > 0 ? (window / cli - 1) * 100 : 0.0, gap, abortMs);
+              names, threshold, cli, t.seconds, cli > 0 ? (t.seconds / cli - 1) * 100 : 0.0, t.gapMs, t.abortMs);
   std::fflush(stdout);
 }
 
@@ -192,34 +214,13 @@ void benchCompare(const std::string& folder, size_t names, uint8_t threshold) {
   MainUnit main(ui);
   main.list().items = internal;
 
-  GapMeter gaps;
-  bool closed = false;
-  TCompForm form(main, job);
-  form.ui().script({Answer::No});
-  QObject::connect(&form, &TCompForm::closed, [&] { closed = true; });
-  form.newRun();
-  gaps.start();
-  const auto start = Clock::now();
-  form.show();
-  while (!(form.run() && form.run()->ended() && form.findChild<QPushButton*>("DeleteBut")->isVisible()))
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  const double window = secondsSince(start);
-  const double gap = gaps.stopMs();
-  form.findChild<QPushButton*>("DeleteBut")->click();  // "&CLOSE"
-  waitClosed(form, closed);
-
-  closed = false;
-  TCompForm again(main, job);
-  again.ui().script({Answer::No});
-  QObject::connect(&again, &TCompForm::closed, [&] { closed = true; });
-  again.newRun();
-  again.show();
-  // The window lets go of its run when it closes: no run left counts as ended.
-  const double abortMs = abortLatencyMs(again, closed, [&] { return !again.run() || again.run()->ended(); },
-                                        static_cast<int>(window * 500));
+  // DELETE on a finished comparison is "&CLOSE"; a closed window has let go of its run.
+  const WindowTimes t = timeRunWindow<TCompForm>(main, job, Answer::No, "DeleteBut", "DeleteBut",
+                                                 [](TCompForm& f) { return !f.run() || f.run()->ended(); });
   std::printf("compare %zu x %zu names, threshold %u: sonalog compare %.2f s, window %.2f s (%+.1f %%), "
               "longest event gap %.1f ms, ABORT %.1f ms\n",
-              names, names, threshold, cli, window, cli > 0 ? (window / cli - 1) * 100 : 0.0, gap, abortMs);
+              names, names, threshold, cli, t.seconds, cli > 0 ? (t.seconds / cli - 1) * 100 : 0.0, t.gapMs,
+              t.abortMs);
   std::fflush(stdout);
 }
 
