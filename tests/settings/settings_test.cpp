@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "platform/Paths.h"
+#include "settings/SettingsTable.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempHome.h"
 
@@ -190,67 +191,55 @@ TEST(SettingsLoadTest, LoadChecksCorrectOutOfRangeValues) {
   };
   put32(55, 0);     // minimum size 0
   put32(51, 5000);  // maximum size 5000
-  image[40] = static_cast<char>(150);  // pad length
-  image[30] = 10;   // VBR style
-  image[31] = 4;    // date style
-  image[32] = 3;    // unknown-value style
-  image[33] = 5;    // file type
-  image[34] = 3;    // error action
-  image[35] = 6;    // delimiter
-  image[36] = 7;    // captions: low 2 bits
-  image[37] = 10;   // sort key
-  image[39] = 5;    // size style
-  image[41] = 3;    // viewer colours
-  image[42] = 6;    // existing entries: low 2 bits
-  image[48] = 2;    // appear switches: bit 0
-  image[49] = 3;
-  image[135] = 3;   // viewer font size
-  image[1032] = 2;
-  image[1033] = 3;
-  image[1035] = 5;  // action mode modulo 3
-  image[1036] = 13; // action type modulo 10
-  image[1037] = 2;
-  image[1038] = 6;
-  image[1039] = 4;
-  image[1040] = 2;  // import type: bit 0
-  image[1041] = 4;
-  image[1042] = 3;
-  image[1043] = 7;
-  image[1044] = 3;
-  image[1213] = 33; // folder tree font size
+  // A byte stored out of its setting's range, and what a load makes of it.
+  struct Stored {
+    size_t offset;
+    uint8_t raw;
+    const char* setting;
+    int64_t loaded;
+  };
+  const Stored stored[] = {
+      {40, 150, "estext", 0},
+      {30, 10, "ComboVBR", 0},
+      {31, 4, "ComboStyle", 0},
+      {32, 3, "errorexportcombo", 1},
+      {33, 5, "ooptcombo", 0},
+      {34, 3, "erroractioncombo", 1},
+      {35, 6, "delimiter", 0},
+      {36, 7, "ComboCap", 3},  // low 2 bits
+      {37, 10, "sortcombo", 0},
+      {39, 5, "ComboK", 1},
+      {41, 3, "viewerColourScheme", 0},
+      {42, 6, "ComboSkip", 2},  // low 2 bits
+      {48, 2, "fadeMainWindow", 0},  // bit 0
+      {49, 3, "fadeViewerWindow", 1},
+      {135, 3, "viewerFont.size", 10},
+      {1032, 2, "dsRadio", 0},
+      {1033, 3, "daRadio", 1},
+      {1035, 5, "actionMode", 2},  // modulo 3
+      {1036, 13, "compareAction", 3},  // modulo 10
+      {1037, 2, "compareWith", 0},
+      {1038, 6, "insertPlacement", 2},
+      {1039, 4, "editPlacement", 2},
+      {1040, 2, "importFileType", 0},  // bit 0
+      {1041, 4, "Rg1", 1},
+      {1042, 3, "threadPriority", 0},
+      {1043, 7, "viewerTotalTimeStyle", 3},
+      {1044, 3, "ComboCow", 0},
+      {1213, 33, "folderTreeFont.size", 10},
+  };
+  for (const Stored& row : stored) image[row.offset] = static_cast<char>(row.raw);
   Settings s;
   ASSERT_TRUE(decodeSettings(image, s));
   applyLoadChecks(s);
   EXPECT_EQ(s.minsizetext, 10);
   EXPECT_EQ(s.maxsizetext, 2048);
-  EXPECT_EQ(s.estext, 0);
-  EXPECT_EQ(s.ComboVBR, 0);
-  EXPECT_EQ(s.ComboStyle, 0);
-  EXPECT_EQ(s.errorexportcombo, 1);
-  EXPECT_EQ(s.ooptcombo, 0);
-  EXPECT_EQ(s.erroractioncombo, 1);
-  EXPECT_EQ(s.delimiter, 0);
-  EXPECT_EQ(s.ComboCap, 3);
-  EXPECT_EQ(s.sortcombo, 0);
-  EXPECT_EQ(s.ComboK, 1);
-  EXPECT_EQ(s.viewerColourScheme, 0);
-  EXPECT_EQ(s.ComboSkip, 2);
-  EXPECT_EQ(s.fadeMainWindow, 0);
-  EXPECT_EQ(s.fadeViewerWindow, 1);
-  EXPECT_EQ(s.viewerFont.size, 10);
-  EXPECT_EQ(s.dsRadio, 0);
-  EXPECT_EQ(s.daRadio, 1);
-  EXPECT_EQ(s.actionMode, 2);
-  EXPECT_EQ(s.compareAction, 3);
-  EXPECT_EQ(s.compareWith, 0);
-  EXPECT_EQ(s.insertPlacement, 2);
-  EXPECT_EQ(s.editPlacement, 2);
-  EXPECT_EQ(s.importFileType, 0);
-  EXPECT_EQ(s.Rg1, 1);
-  EXPECT_EQ(s.threadPriority, 0);
-  EXPECT_EQ(s.viewerTotalTimeStyle, 3);
-  EXPECT_EQ(s.ComboCow, 0);
-  EXPECT_EQ(s.folderTreeFont.size, 10);
+  for (const Stored& row : stored) {
+    const SettingField* field = settingField(row.setting);
+    ASSERT_NE(field, nullptr) << row.setting;
+    EXPECT_EQ(field->offset, row.offset) << row.setting;
+    EXPECT_EQ(field->getNumber(s), row.loaded) << row.setting;
+  }
 
   // Values at the edges of their ranges stay.
   put32(55, 2000);
