@@ -62,12 +62,11 @@ Row flag(std::string name, bool Settings::*member, size_t offset, std::string de
   return Row(std::move(f));
 }
 
-// One of the strings after the blocks; index counts from 0.
-Row text(std::string name, std::string Settings::*member, size_t index, std::string description) {
+// One of the strings after the blocks; TableBuilder::add gives it its index.
+Row text(std::string name, std::string Settings::*member, std::string description) {
   SettingField f;
   f.info = SettingInfo{std::move(name), SettingKind::Text, 0, 0, kMaxStringBytes, std::move(description), false};
   f.stored = StoredAs::LongText;
-  f.offset = index;
   f.getText = [member](const Settings& s) -> const std::string& { return s.*member; };
   f.setText = [member](Settings& s, std::string v) { s.*member = std::move(v); };
   return Row(std::move(f));
@@ -77,7 +76,12 @@ class TableBuilder {
  public:
   std::vector<SettingField> rows;
 
-  void add(Row&& row) { rows.push_back(std::move(row).take()); }
+  // The strings are stored in the order they are added.
+  void add(Row&& row) {
+    SettingField f = std::move(row).take();
+    if (f.stored == StoredAs::LongText) f.offset = strings_++;
+    rows.push_back(std::move(f));
+  }
 
   // Where a font's four parts lie: the block A fonts are stored part by part, so each font has
   // its own offsets.
@@ -143,6 +147,9 @@ class TableBuilder {
     b.setNumber = [pos](Settings& s, int64_t v) { (s.*pos).top = static_cast<int32_t>(v); };
     rows.push_back(std::move(b));
   }
+
+ private:
+  size_t strings_ = 0;  // strings added so far
 };
 
 // Block A (offset 0) to offset 50: switches and choices.
@@ -354,39 +361,39 @@ void addBlockC(TableBuilder& t) {
          "main window folder tree");
 }
 
-// The strings (1472), in file order.
+// The strings (1472), in file order: a string's index is its place here.
 void addStrings(TableBuilder& t) {
-  t.add(text("headerFileText", &Settings::headerFileText, 0, "header message file for text mode").options());
-  t.add(text("footerFileText", &Settings::footerFileText, 1, "footer message file for text mode").options());
-  t.add(text("headerFileHtml", &Settings::headerFileHtml, 2, "header message file for HTML modes").options());
-  t.add(text("footerFileHtml", &Settings::footerFileHtml, 3, "footer message file for HTML modes").options());
-  t.add(text("startupList", &Settings::startupList, 4, "the list to auto-load on start-up").options());
-  t.add(text("loadFolder", &Settings::loadFolder, 5, "last folder of Load").homeFolder());
-  t.add(text("saveAsFolder", &Settings::saveAsFolder, 6, "last folder of Save as").homeFolder());
-  t.add(text("exportFolder", &Settings::exportFolder, 7, "last export folder").homeFolder());
-  t.add(text("importFolder", &Settings::importFolder, 8, "last import folder").homeFolder());
-  t.add(text("duplicatesLogFolder", &Settings::duplicatesLogFolder, 9, "duplicates search log folder").homeFolder());
-  t.add(text("compareOutputFolder", &Settings::compareOutputFolder, 10, "folder of the comparison output file")
+  t.add(text("headerFileText", &Settings::headerFileText, "header message file for text mode").options());
+  t.add(text("footerFileText", &Settings::footerFileText, "footer message file for text mode").options());
+  t.add(text("headerFileHtml", &Settings::headerFileHtml, "header message file for HTML modes").options());
+  t.add(text("footerFileHtml", &Settings::footerFileHtml, "footer message file for HTML modes").options());
+  t.add(text("startupList", &Settings::startupList, "the list to auto-load on start-up").options());
+  t.add(text("loadFolder", &Settings::loadFolder, "last folder of Load").homeFolder());
+  t.add(text("saveAsFolder", &Settings::saveAsFolder, "last folder of Save as").homeFolder());
+  t.add(text("exportFolder", &Settings::exportFolder, "last export folder").homeFolder());
+  t.add(text("importFolder", &Settings::importFolder, "last import folder").homeFolder());
+  t.add(text("duplicatesLogFolder", &Settings::duplicatesLogFolder, "duplicates search log folder").homeFolder());
+  t.add(text("compareOutputFolder", &Settings::compareOutputFolder, "folder of the comparison output file")
             .homeFolder());
-  t.add(text("compareInputFolder", &Settings::compareInputFolder, 11, "folder of the comparison external list")
+  t.add(text("compareInputFolder", &Settings::compareInputFolder, "folder of the comparison external list")
             .homeFolder());
-  t.add(text("lastSavedList", &Settings::lastSavedList, 12, "last saved list, full path"));
-  t.add(text("insertEditFolder", &Settings::insertEditFolder, 13, "insert/edit window folder").homeFolder());
-  t.add(text("optionsFileFolder", &Settings::optionsFileFolder, 14, "folder of Save options as / Load options from")
+  t.add(text("lastSavedList", &Settings::lastSavedList, "last saved list, full path"));
+  t.add(text("insertEditFolder", &Settings::insertEditFolder, "insert/edit window folder").homeFolder());
+  t.add(text("optionsFileFolder", &Settings::optionsFileFolder, "folder of Save options as / Load options from")
             .homeFolder());
-  t.add(text("lastCaption", &Settings::lastCaption, 15, "last entered table caption"));
-  t.add(text("textMessageFolder", &Settings::textMessageFolder, 16, "dialog folder for the text message files")
+  t.add(text("lastCaption", &Settings::lastCaption, "last entered table caption"));
+  t.add(text("textMessageFolder", &Settings::textMessageFolder, "dialog folder for the text message files")
             .options()
             .homeFolder());
-  t.add(text("htmlMessageFolder", &Settings::htmlMessageFolder, 17, "dialog folder for the HTML message files")
+  t.add(text("htmlMessageFolder", &Settings::htmlMessageFolder, "dialog folder for the HTML message files")
             .options()
             .homeFolder());
-  t.add(text("startupListFolder", &Settings::startupListFolder, 18, "dialog folder for the auto-load list")
+  t.add(text("startupListFolder", &Settings::startupListFolder, "dialog folder for the auto-load list")
             .options()
             .homeFolder());
-  t.add(text("mainFolder", &Settings::mainFolder, 19, "the main window's current folder").homeFolder());
-  t.add(text("lastExternalList", &Settings::lastExternalList, 20, "last external list of the comparison"));
-  t.add(text("lastOutputFile", &Settings::lastOutputFile, 21, "last comparison output file"));
+  t.add(text("mainFolder", &Settings::mainFolder, "the main window's current folder").homeFolder());
+  t.add(text("lastExternalList", &Settings::lastExternalList, "last external list of the comparison"));
+  t.add(text("lastOutputFile", &Settings::lastOutputFile, "last comparison output file"));
 }
 
 std::vector<SettingField> buildTable() {
