@@ -195,6 +195,28 @@ int64_t findInFile(const platform::ReadFile& file, std::string_view marker, int6
   return found;
 }
 
+namespace {
+
+// Ends an exported HTML list's body at its closing marker, searched from the body's start to the
+// end of the file (the last one there when last); missing: the failure text when there is none.
+StepResult endBodyAt(const platform::ReadFile& file, std::string_view marker, bool last, BodyKind kind,
+                     const char* missing, ImportFrame& frame, UserInterface& ui) {
+  const int64_t end = findInFile(file, marker, frame.bodyStart, file.size(), last);
+  if (end == -2) {
+    ui.warning(kDiskError);
+    return StepResult::Cancelled;
+  }
+  if (end < 0) {
+    frame.errorText = missing;
+    return StepResult::Failed;
+  }
+  frame.bodyEnd = end;
+  frame.bodyKind = kind;
+  return StepResult::Ok;
+}
+
+}  // namespace
+
 StepResult detectBody(const platform::ReadFile& file, std::string_view firstBlock, ImportFrame& frame,
                       UserInterface& ui) {
   // firstBlock is followed in memory by at least two zero bytes.
@@ -223,19 +245,10 @@ StepResult detectBody(const platform::ReadFile& file, std::string_view firstBloc
         return StepResult::Failed;
       }
       frame.bodyStart = static_cast<int64_t>(rowEnd + kHeadingRowEnd.size());
-      const int64_t end = findInFile(file, kTableEnd, frame.bodyStart, file.size(), true);
-      if (end == -2) {
-        ui.warning(kDiskError);
-        return StepResult::Cancelled;
-      }
-      if (end < 0) {
-        frame.errorText =
-            "Specific SNLG table closing tag not found in this file\r\nwhich appears to be a HTML table list.";
-        return StepResult::Failed;
-      }
-      frame.bodyEnd = end;
-      frame.bodyKind = BodyKind::HtmlTable;
-      return StepResult::Ok;
+      return endBodyAt(file, kTableEnd, true, BodyKind::HtmlTable,
+                       "Specific SNLG table closing tag not found in this file\r\n"
+                       "which appears to be a HTML table list.",
+                       frame, ui);
     }
   }
   if (L >= kPlainTagRoom) {
@@ -247,19 +260,10 @@ StepResult detectBody(const platform::ReadFile& file, std::string_view firstBloc
         return StepResult::Failed;
       }
       frame.bodyStart = static_cast<int64_t>(p + kInfoTagLength);
-      const int64_t end = findInFile(file, kPlainEnd, frame.bodyStart, file.size(), false);
-      if (end == -2) {
-        ui.warning(kDiskError);
-        return StepResult::Cancelled;
-      }
-      if (end < 0) {
-        frame.errorText =
-            "Specific SNLG file closing tag not found in this file\r\nwhich appears to be a plain HTML list.";
-        return StepResult::Failed;
-      }
-      frame.bodyEnd = end;
-      frame.bodyKind = BodyKind::PlainHtml;
-      return StepResult::Ok;
+      return endBodyAt(file, kPlainEnd, false, BodyKind::PlainHtml,
+                       "Specific SNLG file closing tag not found in this file\r\n"
+                       "which appears to be a plain HTML list.",
+                       frame, ui);
     }
   }
   frame.bodyKind = BodyKind::Text;
