@@ -22,6 +22,7 @@ struct FieldStyle {
   uint8_t vbrStyle = 0;       // ComboVBR: 0 var ... 9 *nnn
   bool hours = false;         // Checkhr: h:mm:ss in the long time text
   bool milliseconds = false;  // Checkms: .mmm in the long time text
+  bool operator==(const FieldStyle&) const = default;
 };
 
 // The style as the options set it: the viewer, the exports and the search windows' prompts and

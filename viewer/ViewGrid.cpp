@@ -100,13 +100,103 @@ std::string sortLabelText(uint8_t sortCode) {
   return label;
 }
 
-void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& settings,
-                       const TextWidth& textWidth) {
-  style_ = fieldStyleFrom(settings);
-  count_ = static_cast<uint32_t>(items.size());
-  tooLarge_ = items.size() > kMaxViewerItems;
-  enumDigits_ = digits(count_);
+void ValueCounts::change(int64_t value, int64_t by) {
+  if (counts_.empty()) {
+    if (by <= 0) return;
+    base_ = value;
+    counts_.assign(1, static_cast<uint32_t>(by));
+    return;
+  }
+  if (value < base_) {
+    if (by <= 0) return;
+    counts_.insert(counts_.begin(), static_cast<size_t>(base_ - value), 0);
+    base_ = value;
+  }
+  const auto i = static_cast<size_t>(value - base_);
+  if (i >= counts_.size()) {
+    if (by <= 0) return;
+    counts_.resize(i + 1, 0);
+  }
+  uint32_t& n = counts_[i];
+  n = by < 0 && n < static_cast<uint64_t>(-by) ? 0 : static_cast<uint32_t>(n + by);
+  while (!counts_.empty() && counts_.back() == 0) counts_.pop_back();
+  if (counts_.empty()) base_ = 0;
+}
 
+void ValueCounts::merge(const ValueCounts& other, int sign) {
+  for (size_t i = 0; i < other.counts_.size(); ++i)
+    if (other.counts_[i] != 0)
+      change(other.base_ + static_cast<int64_t>(i), int64_t{sign} * other.counts_[i]);
+}
+
+void GridMeasures::merge(const GridMeasures& other, int sign) {
+  if (!(style == other.style) || widthVersion != other.widthVersion) {
+    fields = {};
+    return;
+  }
+  for (size_t i = 0; i < fields.size(); ++i) {
+    Field& f = fields[i];
+    const Field& o = other.fields[i];
+    f.lengths = f.lengths && o.lengths;
+    f.widths = f.widths && o.widths;
+    if (f.lengths) f.length.merge(o.length, sign);
+    else f.length = {};
+    if (f.widths) f.width.merge(o.width, sign);
+    else f.width = {};
+  }
+}
+
+// Measures one field's cells. Texts that follow from a few numbers (times, bitrates, sizes,
+// modes, frequencies, dates) repeat a lot, and dates may come from the locale's format, which is
+// slow to apply: each value is measured once. A folder or a label is mostly the row before's.
+class ViewGrid::FieldMeasurer {
+ public:
+  FieldMeasurer(const ViewGrid& grid, const ViewColumn& col) : grid_(grid), col_(col) {}
+
+  Measure operator()(const ListItem& it) {
+    switch (col_.field) {
+      case ViewField::Time: return byValue(it, (int64_t{it.frames} << 8) | it.frequencyCode);
+      case ViewField::Kbps: return byValue(it, (int64_t{it.bitrateCode} << 32) | it.averageKbps);
+      case ViewField::Size: return byValue(it, it.sizeKB);
+      case ViewField::Mode: return byValue(it, it.stereoMode);
+      case ViewField::Frequency: return byValue(it, it.frequencyCode);
+      case ViewField::FileDate: return byValue(it, it.fileDate);
+      case ViewField::DateAdded: return byValue(it, it.dateAdded);
+      case ViewField::Path: return asBefore(it, it.folder);
+      case ViewField::Volume: return asBefore(it, it.volumeLabel);
+      default: return measure(it);
+    }
+  }
+
+ private:
+  Measure measure(const ListItem& it) {
+    grid_.rawText(it, 0, col_, text_);
+    return {displayLength(text_), grid_.textWidth_ ? grid_.textWidth_(text_) : 0};
+  }
+  Measure byValue(const ListItem& it, int64_t key) {
+    auto [at, fresh] = values_.try_emplace(key);
+    if (fresh) at->second = measure(it);
+    return at->second;
+  }
+  Measure asBefore(const ListItem& it, const std::string& source) {
+    if (!hasLast_ || source != lastSource_) {
+      last_ = measure(it);
+      lastSource_ = source;
+      hasLast_ = true;
+    }
+    return last_;
+  }
+
+  const ViewGrid& grid_;
+  const ViewColumn& col_;
+  std::string text_;
+  std::unordered_map<int64_t, Measure> values_;
+  std::string lastSource_;
+  Measure last_;
+  bool hasLast_ = false;
+};
+
+void ViewGrid::pickColumns(const Settings& settings) {
   columns_.clear();
   fieldColumn_.fill(-1);
   auto add = [&](bool shown, ViewField f, const char* header, uint8_t key, bool right) {
@@ -124,14 +214,12 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
   add(split, ViewField::Title, "title", kArtistTitleSortKey, false);
   add(!split, ViewField::FileName, "filename", kSortByFileName, false);
   for (const ShownFieldInfo& f : valueFieldTable()) addField(f);
+}
 
-  alignLength_.assign(columns_.size(), 0);
-  widths_.assign(columns_.size(), 0);
-  totalSeconds_ = 0;
+void ViewGrid::sumPlaytime(const std::vector<ListItem>& items) {
+  // Frames summed per frequency code (codes above 2 count as 44.1 kHz). 64-bit sums cannot
+  // overflow for any list the grid shows.
   totalShown_ = true;
-
-  // Playtime: frames summed per frequency code (codes above 2 count as 44.1 kHz). 64-bit sums
-  // cannot overflow for any list the grid shows.
   int64_t frames[3] = {0, 0, 0};
   for (const ListItem& it : items) {
     int64_t& acc = frames[it.frequencyCode <= 2 ? it.frequencyCode : 0];
@@ -142,64 +230,109 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
   for (int f = 0; f < 3; ++f) seconds += frames[f] * kSamplesPerFrame / kFrequencyHz[f];
   totalSeconds_ = static_cast<int64_t>(std::nearbyint(seconds));
   if (totalSeconds_ < 0) totalShown_ = false;
+}
 
-  // A list the grid cannot show still gets readable headers.
-  if (tooLarge_) {
-    if (textWidth)
-      for (size_t c = 0; c < columns_.size(); ++c) widths_[c] = textWidth(columns_[c].header);
-    return;
+void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& settings,
+                       const TextWidth& textWidth, uint64_t widthVersion) {
+  style_ = fieldStyleFrom(settings);
+  count_ = static_cast<uint32_t>(items.size());
+  tooLarge_ = items.size() > kMaxViewerItems;
+  enumDigits_ = digits(count_);
+  pickColumns(settings);
+  sumPlaytime(items);
+
+  // Counts made another way, or of fields no longer shown (not kept in step), are dropped.
+  const bool widths = static_cast<bool>(textWidth);
+  if (!(measures_.style == style_)) measures_ = GridMeasures{};
+  measures_.style = style_;
+  if (!widths || measures_.widthVersion != widthVersion)
+    for (GridMeasures::Field& f : measures_.fields) f.widths = false;
+  measures_.widthVersion = widthVersion;
+  for (size_t i = 0; i < kViewFieldCount; ++i) {
+    GridMeasures::Field& f = measures_.fields[i];
+    if (fieldColumn_[i] < 0 || tooLarge_) f = {};
+    if (!f.widths) f.width = {};
   }
+  textWidth_ = textWidth;
+  spaceWidth_ = widths ? textWidth(" ") : 0;
 
-  // One pass per column. A right-aligned cell is its raw text with spaces in front up to the
-  // column's longest length, so its width is the raw text's width plus those spaces: the widest
-  // cell follows from each raw text's width less the width of as many spaces as it has
-  // characters. Dates repeat a lot and may come from the locale's format, which is slow to apply:
-  // each day number is formatted and measured once.
-  struct Measure {
-    uint32_t length = 0;  // characters
-    int width = 0;        // pixels
-  };
-  const int space = textWidth ? textWidth(" ") : 0;
-  std::string text;
-  std::unordered_map<int32_t, Measure> dates;
-  auto measure = [&](const ListItem& it, uint32_t row, const ViewColumn& col) {
-    rawText(it, row, col, text);
-    return Measure{displayLength(text), textWidth ? textWidth(text) : 0};
-  };
+  alignLength_.assign(columns_.size(), 0);
+  widths_.assign(columns_.size(), 0);
   for (size_t c = 0; c < columns_.size(); ++c) {
     const ViewColumn& col = columns_[c];
-    if (!col.rightAligned && !textWidth) continue;
-    const bool date = col.field == ViewField::FileDate || col.field == ViewField::DateAdded;
-    uint32_t longest = 0;
-    int64_t widestBeyondSpaces = 0;
-    int widest = textWidth ? textWidth(col.header) : 0;
-    for (uint32_t r = 0; r < count_; ++r) {
-      const ListItem& it = items[r];
-      Measure m;
-      if (date) {
-        const int32_t day = col.field == ViewField::FileDate ? it.fileDate : it.dateAdded;
-        auto [at, fresh] = dates.try_emplace(day);
-        if (fresh) at->second = measure(it, r, col);
-        m = at->second;
-      } else {
-        m = measure(it, r, col);
+    int64_t widest = widths ? textWidth(col.header) : 0;
+    // A list the grid cannot show still gets readable headers.
+    if (tooLarge_) {
+      widths_[c] = static_cast<int>(widest);
+    } else if (col.field == ViewField::Enumeration) {
+      if (widths && count_ > 0) widest = std::max(widest, int64_t{enumerationWidth()});
+      widths_[c] = static_cast<int>(widest);
+    } else {
+      const GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
+      if ((col.rightAligned && !f.lengths) || (widths && !f.widths)) measureField(items, col);
+      // A right-aligned cell is its raw text with spaces in front up to the column's longest
+      // length, so its width is the raw text's width plus those spaces.
+      if (col.rightAligned && !f.length.empty()) alignLength_[c] = static_cast<uint32_t>(f.length.max());
+      if (widths && !f.width.empty()) {
+        if (col.rightAligned)
+          widest = std::max(widest, std::max<int64_t>(0, f.width.max()) + int64_t{spaceWidth_} * alignLength_[c]);
+        else
+          widest = std::max(widest, f.width.max());
       }
-      if (col.rightAligned) {
-        longest = std::max(longest, m.length);
-        widestBeyondSpaces =
-            std::max<int64_t>(widestBeyondSpaces, m.width - int64_t{space} * m.length);
-      } else {
-        widest = std::max(widest, m.width);
-      }
+      widths_[c] = static_cast<int>(widest);
     }
-    dates.clear();
-    if (col.rightAligned) {
-      alignLength_[c] = longest;
-      if (textWidth && count_ > 0)
-        widest = std::max<int64_t>(widest, widestBeyondSpaces + int64_t{space} * longest);
-    }
-    widths_[c] = widest;
   }
+}
+
+void ViewGrid::measureField(const std::vector<ListItem>& items, const ViewColumn& col) {
+  GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
+  f = {};
+  const bool widths = static_cast<bool>(textWidth_);
+  FieldMeasurer measure(*this, col);
+  for (const ListItem& it : items) {
+    const Measure m = measure(it);
+    if (col.rightAligned) {
+      f.length.add(m.length);
+      if (widths) f.width.add(m.width - int64_t{spaceWidth_} * m.length);
+    } else if (widths) {
+      f.width.add(m.width);
+    }
+  }
+  f.lengths = col.rightAligned;
+  f.widths = widths;
+}
+
+void ViewGrid::count(const ListItem& item, bool add) {
+  for (const ViewColumn& col : columns_) {
+    GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
+    if (!f.lengths && !f.widths) continue;
+    const Measure m = FieldMeasurer(*this, col)(item);
+    auto change = [add](ValueCounts& counts, int64_t value) {
+      if (add) counts.add(value);
+      else counts.remove(value);
+    };
+    if (f.lengths) change(f.length, m.length);
+    if (f.widths) change(f.width, col.rightAligned ? m.width - int64_t{spaceWidth_} * m.length : m.width);
+  }
+}
+
+int ViewGrid::enumerationWidth() {
+  // The texts of rows 0..r do not depend on the count beyond its number of digits: the widest up
+  // to each row is kept for counts of the same digits.
+  if (enumWidestDigits_ != enumDigits_ || enumWidestVersion_ != measures_.widthVersion) {
+    enumWidest_.clear();
+    enumWidestDigits_ = enumDigits_;
+    enumWidestVersion_ = measures_.widthVersion;
+  }
+  static const ListItem kNoItem;
+  static const ViewColumn kEnumeration{ViewField::Enumeration, {}, kNoSortKey, false};
+  std::string text;
+  for (auto r = static_cast<uint32_t>(enumWidest_.size()); r < count_; ++r) {
+    rawText(kNoItem, r, kEnumeration, text);
+    const int w = textWidth_(text);
+    enumWidest_.push_back(r == 0 ? w : std::max(enumWidest_.back(), w));
+  }
+  return enumWidest_[count_ - 1];
 }
 
 void ViewGrid::rawText(const ListItem& it, uint32_t row, const ViewColumn& col,

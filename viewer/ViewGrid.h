@@ -68,12 +68,62 @@ std::string sortKeyName(uint8_t key);
 // columns, so it must be cheap (a per-character cache on the window's side).
 using TextWidth = std::function<int(std::string_view)>;
 
+// How many cells measure each value (a length or a width). A column's largest value follows from
+// its counts, and a row that leaves takes only its own count away: a change of a few rows never
+// needs a pass over all of them.
+class ValueCounts {
+ public:
+  void add(int64_t value) { change(value, 1); }
+  void remove(int64_t value) { change(value, -1); }
+  // Adds (sign 1) or takes away (sign -1) every count of other.
+  void merge(const ValueCounts& other, int sign);
+  bool empty() const { return counts_.empty(); }
+  // The largest value counted (only when not empty).
+  int64_t max() const { return base_ + static_cast<int64_t>(counts_.size()) - 1; }
+
+ private:
+  void change(int64_t value, int64_t by);
+  std::vector<uint32_t> counts_;  // counts_[i]: cells measuring base_ + i; the last is never 0
+  int64_t base_ = 0;
+};
+
+// What the grid knows about the cells of its columns beyond the texts: per field, the counts of
+// the rows' lengths and widths, kept in step with every row that comes and goes. A field's counts
+// hold only while its flag is set; they were made with the style and width function they name.
+struct GridMeasures {
+  struct Field {
+    bool lengths = false;  // right-aligned fields: lengths counted
+    bool widths = false;   // widths counted (with a width function only)
+    ValueCounts length;    // characters
+    ValueCounts width;     // pixels; right-aligned: less the width of as many spaces as characters
+  };
+  std::array<Field, kViewFieldCount> fields;
+  FieldStyle style;
+  uint64_t widthVersion = 0;
+
+  // Adds (sign 1) or takes away (sign -1) the rows other counted. A field whose counts either side
+  // lacks, or counted another way, is no longer counted.
+  void merge(const GridMeasures& other, int sign);
+};
+
 class ViewGrid {
  public:
-  // Picks the columns and computes what every cell needs: the right-align lengths, the three
-  // playtime accumulators and, when textWidth is given, the widest text of each column.
+  // Brings the picture up to date with the list and the settings: picks the columns and computes
+  // what every cell needs: the right-align lengths, the three playtime accumulators and, when
+  // textWidth is given, the widest text of each column. Counts that still hold (same style, same
+  // widthVersion, every row change told through forget and learn) are kept; only columns without
+  // them are measured over all rows. widthVersion changes whenever textWidth measures differently.
   void rebuild(const std::vector<ListItem>& items, const Settings& settings,
-               const TextWidth& textWidth = {});
+               const TextWidth& textWidth = {}, uint64_t widthVersion = 0);
+  // The next rebuild measures every column over all rows (the list changed behind the grid).
+  void invalidate() { measures_ = GridMeasures{}; }
+  // A row about to leave or be changed (forget), or one that just arrived or changed (learn):
+  // keeps the counts in step without measuring the other rows.
+  void forget(const ListItem& item) { count(item, false); }
+  void learn(const ListItem& item) { count(item, true); }
+  // The counts, to be put back when the rows they counted come back (a filter undone).
+  const GridMeasures& measures() const { return measures_; }
+  void setMeasures(GridMeasures measures) { measures_ = std::move(measures); }
 
   bool tooLarge() const { return tooLarge_; }
   // Data rows: the item count, or one empty row for a list over the limit.
@@ -99,15 +149,34 @@ class ViewGrid {
   std::string caption(uint8_t timeStyle, bool filtered, uint64_t totalCount) const;
 
  private:
+  struct Measure {
+    uint32_t length = 0;  // characters
+    int width = 0;        // pixels
+  };
+  class FieldMeasurer;
   const FieldStyle& style() const { return style_; }
   // The cell text without the right-align padding.
   void rawText(const ListItem& item, uint32_t row, const ViewColumn& col, std::string& out) const;
+  void pickColumns(const Settings& settings);
+  void sumPlaytime(const std::vector<ListItem>& items);
+  // Counts one field over all rows.
+  void measureField(const std::vector<ListItem>& items, const ViewColumn& col);
+  // The widest enumeration text of the rows up to the count.
+  int enumerationWidth();
+  void count(const ListItem& item, bool add);
 
   std::vector<ViewColumn> columns_;
   std::array<int, kViewFieldCount> fieldColumn_{};
   std::vector<uint32_t> alignLength_;  // characters, per column (0: not right-aligned)
   std::vector<int> widths_;            // pixels, per column
   FieldStyle style_;
+  TextWidth textWidth_;  // what the counts' widths were measured with
+  int spaceWidth_ = 0;
+  GridMeasures measures_;
+  // The enumeration's widest text over rows 0..r, for the digits and width version it was made with.
+  std::vector<int> enumWidest_;
+  int enumWidestDigits_ = 0;
+  uint64_t enumWidestVersion_ = 0;
   uint32_t count_ = 0;
   int enumDigits_ = 1;
   bool tooLarge_ = false;

@@ -60,10 +60,38 @@ void ViewUnit::open() {
   if (grid_.tooLarge()) ui_.warning(kTooLargeText);
 }
 
+void ViewUnit::setTextWidth(TextWidthFor widthFor) {
+  widthFor_ = std::move(widthFor);
+  widthMade_ = false;
+}
+
+void ViewUnit::setTextWidth(TextWidth textWidth) {
+  if (!textWidth) return setTextWidth(TextWidthFor{});
+  setTextWidth([textWidth](const FontSetting&) { return textWidth; });
+}
+
+const TextWidth& ViewUnit::textWidth() {
+  if (!widthFor_) {
+    textWidth_ = {};
+  } else if (!widthMade_ || !(widthFont_ == settings_.viewerFont)) {
+    textWidth_ = widthFor_(settings_.viewerFont);
+    widthFont_ = settings_.viewerFont;
+    widthMade_ = true;
+    ++widthVersion_;
+  }
+  return textWidth_;
+}
+
 void ViewUnit::rebuild() {
+  grid_.invalidate();
+  refreshGrid();
+}
+
+void ViewUnit::refreshGrid() {
   const BusyGuard guard(*this);
-  grid_.rebuild(list_.items, settings_,
-                settings_.viewerManualWidths ? TextWidth{} : textWidth_);
+  static const TextWidth kNoWidths;
+  const TextWidth& widths = settings_.viewerManualWidths ? kNoWidths : textWidth();  // may count a version
+  grid_.rebuild(list_.items, settings_, widths, widthVersion_);
   selection_.setRowCount(grid_.tooLarge() ? 0 : grid_.rowCount());
 }
 
@@ -200,7 +228,7 @@ void ViewUnit::setTotalTimeStyle(uint8_t style) { settings_.viewerTotalTimeStyle
 
 void ViewUnit::setSplit(bool split) {
   settings_.viewerSplitArtistTitle = split;
-  rebuild();
+  refreshGrid();
 }
 
 void ViewUnit::setManualWidths(bool manual) {
@@ -216,13 +244,13 @@ void ViewUnit::setManualWidths(bool manual) {
     }
   }
   settings_.viewerManualWidths = manual;
-  if (was && !manual) rebuild();  // automatic widths need the widest texts
+  if (was && !manual) refreshGrid();  // automatic widths need the widest texts
 }
 
 void ViewUnit::setFontSize(int size) {
   settings_.viewerFont.size =
       static_cast<uint8_t>(std::clamp(size, kMinViewerFontSize, kMaxViewerFontSize));
-  rebuild();
+  refreshGrid();
 }
 
 std::vector<int> ViewUnit::columnWidths(int gridWidth) const {

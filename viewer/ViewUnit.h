@@ -4,6 +4,7 @@
 // says and calls it for every command; rows here are 0-based item rows.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <cstdint>
 #include <string>
@@ -53,13 +54,19 @@ class ViewUnit {
  public:
   ViewUnit(InternalList& list, Settings& settings, UserInterface& ui);
 
-  // The grid font's text width, used for automatic widths (none: no automatic widths).
-  void setTextWidth(TextWidth textWidth) { textWidth_ = std::move(textWidth); }
+  // Makes a text width function for a grid font; each function it makes is used by one thread.
+  using TextWidthFor = std::function<TextWidth(const FontSetting&)>;
+  // The grid font's text widths, used for automatic widths (none: no automatic widths). The
+  // function is asked again whenever the font setting changes.
+  void setTextWidth(TextWidthFor widthFor);
+  // The same widths whatever the font.
+  void setTextWidth(TextWidth textWidth);
 
   // Opening: empties the undo slot, leaves the filtered state, clamps the font size and builds the
   // grid; a list over the limit shows its message once.
   void open();
-  // CreateListProc: takes a new picture of the list.
+  // CreateListProc: takes a new picture of the list, measuring every row (for a list that
+  // changed behind the viewer's back).
   void rebuild();
   // While busy (a command is running, the grid is being rebuilt) every command and key waits.
   bool busy() const { return busyDepth_ > 0; }
@@ -187,6 +194,8 @@ class ViewUnit {
     std::vector<uint8_t> deleted;   // per full-list item: 1 when deleted while filtered
     uint32_t fullCount = 0;         // items in the filter file
     uint32_t filteredAtFilter = 0;  // items shown right after filtering
+    GridMeasures fullMeasures;      // the grid's counts of the full list, when filtered
+    GridMeasures filteredMeasures;  // and of the items shown right after filtering
   };
   struct UndoSlot {
     UndoKind kind = UndoKind::None;
@@ -198,6 +207,11 @@ class ViewUnit {
     ListItem item;           // the item before an edit, or the item inserted
   };
 
+  // The new picture after the unit's own changes, which told the grid every row that came, went
+  // or changed: only what the font, the style or the columns changed is measured again.
+  void refreshGrid();
+  // The width function for the font in the settings now.
+  const TextWidth& textWidth();
   // Starts a slot for a change about to happen, remembering what every kind restores.
   void record(UndoKind kind, const GridPosition& pos);
   // The whole list to the undo file; shows the disk error and empties the slot on failure.
@@ -223,7 +237,11 @@ class ViewUnit {
   InternalList& list_;
   Settings& settings_;
   UserInterface& ui_;
-  TextWidth textWidth_;
+  TextWidthFor widthFor_;
+  TextWidth textWidth_;     // made by widthFor_ for widthFont_
+  FontSetting widthFont_;
+  uint64_t widthVersion_ = 0;  // changes with every function made
+  bool widthMade_ = false;
   ViewGrid grid_;
   ViewSelection selection_;
   SortKeyCache sortKeys_;  // the names' collation keys between sorts
@@ -234,6 +252,7 @@ class ViewUnit {
   platform::TempFile undoFile_;
   platform::TempFile filterFile_;  // the full list while a filtered list is shown
   uint32_t unfilteredFrom_ = 0;  // filtered count an unfilter undo must find
+  GridMeasures unfilteredMeasures_;  // the grid's counts of that filtered list
   uint32_t countAtOpen_ = 0;
   int busyDepth_ = 0;  // live BusyGuards
   bool deleting_ = false;

@@ -23,13 +23,15 @@ bool ViewUnit::edit(uint32_t index, const ListItem& rec, uint8_t choice, GridPos
     undo_.item = list_.items[index];
   }
   const BusyGuard guard(*this);
+  grid_.forget(list_.items[index]);
   list_.items[index].copyFrom(rec);
+  grid_.learn(list_.items[index]);
   if (!resorting)
     list_.sortCode = kSortUnsorted;
   else
     sortBy(choice == 2 ? list_.sortCode : settings_.mainSortCode());
   list_.unsaved = true;
-  rebuild();
+  refreshGrid();
   return true;
 }
 
@@ -55,9 +57,10 @@ bool ViewUnit::insert(uint32_t selected, const ListItem& rec, uint8_t choice, Gr
   } else {
     list_.items.insert(list_.items.begin() + at, rec);
   }
+  grid_.learn(rec);
   pos.current = at;
   if (pos.top > pos.current) pos.top = pos.current;
-  rebuild();
+  refreshGrid();
   return true;
 }
 
@@ -88,6 +91,7 @@ ViewUnit::DeleteResult ViewUnit::deleteRows(uint32_t first, uint32_t last, GridP
       return DeleteResult::Cancelled;
     undo_ = UndoSlot{};
   }
+  for (uint32_t k = first; k <= last; ++k) grid_.forget(list_.items[k]);
   list_.items.erase(list_.items.begin() + first, list_.items.begin() + last + 1);
   list_.unsaved = true;
   if (filter_.active) {
@@ -95,7 +99,7 @@ ViewUnit::DeleteResult ViewUnit::deleteRows(uint32_t first, uint32_t last, GridP
     filter_.map.erase(filter_.map.begin() + first, filter_.map.begin() + last + 1);
   }
   if (!emptied) {
-    rebuild();
+    refreshGrid();
     while (pos.current >= list_.itemCount() && pos.current > 0) {
       --pos.current;
       if (pos.top > 0) --pos.top;

@@ -118,6 +118,15 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
     return false;
   }
   record(UndoKind::Filter, pos);
+  // The grid counts whichever is fewer: the rows kept, or the rows that go.
+  filter_.fullMeasures = grid_.measures();
+  if (map.size() < list_.items.size() - map.size()) {
+    grid_.invalidate();
+  } else {
+    for (uint32_t i = 0, next = 0; i < list_.itemCount(); ++i)
+      if (next < map.size() && map[next] == i) ++next;
+      else grid_.forget(list_.items[i]);
+  }
   filter_.fullCount = list_.itemCount();
   for (uint32_t k = 0; k < map.size(); ++k)
     if (map[k] != k) list_.items[k] = std::move(list_.items[map[k]]);
@@ -129,7 +138,8 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   filter_.active = true;
   pos = GridPosition{};
   list_.unsaved = true;
-  rebuild();
+  refreshGrid();
+  filter_.filteredMeasures = grid_.measures();
   return true;
 }
 
@@ -174,12 +184,18 @@ bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
       full.push_back(std::move(others[other++]));
   }
   list_.items = std::move(full);
+  // The full list's counts: those from before the filter, with the shown rows as they are now.
+  unfilteredMeasures_ = grid_.measures();
+  GridMeasures counts = filter_.fullMeasures;
+  counts.merge(filter_.filteredMeasures, -1);
+  counts.merge(unfilteredMeasures_, 1);
+  grid_.setMeasures(std::move(counts));
   filter_.active = false;
   filter_.map.clear();
   filter_.deleted.clear();
   pos = GridPosition{};
   if (!closing) {
-    rebuild();
+    refreshGrid();
     prepareSortKeys();
   }
   return true;

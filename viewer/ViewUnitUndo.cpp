@@ -56,7 +56,9 @@ bool ViewUnit::undo(GridPosition& pos) {
     case UndoKind::Delete: done = undoDelete(); break;
     case UndoKind::Edit:
       if (undo_.first >= list_.itemCount()) return refuseUndo(UndoRefusal::Internal);
+      grid_.forget(list_.items[undo_.first]);
       list_.items[undo_.first] = undo_.item;
+      grid_.learn(undo_.item);
       list_.sortCode = undo_.sortCode;
       done = true;
       break;
@@ -71,6 +73,9 @@ bool ViewUnit::undo(GridPosition& pos) {
         return refuseUndo(UndoRefusal::Unreadable);
       list_.items = std::move(snap->items);
       list_.sortCode = undo_.sortCode;
+      // The list before a re-sort had the same rows; before an insert, all but the inserted one.
+      if (undo_.kind == UndoKind::InsertResort) grid_.forget(undo_.item);
+      else if (undo_.kind == UndoKind::EditResort) grid_.invalidate();
       done = true;
       break;
     }
@@ -83,7 +88,7 @@ bool ViewUnit::undo(GridPosition& pos) {
   list_.unsaved = undo_.unsaved;
   pos = undo_.pos;
   undo_ = UndoSlot{};
-  rebuild();
+  refreshGrid();
   if (listReplaced) prepareSortKeys();
   return true;
 }
@@ -100,6 +105,7 @@ bool ViewUnit::undoDelete() {
     if (snap->tables->map.size() != size_t{list_.itemCount()} + n)
       return refuseUndo(UndoRefusal::Unreadable);
   }
+  for (const ListItem& it : snap->items) grid_.learn(it);
   list_.items.insert(list_.items.begin() + undo_.first, std::make_move_iterator(snap->items.begin()),
                      std::make_move_iterator(snap->items.end()));
   if (filter_.active) {
@@ -132,6 +138,7 @@ bool ViewUnit::undoInsert() {
         Answer::Yes)
       return false;
   }
+  grid_.forget(list_.items[last]);
   list_.items.erase(list_.items.begin() + static_cast<std::ptrdiff_t>(last));
   return true;
 }
@@ -149,6 +156,7 @@ bool ViewUnit::undoFilter() {
   }
   if (items.size() != filter_.fullCount) return refuseUndo(UndoRefusal::Unreadable);
   list_.items = std::move(items);
+  grid_.setMeasures(filter_.fullMeasures);
   filter_.active = false;
   filter_.map.clear();
   filter_.deleted.clear();
@@ -164,6 +172,7 @@ bool ViewUnit::undoUnfilter() {
       t.fullCount != filter_.offsets.size())
     return refuseUndo(UndoRefusal::Unreadable);
   list_.items = std::move(snap->items);
+  grid_.setMeasures(unfilteredMeasures_);
   filter_.map = std::move(t.map);
   filter_.deleted = std::move(t.deleted);
   filter_.fullCount = t.fullCount;

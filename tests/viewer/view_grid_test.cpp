@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/viewer/ViewerFixture.h"
 
 namespace sonalog {
@@ -157,6 +159,60 @@ TEST_F(ViewerTest, AutomaticAndManualWidths) {
   EXPECT_EQ(w[1], 99);
   EXPECT_EQ(ViewUnit::initialColumnWidth(700), 57);
   EXPECT_EQ(ViewUnit::initialColumnWidth(10), 4);
+}
+
+// The picture kept up by counting the rows that come, go and change is the one a pass over the
+// whole list gives: the same padding and the same widths, whatever the order of changes.
+TEST_F(ViewerTest, CountedPictureEqualsAFullPass) {
+  settings.CheckEnum = settings.CheckStereo = settings.CheckFreq = settings.CheckDate = true;
+  settings.CheckPath = settings.CheckVl = settings.skipFilteredNote = true;
+  auto widthFor = [](const FontSetting& font) {
+    return TextWidth([size = font.size](std::string_view s) {
+      int w = 0;
+      for (unsigned char c : s) w += c % 5 + size / 3;
+      return w;
+    });
+  };
+  view.setTextWidth(widthFor);
+  std::mt19937 rng(19);
+  auto pick = [&](uint32_t n) { return static_cast<uint32_t>(rng() % n); };
+  auto item = [&] {
+    ListItem it = viewerItem(std::string(1 + pick(12), static_cast<char>('a' + pick(4))) + " - x" +
+                             std::string(pick(3), 'w'), static_cast<int32_t>(pick(90000)) - 500);
+    it.sizeKB = static_cast<int32_t>(pick(3) == 0 ? pick(2000000) : pick(90));
+    it.stereoMode = static_cast<uint8_t>(pick(6));
+    it.frequencyCode = static_cast<uint8_t>(pick(4));
+    it.fileDate = static_cast<int32_t>(pick(3) == 0 ? 0 : 30000 + pick(9000));
+    it.folder += std::string(pick(8), 'f');
+    return it;
+  };
+  for (int i = 0; i < 30; ++i) list.items.push_back(item());
+  view.open();
+  for (int step = 0; step < 1500; ++step) {
+    const uint32_t n = list.itemCount(), row = pick(n);
+    ui.answers = {Answer::Yes};
+    const uint32_t op = pick(9);
+    switch (op) {
+      case 0: view.deleteRows(row, std::min(n - 2, row + pick(3)), pos); break;
+      case 1: view.undo(pos); break;
+      case 2: view.edit(row, item(), static_cast<uint8_t>(pick(4)), pos); break;
+      case 3: view.insert(row, item(), static_cast<uint8_t>(pick(4)), pos); break;
+      case 4: view.filter(std::string(1, static_cast<char>('a' + pick(4))), false, pos); break;
+      case 5: view.unfilter(pos); break;
+      case 6: view.setFontSize(8 + static_cast<int>(pick(3))); break;
+      case 7: view.setSplit(pick(2) == 0); break;
+      default: view.resort(pos); break;
+    }
+    ViewGrid full;
+    full.rebuild(list.items, settings, widthFor(settings.viewerFont));
+    const ViewGrid& counted = view.grid();
+    ASSERT_EQ(counted.columnCount(), full.columnCount());
+    for (int c = 0; c < full.columnCount(); ++c) {
+      ASSERT_EQ(counted.textWidth(c), full.textWidth(c)) << "step " << step << " op " << op << " column " << c;
+      for (uint32_t r = 0; r < list.itemCount(); ++r)
+        ASSERT_EQ(counted.cellText(list.items, r, c), full.cellText(list.items, r, c)) << "step " << step;
+    }
+  }
 }
 
 TEST_F(ViewerTest, SortLabelResortAndColours) {

@@ -74,6 +74,11 @@ TViewForm::TViewForm(InternalList& list, Settings& settings, UserInterface& ui, 
   setMinimumSize(kMinClientSize, kMinClientSize);
   runDialog = [](QDialog& d) { return d.exec(); };
   fader_ = std::make_unique<Fader>(this, kViewerFadeIntervalMs);
+  // The logic asks for a width function whenever the font setting changes, before it measures.
+  unit_.setTextWidth([](const FontSetting& font) {
+    auto measure = std::make_shared<GridTextWidth>(fontOf(font));
+    return TextWidth([measure](std::string_view text) { return (*measure)(text); });
+  });
   buildControls();
   buildMenu();
   buildShortcuts();
@@ -106,7 +111,6 @@ void TViewForm::openViewer() {
     showMaximized();
   else
     show();
-  applyFont();  // before open(): the width function measures with the grid's font
   unit_.open();
   applyFont();  // open() clamps the size
   showList();
@@ -153,8 +157,6 @@ void TViewForm::applyFont() {
   const QFont font = fontOf(settings_.viewerFont);
   grid_->setFont(font);
   grid_->horizontalHeader()->setFont(font);
-  auto measure = std::make_shared<GridTextWidth>(font);
-  unit_.setTextWidth([measure](std::string_view text) { return (*measure)(text); });
   updating_ = true;
   upDown1_->setValue(settings_.viewerFont.size);
   updating_ = false;
