@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Whole processes through the command line, side by side: the comparison of two lists of 20 000
 # and of 100 000 names, the duplicates search of 100 000 to 1 000 000 names, `sonalog info` over
-# 1 000 and 10 000 cached files against a TagLib program, start-up on one file, and a scan of
-# 2 000 distinct files with a cold page cache.
+# 1 000 and 10 000 cached files, unusual files and four-minute files against a TagLib program,
+# start-up on one file, and a scan of 2 000 distinct files with a cold page cache.
 #
 #   bench/side_by_side.sh [BUILD_DIR [OTHER_SONALOG]]
 #
-# BUILD_DIR (default build) holds sonalog, make_lists and, when TagLib was found at configure
-# time, taglib_info. OTHER_SONALOG, when given, is an earlier sonalog binary run on the same
+# BUILD_DIR (default build) holds sonalog, make_lists, make_odd_files and, when TagLib was found
+# at configure time, taglib_info. OTHER_SONALOG, when given, is an earlier sonalog binary run on the same
 # inputs beside the current one. Each line: what ran, wall seconds, user + system CPU seconds,
 # peak memory. Dropping the page cache needs root; without it the cold scan says it skipped.
 set -euo pipefail
@@ -76,6 +76,17 @@ for set in files1k files10k; do
     run "$(basename "$bin") info ${#files[@]} cached files" "$bin" info "${files[@]}"
   done
   [ -x "$build/taglib_info" ] && run "taglib_info ${#files[@]} cached files" "$build/taglib_info" "${files[@]}"
+done
+# Unusual files (large tags, junk before the audio, free format, MPEG-2, truncated files...) and
+# 1 000 four-minute files (CBR 128 without a Xing header and VBR), cached; see make_odd_files.
+"$build/make_odd_files" "$work/made"
+for set in odd fourmin; do
+  mapfile -t files < <(find "$work/made/$set" -name '*.mp3' | sort)
+  cat "${files[@]}" >/dev/null
+  for bin in "${binaries[@]}"; do
+    run "$(basename "$bin") info ${#files[@]} $set files" "$bin" info "${files[@]}"
+  done
+  [ -x "$build/taglib_info" ] && run "taglib_info ${#files[@]} $set files" "$build/taglib_info" "${files[@]}"
 done
 for bin in "${binaries[@]}"; do
   run "$(basename "$bin") info one file" "$bin" info "$one"
