@@ -82,15 +82,15 @@ TImportForm::TImportForm(WindowPosition& position, std::function<bool()> headerO
 }
 
 void TImportForm::buildFileTypes() {
-  ImacFrame = new QGroupBox(" File type ");
-  ImacFrame->setObjectName("ImacFrame");
-  auto* typeLayout = new QHBoxLayout(ImacFrame);
+  imacFrame_ = new QGroupBox(" File type ");
+  imacFrame_->setObjectName("ImacFrame");
+  auto* typeLayout = new QHBoxLayout(imacFrame_);
   const char* typeCaptions[] = {"text/html &exported by mp3SNLG", "&other type text list", "m3u"};
   for (int i = 0; i < 3; ++i) {
-    Rimcb[i] = new QRadioButton(typeCaptions[i]);
-    Rimcb[i]->setObjectName(QString("Rimcb%1").arg(i + 1));
-    typeLayout->addWidget(Rimcb[i]);
-    connect(Rimcb[i], &QRadioButton::clicked, this, [this, i] {
+    rimcb_[i] = new QRadioButton(typeCaptions[i]);
+    rimcb_[i]->setObjectName(QString("Rimcb%1").arg(i + 1));
+    typeLayout->addWidget(rimcb_[i]);
+    connect(rimcb_[i], &QRadioButton::clicked, this, [this, i] {
       if (!form_) return;
       form_->fileTypeClick(static_cast<ImportFileType>(i));
       refresh();
@@ -131,13 +131,13 @@ void TImportForm::buildChecks() {
 }
 
 void TImportForm::buildDateChoices() {
-  daradio = new QGroupBox(" If date added not found, write: ");
-  daradio->setObjectName("daradio");
-  auto* daLayout = new QVBoxLayout(daradio);
+  daradio_ = new QGroupBox(" If date added not found, write: ");
+  daradio_->setObjectName("daradio");
+  auto* daLayout = new QVBoxLayout(daradio_);
   const char* daCaptions[] = {"Current &date", "&Leave blank (error info)"};
-  dsradio = new QGroupBox(" If date style can't be determined:");
-  dsradio->setObjectName("dsradio");
-  auto* dsLayout = new QVBoxLayout(dsradio);
+  dsradio_ = new QGroupBox(" If date style can't be determined:");
+  dsradio_->setObjectName("dsradio");
+  auto* dsLayout = new QVBoxLayout(dsradio_);
   const char* dsCaptions[] = {"Assume &style from main options", "&Prompt"};
   for (int i = 0; i < 2; ++i) {
     daItems_[i] = new QRadioButton(daCaptions[i]);
@@ -156,36 +156,36 @@ void TImportForm::buildDateChoices() {
 }
 
 void TImportForm::buildNotesAndButtons() {
-  Label5 = new QLabel("applies on both text and html lists with date style = \"windows default\"");
-  Label5->setObjectName("Label5");
-  Label5->setWordWrap(true);
-  Image1 = new QLabel;
-  Image1->setObjectName("Image1");
-  Image2 = new QLabel(readingNoteHtml());
-  Image2->setObjectName("Image2");
-  Image2->setTextFormat(Qt::RichText);
-  Image2->setFrameShape(QFrame::StyledPanel);
-  Image2->setMargin(4);
-  LabDnote = new QLabel(
+  label5_ = new QLabel("applies on both text and html lists with date style = \"windows default\"");
+  label5_->setObjectName("Label5");
+  label5_->setWordWrap(true);
+  image1_ = new QLabel;
+  image1_->setObjectName("Image1");
+  image2_ = new QLabel(readingNoteHtml());
+  image2_->setObjectName("Image2");
+  image2_->setTextFormat(Qt::RichText);
+  image2_->setFrameShape(QFrame::StyledPanel);
+  image2_->setMargin(4);
+  labDnote_ = new QLabel(
       "Note: mp3SNLG doesn't determine sorting type for text files.\nSorting for these files is set to \"not "
       "sorted\" in internal viewer.");
-  LabDnote->setObjectName("LabDnote");
-  Gobut = new QPushButton("&GO");
-  Gobut->setObjectName("Gobut");
-  Gobut->setDefault(true);
-  ButCancel = new QPushButton("cancel");
-  ButCancel->setObjectName("ButCancel");
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName("Timer1");
-  Timer1->setInterval(kStripRuleIntervalMs);
-  connect(Gobut, &QPushButton::clicked, this, [this] { GobutClick(); });
-  connect(ButCancel, &QPushButton::clicked, this, [this] { ButCancelClick(); });
-  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  labDnote_->setObjectName("LabDnote");
+  gobut_ = new QPushButton("&GO");
+  gobut_->setObjectName("Gobut");
+  gobut_->setDefault(true);
+  butCancel_ = new QPushButton("cancel");
+  butCancel_->setObjectName("ButCancel");
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName("Timer1");
+  timer1_->setInterval(kStripRuleIntervalMs);
+  connect(gobut_, &QPushButton::clicked, this, [this] { GobutClick(); });
+  connect(butCancel_, &QPushButton::clicked, this, [this] { ButCancelClick(); });
+  connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
 
 void TImportForm::layOut() {
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(ImacFrame);
+  layout->addWidget(imacFrame_);
   auto* checks = new QGridLayout;
   int row = 0;
   for (const CheckRow& c : checks_) {
@@ -198,22 +198,22 @@ void TImportForm::layOut() {
   checks->setColumnStretch(1, 1);
   layout->addLayout(checks);
   auto* dates = new QHBoxLayout;
-  dates->addWidget(daradio);
-  dates->addWidget(dsradio);
+  dates->addWidget(daradio_);
+  dates->addWidget(dsradio_);
   layout->addLayout(dates);
   auto* note = new QHBoxLayout;
-  note->addWidget(Image1, 0, Qt::AlignTop);
-  note->addWidget(Label5, 1);
+  note->addWidget(image1_, 0, Qt::AlignTop);
+  note->addWidget(label5_, 1);
   layout->addLayout(note);
-  layout->addWidget(Image2);
-  layout->addWidget(LabDnote);
+  layout->addWidget(image2_);
+  layout->addWidget(labDnote_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(Gobut);
-  buttons->addWidget(ButCancel);
+  buttons->addWidget(gobut_);
+  buttons->addWidget(butCancel_);
   layout->addLayout(buttons);
   // The reading note takes the height its text needs; the window follows its contents.
-  fixWrappedLabel(Image2, kNoteWidth);
+  fixWrappedLabel(image2_, kNoteWidth);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -236,7 +236,7 @@ void TImportForm::checkClick(ImportForm::Check check) {
 void TImportForm::refresh() {
   if (!form_ || !options_) return;
   const int type = static_cast<int>(options_->fileType);
-  for (int i = 0; i < 3; ++i) Rimcb[i]->setChecked(i == type);
+  for (int i = 0; i < 3; ++i) rimcb_[i]->setChecked(i == type);
   for (const CheckRow& c : checks_) {
     const bool on = form_->enabled(c.check);
     c.box->setEnabled(on);
@@ -244,12 +244,12 @@ void TImportForm::refresh() {
     for (QLabel* l : c.labels) l->setEnabled(on);
   }
   const bool dates = form_->dateOptionsEnabled();
-  daradio->setEnabled(dates);
-  dsradio->setEnabled(dates);
+  daradio_->setEnabled(dates);
+  dsradio_->setEnabled(dates);
   daItems_[options_->daRadio & 1]->setChecked(true);
   dsItems_[options_->dsRadio & 1]->setChecked(true);
-  for (QWidget* w : std::initializer_list<QWidget*>{daradio, dsradio, Label5}) setGrey(w, !dates);
-  Image1->setPixmap(datePicture(dates ? QColor(Qt::black) : kGrey));
+  for (QWidget* w : std::initializer_list<QWidget*>{daradio_, dsradio_, label5_}) setGrey(w, !dates);
+  image1_->setPixmap(datePicture(dates ? QColor(Qt::black) : kGrey));
 }
 
 void TImportForm::ask(ImportForm& form, const ImportSettings& options, QWidget* caller) {
@@ -257,10 +257,10 @@ void TImportForm::ask(ImportForm& form, const ImportSettings& options, QWidget* 
   options_ = &options;
   refresh();
   placeAtRememberedPosition();
-  Gobut->setFocus();
-  Timer1->start();
+  gobut_->setFocus();
+  timer1_->start();
   if (!form.closed()) showAndWait(*this, caller);
-  Timer1->stop();
+  timer1_->stop();
   form_ = nullptr;
   options_ = nullptr;
 }

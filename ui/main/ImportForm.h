@@ -62,19 +62,19 @@ class TImportForm : public SmallWindow {
   ImportForm* form_ = nullptr;
   const ImportSettings* options_ = nullptr;
 
-  QGroupBox* ImacFrame;
-  QRadioButton* Rimcb[3];
-  QGroupBox* daradio;
+  QGroupBox* imacFrame_;
+  QRadioButton* rimcb_[3];
+  QGroupBox* daradio_;
   QRadioButton* daItems_[2];
-  QGroupBox* dsradio;
+  QGroupBox* dsradio_;
   QRadioButton* dsItems_[2];
-  QLabel* Label5;
-  QLabel* Image1;
-  QLabel* Image2;
-  QLabel* LabDnote;
-  QPushButton* Gobut;
-  QPushButton* ButCancel;
-  QTimer* Timer1;
+  QLabel* label5_;
+  QLabel* image1_;
+  QLabel* image2_;
+  QLabel* labDnote_;
+  QPushButton* gobut_;
+  QPushButton* butCancel_;
+  QTimer* timer1_;
   std::vector<CheckRow> checks_;
 };
 

@@ -20,48 +20,48 @@ TInputCaptionForm::TInputCaptionForm(WindowPosition& position) : SmallWindow(pos
   setObjectName("InputCaptionForm");
   setWindowTitle(kCaptionWindowTitle);
 
-  Labelct = new QLabel("&Caption text (leave empty for no caption):");
-  Labelct->setObjectName("Labelct");
-  EditCap = new QLineEdit;
-  EditCap->setObjectName("EditCap");
-  EditCap->setMaxLength(static_cast<int>(kMaxCaptionInput));
-  EditCap->setMinimumWidth(EditCap->fontMetrics().averageCharWidth() * 48);
-  setHint(EditCap, "Type the caption text here");
-  Labelct->setBuddy(EditCap);
-  CheckRem = new QCheckBox("&Remember");
-  CheckRem->setObjectName("CheckRem");
-  setHint(CheckRem, "Offer the same caption next time");
-  ButOk = new QPushButton("O&K");
-  ButOk->setObjectName("ButOk");
-  setHint(ButOk, "Start the export");
-  ButOk->setDefault(true);
-  ButCancel = new QPushButton("cancel");
-  ButCancel->setObjectName("ButCancel");
-  setHint(ButCancel, "Or press ESC key");
+  labelct_ = new QLabel("&Caption text (leave empty for no caption):");
+  labelct_->setObjectName("Labelct");
+  editCap_ = new QLineEdit;
+  editCap_->setObjectName("EditCap");
+  editCap_->setMaxLength(static_cast<int>(kMaxCaptionInput));
+  editCap_->setMinimumWidth(editCap_->fontMetrics().averageCharWidth() * 48);
+  setHint(editCap_, "Type the caption text here");
+  labelct_->setBuddy(editCap_);
+  checkRem_ = new QCheckBox("&Remember");
+  checkRem_->setObjectName("CheckRem");
+  setHint(checkRem_, "Offer the same caption next time");
+  butOk_ = new QPushButton("O&K");
+  butOk_->setObjectName("ButOk");
+  setHint(butOk_, "Start the export");
+  butOk_->setDefault(true);
+  butCancel_ = new QPushButton("cancel");
+  butCancel_->setObjectName("ButCancel");
+  setHint(butCancel_, "Or press ESC key");
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(Labelct);
-  layout->addWidget(EditCap);
+  layout->addWidget(labelct_);
+  layout->addWidget(editCap_);
   auto* row = new QHBoxLayout;
-  row->addWidget(CheckRem);
+  row->addWidget(checkRem_);
   row->addStretch();
-  row->addWidget(ButOk);
-  row->addWidget(ButCancel);
+  row->addWidget(butOk_);
+  row->addWidget(butCancel_);
   layout->addLayout(row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(ButOk, &QPushButton::clicked, this, [this] { ButOkClick(); });
-  connect(ButCancel, &QPushButton::clicked, this, [this] { ButCancelClick(); });
-  connect(EditCap, &QLineEdit::returnPressed, this, [this] { ButOkClick(); });
+  connect(butOk_, &QPushButton::clicked, this, [this] { ButOkClick(); });
+  connect(butCancel_, &QPushButton::clicked, this, [this] { ButCancelClick(); });
+  connect(editCap_, &QLineEdit::returnPressed, this, [this] { ButOkClick(); });
 }
 
 bool TInputCaptionForm::ask(CaptionRequest& request, QWidget* caller) {
   request_ = &request;
   okPressed_ = false;
-  CheckRem->setChecked(request.rememberChecked());
-  EditCap->setText(qt(request.presetText()));
+  checkRem_->setChecked(request.rememberChecked());
+  editCap_->setText(qt(request.presetText()));
   placeAtRememberedPosition();
-  EditCap->setFocus();
+  editCap_->setFocus();
   showAndWait(*this, caller);
   request_ = nullptr;
   return okPressed_;
@@ -70,7 +70,7 @@ bool TInputCaptionForm::ask(CaptionRequest& request, QWidget* caller) {
 void TInputCaptionForm::ButOkClick() {
   if (!request_) return;
   okPressed_ = true;
-  request_->accept(toStd(EditCap->text()), CheckRem->isChecked());
+  request_->accept(toStd(editCap_->text()), checkRem_->isChecked());
   close();
 }
 

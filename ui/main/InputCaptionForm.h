@@ -32,11 +32,11 @@ class TInputCaptionForm : public SmallWindow {
   void cancel() override { ButCancelClick(); }
 
  private:
-  QLabel* Labelct;
-  QLineEdit* EditCap;
-  QCheckBox* CheckRem;
-  QPushButton* ButOk;
-  QPushButton* ButCancel;
+  QLabel* labelct_;
+  QLineEdit* editCap_;
+  QCheckBox* checkRem_;
+  QPushButton* butOk_;
+  QPushButton* butCancel_;
   CaptionRequest* request_ = nullptr;
   bool okPressed_ = false;
 };

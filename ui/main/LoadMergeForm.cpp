@@ -26,55 +26,55 @@ TLoadMergeForm::TLoadMergeForm(WindowPosition& position) : SmallWindow(position,
   setObjectName("LoadMergeForm");
   setWindowTitle(" Load options");
 
-  Rb1 = new QRadioButton("&NEW LIST (OVERWRITE)");
-  Rb1->setObjectName("Rb1");
-  Rb2 = new QRadioButton("&APPEND (MERGE)");
-  Rb2->setObjectName("Rb2");
-  Rg1 = new QGroupBox(" if you append: ");
-  Rg1->setObjectName("Rg1");
-  auto* groupLayout = new QVBoxLayout(Rg1);
+  rb1_ = new QRadioButton("&NEW LIST (OVERWRITE)");
+  rb1_->setObjectName("Rb1");
+  rb2_ = new QRadioButton("&APPEND (MERGE)");
+  rb2_->setObjectName("Rb2");
+  rg1_ = new QGroupBox(" if you append: ");
+  rg1_->setObjectName("Rg1");
+  auto* groupLayout = new QVBoxLayout(rg1_);
   for (int i = 0; i < 4; ++i) {
     sortItems_[i] = new QRadioButton(kAppendSortCaptions[i]);
     sortItems_[i]->setObjectName(QString("Rg1_%1").arg(i));
     groupLayout->addWidget(sortItems_[i]);
   }
-  DontShowCheck = new QCheckBox("Don't show this &window again!");
-  DontShowCheck->setObjectName("DontShowCheck");
+  dontShowCheck_ = new QCheckBox("Don't show this &window again!");
+  dontShowCheck_->setObjectName("DontShowCheck");
   auto* bugging = new QLabel("(I never append, stop bugging me)");
   bugging->setObjectName("Label1");
-  GoBut = new QPushButton("&GO");
-  GoBut->setObjectName("GoBut");
-  GoBut->setDefault(true);
+  goBut_ = new QPushButton("&GO");
+  goBut_->setObjectName("GoBut");
+  goBut_->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(Rb1);
-  layout->addWidget(Rb2);
-  layout->addWidget(Rg1);
+  layout->addWidget(rb1_);
+  layout->addWidget(rb2_);
+  layout->addWidget(rg1_);
   auto* dontShow = new QHBoxLayout;
-  dontShow->addWidget(DontShowCheck);
+  dontShow->addWidget(dontShowCheck_);
   dontShow->addWidget(bugging);
   dontShow->addStretch();
   layout->addLayout(dontShow);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(GoBut);
+  buttons->addWidget(goBut_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(Rb1, &QRadioButton::toggled, this, [this] { enableAppendChoices(); });
-  connect(Rb2, &QRadioButton::toggled, this, [this] { enableAppendChoices(); });
-  connect(GoBut, &QPushButton::clicked, this, [this] { GoButClick(); });
+  connect(rb1_, &QRadioButton::toggled, this, [this] { enableAppendChoices(); });
+  connect(rb2_, &QRadioButton::toggled, this, [this] { enableAppendChoices(); });
+  connect(goBut_, &QPushButton::clicked, this, [this] { GoButClick(); });
 }
 
 void TLoadMergeForm::open(const LoadMergeChoice& initial) {
   goPressed_ = false;
-  (initial.merge ? Rb2 : Rb1)->setChecked(true);
+  (initial.merge ? rb2_ : rb1_)->setChecked(true);
   const int item = static_cast<int>(initial.appendSort);
   sortItems_[item >= 0 && item < 4 ? item : static_cast<int>(AppendSort::MainOption)]->setChecked(true);
-  DontShowCheck->setChecked(initial.dontShow);
+  dontShowCheck_->setChecked(initial.dontShow);
   enableAppendChoices();
   placeAtRememberedPosition();
-  GoBut->setFocus();
+  goBut_->setFocus();
 }
 
 std::optional<LoadMergeChoice> TLoadMergeForm::ask(const LoadMergeChoice& initial, QWidget* caller) {
@@ -86,14 +86,14 @@ std::optional<LoadMergeChoice> TLoadMergeForm::ask(const LoadMergeChoice& initia
 
 LoadMergeChoice TLoadMergeForm::choice() const {
   LoadMergeChoice c;
-  c.merge = Rb2->isChecked();
+  c.merge = rb2_->isChecked();
   for (int i = 0; i < 4; ++i)
     if (sortItems_[i]->isChecked()) c.appendSort = static_cast<AppendSort>(i);
-  c.dontShow = DontShowCheck->isChecked();
+  c.dontShow = dontShowCheck_->isChecked();
   return c;
 }
 
-void TLoadMergeForm::enableAppendChoices() { Rg1->setEnabled(Rb2->isChecked()); }
+void TLoadMergeForm::enableAppendChoices() { rg1_->setEnabled(rb2_->isChecked()); }
 
 void TLoadMergeForm::GoButClick() {
   goPressed_ = true;

@@ -40,12 +40,12 @@ class TLoadMergeForm : public SmallWindow {
   void open(const LoadMergeChoice& initial);
   void enableAppendChoices();
 
-  QRadioButton* Rb1;
-  QRadioButton* Rb2;
-  QGroupBox* Rg1;
+  QRadioButton* rb1_;
+  QRadioButton* rb2_;
+  QGroupBox* rg1_;
   QRadioButton* sortItems_[4];
-  QCheckBox* DontShowCheck;
-  QPushButton* GoBut;
+  QCheckBox* dontShowCheck_;
+  QPushButton* goBut_;
   bool goPressed_ = false;
 };
 

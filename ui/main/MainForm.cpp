@@ -79,7 +79,7 @@ TMainForm::TMainForm(MainUnit& main, QtUserInterface& ui)
   ui_.setParentWidget(this);
   if (!main_.workingFolder().empty())
     ui_.keepFileDialogSize(platform::joinPath(main_.workingFolder(), kDesktopStateFile));
-  ui_.setStatusLabel(Label1);
+  ui_.setStatusLabel(label1_);
   main_.setActivityChanged([this] {
     updateCommands();
     // A close asked for during the run happens once the run has stopped.
@@ -112,11 +112,11 @@ void TMainForm::setVolumes(std::vector<platform::Volume> volumes) {
 }
 
 void TMainForm::fillDrives() {
-  Drive1->clear();
+  drive1_->clear();
   for (const platform::Volume& v : volumes_) {
     QString text = fromNative(v.mountPoint);
     if (!v.label.empty()) text += "  [" + qt(v.label) + "]";
-    Drive1->addItem(text, fromNative(v.mountPoint));
+    drive1_->addItem(text, fromNative(v.mountPoint));
   }
 }
 
@@ -131,9 +131,9 @@ void TMainForm::applyColour() {
 void TMainForm::applySettings() {
   const Settings& s = main_.settings();
   {
-    const QSignalBlocker a(sadcheck), b(Incbox);
-    sadcheck->setChecked(s.sadcheck);
-    Incbox->setChecked(s.Incbox);
+    const QSignalBlocker a(sadcheck_), b(incbox_);
+    sadcheck_->setChecked(s.sadcheck);
+    incbox_->setChecked(s.Incbox);
   }
   if (!s.mainFolder.empty() && s.mainFolder != main_.folder()) main_.setFolder(s.mainFolder);
   showFolder(main_.folder());
@@ -146,7 +146,7 @@ void TMainForm::activate(const std::vector<std::string>& arguments) {
   main_.activate(arguments);
   const Settings& s = main_.settings();
   applySettings();
-  Label1->setText(qt(main_.status()));
+  label1_->setText(qt(main_.status()));
   if (main_.mainWindowAtResetPosition()) {
     // The reset position centres a smaller window on a screen of an assumed size: centre this
     // one, as it is, on the screen it opens on.
@@ -164,16 +164,16 @@ void TMainForm::activate(const std::vector<std::string>& arguments) {
 void TMainForm::showFolder(const std::string& folder) {
   const platform::Volume* volume = platform::volumeForPath(volumes_, folder);
   const std::string root = volume ? volume->mountPoint : "/";
-  const int drive = Drive1->findData(fromNative(root));
+  const int drive = drive1_->findData(fromNative(root));
   showingFolder_ = true;
-  if (drive >= 0) Drive1->setCurrentIndex(drive);
-  Dir1->setRootIndex(folders_->index(fromNative(root)));
+  if (drive >= 0) drive1_->setCurrentIndex(drive);
+  dir1_->setRootIndex(folders_->index(fromNative(root)));
   revealFolder_ = fromNative(folder);
-  EditFolder->setText(revealFolder_);
+  editFolder_->setText(revealFolder_);
   const QModelIndex index = folders_->index(revealFolder_);
   if (index.isValid()) {
-    Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    dir1_->setCurrentIndex(index);
+    dir1_->scrollTo(index, QAbstractItemView::PositionAtCenter);
   }
   showingFolder_ = false;
 }
@@ -190,32 +190,32 @@ void TMainForm::driveChanged(int index) {
 void TMainForm::folderChosen() {
   if (showingFolder_) return;
   revealFolder_.clear();
-  const QModelIndex index = Dir1->currentIndex();
+  const QModelIndex index = dir1_->currentIndex();
   if (!index.isValid()) return;
   main_.setFolder(nativePath(folders_->filePath(index)));
-  EditFolder->setText(fromNative(main_.folder()));
+  editFolder_->setText(fromNative(main_.folder()));
 }
 
 void TMainForm::folderTyped() {
-  if (main_.goToFolder(nativePath(EditFolder->text())))
+  if (main_.goToFolder(nativePath(editFolder_->text())))
     showFolder(main_.folder());
   else
-    EditFolder->setText(fromNative(main_.folder()));
+    editFolder_->setText(fromNative(main_.folder()));
 }
 
 void TMainForm::applyFont() {
   const FontSetting& setting = main_.settings().folderTreeFont;
   const QFont font = qtFont(setting);
-  Dir1->setFont(font);
+  dir1_->setFont(font);
   QFont drive = font;
   while (drive.pointSize() > kMinFolderFontSize && QFontMetrics(drive).height() > kMaxDriveTextHeight)
     drive.setPointSize(drive.pointSize() - 1);
-  Drive1->setFont(drive);
+  drive1_->setFont(drive);
   {
-    const QSignalBlocker block(updn1);
-    updn1->setValue(setting.size);
+    const QSignalBlocker block(updn1_);
+    updn1_->setValue(setting.size);
   }
-  for (QAction* a : PopMain->actions())
+  for (QAction* a : popMain_->actions())
     if (a->isCheckable()) a->setChecked(a->data().toInt() == setting.size);
 }
 
@@ -227,33 +227,33 @@ void TMainForm::setFolderFontSize(int size) {
 void TMainForm::updateCommands() {
   ui_.flushStatus();
   const MainCommands c = main_.commands();
-  SaveBut->setEnabled(c.saveAs);
-  ExportBut->setEnabled(c.exportList);
-  ButBatch->setEnabled(c.batch);
-  LoadBut->setEnabled(c.load);
-  ImportBut->setEnabled(c.import);
-  StartBut->setEnabled(c.newScan);
-  apbut->setEnabled(c.append);
-  StartBut->setVisible(c.newAppendVisible);
-  apbut->setVisible(c.newAppendVisible);
-  Cancelbutton->setVisible(c.cancelVisible);
-  sadcheck->setEnabled(c.searchAllDrives);
-  Drive1->setEnabled(c.folderChoice);
-  EditFolder->setEnabled(c.folderChoice);
-  Dir1->setEnabled(c.folderChoice);
-  Incbox->setEnabled(c.includeSubfolders);
-  OptBut->setEnabled(c.options && openOptions_ != nullptr);
-  ViewBut->setEnabled(c.view && openViewer_ != nullptr);
-  ExtViewBut->setEnabled(c.viewExternal);
-  AboutBut->setEnabled(c.about);
-  updn1->setEnabled(c.font);
-  ButFont->setEnabled(c.font);
-  PopMain->setEnabled(c.font);
+  saveBut_->setEnabled(c.saveAs);
+  exportBut_->setEnabled(c.exportList);
+  butBatch_->setEnabled(c.batch);
+  loadBut_->setEnabled(c.load);
+  importBut_->setEnabled(c.import);
+  startBut_->setEnabled(c.newScan);
+  apbut_->setEnabled(c.append);
+  startBut_->setVisible(c.newAppendVisible);
+  apbut_->setVisible(c.newAppendVisible);
+  cancelbutton_->setVisible(c.cancelVisible);
+  sadcheck_->setEnabled(c.searchAllDrives);
+  drive1_->setEnabled(c.folderChoice);
+  editFolder_->setEnabled(c.folderChoice);
+  dir1_->setEnabled(c.folderChoice);
+  incbox_->setEnabled(c.includeSubfolders);
+  optBut_->setEnabled(c.options && openOptions_ != nullptr);
+  viewBut_->setEnabled(c.view && openViewer_ != nullptr);
+  extViewBut_->setEnabled(c.viewExternal);
+  aboutBut_->setEnabled(c.about);
+  updn1_->setEnabled(c.font);
+  butFont_->setEnabled(c.font);
+  popMain_->setEnabled(c.font);
 }
 
 void TMainForm::afterListChange() {
   // A scan may have moved the folder list (all drives) and changed what can be used.
-  if (!main_.busy() && main_.folder() != nativePath(folders_->filePath(Dir1->currentIndex())))
+  if (!main_.busy() && main_.folder() != nativePath(folders_->filePath(dir1_->currentIndex())))
     showFolder(main_.folder());
   updateCommands();
 }
@@ -314,7 +314,7 @@ void TMainForm::ViewButClick() {
 void TMainForm::ExtViewButClick() {
   if (!main_.viewExternalClick()) return;
   updateCommands();
-  timerve->start();
+  timerve_->start();
 }
 
 void TMainForm::AboutButClick() { aboutForm_->showAbout(); }
@@ -354,7 +354,7 @@ bool TMainForm::keyPressed(int key) {
 void TMainForm::openHelp() { openHelpPage(main_.ui(), platform::programFolder()); }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick) {
+  if (watched == label1_ && event->type() == QEvent::MouseButtonDblClick) {
     Label1DblClick();
     return true;
   }
@@ -367,16 +367,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   // The window's keys work whichever of its controls has the focus. Typing in the location line or the spin box keeps its own keys, and so does the folder
   // list while a name is being typed into its search ("-" within a name does not shrink the font).
   const auto typesText = [this](QObject* w, const QKeyEvent* key) {
-    for (QWidget* own : std::initializer_list<QWidget*>{updn1, EditFolder})
+    for (QWidget* own : std::initializer_list<QWidget*>{updn1_, editFolder_})
       if (w == own || own->isAncestorOf(static_cast<QWidget*>(w))) return true;
-    if (w != Dir1 && w != Dir1->viewport()) return false;
+    if (w != dir1_ && w != dir1_->viewport()) return false;
     const bool typing = dirTyping_.isValid() && dirTyping_.elapsed() < QApplication::keyboardInputInterval();
     const bool sign = key->key() == Qt::Key_Plus || key->key() == Qt::Key_Minus;
     if ((typing || !sign) && !key->text().isEmpty() && key->text().at(0).isPrint()) dirTyping_.restart();
     return sign && typing;
   };
   // A right click opens the folder list's menu without moving the folder to scan.
-  if (watched == Dir1->viewport() && event->type() == QEvent::MouseButtonPress &&
+  if (watched == dir1_->viewport() && event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
     return true;
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&

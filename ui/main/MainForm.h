@@ -135,30 +135,30 @@ class TMainForm : public QWidget {
   QString revealFolder_;        // the folder the program showed, kept in view while it loads
   QElapsedTimer dirTyping_;     // since the last key typed into the folder list's search
 
-  QPushButton* SaveBut;
-  QPushButton* ExportBut;
-  QPushButton* ButBatch;
-  QMenu* PmenuRecur;
-  QPushButton* LoadBut;
-  QPushButton* ImportBut;
-  QPushButton* StartBut;
-  QPushButton* apbut;
-  QPushButton* Cancelbutton;
-  QCheckBox* sadcheck;
-  QComboBox* Drive1;
-  QTreeView* Dir1;
-  QLineEdit* EditFolder;  // the location line: the folder NEW scans, typed or pasted
+  QPushButton* saveBut_;
+  QPushButton* exportBut_;
+  QPushButton* butBatch_;
+  QMenu* pmenuRecur_;
+  QPushButton* loadBut_;
+  QPushButton* importBut_;
+  QPushButton* startBut_;
+  QPushButton* apbut_;
+  QPushButton* cancelbutton_;
+  QCheckBox* sadcheck_;
+  QComboBox* drive1_;
+  QTreeView* dir1_;
+  QLineEdit* editFolder_;  // the location line: the folder NEW scans, typed or pasted
   QFileSystemModel* folders_;
-  QCheckBox* Incbox;
-  QPushButton* OptBut;
-  QPushButton* ViewBut;
-  QPushButton* ExtViewBut;
-  QPushButton* AboutBut;
-  QLabel* Label1;
-  QSpinBox* updn1;
-  QPushButton* ButFont;
-  QMenu* PopMain;
-  QTimer* timerve;
+  QCheckBox* incbox_;
+  QPushButton* optBut_;
+  QPushButton* viewBut_;
+  QPushButton* extViewBut_;
+  QPushButton* aboutBut_;
+  QLabel* label1_;
+  QSpinBox* updn1_;
+  QPushButton* butFont_;
+  QMenu* popMain_;
+  QTimer* timerve_;
 };
 
 }  // namespace sonalog::ui

@@ -51,36 +51,36 @@ void TMainForm::buildControls() {
 }
 
 void TMainForm::buildFolderControls() {
-  Drive1 = new QComboBox;
-  Drive1->setObjectName("Drive1");
-  setHint(Drive1, "The drive to scan");
+  drive1_ = new QComboBox;
+  drive1_->setObjectName("Drive1");
+  setHint(drive1_, "The drive to scan");
   folders_ = new QFileSystemModel(this);
   folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   folders_->setReadOnly(true);
   folders_->setRootPath("/");
-  EditFolder = new QLineEdit;
-  EditFolder->setObjectName("EditFolder");
-  setHint(EditFolder, "The folder to scan: type or paste a path and press Enter");
-  Dir1 = new QTreeView;
-  Dir1->setObjectName("Dir1");
-  Dir1->setModel(folders_);
-  for (int column = 1; column < folders_->columnCount(); ++column) Dir1->hideColumn(column);
-  Dir1->header()->hide();
-  Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
-  setHint(Dir1, "The folder to scan; right-click for the font");
+  editFolder_ = new QLineEdit;
+  editFolder_->setObjectName("EditFolder");
+  setHint(editFolder_, "The folder to scan: type or paste a path and press Enter");
+  dir1_ = new QTreeView;
+  dir1_->setObjectName("Dir1");
+  dir1_->setModel(folders_);
+  for (int column = 1; column < folders_->columnCount(); ++column) dir1_->hideColumn(column);
+  dir1_->header()->hide();
+  dir1_->setContextMenuPolicy(Qt::CustomContextMenu);
+  setHint(dir1_, "The folder to scan; right-click for the font");
 
-  sadcheck = new QCheckBox("Search all &drives");
-  sadcheck->setObjectName("sadcheck");
-  setHint(sadcheck, "Scan every mounted drive instead of one folder");
-  Incbox = new QCheckBox("&Include subfolders");
-  Incbox->setObjectName("Incbox");
-  setHint(Incbox, "Scan the folders below the chosen one too");
-  updn1 = new QSpinBox;
-  updn1->setObjectName("updn1");
-  updn1->setRange(kMinFolderFontSize, kMaxFolderFontSize);
-  setHint(updn1, "Font size of the folder list (+ and - keys)");
-  ButFont = button("ButFont", "F", "Choose the font of the folder list");
-  ButFont->setFixedWidth(ButFont->fontMetrics().horizontalAdvance("WW") + 12);
+  sadcheck_ = new QCheckBox("Search all &drives");
+  sadcheck_->setObjectName("sadcheck");
+  setHint(sadcheck_, "Scan every mounted drive instead of one folder");
+  incbox_ = new QCheckBox("&Include subfolders");
+  incbox_->setObjectName("Incbox");
+  setHint(incbox_, "Scan the folders below the chosen one too");
+  updn1_ = new QSpinBox;
+  updn1_->setObjectName("updn1");
+  updn1_->setRange(kMinFolderFontSize, kMaxFolderFontSize);
+  setHint(updn1_, "Font size of the folder list (+ and - keys)");
+  butFont_ = button("ButFont", "F", "Choose the font of the folder list");
+  butFont_->setFixedWidth(butFont_->fontMetrics().horizontalAdvance("WW") + 12);
 }
 
 void TMainForm::buildCommandButtons() {
@@ -92,23 +92,23 @@ void TMainForm::buildCommandButtons() {
     std::function<void(TMainForm&)> click;
   };
   const Command commands[] = {
-      {&TMainForm::StartBut, "StartBut", "&NEW", "Scan into a new list", &TMainForm::StartButClick},
-      {&TMainForm::apbut, "apbut", "A&PPEND", "Scan and add to the list", &TMainForm::apbutClick},
-      {&TMainForm::Cancelbutton, "Cancelbutton", "CANCEL", "Stop the scan (Esc)", &TMainForm::CancelbuttonClick},
-      {&TMainForm::LoadBut, "LoadBut", "&Load", "Load a saved list (hold Ctrl to see the load options again)",
+      {&TMainForm::startBut_, "StartBut", "&NEW", "Scan into a new list", &TMainForm::StartButClick},
+      {&TMainForm::apbut_, "apbut", "A&PPEND", "Scan and add to the list", &TMainForm::apbutClick},
+      {&TMainForm::cancelbutton_, "Cancelbutton", "CANCEL", "Stop the scan (Esc)", &TMainForm::CancelbuttonClick},
+      {&TMainForm::loadBut_, "LoadBut", "&Load", "Load a saved list (hold Ctrl to see the load options again)",
        [](TMainForm& f) { f.LoadButClick(QApplication::keyboardModifiers() & Qt::ControlModifier); }},
-      {&TMainForm::SaveBut, "SaveBut", "&Save as", "Save the list to a file", &TMainForm::SaveButClick},
-      {&TMainForm::ImportBut, "ImportBut", "I&mport", "Read an exported text or html list, or a playlist, back",
+      {&TMainForm::saveBut_, "SaveBut", "&Save as", "Save the list to a file", &TMainForm::SaveButClick},
+      {&TMainForm::importBut_, "ImportBut", "I&mport", "Read an exported text or html list, or a playlist, back",
        &TMainForm::ImportButClick},
-      {&TMainForm::ExportBut, "ExportBut", "E&xport", "Export the list in the type chosen in the options",
+      {&TMainForm::exportBut_, "ExportBut", "E&xport", "Export the list in the type chosen in the options",
        &TMainForm::ExportButClick},
-      {&TMainForm::ButBatch, "ButBatch", "Batc&h", "Export one list per folder",
-       [](TMainForm& f) { f.PmenuRecur->popup(f.ButBatch->mapToGlobal(QPoint(0, f.ButBatch->height()))); }},
-      {&TMainForm::ViewBut, "ViewBut", "&View", "View, sort, find and edit the list", &TMainForm::ViewButClick},
-      {&TMainForm::ExtViewBut, "ExtViewBut", "Vie&w ext.", "Open the last exported file", &TMainForm::ExtViewButClick},
-      {&TMainForm::OptBut, "OptBut", "&Options", "Settings of the scan, the exports and the windows",
+      {&TMainForm::butBatch_, "ButBatch", "Batc&h", "Export one list per folder",
+       [](TMainForm& f) { f.pmenuRecur_->popup(f.butBatch_->mapToGlobal(QPoint(0, f.butBatch_->height()))); }},
+      {&TMainForm::viewBut_, "ViewBut", "&View", "View, sort, find and edit the list", &TMainForm::ViewButClick},
+      {&TMainForm::extViewBut_, "ExtViewBut", "Vie&w ext.", "Open the last exported file", &TMainForm::ExtViewButClick},
+      {&TMainForm::optBut_, "OptBut", "&Options", "Settings of the scan, the exports and the windows",
        &TMainForm::OptButClick},
-      {&TMainForm::AboutBut, "AboutBut", "A&bout", "About this program", &TMainForm::AboutButClick},
+      {&TMainForm::aboutBut_, "AboutBut", "A&bout", "About this program", &TMainForm::AboutButClick},
   };
   for (const Command& c : commands) {
     QPushButton* b = button(c.name, c.caption, c.hint);
@@ -118,22 +118,22 @@ void TMainForm::buildCommandButtons() {
 }
 
 void TMainForm::buildMenus() {
-  PmenuRecur = new QMenu(this);
-  PmenuRecur->setObjectName("PmenuRecur");
+  pmenuRecur_ = new QMenu(this);
+  pmenuRecur_->setObjectName("PmenuRecur");
   for (const BatchMenuItem& item : kBatchMenu) {
-    QAction* a = PmenuRecur->addAction(item.caption);
+    QAction* a = pmenuRecur_->addAction(item.caption);
     a->setObjectName(item.name);
     const BatchStyle style = item.style;
     connect(a, &QAction::triggered, this, [this, style] { batchClick(style); });
   }
-  PopMain = new QMenu(this);
-  PopMain->setObjectName("PopMain");
-  QAction* chooseFont = PopMain->addAction("Choose &font");
-  connect(chooseFont, &QAction::triggered, this, [this] { ButFont->click(); });
-  PopMain->addSeparator();
-  auto* sizes = new QActionGroup(PopMain);
+  popMain_ = new QMenu(this);
+  popMain_->setObjectName("PopMain");
+  QAction* chooseFont = popMain_->addAction("Choose &font");
+  connect(chooseFont, &QAction::triggered, this, [this] { butFont_->click(); });
+  popMain_->addSeparator();
+  auto* sizes = new QActionGroup(popMain_);
   for (const SizeEntry& e : kPopMainSizes) {
-    QAction* a = PopMain->addAction(e.caption);
+    QAction* a = popMain_->addAction(e.caption);
     a->setCheckable(true);
     a->setData(e.size);
     sizes->addAction(a);
@@ -143,19 +143,19 @@ void TMainForm::buildMenus() {
 }
 
 void TMainForm::buildStatusLine() {
-  Label1 = new QLabel("Ready.");
-  Label1->setObjectName("Label1");
-  Label1->setFrameShape(QFrame::StyledPanel);
-  Label1->setFrameShadow(QFrame::Sunken);
-  Label1->setMinimumWidth(100);
-  Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  Label1->installEventFilter(this);
-  setHint(Label1, "Double-click to read the whole text");
-  timerve = new QTimer(this);
-  timerve->setObjectName("timerve");
-  timerve->setSingleShot(true);
-  timerve->setInterval(MainUnit::kViewExternalRestMs);
-  connect(timerve, &QTimer::timeout, this, [this] {
+  label1_ = new QLabel("Ready.");
+  label1_->setObjectName("Label1");
+  label1_->setFrameShape(QFrame::StyledPanel);
+  label1_->setFrameShadow(QFrame::Sunken);
+  label1_->setMinimumWidth(100);
+  label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  label1_->installEventFilter(this);
+  setHint(label1_, "Double-click to read the whole text");
+  timerve_ = new QTimer(this);
+  timerve_->setObjectName("timerve");
+  timerve_->setSingleShot(true);
+  timerve_->setInterval(MainUnit::kViewExternalRestMs);
+  connect(timerve_, &QTimer::timeout, this, [this] {
     main_.viewExternalTimer();
     updateCommands();
   });
@@ -164,16 +164,16 @@ void TMainForm::buildStatusLine() {
 void TMainForm::layOutControls() {
   // Left: where to scan. Right: the commands, grouped by what they work on.
   auto* left = new QVBoxLayout;
-  left->addWidget(Drive1);
-  left->addWidget(EditFolder);
-  left->addWidget(Dir1, 1);
+  left->addWidget(drive1_);
+  left->addWidget(editFolder_);
+  left->addWidget(dir1_, 1);
   auto* fontRow = new QHBoxLayout;
-  fontRow->addWidget(sadcheck);
+  fontRow->addWidget(sadcheck_);
   fontRow->addStretch();
-  fontRow->addWidget(updn1);
-  fontRow->addWidget(ButFont);
+  fontRow->addWidget(updn1_);
+  fontRow->addWidget(butFont_);
   left->addLayout(fontRow);
-  left->addWidget(Incbox);
+  left->addWidget(incbox_);
 
   auto* right = new QVBoxLayout;
   const auto row = [right](std::initializer_list<QWidget*> widgets) {
@@ -181,36 +181,36 @@ void TMainForm::layOutControls() {
     for (QWidget* w : widgets) r->addWidget(w);
     right->addLayout(r);
   };
-  row({StartBut, apbut, Cancelbutton});
+  row({startBut_, apbut_, cancelbutton_});
   right->addSpacing(10);
   auto* files = new QGridLayout;
-  files->addWidget(LoadBut, 0, 0);
-  files->addWidget(SaveBut, 0, 1);
-  files->addWidget(ImportBut, 1, 0);
-  files->addWidget(ExportBut, 1, 1);
-  files->addWidget(ButBatch, 2, 1);
+  files->addWidget(loadBut_, 0, 0);
+  files->addWidget(saveBut_, 0, 1);
+  files->addWidget(importBut_, 1, 0);
+  files->addWidget(exportBut_, 1, 1);
+  files->addWidget(butBatch_, 2, 1);
   right->addLayout(files);
   right->addSpacing(10);
-  row({ViewBut, ExtViewBut});
+  row({viewBut_, extViewBut_});
   right->addStretch();
-  row({OptBut, AboutBut});
+  row({optBut_, aboutBut_});
 
   auto* top = new QHBoxLayout;
   top->addLayout(left, 3);
   top->addLayout(right, 2);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
-  layout->addWidget(Label1);
+  layout->addWidget(label1_);
 }
 
 void TMainForm::connectFolderControls() {
-  connect(sadcheck, &QCheckBox::toggled, this, [this](bool on) {
+  connect(sadcheck_, &QCheckBox::toggled, this, [this](bool on) {
     main_.setSearchAllDrives(on);
     updateCommands();
   });
-  connect(Incbox, &QCheckBox::toggled, this, [this](bool on) { main_.setIncludeSubfolders(on); });
-  connect(updn1, &QSpinBox::valueChanged, this, [this](int size) { setFolderFontSize(size); });
-  connect(ButFont, &QPushButton::clicked, this, [this] {
+  connect(incbox_, &QCheckBox::toggled, this, [this](bool on) { main_.setIncludeSubfolders(on); });
+  connect(updn1_, &QSpinBox::valueChanged, this, [this](int size) { setFolderFontSize(size); });
+  connect(butFont_, &QPushButton::clicked, this, [this] {
     FontSetting& f = main_.settings().folderTreeFont;
     const std::optional<FontSetting> chosen = chooseFontSetting(f, this);
     if (!chosen) return;
@@ -218,11 +218,11 @@ void TMainForm::connectFolderControls() {
     f.style = chosen->style;
     setFolderFontSize(chosen->size);
   });
-  connect(Dir1, &QTreeView::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopMain->popup(Dir1->viewport()->mapToGlobal(at)); });
-  connect(EditFolder, &QLineEdit::returnPressed, this, [this] { folderTyped(); });
-  connect(Drive1, &QComboBox::activated, this, [this](int index) { driveChanged(index); });
-  connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { folderChosen(); });
+  connect(dir1_, &QTreeView::customContextMenuRequested, this,
+          [this](const QPoint& at) { popMain_->popup(dir1_->viewport()->mapToGlobal(at)); });
+  connect(editFolder_, &QLineEdit::returnPressed, this, [this] { folderTyped(); });
+  connect(drive1_, &QComboBox::activated, this, [this](int index) { driveChanged(index); });
+  connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { folderChosen(); });
   // The model reads folders in the background: the folder shown by the program is brought into
   // view again as its parents arrive, until the user picks another one.
   connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
@@ -230,8 +230,8 @@ void TMainForm::connectFolderControls() {
     const QModelIndex index = folders_->index(revealFolder_);
     if (!index.isValid()) return;
     showingFolder_ = true;
-    Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    dir1_->setCurrentIndex(index);
+    dir1_->scrollTo(index, QAbstractItemView::PositionAtCenter);
     showingFolder_ = false;
   });
 }
