@@ -106,14 +106,7 @@ struct CompareMatcher::Impl {
 MatchOptions compareMatchOptions(const CompareJob& job) {
   const CompareSettings& s = job.settings;
   MatchOptions o;
-  o.matchThreshold = s.matchThreshold;
-  o.firstLetterCheck = s.firstLetterCheck;
-  o.highChars = s.highChars;
-  o.sizeCheck = s.sizeCheck;
-  o.sizeLimitKB = s.sizeLimitKB;
-  o.timeCheck = s.timeCheck;
-  o.timeLimitSec = s.timeLimitSec;
-  o.bitrateCheck = s.bitrateCheck;
+  copyMatchFields(s, o);
   o.relaxed = s.compareWith == 1 && job.relaxedSwitch;
   o.partThreshold = job.partThreshold;
   return o;

@@ -43,14 +43,7 @@ CompareSettings compareSettingsOf(const Settings& s) {
   c.actionMode = s.actionMode;
   c.threadPriority = s.threadPriority;
   c.examineBangLines = s.examineBangLines;
-  c.matchThreshold = s.matchThreshold;
-  c.highChars = s.highChars;
-  c.firstLetterCheck = s.firstLetterCheck;
-  c.sizeCheck = s.sizeCheck;
-  c.sizeLimitKB = s.sizeLimitKB;
-  c.timeCheck = s.timeCheck;
-  c.timeLimitSec = s.timeLimitSec;
-  c.bitrateCheck = s.bitrateCheck;
+  copyMatchFields(s, c);
   c.fieldStyle = fieldStyleFrom(s);
   return c;
 }

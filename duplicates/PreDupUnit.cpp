@@ -45,15 +45,8 @@ bool timeEditChanged(Settings& s, std::string_view text) {
 
 MatchOptions matchOptionsOf(const Settings& s) {
   MatchOptions o;
-  o.matchThreshold = s.matchThreshold;
-  o.firstLetterCheck = s.firstLetterCheck;
-  o.highChars = s.highChars;
+  copyMatchFields(s, o);
   o.allowUnspecified = s.allowUnspecified;
-  o.sizeCheck = s.sizeCheck;
-  o.sizeLimitKB = s.sizeLimitKB;
-  o.timeCheck = s.timeCheck;
-  o.timeLimitSec = s.timeLimitSec;
-  o.bitrateCheck = s.bitrateCheck;
   ComputePartThreshold(o);
   return o;
 }

@@ -39,6 +39,20 @@ struct MatchOptions {
   double partThreshold = 0.9801;
 };
 
+// Copies the eight matching fields that the settings, a comparison's copy of them and
+// MatchOptions all carry under the same names.
+template <class From, class To>
+void copyMatchFields(const From& from, To& to) {
+  to.matchThreshold = from.matchThreshold;
+  to.firstLetterCheck = from.firstLetterCheck;
+  to.highChars = from.highChars;
+  to.sizeCheck = from.sizeCheck;
+  to.sizeLimitKB = from.sizeLimitKB;
+  to.timeCheck = from.timeCheck;
+  to.timeLimitSec = from.timeLimitSec;
+  to.bitrateCheck = from.bitrateCheck;
+}
+
 // (matchThreshold / 100)^2 kept within 0.42 .. 0.99.
 double ComputePartThreshold(uint8_t matchThreshold);
 // Sets options.partThreshold from options.matchThreshold (what GO does before a run).
