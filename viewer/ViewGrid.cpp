@@ -146,6 +146,45 @@ void GridMeasures::merge(const GridMeasures& other, int sign) {
   }
 }
 
+// Measures by a number, with open addressing: a lookup mostly touches one slot, where a node
+// map would chase pointers for each of a quarter of a million rows.
+template <class Value>
+class NumberTable {
+ public:
+  // The value stored for key, and whether it was just made (default-constructed).
+  std::pair<Value*, bool> find(int64_t key) {
+    if ((used_ + 1) * 2 > slots_.size()) grow();
+    size_t i = slotOf(key);
+    while (slots_[i].used) {
+      if (slots_[i].key == key) return {&slots_[i].value, false};
+      i = (i + 1) & (slots_.size() - 1);
+    }
+    slots_[i] = {key, Value{}, true};
+    ++used_;
+    return {&slots_[i].value, true};
+  }
+
+ private:
+  struct Slot {
+    int64_t key = 0;
+    Value value{};
+    bool used = false;
+  };
+  size_t slotOf(int64_t key) const {
+    return static_cast<size_t>((static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> 20) &
+           (slots_.size() - 1);
+  }
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max<size_t>(64, old.size() * 2), Slot{});
+    used_ = 0;
+    for (const Slot& s : old)
+      if (s.used) *find(s.key).first = s.value;
+  }
+  std::vector<Slot> slots_;
+  size_t used_ = 0;
+};
+
 // Measures one field's cells. Texts that follow from a few numbers (times, bitrates, sizes,
 // modes, frequencies, dates) repeat a lot, and dates may come from the locale's format, which is
 // slow to apply: each value is measured once. A folder or a label is mostly the row before's.
@@ -174,13 +213,15 @@ class ViewGrid::FieldMeasurer {
     return {displayLength(text_), grid_.textWidth_ ? grid_.textWidth_(text_) : 0};
   }
   Measure byValue(const ListItem& it, int64_t key) {
-    auto [at, fresh] = values_.try_emplace(key);
-    if (fresh) at->second = measure(it);
-    return at->second;
+    auto [at, fresh] = values_.find(key);
+    if (fresh) *at = measure(it);
+    return *at;
   }
   Measure asBefore(const ListItem& it, const std::string& source) {
     if (!hasLast_ || source != lastSource_) {
-      last_ = measure(it);
+      auto [at, fresh] = texts_.try_emplace(source);
+      if (fresh) at->second = measure(it);
+      last_ = at->second;
       lastSource_ = source;
       hasLast_ = true;
     }
@@ -190,8 +231,10 @@ class ViewGrid::FieldMeasurer {
   const ViewGrid& grid_;
   const ViewColumn& col_;
   std::string text_;
-  std::unordered_map<int64_t, Measure> values_;
-  std::string lastSource_;
+  NumberTable<Measure> values_;
+  // Folders and labels by their text; the views point into the items, which outlive a pass.
+  std::unordered_map<std::string_view, Measure> texts_;
+  std::string_view lastSource_;
   Measure last_;
   bool hasLast_ = false;
 };

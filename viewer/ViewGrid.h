@@ -73,7 +73,13 @@ using TextWidth = std::function<int(std::string_view)>;
 // needs a pass over all of them.
 class ValueCounts {
  public:
-  void add(int64_t value) { change(value, 1); }
+  void add(int64_t value) {
+    // Most values fall inside the counted range: one increment, nothing to trim.
+    if (!counts_.empty() && value >= base_ && value - base_ < static_cast<int64_t>(counts_.size()))
+      ++counts_[static_cast<size_t>(value - base_)];
+    else
+      change(value, 1);
+  }
   void remove(int64_t value) { change(value, -1); }
   // Adds (sign 1) or takes away (sign -1) every count of other.
   void merge(const ValueCounts& other, int sign);

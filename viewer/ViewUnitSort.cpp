@@ -149,16 +149,16 @@ bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
   std::vector<ListItem> others;  // the full list's items that were not shown, in order
   bool readable = in.isOpen() && filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount();
   if (readable) {
+    // Read front to back, the shown and deleted items passed over: a seek per item would cost a
+    // system call each.
     size_t next = 0;
     for (uint32_t i = 0; i < filter_.fullCount && readable; ++i) {
-      if (next < filter_.map.size() && filter_.map[next] == i) {
-        ++next;
-        continue;
-      }
-      if (filter_.deleted[i]) continue;
       ListItem it;
-      readable = in.seek(filter_.offsets[i]) && in.item(it);
-      others.push_back(std::move(it));
+      readable = in.item(it);
+      if (next < filter_.map.size() && filter_.map[next] == i)
+        ++next;
+      else if (!filter_.deleted[i])
+        others.push_back(std::move(it));
     }
   }
   if (!readable) {

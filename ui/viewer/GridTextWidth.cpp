@@ -47,6 +47,13 @@ GridTextWidth::GridTextWidth(const QFont& font) : metrics_(font) {
 
 qreal GridTextWidth::advance(char32_t c) {
   if (c < 128) return ascii_[c];
+  if (c < kCachedBelow) {
+    // Letters outside ASCII repeat across names: a flat table, filled as they turn up.
+    if (latin_.empty()) latin_.assign(kCachedBelow, -1);
+    qreal& a = latin_[c];
+    if (a < 0) a = metrics_.horizontalAdvance(QString::fromUcs4(&c, 1));
+    return a;
+  }
   auto [at, fresh] = others_.try_emplace(c, 0);
   if (fresh) at->second = metrics_.horizontalAdvance(QString::fromUcs4(&c, 1));
   return at->second;
@@ -64,8 +71,20 @@ int GridTextWidth::operator()(std::string_view text) {
     width += ascii_[c];
   }
   if (!ascii) {
+    // A valid UTF-8 text is decoded in place; any other is Windows-1252, byte by byte.
     width = 0;
-    for (char32_t c : platform::decodeText(text)) width += advance(c);
+    if (platform::isValidUtf8(text)) {
+      for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = len == 1 ? lead : lead & (0x7F >> len);
+        for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        width += advance(c);
+        i += len;
+      }
+    } else {
+      for (char ch : text) width += advance(platform::cp1252ToCodePoint(static_cast<unsigned char>(ch)));
+    }
   }
   return static_cast<int>(std::ceil(width - 1e-6));
 }

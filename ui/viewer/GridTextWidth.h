@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace sonalog::ui {
 
@@ -28,7 +29,9 @@ class GridTextWidth {
   // so that a long text never ends up wider than its column.
   qreal advance(char32_t c);
   QFontMetricsF metrics_;
+  static constexpr char32_t kCachedBelow = 0x3000;  // Latin, Greek, Cyrillic and more
   std::array<qreal, 128> ascii_{};
+  std::vector<qreal> latin_;  // advances of kCachedBelow characters, -1 until measured
   std::unordered_map<char32_t, qreal> others_;
 };
 
