@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <unordered_map>
 
 #include "core/Sorting.h"
@@ -190,7 +191,8 @@ class NumberTable {
 // slow to apply: each value is measured once. A folder or a label is mostly the row before's.
 class ViewGrid::FieldMeasurer {
  public:
-  FieldMeasurer(const ViewGrid& grid, const ViewColumn& col) : grid_(grid), col_(col) {}
+  FieldMeasurer(const ViewGrid& grid, const ViewColumn& col, const TextWidth& textWidth)
+      : grid_(grid), col_(col), textWidth_(textWidth) {}
 
   Measure operator()(const ListItem& it) {
     switch (col_.field) {
@@ -210,7 +212,7 @@ class ViewGrid::FieldMeasurer {
  private:
   Measure measure(const ListItem& it) {
     grid_.rawText(it, 0, col_, text_);
-    return {displayLength(text_), grid_.textWidth_ ? grid_.textWidth_(text_) : 0};
+    return {displayLength(text_), textWidth_ ? textWidth_(text_) : 0};
   }
   Measure byValue(const ListItem& it, int64_t key) {
     auto [at, fresh] = values_.find(key);
@@ -230,6 +232,7 @@ class ViewGrid::FieldMeasurer {
 
   const ViewGrid& grid_;
   const ViewColumn& col_;
+  const TextWidth& textWidth_;
   std::string text_;
   NumberTable<Measure> values_;
   // Folders and labels by their text; the views point into the items, which outlive a pass.
@@ -276,7 +279,8 @@ void ViewGrid::sumPlaytime(const std::vector<ListItem>& items) {
 }
 
 void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& settings,
-                       const TextWidth& textWidth, uint64_t widthVersion) {
+                       const TextWidth& textWidth, uint64_t widthVersion,
+                       const std::function<TextWidth()>& anotherWidth) {
   style_ = fieldStyleFrom(settings);
   count_ = static_cast<uint32_t>(items.size());
   tooLarge_ = items.size() > kMaxViewerItems;
@@ -299,20 +303,37 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
   textWidth_ = textWidth;
   spaceWidth_ = widths ? textWidth(" ") : 0;
 
+  // What is not counted yet: whole fields, and the enumeration's rows beyond those measured for
+  // counts of the same digits (its texts depend on nothing else).
+  std::vector<const ViewColumn*> fields;
+  uint32_t enumFrom = 0, enumTo = 0;
+  if (!tooLarge_) {
+    for (const ViewColumn& col : columns_) {
+      const GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
+      if (col.field != ViewField::Enumeration) {
+        if ((col.rightAligned && !f.lengths) || (widths && !f.widths)) fields.push_back(&col);
+      } else if (widths) {
+        if (enumWidestDigits_ != enumDigits_ || enumWidestVersion_ != widthVersion) enumWidest_.clear();
+        enumWidestDigits_ = enumDigits_;
+        enumWidestVersion_ = widthVersion;
+        enumFrom = static_cast<uint32_t>(enumWidest_.size());
+        enumTo = std::max(enumFrom, count_);
+      }
+    }
+    measure(items, fields, enumFrom, enumTo, anotherWidth);
+  }
+
   alignLength_.assign(columns_.size(), 0);
   widths_.assign(columns_.size(), 0);
   for (size_t c = 0; c < columns_.size(); ++c) {
     const ViewColumn& col = columns_[c];
     int64_t widest = widths ? textWidth(col.header) : 0;
+    const GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
     // A list the grid cannot show still gets readable headers.
-    if (tooLarge_) {
-      widths_[c] = static_cast<int>(widest);
+    if (tooLarge_ || count_ == 0) {
     } else if (col.field == ViewField::Enumeration) {
-      if (widths && count_ > 0) widest = std::max(widest, int64_t{enumerationWidth()});
-      widths_[c] = static_cast<int>(widest);
+      if (widths) widest = std::max(widest, int64_t{enumWidest_[count_ - 1]});
     } else {
-      const GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
-      if ((col.rightAligned && !f.lengths) || (widths && !f.widths)) measureField(items, col);
       // A right-aligned cell is its raw text with spaces in front up to the column's longest
       // length, so its width is the raw text's width plus those spaces.
       if (col.rightAligned && !f.length.empty()) alignLength_[c] = static_cast<uint32_t>(f.length.max());
@@ -322,34 +343,72 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
         else
           widest = std::max(widest, f.width.max());
       }
-      widths_[c] = static_cast<int>(widest);
     }
+    widths_[c] = static_cast<int>(widest);
   }
 }
 
-void ViewGrid::measureField(const std::vector<ListItem>& items, const ViewColumn& col) {
-  GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
-  f = {};
-  const bool widths = static_cast<bool>(textWidth_);
-  FieldMeasurer measure(*this, col);
-  for (const ListItem& it : items) {
-    const Measure m = measure(it);
-    if (col.rightAligned) {
-      f.length.add(m.length);
-      if (widths) f.width.add(m.width - int64_t{spaceWidth_} * m.length);
-    } else if (widths) {
-      f.width.add(m.width);
+void ViewGrid::measure(const std::vector<ListItem>& items, const std::vector<const ViewColumn*>& fields,
+                       uint32_t enumFrom, uint32_t enumTo, const std::function<TextWidth()>& anotherWidth) {
+  // A long pass is shared by two threads, each with a width function of its own (they keep
+  // caches): the lower half of the rows here, the upper half in a worker.
+  constexpr size_t kTwoThreadCells = 1 << 16;
+  const size_t rows = items.size();
+  Share lower, upper;
+  if (anotherWidth && textWidth_ && rows * fields.size() + (enumTo - enumFrom) >= kTwoThreadCells) {
+    const size_t mid = rows / 2;
+    const uint32_t enumMid = enumFrom + (enumTo - enumFrom) / 2;
+    std::thread worker([&] { measureRows(items, mid, rows, fields, enumMid, enumTo, anotherWidth(), upper); });
+    measureRows(items, 0, mid, fields, enumFrom, enumMid, textWidth_, lower);
+    worker.join();
+  } else {
+    measureRows(items, 0, rows, fields, enumFrom, enumTo, textWidth_, lower);
+  }
+  for (const ViewColumn* col : fields) {
+    const auto i = static_cast<size_t>(col->field);
+    GridMeasures::Field& f = measures_.fields[i];
+    f = std::move(lower.fields[i]);
+    f.length.merge(upper.fields[i].length, 1);
+    f.width.merge(upper.fields[i].width, 1);
+    f.lengths = col->rightAligned;
+    f.widths = static_cast<bool>(textWidth_);
+  }
+  for (const std::vector<int>* part : {&lower.enumWidths, &upper.enumWidths})
+    for (int w : *part) enumWidest_.push_back(enumWidest_.empty() ? w : std::max(enumWidest_.back(), w));
+}
+
+void ViewGrid::measureRows(const std::vector<ListItem>& items, size_t from, size_t to,
+                           const std::vector<const ViewColumn*>& fields, uint32_t enumFrom,
+                           uint32_t enumTo, const TextWidth& textWidth, Share& out) const {
+  const bool widths = static_cast<bool>(textWidth);
+  for (const ViewColumn* col : fields) {
+    GridMeasures::Field& f = out.fields[static_cast<size_t>(col->field)];
+    FieldMeasurer measure(*this, *col, textWidth);
+    for (size_t r = from; r < to; ++r) {
+      const Measure m = measure(items[r]);
+      if (col->rightAligned) {
+        f.length.add(m.length);
+        if (widths) f.width.add(m.width - int64_t{spaceWidth_} * m.length);
+      } else if (widths) {
+        f.width.add(m.width);
+      }
     }
   }
-  f.lengths = col.rightAligned;
-  f.widths = widths;
+  static const ListItem kNoItem;
+  static const ViewColumn kEnumeration{ViewField::Enumeration, {}, kNoSortKey, false};
+  std::string text;
+  out.enumWidths.reserve(enumTo - enumFrom);
+  for (uint32_t r = enumFrom; r < enumTo; ++r) {
+    rawText(kNoItem, r, kEnumeration, text);
+    out.enumWidths.push_back(textWidth(text));
+  }
 }
 
 void ViewGrid::count(const ListItem& item, bool add) {
   for (const ViewColumn& col : columns_) {
     GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
     if (!f.lengths && !f.widths) continue;
-    const Measure m = FieldMeasurer(*this, col)(item);
+    const Measure m = FieldMeasurer(*this, col, textWidth_)(item);
     auto change = [add](ValueCounts& counts, int64_t value) {
       if (add) counts.add(value);
       else counts.remove(value);
@@ -357,25 +416,6 @@ void ViewGrid::count(const ListItem& item, bool add) {
     if (f.lengths) change(f.length, m.length);
     if (f.widths) change(f.width, col.rightAligned ? m.width - int64_t{spaceWidth_} * m.length : m.width);
   }
-}
-
-int ViewGrid::enumerationWidth() {
-  // The texts of rows 0..r do not depend on the count beyond its number of digits: the widest up
-  // to each row is kept for counts of the same digits.
-  if (enumWidestDigits_ != enumDigits_ || enumWidestVersion_ != measures_.widthVersion) {
-    enumWidest_.clear();
-    enumWidestDigits_ = enumDigits_;
-    enumWidestVersion_ = measures_.widthVersion;
-  }
-  static const ListItem kNoItem;
-  static const ViewColumn kEnumeration{ViewField::Enumeration, {}, kNoSortKey, false};
-  std::string text;
-  for (auto r = static_cast<uint32_t>(enumWidest_.size()); r < count_; ++r) {
-    rawText(kNoItem, r, kEnumeration, text);
-    const int w = textWidth_(text);
-    enumWidest_.push_back(r == 0 ? w : std::max(enumWidest_.back(), w));
-  }
-  return enumWidest_[count_ - 1];
 }
 
 void ViewGrid::rawText(const ListItem& it, uint32_t row, const ViewColumn& col,

@@ -119,8 +119,11 @@ class ViewGrid {
   // textWidth is given, the widest text of each column. Counts that still hold (same style, same
   // widthVersion, every row change told through forget and learn) are kept; only columns without
   // them are measured over all rows. widthVersion changes whenever textWidth measures differently.
+  // anotherWidth, when given, makes a function that measures as textWidth does, for a second
+  // thread: a long pass is then shared by two.
   void rebuild(const std::vector<ListItem>& items, const Settings& settings,
-               const TextWidth& textWidth = {}, uint64_t widthVersion = 0);
+               const TextWidth& textWidth = {}, uint64_t widthVersion = 0,
+               const std::function<TextWidth()>& anotherWidth = {});
   // The next rebuild measures every column over all rows (the list changed behind the grid).
   void invalidate() { measures_ = GridMeasures{}; }
   // A row about to leave or be changed (forget), or one that just arrived or changed (learn):
@@ -160,15 +163,23 @@ class ViewGrid {
     int width = 0;        // pixels
   };
   class FieldMeasurer;
+  // One thread's share of a pass: the counts of its rows, the enumeration widths of its rows.
+  struct Share {
+    std::array<GridMeasures::Field, kViewFieldCount> fields;
+    std::vector<int> enumWidths;
+  };
   const FieldStyle& style() const { return style_; }
   // The cell text without the right-align padding.
   void rawText(const ListItem& item, uint32_t row, const ViewColumn& col, std::string& out) const;
   void pickColumns(const Settings& settings);
   void sumPlaytime(const std::vector<ListItem>& items);
-  // Counts one field over all rows.
-  void measureField(const std::vector<ListItem>& items, const ViewColumn& col);
-  // The widest enumeration text of the rows up to the count.
-  int enumerationWidth();
+  // Counts the fields over all rows and extends the enumeration's widest texts to [enumFrom,
+  // enumTo).
+  void measure(const std::vector<ListItem>& items, const std::vector<const ViewColumn*>& fields,
+               uint32_t enumFrom, uint32_t enumTo, const std::function<TextWidth()>& anotherWidth);
+  void measureRows(const std::vector<ListItem>& items, size_t from, size_t to,
+                   const std::vector<const ViewColumn*>& fields, uint32_t enumFrom, uint32_t enumTo,
+                   const TextWidth& textWidth, Share& out) const;
   void count(const ListItem& item, bool add);
 
   std::vector<ViewColumn> columns_;
@@ -179,7 +190,8 @@ class ViewGrid {
   TextWidth textWidth_;  // what the counts' widths were measured with
   int spaceWidth_ = 0;
   GridMeasures measures_;
-  // The enumeration's widest text over rows 0..r, for the digits and width version it was made with.
+  // The enumeration's widest text over rows 0..r, for the digits and width version it was made
+  // with.
   std::vector<int> enumWidest_;
   int enumWidestDigits_ = 0;
   uint64_t enumWidestVersion_ = 0;

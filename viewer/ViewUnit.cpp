@@ -91,7 +91,10 @@ void ViewUnit::refreshGrid() {
   const BusyGuard guard(*this);
   static const TextWidth kNoWidths;
   const TextWidth& widths = settings_.viewerManualWidths ? kNoWidths : textWidth();  // may count a version
-  grid_.rebuild(list_.items, settings_, widths, widthVersion_);
+  // The second thread's function is made in that thread, for the same font.
+  std::function<TextWidth()> anotherWidth;
+  if (widths) anotherWidth = [this] { return widthFor_(widthFont_); };
+  grid_.rebuild(list_.items, settings_, widths, widthVersion_, anotherWidth);
   selection_.setRowCount(grid_.tooLarge() ? 0 : grid_.rowCount());
 }
 

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "tests/support/NameGen.h"
 #include "tests/viewer/ViewerFixture.h"
 
 namespace sonalog {
@@ -212,6 +213,26 @@ TEST_F(ViewerTest, CountedPictureEqualsAFullPass) {
       for (uint32_t r = 0; r < list.itemCount(); ++r)
         ASSERT_EQ(counted.cellText(list.items, r, c), full.cellText(list.items, r, c)) << "step " << step;
     }
+  }
+}
+
+// A long pass shared by two threads counts what one thread would, the upper half's rows included.
+TEST_F(ViewerTest, TwoThreadsMeasureAsOne) {
+  settings.CheckEnum = settings.CheckPath = settings.CheckDate = true;
+  list.items = testing::generateCatalogue(20000, 3);
+  list.items[19000].fileName = std::string(200, 'w');
+  list.items[19001].sizeKB = 2000000000;
+  const TextWidth width = [](std::string_view s) {
+    int w = 0;
+    for (unsigned char c : s) w += c % 5 + 3;
+    return w;
+  };
+  ViewGrid one, two;
+  one.rebuild(list.items, settings, width, 1);
+  two.rebuild(list.items, settings, width, 1, [&] { return width; });
+  for (int c = 0; c < one.columnCount(); ++c) {
+    EXPECT_EQ(two.textWidth(c), one.textWidth(c));
+    EXPECT_EQ(two.cellText(list.items, 5, c), one.cellText(list.items, 5, c));
   }
 }
 
