@@ -22,11 +22,14 @@ constexpr const char* kBadBitrate = "Invalid bitrate detected.";
 constexpr const char* kBadFrequency = "Invalid frequency detected.";
 constexpr const char* kNoFrames = "Doesn't seem like a 32/44.1/48 KHz mp3 file.";
 
-// Frame scan blocks: at most kBlockSize bytes are read at a time; candidates are looked for only
-// below kScanLimit, which leaves room in the block for a header and the VBR header search after
-// it. The buffer has kBlockMargin zeroed bytes past a block so a header at its end reads zeros.
+// Frame scan blocks: at most kBlockSize bytes are read at a time. Candidates are looked for only
+// up to kLookahead bytes before a block's end (a header and the VBR header search after it read
+// no further), except in the block that reaches the end of the file, where the bytes past the
+// end read as zeros (kBlockMargin more for the header bytes). So the walk sees the same bytes
+// whatever the size of each read, and fast mode reads only about what its frames still need.
 constexpr int64_t kBlockSize = 50000;
-constexpr int64_t kScanLimit = 49360;
+constexpr int64_t kLookahead = 640;
+constexpr int64_t kLeastRead = 4096;
 constexpr size_t kBlockMargin = 4;
 
 // The start of a file where ID3v2 tags and a RIFF wrapper are looked for: 16 MB + 4 bytes.
@@ -137,7 +140,12 @@ struct Mp3Analyser::Run {
   bool findTailTags();
   bool findAudioStart();
   bool scanFrames();
-  bool scanBlock(int64_t p, int64_t n, int64_t& advance, bool& finished);
+  int64_t longestFrame = 0;  // of the frames counted so far, bytes
+
+  // The bytes to read next at file position p: a block, or in fast mode once frames are known
+  // what the remaining frames take at the longest length seen.
+  int64_t readSize(int64_t p) const;
+  bool scanBlock(int64_t p, int64_t limit, int64_t& advance, bool& finished);
   // The count a header that fails a check adds to, how many such headers are tolerated and the
   // failure beyond them; errors is nullptr for a header that passes every check.
   struct HeaderFault {
@@ -325,12 +333,10 @@ bool Mp3Analyser::Run::decideFast() {
   return true;
 }
 
-// One read block at file position p with n bytes. Sets advance to where the next block starts and
-// finished when the frame scan is over (last block scanned, or fast mode has its answer).
-// False when the analysis fails.
-bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t n, int64_t& advance, bool& finished) {
+// One read block at file position p, its candidates below limit. Sets advance to where the next
+// block starts and finished when fast mode has its answer. False when the analysis fails.
+bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t limit, int64_t& advance, bool& finished) {
   const uint8_t* b = owner.block_.data();
-  const int64_t limit = std::min(n, kScanLimit);
   auto& table = owner.frames_;
   int64_t s = 0;
   while (s < limit) {
@@ -382,6 +388,7 @@ bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t n, int64_t& advance, bool& f
     ++bitrateCounts[bitrateIndex];
     ++frequencyCounts[frequencyIndex];
     ++modeCounts[channelMode];
+    longestFrame = std::max<int64_t>(longestFrame, length);
     // Only the first frames are ever looked at again (the VBR header frame and the estimate).
     if (table.size() < static_cast<size_t>(kFastFrames)) table.push_back(record);
     ++counted;
@@ -396,8 +403,14 @@ bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t n, int64_t& advance, bool& f
     }
   }
   advance = s;
-  finished = (n == limit);
   return true;
+}
+
+int64_t Mp3Analyser::Run::readSize(int64_t p) const {
+  const int64_t rest = size - p;
+  if (mode != AnalysisMode::Fast || counted == 0 || counted >= kFastFrames) return std::min(rest, kBlockSize);
+  const int64_t wanted = (kFastFrames - counted) * longestFrame + kLookahead;
+  return std::min(rest, std::clamp(wanted, kLeastRead, kBlockSize));
 }
 
 bool Mp3Analyser::Run::scanFrames() {
@@ -406,13 +419,14 @@ bool Mp3Analyser::Run::scanFrames() {
   int64_t p = audioStart;
   // A tag that claims to reach past the end leaves nothing to scan.
   while (p < size) {
-    const int64_t n = std::min(size - p, kBlockSize);
+    const int64_t n = readSize(p);
     if (!source.readAt(p, block.data(), static_cast<size_t>(n))) return fail(kDiskError);
-    std::memset(block.data() + n, 0, static_cast<size_t>(kBlockSize - n) + kBlockMargin);
+    const bool last = p + n == size;
+    if (last) std::memset(block.data() + n, 0, static_cast<size_t>(kLookahead) + kBlockMargin);
     int64_t advance = 0;
     bool finished = false;
-    if (!scanBlock(p, n, advance, finished)) return false;
-    if (finished) return true;
+    if (!scanBlock(p, last ? n : n - kLookahead, advance, finished)) return false;
+    if (finished || last) return true;
     p += advance;
   }
   return true;
@@ -429,7 +443,7 @@ bool Mp3Analyser::Run::finish() {
   return true;
 }
 
-Mp3Analyser::Mp3Analyser() : block_(static_cast<size_t>(kBlockSize) + kBlockMargin, 0) {
+Mp3Analyser::Mp3Analyser() : block_(static_cast<size_t>(kBlockSize + kLookahead) + kBlockMargin, 0) {
   frames_.reserve(kFastFrames);
 }
 
