@@ -27,14 +27,15 @@ constexpr const char* kInfoHeader =
 
 int runInfo(const InfoOptions& options) {
   const AnalysisMode mode = options.slow ? AnalysisMode::Slow : AnalysisMode::Fast;
-  // Files are analysed on every core; the lines still come in the order of the arguments.
-  AnalysisQueue queue(mode, options.files.size() > 1 ? 0 : 1);
+  // Files are analysed on every core, and read from the disk ahead, once that pays; the lines
+  // still come in the order of the arguments.
+  AnalysisQueue queue(mode, options.files.size() > 1 ? 0 : 1, kFilesReadAhead);
   std::fputs(kInfoHeader, stdout);
   int exitCode = 0;
   Mp3AnalysisResult r;
   size_t queued = 0;
   for (const std::string& path : options.files) {
-    while (queued < options.files.size() && queue.pending() < queue.depth()) queue.push(options.files[queued++]);
+    while (queued < options.files.size() && queue.pending() < queue.lookahead()) queue.push(options.files[queued++]);
     const bool ok = queue.take(r);
     if (!ok) exitCode = 1;
     std::string line;

@@ -10,8 +10,8 @@ namespace {
 // Files queued per thread: enough that a helper finding its file read from the cache at once has
 // the next one waiting.
 constexpr size_t kFilesPerThread = 2;
-// What the read-ahead asks for: the tags and the first frames at the start (the frame walk reads
-// 50 000-byte blocks from the audio's start), the trailing tags at the end.
+// What the read-ahead asks for: the tags and the first frames at the start (fast mode's 200
+// frames take 84 KB at 128 kbps), the trailing tags and the last frames at the end.
 constexpr int64_t kReadAheadHeadBytes = 128 * 1024;
 constexpr int64_t kReadAheadTailBytes = 16 * 1024;
 }  // namespace

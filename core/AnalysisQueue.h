@@ -30,6 +30,10 @@ unsigned analysisThreads(unsigned requested);
 // every frame of a long file.
 inline constexpr auto kHelpersPayAfter = std::chrono::microseconds(200);
 
+// Files whose first and last blocks a queue that reads many files asks the disk for ahead of
+// their analysis.
+inline constexpr size_t kFilesReadAhead = 200;
+
 class AnalysisQueue {
  public:
   // threads as for analysisThreads(); the caller's own thread counts as one of them. A count

@@ -325,8 +325,6 @@ bool Scan::pseudoDevice(uint64_t device, const std::string& folder) {
 void Scan::treatFiles() {
   // Folders are listed only as far ahead as the analyses need, so that a CANCEL wastes little.
   constexpr size_t kTasksAhead = 256;
-  // Files whose first blocks are requested from the disk ahead of their analysis.
-  constexpr size_t kFilesReadAhead = 200;
   AnalysisQueue queue(options_.analysisMode, options_.analysisThreads, kFilesReadAhead);
   std::deque<FileTask> tasks;
   size_t nextFolder = 0;
