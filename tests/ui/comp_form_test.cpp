@@ -21,34 +21,14 @@ using namespace sonalog::ui;
 // The k-th answer of a manual comparison, the same for the oracle and the window.
 uint8_t answerAt(size_t k) { return k % 3 == 1 ? kCompareDiffer : kCompareMatch; }
 
-class CompFormTest : public ::testing::Test {
+class CompFormTest : public RunWindowTest<TCompForm> {
  protected:
-  TempHome home;
-  FakeUi mainUi;
-  MainUnit main{mainUi};
-  std::unique_ptr<TCompForm> form;
-  bool closed = false;
-
   void start(const std::vector<ListItem>& items, const CompareJob& job) {
-    main.list().items = items;
     main.list().unsaved = false;
-    closed = false;
-    form = std::make_unique<TCompForm>(main, job);
-    QObject::connect(form.get(), &TCompForm::closed, [this] { closed = true; });
-    form->ui().script({});  // boxes are recorded and answered, never shown
-    form->newRun();
-    form->show();
+    RunWindowTest::start(items, job);
   }
-  bool waitClosed() { return pumpUntil([this] { return closed; }); }
   // The end of the matching: "&CLOSE" or "&DELETE" shown, or the window closed.
-  bool waitEnd() {
-    return pumpUntil([this] { return closed || shown(*form, "DeleteBut"); });
-  }
-  std::vector<std::string> logLines() const {
-    std::vector<std::string> lines;
-    for (const QString& l : form->logModel().lines()) lines.push_back(toStd(l));
-    return lines;
-  }
+  bool waitEnd() { return waitShownOrClosed("DeleteBut"); }
   std::vector<std::string> writtenEntries(const CompareJob& job) {
     std::vector<std::string> body = logBody(home.readFile(job.outputPath.substr(home.path().size() + 1)));
     if (body.size() >= 2) body.erase(body.begin(), body.begin() + 2);  // the count and the empty line

@@ -42,31 +42,9 @@ const char* buttonFor(uint8_t answer) {
   return answer == kDelete1st ? "Del1But" : answer == kDelete2nd ? "Del2But" : "LeaveBut";
 }
 
-class DupSearchFormTest : public ::testing::Test {
+class DupSearchFormTest : public RunWindowTest<TDupSearchForm> {
  protected:
-  TempHome home;
-  FakeUi mainUi;
-  MainUnit main{mainUi};
-  std::unique_ptr<TDupSearchForm> form;
-  bool closed = false;
-
-  void start(const std::vector<ListItem>& items, const DupSearchOptions& options) {
-    main.list().items = items;
-    form = std::make_unique<TDupSearchForm>(main, options);
-    QObject::connect(form.get(), &TDupSearchForm::closed, [this] { closed = true; });
-    form->ui().script({});  // boxes are recorded and answered, never shown
-    form->newRun();
-    form->show();
-  }
-  bool waitClosed() { return pumpUntil([this] { return closed; }); }
-  bool waitFinished() {
-    return pumpUntil([this] { return shown(*form, "CloseBut") || closed; });
-  }
-  std::vector<std::string> logLines() const {
-    std::vector<std::string> lines;
-    for (const QString& l : form->logModel().lines()) lines.push_back(toStd(l));
-    return lines;
-  }
+  bool waitFinished() { return waitShownOrClosed("CloseBut"); }
 };
 
 TEST_F(DupSearchFormTest, ManualRunAnsweredThroughTheButtonsEqualsThePlainSearch) {
@@ -132,7 +110,6 @@ TEST_F(DupSearchFormTest, AbortWhileAskingOffersToRevert) {
     items.push_back(song(n));
   for (const Answer revert : {Answer::Yes, Answer::No}) {
     SCOPED_TRACE(revert == Answer::Yes ? "revert" : "perform");
-    closed = false;
     start(items, optionsAt(80, kActionManual));
     form->ui().script({revert});
     for (size_t k = 0; k < 3; ++k) {
@@ -168,7 +145,6 @@ TEST_F(DupSearchFormTest, AbortWhileRunningStopsTheWorkerAndKeepsTheListOnRevert
 TEST_F(DupSearchFormTest, UndoAndEscapeAfterTheEndLeaveTheList) {
   const std::vector<ListItem> items = {song("A - b"), song("A - b"), song("C - d")};
   for (const bool escape : {false, true}) {
-    closed = false;
     start(items, optionsAt(99, kActionAutomaticExact));
     ASSERT_TRUE(waitFinished());
     EXPECT_EQ(textOf(*form, "Invisilab"), "Finished. 1 matches found. 1 duplicates to be deleted.");
