@@ -106,10 +106,10 @@ void TImportForm::buildChecks() {
     connect(l, &ClickableLabel::clicked, this, [this, check] { checkClick(check); });
     return static_cast<QLabel*>(l);
   };
-  QLabel* ApLab = label("ApLab", "&Append (merge) to existing list", ImportForm::Check::Append);
-  QCheckBox* ImapCheck = addCheck("ImapCheck", ImportForm::Check::Append, {ApLab});
-  QLabel* MircLab = label("MircLab", "E&xamine only \"!user...\" lines (other type text lists)", ImportForm::Check::Mirc);
-  QCheckBox* MircCheck = addCheck("MircCheck", ImportForm::Check::Mirc, {MircLab});
+  QLabel* apLab = label("ApLab", "&Append (merge) to existing list", ImportForm::Check::Append);
+  QCheckBox* imapCheck = addCheck("ImapCheck", ImportForm::Check::Append, {apLab});
+  QLabel* mircLab = label("MircLab", "E&xamine only \"!user...\" lines (other type text lists)", ImportForm::Check::Mirc);
+  QCheckBox* mircCheck = addCheck("MircCheck", ImportForm::Check::Mirc, {mircLab});
   QLabel* cmflab1 = label("cmflab1", "&Calculate missing size or time", ImportForm::Check::CalculateMissing);
   QLabel* cmflab2 = label("cmflab2", "for fixed bitrate mp3's", ImportForm::Check::CalculateMissing);
   QCheckBox* cmfcheck = addCheck("cmfcheck", ImportForm::Check::CalculateMissing, {cmflab1, cmflab2});
@@ -123,8 +123,8 @@ void TImportForm::buildChecks() {
           "SNLG can only strip header and footer if they are known!\r\nIf this checkbox is disabled (gray), it "
           "means they are not specified.");
   QCheckBox* stripcheck = addCheck("stripcheck", ImportForm::Check::Strip, {striplab1});
-  ApLab->setBuddy(ImapCheck);
-  MircLab->setBuddy(MircCheck);
+  apLab->setBuddy(imapCheck);
+  mircLab->setBuddy(mircCheck);
   cmflab1->setBuddy(cmfcheck);
   clablab1->setBuddy(clabcheck);
   striplab1->setBuddy(stripcheck);
