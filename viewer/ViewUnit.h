@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <cstdint>
 #include <string>
@@ -178,7 +179,7 @@ class ViewUnit {
 
   // The temporary files (for tests that damage them): empty when there is none.
   const std::string& undoFilePath() const { return undoFile_.path(); }
-  const std::string& filterFilePath() const { return filterFile_.path(); }
+  const std::string& filterFilePath() const { return filterFile_->path(); }
 
   // ---- Closing ----
   // FormCloseQuery: a filtered list is offered back first. False keeps the viewer open.
@@ -250,7 +251,8 @@ class ViewUnit {
   UndoSlot undo_;
   // Private to this run, locked, removed when replaced or when the viewer goes.
   platform::TempFile undoFile_;
-  platform::TempFile filterFile_;  // the full list while a filtered list is shown
+  // The full list while a filtered list is shown.
+  std::unique_ptr<platform::TempFile> filterFile_ = std::make_unique<platform::TempFile>();
   uint32_t unfilteredFrom_ = 0;  // filtered count an unfilter undo must find
   GridMeasures unfilteredMeasures_;  // the grid's counts of that filtered list
   uint32_t countAtOpen_ = 0;

@@ -1,7 +1,9 @@
 #include "viewer/ViewUnit.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <thread>
 
 #include "core/Sorting.h"
 #include "viewer/FindUnit.h"
@@ -90,33 +92,40 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   if (busy() || filter_.active || text.empty()) return false;
   // Dropped before a message, so that the box does not show the busy cursor.
   std::optional<BusyGuard> guard(std::in_place, *this);
-  // The names first: a filter that matches nothing writes no copy of the list.
+  // The copy of the full list is written while the names are matched; it takes the place of the
+  // filter file only when something matched (an unfilter's undo may still need the old one).
+  auto copy = std::make_unique<platform::TempFile>();
+  std::vector<uint64_t> offsets(list_.items.size());
+  std::string reason;
+  bool written = false;
+  std::thread writer([&] {
+    written = writeTempFile(*copy, [&](const std::string& path, std::string& why) {
+      TempWriter out(path);
+      for (size_t i = 0; i < list_.items.size(); ++i) {
+        offsets[i] = out.position();
+        out.item(list_.items[i]);
+      }
+      const bool done = out.finish();
+      why = out.error();
+      return done;
+    }, reason);
+  });
   const NameMatcher matches(text, matchCase);
   std::vector<uint32_t> map;
   for (uint32_t i = 0; i < list_.itemCount(); ++i)
     if (matches(list_.items[i].fileName)) map.push_back(i);
+  writer.join();
   if (map.empty()) {
     guard.reset();
     ui_.warning("No matches found. Not filtering.");
     return false;
   }
-  std::vector<uint64_t> offsets(list_.items.size());
-  std::string reason;
-  const bool written = writeTempFile(filterFile_, [&](const std::string& path, std::string& why) {
-    TempWriter out(path);
-    for (size_t i = 0; i < list_.items.size(); ++i) {
-      offsets[i] = out.position();
-      out.item(list_.items[i]);
-    }
-    const bool done = out.finish();
-    why = out.error();
-    return done;
-  }, reason);
   if (!written) {
     guard.reset();
     ui_.warning(withReason("Disk error writing temporary file!", reason));
     return false;
   }
+  filterFile_ = std::move(copy);
   record(UndoKind::Filter, pos);
   // The grid counts whichever is fewer: the rows kept, or the rows that go.
   filter_.fullMeasures = grid_.measures();
@@ -145,7 +154,7 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
 
 bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
   if (!filter_.active) return false;
-  TempReader in(filterFile_.path());
+  TempReader in(filterFile_->path());
   std::vector<ListItem> others;  // the full list's items that were not shown, in order
   bool readable = in.isOpen() && filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount();
   if (readable) {
@@ -202,7 +211,7 @@ bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
 }
 
 void ViewUnit::dropFilter(bool deleteFile) {
-  if (deleteFile) filterFile_.remove();
+  if (deleteFile) filterFile_->remove();
   filter_ = FilterState{};
 }
 

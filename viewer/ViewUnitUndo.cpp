@@ -146,7 +146,7 @@ bool ViewUnit::undoInsert() {
 bool ViewUnit::undoFilter() {
   if (!filter_.active || filter_.fullCount <= 1 || filter_.fullCount < list_.itemCount())
     return refuseUndo(UndoRefusal::Internal);
-  TempReader in(filterFile_.path());
+  TempReader in(filterFile_->path());
   std::vector<ListItem> items;
   items.reserve(filter_.fullCount);
   for (uint32_t i = 0; in.isOpen() && i < filter_.fullCount; ++i) {
