@@ -126,8 +126,8 @@ void appendItemRecord(std::string& out, const ListItem& it) {
   putLE16(out, it.averageKbps);
 }
 
-bool readItemRecord(std::FILE* f, ListItem& item) {
-  return readRecord([f](void* dst, size_t n) { return std::fread(dst, 1, n, f) == n; }, item);
+bool readItemRecord(const std::function<bool(void* dst, size_t n)>& read, ListItem& item) {
+  return readRecord(read, item);
 }
 
 bool writeItemsFile(const std::string& path, const std::vector<ListItem>& items) {

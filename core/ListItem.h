@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -94,7 +95,8 @@ bool readItemsFile(const std::string& path, std::vector<ListItem>& items);
 // One item in the record layout of those files (no count), appended to out. The viewer's filter
 // and undo files are sequences of such records, read back one by one.
 void appendItemRecord(std::string& out, const ListItem& item);
-// Reads one record written by appendItemRecord; false at a short or damaged record.
-bool readItemRecord(std::FILE* f, ListItem& item);
+// Reads one record written by appendItemRecord from read(dst, n), which is true when it gave n
+// bytes; false at a short or damaged record.
+bool readItemRecord(const std::function<bool(void* dst, size_t n)>& read, ListItem& item);
 
 }  // namespace sonalog

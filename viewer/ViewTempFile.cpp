@@ -1,5 +1,6 @@
 #include "viewer/ViewTempFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -96,27 +97,46 @@ TempReader::~TempReader() {
   if (file_) std::fclose(file_);
 }
 
-bool TempReader::item(ListItem& item) { return file_ && readItemRecord(file_, item); }
+bool TempReader::read(void* dst, size_t n) {
+  constexpr size_t kReadBytes = 1 << 20;
+  auto* out = static_cast<char*>(dst);
+  while (n > 0) {
+    if (at_ == buffer_.size()) {
+      if (!file_) return false;
+      bufferStart_ += buffer_.size();
+      buffer_.resize(kReadBytes);
+      buffer_.resize(std::fread(buffer_.data(), 1, kReadBytes, file_));
+      at_ = 0;
+      if (buffer_.empty()) return false;
+    }
+    const size_t k = std::min(n, buffer_.size() - at_);
+    std::memcpy(out, buffer_.data() + at_, k);
+    at_ += k;
+    out += k;
+    n -= k;
+  }
+  return true;
+}
+
+bool TempReader::item(ListItem& item) {
+  return readItemRecord([this](void* dst, size_t n) { return read(dst, n); }, item);
+}
 
 bool TempReader::u32(uint32_t& v) {
   unsigned char b[4];
-  if (!file_ || std::fread(b, 1, 4, file_) != 4) return false;
+  if (!read(b, 4)) return false;
   v = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
   return true;
 }
 
 bool TempReader::bytes(std::vector<uint8_t>& out, uint32_t count) {
-  if (!file_) return false;
-  const long at = std::ftell(file_);
-  if (at < 0 || static_cast<uint64_t>(at) + count > size_) return false;
+  if (!file_ || position() + count > size_) return false;
   out.resize(count);
-  return std::fread(out.data(), 1, count, file_) == count;
+  return read(out.data(), count);
 }
 
 bool TempReader::u32s(std::vector<uint32_t>& out, uint32_t count) {
-  if (!file_) return false;
-  const long at = std::ftell(file_);
-  if (at < 0 || static_cast<uint64_t>(at) + 4ull * count > size_) return false;
+  if (!file_ || position() + 4ull * count > size_) return false;
   out.resize(count);
   for (uint32_t& v : out)
     if (!u32(v)) return false;
@@ -124,9 +144,17 @@ bool TempReader::u32s(std::vector<uint32_t>& out, uint32_t count) {
 }
 
 bool TempReader::seek(uint64_t position) {
-  return file_ && position <= size_ && std::fseek(file_, static_cast<long>(position), SEEK_SET) == 0;
+  if (!file_ || position > size_ || std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0)
+    return false;
+  buffer_.clear();
+  at_ = 0;
+  bufferStart_ = position;
+  return true;
 }
 
-bool TempReader::atEnd() { return file_ && std::fgetc(file_) == EOF; }
+bool TempReader::atEnd() {
+  char c;
+  return file_ && !read(&c, 1);
+}
 
 }  // namespace sonalog

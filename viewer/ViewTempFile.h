@@ -71,8 +71,15 @@ class TempReader {
   bool atEnd();
 
  private:
+  // n bytes from the file through the buffer: a whole list is read in a few large reads
+  // instead of several small ones per item.
+  bool read(void* dst, size_t n);
+  uint64_t position() const { return bufferStart_ + at_; }
   std::FILE* file_ = nullptr;
   uint64_t size_ = 0;
+  std::vector<char> buffer_;
+  size_t at_ = 0;             // next byte in buffer_
+  uint64_t bufferStart_ = 0;  // file position of buffer_[0]
 };
 
 }  // namespace sonalog
