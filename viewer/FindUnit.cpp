@@ -4,6 +4,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/Text.h"
+#include "viewer/CodePoints.h"
 
 namespace sonalog {
 
@@ -31,7 +32,28 @@ bool NameMatcher::operator()(std::string_view name) const {
   // Plain ASCII names fold by themselves; only other names need the locale's folding.
   if (asciiNeedle_ && isAscii(name))
     return foundIn(name, [](char a, char b) { return platform::asciiLower(a) == b; });
-  return foundIn(platform::foldCase(name), same);
+  return foundIn(folded(name), same);
+}
+
+std::string_view NameMatcher::folded(std::string_view name) const {
+  constexpr char32_t kFoldTableSize = 0x3000;
+  fold_.clear();
+  forEachCodePoint(name, [&](char32_t c) {
+    if (c < 0x80) {
+      fold_ += platform::asciiLower(static_cast<char>(c));
+      return;
+    }
+    std::string* at = nullptr;
+    if (c < kFoldTableSize) {
+      if (foldedBelow_.empty()) foldedBelow_.resize(kFoldTableSize);
+      at = &foldedBelow_[c];
+    } else {
+      at = &foldedOthers_[c];
+    }
+    if (at->empty()) *at = platform::foldCase(platform::encodeUtf8(std::u32string_view(&c, 1)));
+    fold_ += *at;
+  });
+  return fold_;
 }
 
 FindWindowControls findWindowControls(bool filtered, bool rowsShown, bool textEmpty) {

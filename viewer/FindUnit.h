@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ListItem.h"
@@ -22,9 +23,16 @@ inline constexpr size_t kMaxFindText = 240;
 class NameMatcher {
  public:
   NameMatcher(std::string_view text, bool matchCase, bool atStart = false);
+  // Not for two threads at once: it keeps the code points it folded.
   bool operator()(std::string_view name) const;
 
  private:
+  // A name folded as platform::foldCase folds it. Full case folding maps each code point on its
+  // own, so each one is folded once and the results are joined.
+  std::string_view folded(std::string_view name) const;
+  mutable std::vector<std::string> foldedBelow_;  // by code point, below kFoldTableSize
+  mutable std::unordered_map<char32_t, std::string> foldedOthers_;
+  mutable std::string fold_;
   std::string needle_;
   bool matchCase_;
   bool asciiNeedle_;

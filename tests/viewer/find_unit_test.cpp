@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Text.h"
 #include "tests/support/FakeUi.h"
 #include "tests/viewer/ViewerFixture.h"
 
@@ -28,6 +29,22 @@ TEST(NameMatcherTest, CaseAndLength) {
   EXPECT_TRUE(NameMatcher("\xC3\xA9t\xC3\xA9", false)("L'\xC3\x89T\xC3\x89 indien"));
   EXPECT_FALSE(NameMatcher("longer than the name", false)("short"));
   EXPECT_FALSE(NameMatcher("longer than the name", true)("short"));
+}
+
+// Names are folded one code point at a time with remembered folds: the result must be the whole
+// name's folding, also where one letter folds to two, a sign folds to ASCII or the name is not
+// UTF-8 (Windows-1252).
+TEST(NameMatcherTest, FoldsAsTheWholeNameFolds) {
+  const char* names[] = {"Stra\xC3\x9F" "e", "\xC4\xB0stanbul", "\xE2\x84\xAA" "elvin", "\xEF\xAC\x83x",
+                         "\xCE\xA3\xCE\x91\xCE\xA3", "\xC9t\xE9 \x80", "\xF0\x90\x90\x80 Deseret"};
+  const char* needles[] = {"ss", "i\xCC\x87", "kel", "ffix", "\xCF\x83\xCE\xB1", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC",
+                           "\xF0\x90\x90\xA8", "zz"};
+  for (const char* needle : needles) {
+    NameMatcher matches(needle, false);
+    for (const char* name : names)
+      EXPECT_EQ(matches(name), platform::foldCase(name).find(platform::foldCase(needle)) != std::string::npos)
+          << name << " / " << needle;
+  }
 }
 
 TEST_F(FindTest, FirstNextAndRepeat) {

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "platform/Text.h"
+#include "viewer/CodePoints.h"
 
 namespace sonalog::ui {
 
@@ -71,20 +71,8 @@ int GridTextWidth::operator()(std::string_view text) {
     width += ascii_[c];
   }
   if (!ascii) {
-    // A valid UTF-8 text is decoded in place; any other is Windows-1252, byte by byte.
     width = 0;
-    if (platform::isValidUtf8(text)) {
-      for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = len == 1 ? lead : lead & (0x7F >> len);
-        for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        width += advance(c);
-        i += len;
-      }
-    } else {
-      for (char ch : text) width += advance(platform::cp1252ToCodePoint(static_cast<unsigned char>(ch)));
-    }
+    forEachCodePoint(text, [&](char32_t c) { width += advance(c); });
   }
   return static_cast<int>(std::ceil(width - 1e-6));
 }
