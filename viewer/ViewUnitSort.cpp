@@ -155,19 +155,27 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
 bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
   if (!filter_.active) return false;
   TempReader in(filterFile_->path());
-  std::vector<ListItem> others;  // the full list's items that were not shown, in order
-  bool readable = in.isOpen() && filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount();
+  // The full list is read into place, front to back (a seek per item would cost a system call
+  // each); the shown items keep an empty place until the whole file has been read, so a damaged
+  // file leaves the list as it is.
+  std::vector<ListItem> full;
+  std::vector<size_t> shownAt;  // the place of each shown item in full
+  bool readable = in.isOpen() && filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount() &&
+                  filter_.map.size() == list_.items.size();
   if (readable) {
-    // Read front to back, the shown and deleted items passed over: a seek per item would cost a
-    // system call each.
+    full.reserve(filter_.fullCount);
+    shownAt.reserve(filter_.map.size());
     size_t next = 0;
     for (uint32_t i = 0; i < filter_.fullCount && readable; ++i) {
       ListItem it;
       readable = in.item(it);
-      if (next < filter_.map.size() && filter_.map[next] == i)
+      if (next < filter_.map.size() && filter_.map[next] == i) {
+        shownAt.push_back(full.size());
+        full.emplace_back();
         ++next;
-      else if (!filter_.deleted[i])
-        others.push_back(std::move(it));
+      } else if (!filter_.deleted[i]) {
+        full.push_back(std::move(it));
+      }
     }
   }
   if (!readable) {
@@ -183,15 +191,7 @@ bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
     undo_ = UndoSlot{};
   }
   unfilteredFrom_ = list_.itemCount();
-  std::vector<ListItem> full;
-  full.reserve(others.size() + list_.items.size());
-  size_t next = 0, other = 0;
-  for (uint32_t i = 0; i < filter_.fullCount; ++i) {
-    if (next < filter_.map.size() && filter_.map[next] == i)
-      full.push_back(std::move(list_.items[next++]));
-    else if (!filter_.deleted[i])
-      full.push_back(std::move(others[other++]));
-  }
+  for (size_t k = 0; k < shownAt.size(); ++k) full[shownAt[k]] = std::move(list_.items[k]);
   list_.items = std::move(full);
   // The full list's counts: those from before the filter, with the shown rows as they are now.
   unfilteredMeasures_ = grid_.measures();
