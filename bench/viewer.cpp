@@ -149,8 +149,10 @@ QApplication& app() {
   static char name[] = "bench_viewer";
   static char* argv[] = {name, nullptr};
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QApplication application(argc, argv);
-  return application;
+  // Never destroyed: a QApplication that outlives main is torn down after Qt's own globals, and
+  // the program crashed on its way out.
+  static QApplication* application = new QApplication(argc, argv);
+  return *application;
 }
 
 Settings windowSettings() {
