@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
+#include <thread>
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -23,6 +25,35 @@ bool writeTempFile(platform::TempFile& file,
 
 namespace {
 constexpr size_t kFlushBytes = 1 << 16;
+constexpr uint32_t kTwoThreadItems = 1 << 12;
+}
+
+bool readItemRecords(const std::string& path, const std::vector<uint64_t>& offsets, uint32_t count,
+                     std::vector<ListItem>& items) {
+  if (offsets.size() < count) return false;
+  auto readRange = [&](uint32_t from, uint32_t to, std::vector<ListItem>& out) {
+    TempReader in(path);
+    if (!in.isOpen() || (from < to && !in.seek(offsets[from]))) return false;
+    out.reserve(out.size() + (to - from));
+    for (uint32_t i = from; i < to; ++i) {
+      ListItem it;
+      if (!in.item(it)) return false;
+      out.push_back(std::move(it));
+    }
+    return true;
+  };
+  const uint32_t mid = count < kTwoThreadItems ? count : count / 2;
+  std::vector<ListItem> lower, upper;
+  bool upperRead = true;
+  std::thread worker;
+  if (mid < count) worker = std::thread([&] { upperRead = readRange(mid, count, upper); });
+  lower.reserve(count);
+  const bool lowerRead = readRange(0, mid, lower);
+  if (worker.joinable()) worker.join();
+  if (!lowerRead || !upperRead) return false;
+  lower.insert(lower.end(), std::make_move_iterator(upper.begin()), std::make_move_iterator(upper.end()));
+  items = std::move(lower);
+  return true;
 }
 
 TempWriter::TempWriter(const std::string& path) : path_(path) {

@@ -22,6 +22,11 @@ bool writeTempFile(platform::TempFile& file,
                    const std::function<bool(const std::string& path, std::string& reason)>& write,
                    std::string& reason);
 
+// Items [0, count) of a file of item records whose places offsets gives: a long file is read in
+// two halves at once, the second by a worker from its own place. False when any is missing.
+bool readItemRecords(const std::string& path, const std::vector<uint64_t>& offsets, uint32_t count,
+                     std::vector<ListItem>& items);
+
 class TempWriter {
  public:
   // Creates (truncates) path. ok() tells whether that and every later write succeeded.

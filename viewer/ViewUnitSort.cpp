@@ -154,29 +154,27 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
 
 bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
   if (!filter_.active) return false;
-  TempReader in(filterFile_->path());
-  // The full list is read into place, front to back (a seek per item would cost a system call
-  // each); the shown items keep an empty place until the whole file has been read, so a damaged
-  // file leaves the list as it is.
+  // The whole file is read, then the deleted items are dropped from it; the shown items take
+  // their places only once all of it could be read, so a damaged file leaves the list as it is.
   std::vector<ListItem> full;
   std::vector<size_t> shownAt;  // the place of each shown item in full
-  bool readable = in.isOpen() && filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount() &&
-                  filter_.map.size() == list_.items.size();
+  const bool readable = filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount() &&
+                        filter_.map.size() == list_.items.size() &&
+                        readItemRecords(filterFile_->path(), filter_.offsets, filter_.fullCount, full);
   if (readable) {
-    full.reserve(filter_.fullCount);
     shownAt.reserve(filter_.map.size());
-    size_t next = 0;
-    for (uint32_t i = 0; i < filter_.fullCount && readable; ++i) {
-      ListItem it;
-      readable = in.item(it);
+    size_t kept = 0, next = 0;
+    for (uint32_t i = 0; i < filter_.fullCount; ++i) {
       if (next < filter_.map.size() && filter_.map[next] == i) {
-        shownAt.push_back(full.size());
-        full.emplace_back();
+        shownAt.push_back(kept);
         ++next;
-      } else if (!filter_.deleted[i]) {
-        full.push_back(std::move(it));
+      } else if (filter_.deleted[i]) {
+        continue;
       }
+      if (kept != i) full[kept] = std::move(full[i]);
+      ++kept;
     }
+    full.resize(kept);
   }
   if (!readable) {
     ui_.message("Can't read temporary backup file!", " disk error", Icon::Error);

@@ -146,15 +146,9 @@ bool ViewUnit::undoInsert() {
 bool ViewUnit::undoFilter() {
   if (!filter_.active || filter_.fullCount <= 1 || filter_.fullCount < list_.itemCount())
     return refuseUndo(UndoRefusal::Internal);
-  TempReader in(filterFile_->path());
   std::vector<ListItem> items;
-  items.reserve(filter_.fullCount);
-  for (uint32_t i = 0; in.isOpen() && i < filter_.fullCount; ++i) {
-    ListItem it;
-    if (!in.item(it)) break;
-    items.push_back(std::move(it));
-  }
-  if (items.size() != filter_.fullCount) return refuseUndo(UndoRefusal::Unreadable);
+  if (!readItemRecords(filterFile_->path(), filter_.offsets, filter_.fullCount, items))
+    return refuseUndo(UndoRefusal::Unreadable);
   list_.items = std::move(items);
   grid_.setMeasures(filter_.fullMeasures);
   filter_.active = false;

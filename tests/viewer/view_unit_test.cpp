@@ -202,6 +202,22 @@ TEST_F(ViewerTest, DeletingEveryFilteredItemUnfilters) {
   EXPECT_FALSE(view.undoEnabled());
 }
 
+// A filter file long enough to be read in two halves gives the full list back in its order.
+TEST_F(ViewerTest, LongFilterFileComesBackWhole) {
+  std::vector<std::string> all;
+  for (int i = 0; i < 10000; ++i) all.push_back((i % 3 == 0 ? "x" : "y") + std::to_string(i));
+  settings.skipFilteredNote = true;
+  openWith(all);
+  ASSERT_TRUE(view.filter("x", false, pos));
+  ASSERT_EQ(view.deleteRows(1, 1, pos), ViewUnit::DeleteResult::Deleted);  // "x3"
+  ASSERT_TRUE(view.unfilter(pos));
+  all.erase(all.begin() + 3);
+  EXPECT_EQ(names(), all);
+  ASSERT_TRUE(view.filter("x", false, pos));
+  ASSERT_TRUE(view.undo(pos));
+  EXPECT_EQ(names(), all);
+}
+
 TEST_F(ViewerTest, MakePrimaryAndClosingWhileFiltered) {
   openWith({"a1", "b1", "a2"});
   ASSERT_TRUE(view.filter("a", false, pos));
