@@ -1,6 +1,7 @@
 #include "duplicates/TitleMatch.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -400,36 +401,34 @@ NameHashes nameHashes(std::string_view name, bool highChars) {
 
 TitleKey prepareTitle(std::string_view name, const MatchOptions& options) {
   TitleKey key;
-  size_t next = 0;  // the next of key.ends_
-  auto add = [&](std::string_view raw) {
-    key.texts_ += foldName(raw);
-    key.ends_[next++] = static_cast<uint32_t>(key.texts_.size());
-    key.texts_ += NormalizeTitle(raw, options.highChars);
-    key.ends_[next++] = static_cast<uint32_t>(key.texts_.size());
-  };
-  auto close = [&] {  // the texts not added are empty
-    for (; next < key.ends_.size(); ++next) key.ends_[next] = static_cast<uint32_t>(key.texts_.size());
-    key.texts_.shrink_to_fit();
-  };
-  add(name);
+  // The texts are made first, then copied into the key's buffer in one allocation of their size.
+  const bool parts = options.matchThreshold < kThresholdLetters;
+  std::array<std::string, 6> texts;
+  std::string artist, title;
+  key.sketch.split = parts && name.size() >= 4 && splitTitle(name, artist, title);
+  size_t k = 0;
+  for (const std::string_view raw : {name, std::string_view(artist), std::string_view(title)}) {
+    if (k > 0 && !key.sketch.split) break;
+    texts[k++] = foldName(raw);
+    texts[k++] = NormalizeTitle(raw, options.highChars);
+  }
+  size_t total = 0;
+  for (const std::string& t : texts) total += t.size();
+  key.texts_.reserve(total);
+  for (k = 0; k < texts.size(); ++k) {
+    key.texts_ += texts[k];
+    key.ends_[k] = static_cast<uint32_t>(key.texts_.size());
+  }
   key.sketch.foldedHash = hashOf(key.whole().folded);
   key.sketch.rawLength = static_cast<uint32_t>(std::min<size_t>(name.size(), UINT32_MAX));
   key.sketch.first = name.empty() ? 0 : upperAscii(name[0]);
   key.normalizedHash = hashOf(key.whole().normalized);
-  if (options.matchThreshold >= kThresholdLetters) {
-    close();
-    return key;
-  }
+  if (!parts) return key;
   key.sketch.whole = sketchOf(key.whole());
-  std::string artist, title;
-  if (name.size() >= 4 && splitTitle(name, artist, title)) {
-    key.sketch.split = true;
-    add(artist);
-    add(title);
+  if (key.sketch.split) {
     key.sketch.artist = sketchOf(key.artist());
     key.sketch.title = sketchOf(key.title());
   }
-  close();
   return key;
 }
 
