@@ -188,7 +188,8 @@ class NumberTable {
 
 // Measures one field's cells. Texts that follow from a few numbers (times, bitrates, sizes,
 // modes, frequencies, dates) repeat a lot, and dates may come from the locale's format, which is
-// slow to apply: each value is measured once. A folder or a label is mostly the row before's.
+// slow to apply: each value is measured once. So is each folder and label text, mostly the row
+// before's.
 class ViewGrid::FieldMeasurer {
  public:
   FieldMeasurer(const ViewGrid& grid, const ViewColumn& col, const TextWidth& textWidth)
@@ -330,10 +331,10 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
     int64_t widest = widths ? textWidth(col.header) : 0;
     const GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
     // A list the grid cannot show still gets readable headers.
-    if (tooLarge_ || count_ == 0) {
-    } else if (col.field == ViewField::Enumeration) {
+    const bool rows = !tooLarge_ && count_ > 0;
+    if (rows && col.field == ViewField::Enumeration) {
       if (widths) widest = std::max(widest, int64_t{enumWidest_[count_ - 1]});
-    } else {
+    } else if (rows) {
       // A right-aligned cell is its raw text with spaces in front up to the column's longest
       // length, so its width is the raw text's width plus those spaces.
       if (col.rightAligned && !f.length.empty()) alignLength_[c] = static_cast<uint32_t>(f.length.max());
