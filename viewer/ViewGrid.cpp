@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <thread>
 #include <unordered_map>
 
@@ -429,7 +430,7 @@ void ViewGrid::rawText(const ListItem& it, uint32_t row, const ViewColumn& col,
     out += ' ';
   };
   switch (col.field) {
-    case ViewField::Enumeration: out = fmt::format(" {:>{}}. ", row + 1, enumDigits_); break;
+    case ViewField::Enumeration: fmt::format_to(std::back_inserter(out), " {:>{}}. ", row + 1, enumDigits_); break;
     case ViewField::Artist: spaced(splitArtistTitle(it.fileName).artist); break;
     case ViewField::Title: spaced(splitArtistTitle(it.fileName).title); break;
     case ViewField::FileName: spaced(it.fileName); break;
