@@ -386,15 +386,8 @@ void ViewGrid::measureRows(const std::vector<ListItem>& items, size_t from, size
   for (const ViewColumn* col : fields) {
     GridMeasures::Field& f = out.fields[static_cast<size_t>(col->field)];
     FieldMeasurer measure(*this, *col, textWidth);
-    for (size_t r = from; r < to; ++r) {
-      const Measure m = measure(items[r]);
-      if (col->rightAligned) {
-        f.length.add(m.length);
-        if (widths) f.width.add(m.width - int64_t{spaceWidth_} * m.length);
-      } else if (widths) {
-        f.width.add(m.width);
-      }
-    }
+    for (size_t r = from; r < to; ++r)
+      countCell(f, col->rightAligned, measure(items[r]), col->rightAligned, widths, true);
   }
   static const ListItem kNoItem;
   static const ViewColumn kEnumeration{ViewField::Enumeration, {}, kNoSortKey, false};
@@ -410,14 +403,20 @@ void ViewGrid::count(const ListItem& item, bool add) {
   for (const ViewColumn& col : columns_) {
     GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
     if (!f.lengths && !f.widths) continue;
-    const Measure m = FieldMeasurer(*this, col, textWidth_)(item);
-    auto change = [add](ValueCounts& counts, int64_t value) {
-      if (add) counts.add(value);
-      else counts.remove(value);
-    };
-    if (f.lengths) change(f.length, m.length);
-    if (f.widths) change(f.width, col.rightAligned ? m.width - int64_t{spaceWidth_} * m.length : m.width);
+    countCell(f, col.rightAligned, FieldMeasurer(*this, col, textWidth_)(item), f.lengths, f.widths, add);
   }
+}
+
+void ViewGrid::countCell(GridMeasures::Field& f, bool rightAligned, const Measure& m, bool lengths,
+                         bool widths, bool add) const {
+  auto change = [add](ValueCounts& counts, int64_t value) {
+    if (add) counts.add(value);
+    else counts.remove(value);
+  };
+  if (lengths) change(f.length, m.length);
+  // A right-aligned cell's width is counted less the spaces its characters would take: the
+  // padding in front adds them back for the column's longest length.
+  if (widths) change(f.width, rightAligned ? m.width - int64_t{spaceWidth_} * m.length : m.width);
 }
 
 void ViewGrid::rawText(const ListItem& it, uint32_t row, const ViewColumn& col,

@@ -181,6 +181,9 @@ class ViewGrid {
                    const std::vector<const ViewColumn*>& fields, uint32_t enumFrom, uint32_t enumTo,
                    const TextWidth& textWidth, Share& out) const;
   void count(const ListItem& item, bool add);
+  // Adds (add) or takes away one cell's measure from its field's counts of lengths and widths.
+  void countCell(GridMeasures::Field& f, bool rightAligned, const Measure& m, bool lengths, bool widths,
+                 bool add) const;
 
   std::vector<ViewColumn> columns_;
   std::array<int, kViewFieldCount> fieldColumn_{};
