@@ -22,6 +22,13 @@ uint32_t displayLength(std::string_view s) {
   return n;
 }
 
+bool isPlain(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
+
+// No width function: a pass that counts lengths only.
+const TextWidth kNoWidth;
+
 int digits(uint64_t n) {
   int d = 1;
   while (n >= 10) {
@@ -107,6 +114,7 @@ void ValueCounts::change(int64_t value, int64_t by) {
     if (by <= 0) return;
     base_ = value;
     counts_.assign(1, static_cast<uint32_t>(by));
+    total_ = static_cast<uint64_t>(by);
     return;
   }
   if (value < base_) {
@@ -120,7 +128,9 @@ void ValueCounts::change(int64_t value, int64_t by) {
     counts_.resize(i + 1, 0);
   }
   uint32_t& n = counts_[i];
-  n = by < 0 && n < static_cast<uint64_t>(-by) ? 0 : static_cast<uint32_t>(n + by);
+  const uint32_t now = by < 0 && n < static_cast<uint64_t>(-by) ? 0 : static_cast<uint32_t>(n + by);
+  total_ = total_ - n + now;
+  n = now;
   while (!counts_.empty() && counts_.back() == 0) counts_.pop_back();
   if (counts_.empty()) base_ = 0;
 }
@@ -132,17 +142,23 @@ void ValueCounts::merge(const ValueCounts& other, int sign) {
 }
 
 void GridMeasures::merge(const GridMeasures& other, int sign) {
-  if (!(style == other.style) || widthVersion != other.widthVersion) {
+  if (!(style == other.style)) {
     fields = {};
     return;
   }
+  const bool sameFont = widthVersion == other.widthVersion && uniformPlain == other.uniformPlain;
   for (size_t i = 0; i < fields.size(); ++i) {
     Field& f = fields[i];
     const Field& o = other.fields[i];
     f.lengths = f.lengths && o.lengths;
-    f.widths = f.widths && o.widths;
-    if (f.lengths) f.length.merge(o.length, sign);
-    else f.length = {};
+    f.widths = f.lengths && f.widths && o.widths && sameFont;
+    if (f.lengths) {
+      f.length.merge(o.length, sign);
+      f.plainLength.merge(o.plainLength, sign);
+    } else {
+      f.length = {};
+      f.plainLength = {};
+    }
     if (f.widths) f.width.merge(o.width, sign);
     else f.width = {};
   }
@@ -193,8 +209,9 @@ class NumberTable {
 // before's.
 class ViewGrid::FieldMeasurer {
  public:
-  FieldMeasurer(const ViewGrid& grid, const ViewColumn& col, const TextWidth& textWidth)
-      : grid_(grid), col_(col), textWidth_(textWidth) {}
+  // plainWidths: plain ASCII cells are measured too (not needed in a uniform font).
+  FieldMeasurer(const ViewGrid& grid, const ViewColumn& col, const TextWidth& textWidth, bool plainWidths)
+      : grid_(grid), col_(col), textWidth_(textWidth), plainWidths_(plainWidths) {}
 
   Measure operator()(const ListItem& it) {
     switch (col_.field) {
@@ -214,7 +231,9 @@ class ViewGrid::FieldMeasurer {
  private:
   Measure measure(const ListItem& it) {
     grid_.rawText(it, 0, col_, text_);
-    return {displayLength(text_), textWidth_ ? textWidth_(text_) : 0};
+    Measure m{displayLength(text_), 0, isPlain(text_)};
+    if (textWidth_ && (plainWidths_ || !m.plain)) m.width = textWidth_(text_);
+    return m;
   }
   Measure byValue(const ListItem& it, int64_t key) {
     auto [at, fresh] = values_.find(key);
@@ -235,6 +254,7 @@ class ViewGrid::FieldMeasurer {
   const ViewGrid& grid_;
   const ViewColumn& col_;
   const TextWidth& textWidth_;
+  const bool plainWidths_;
   std::string text_;
   NumberTable<Measure> values_;
   // Folders and labels by their text; the views point into the items, which outlive a pass.
@@ -292,29 +312,35 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
 
   // Counts made another way, or of fields no longer shown (not kept in step), are dropped.
   const bool widths = static_cast<bool>(textWidth);
+  const bool uniform = widths && uniformPlain(textWidth, widthVersion);
   if (!(measures_.style == style_)) measures_ = GridMeasures{};
   measures_.style = style_;
-  if (!widths || measures_.widthVersion != widthVersion)
+  if (!widths || measures_.widthVersion != widthVersion || measures_.uniformPlain != uniform)
     for (GridMeasures::Field& f : measures_.fields) f.widths = false;
   measures_.widthVersion = widthVersion;
+  measures_.uniformPlain = uniform;
   for (size_t i = 0; i < kViewFieldCount; ++i) {
     GridMeasures::Field& f = measures_.fields[i];
     if (fieldColumn_[i] < 0 || tooLarge_) f = {};
+    f.widths = f.widths && f.lengths;
     if (!f.widths) f.width = {};
+    // In a uniform font a field of plain cells only has nothing to measure.
+    if (uniform && f.lengths && f.otherCells() == 0) f.widths = true;
   }
   textWidth_ = textWidth;
   spaceWidth_ = widths ? textWidth(" ") : 0;
 
-  // What is not counted yet: whole fields, and the enumeration's rows beyond those measured for
-  // counts of the same digits (its texts depend on nothing else).
-  std::vector<const ViewColumn*> fields;
+  // What is not counted yet: lengths and widths of fields, and the enumeration's rows beyond those
+  // measured for counts of the same digits (its texts depend on nothing else; in a uniform font
+  // they are all as wide as the last).
+  std::vector<FieldPass> fields;
   uint32_t enumFrom = 0, enumTo = 0;
   if (!tooLarge_) {
     for (const ViewColumn& col : columns_) {
       const GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
       if (col.field != ViewField::Enumeration) {
-        if ((col.rightAligned && !f.lengths) || (widths && !f.widths)) fields.push_back(&col);
-      } else if (widths) {
+        if (!f.lengths || (widths && !f.widths)) fields.push_back({&col, !f.lengths, widths && !f.widths});
+      } else if (widths && !uniform) {
         if (enumWidestDigits_ != enumDigits_ || enumWidestVersion_ != widthVersion) enumWidest_.clear();
         enumWidestDigits_ = enumDigits_;
         enumWidestVersion_ = widthVersion;
@@ -334,23 +360,47 @@ void ViewGrid::rebuild(const std::vector<ListItem>& items, const Settings& setti
     // A list the grid cannot show still gets readable headers.
     const bool rows = !tooLarge_ && count_ > 0;
     if (rows && col.field == ViewField::Enumeration) {
-      if (widths) widest = std::max(widest, int64_t{enumWidest_[count_ - 1]});
+      if (uniform) {
+        std::string last;
+        rawText(ListItem{}, count_ - 1, col, last);
+        widest = std::max(widest, int64_t{textWidth(last)});
+      } else if (widths) {
+        widest = std::max(widest, int64_t{enumWidest_[count_ - 1]});
+      }
     } else if (rows) {
       // A right-aligned cell is its raw text with spaces in front up to the column's longest
       // length, so its width is the raw text's width plus those spaces.
       if (col.rightAligned && !f.length.empty()) alignLength_[c] = static_cast<uint32_t>(f.length.max());
-      if (widths && !f.width.empty()) {
-        if (col.rightAligned)
-          widest = std::max(widest, std::max<int64_t>(0, f.width.max()) + int64_t{spaceWidth_} * alignLength_[c]);
-        else
-          widest = std::max(widest, f.width.max());
+      if (widths && !f.width.empty())
+        widest = std::max(widest, f.width.max() + (col.rightAligned ? int64_t{spaceWidth_} * alignLength_[c] : 0));
+      // In a uniform font a plain cell is as wide as as many spaces as it is long, padding included.
+      if (uniform && !f.plainLength.empty()) {
+        const auto longest = col.rightAligned ? alignLength_[c] : static_cast<uint32_t>(f.plainLength.max());
+        widest = std::max(widest, int64_t{textWidth(std::string(longest, ' '))});
       }
     }
     widths_[c] = static_cast<int>(widest);
   }
 }
 
-void ViewGrid::measure(const std::vector<ListItem>& items, const std::vector<const ViewColumn*>& fields,
+bool ViewGrid::uniformPlain(const TextWidth& textWidth, uint64_t widthVersion) {
+  if (!uniformKnown_ || uniformVersion_ != widthVersion) {
+    // Advances that differ by the smallest unit, 1/64 pixel, differ by 16 pixels over 1024.
+    constexpr size_t kProbe = 1024;
+    std::string probe(kProbe, ' ');
+    const int spaces = textWidth(probe);
+    uniform_ = true;
+    for (char c = '!'; c <= '~' && uniform_; ++c) {
+      probe.assign(kProbe, c);
+      uniform_ = textWidth(probe) == spaces;
+    }
+    uniformKnown_ = true;
+    uniformVersion_ = widthVersion;
+  }
+  return uniform_;
+}
+
+void ViewGrid::measure(const std::vector<ListItem>& items, const std::vector<FieldPass>& fields,
                        uint32_t enumFrom, uint32_t enumTo, const std::function<TextWidth()>& anotherWidth) {
   // A long pass is shared by two threads, each with a width function of its own (they keep
   // caches): the lower half of the rows here, the upper half in a worker.
@@ -366,28 +416,34 @@ void ViewGrid::measure(const std::vector<ListItem>& items, const std::vector<con
   } else {
     measureRows(items, 0, rows, fields, enumFrom, enumTo, textWidth_, lower);
   }
-  for (const ViewColumn* col : fields) {
-    const auto i = static_cast<size_t>(col->field);
-    GridMeasures::Field& f = measures_.fields[i];
-    f = std::move(lower.fields[i]);
-    f.length.merge(upper.fields[i].length, 1);
-    f.width.merge(upper.fields[i].width, 1);
-    f.lengths = col->rightAligned;
-    f.widths = static_cast<bool>(textWidth_);
+  for (const FieldPass& pass : fields) {
+    const auto i = static_cast<size_t>(pass.col->field);
+    GridMeasures::Field &f = measures_.fields[i], &low = lower.fields[i], &up = upper.fields[i];
+    if (pass.lengths) {
+      f.length = std::move(low.length);
+      f.length.merge(up.length, 1);
+      f.plainLength = std::move(low.plainLength);
+      f.plainLength.merge(up.plainLength, 1);
+      f.lengths = true;
+    }
+    if (pass.widths) {
+      f.width = std::move(low.width);
+      f.width.merge(up.width, 1);
+      f.widths = true;
+    }
   }
   for (const std::vector<int>* part : {&lower.enumWidths, &upper.enumWidths})
     for (int w : *part) enumWidest_.push_back(enumWidest_.empty() ? w : std::max(enumWidest_.back(), w));
 }
 
 void ViewGrid::measureRows(const std::vector<ListItem>& items, size_t from, size_t to,
-                           const std::vector<const ViewColumn*>& fields, uint32_t enumFrom,
+                           const std::vector<FieldPass>& fields, uint32_t enumFrom,
                            uint32_t enumTo, const TextWidth& textWidth, Share& out) const {
-  const bool widths = static_cast<bool>(textWidth);
-  for (const ViewColumn* col : fields) {
-    GridMeasures::Field& f = out.fields[static_cast<size_t>(col->field)];
-    FieldMeasurer measure(*this, *col, textWidth);
+  for (const FieldPass& pass : fields) {
+    GridMeasures::Field& f = out.fields[static_cast<size_t>(pass.col->field)];
+    FieldMeasurer measure(*this, *pass.col, pass.widths ? textWidth : kNoWidth, !measures_.uniformPlain);
     for (size_t r = from; r < to; ++r)
-      countCell(f, col->rightAligned, measure(items[r]), col->rightAligned, widths, true);
+      countCell(f, pass.col->rightAligned, measure(items[r]), pass.lengths, pass.widths, true);
   }
   static const ListItem kNoItem;
   static const ViewColumn kEnumeration{ViewField::Enumeration, {}, kNoSortKey, false};
@@ -402,8 +458,10 @@ void ViewGrid::measureRows(const std::vector<ListItem>& items, size_t from, size
 void ViewGrid::count(const ListItem& item, bool add) {
   for (const ViewColumn& col : columns_) {
     GridMeasures::Field& f = measures_.fields[static_cast<size_t>(col.field)];
-    if (!f.lengths && !f.widths) continue;
-    countCell(f, col.rightAligned, FieldMeasurer(*this, col, textWidth_)(item), f.lengths, f.widths, add);
+    if (!f.lengths) continue;
+    const Measure m =
+        FieldMeasurer(*this, col, f.widths ? textWidth_ : kNoWidth, !measures_.uniformPlain)(item);
+    countCell(f, col.rightAligned, m, f.lengths, f.widths, add);
   }
 }
 
@@ -413,10 +471,15 @@ void ViewGrid::countCell(GridMeasures::Field& f, bool rightAligned, const Measur
     if (add) counts.add(value);
     else counts.remove(value);
   };
-  if (lengths) change(f.length, m.length);
+  if (lengths) {
+    change(f.length, m.length);
+    if (m.plain) change(f.plainLength, m.length);
+  }
+  // A plain cell in a uniform font is measured by its length.
+  if (!widths || (m.plain && measures_.uniformPlain)) return;
   // A right-aligned cell's width is counted less the spaces its characters would take: the
   // padding in front adds them back for the column's longest length.
-  if (widths) change(f.width, rightAligned ? m.width - int64_t{spaceWidth_} * m.length : m.width);
+  change(f.width, rightAligned ? m.width - int64_t{spaceWidth_} * m.length : m.width);
 }
 
 void ViewGrid::rawText(const ListItem& it, uint32_t row, const ViewColumn& col,

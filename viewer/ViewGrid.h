@@ -64,8 +64,9 @@ std::string sortLabelText(uint8_t sortCode);
 // The sort key's name as the sort label shows it ("filename" .. "label", "not sorted").
 std::string sortKeyName(uint8_t key);
 
-// A text width in pixels in the grid's font. The grid asks it for every cell of automatic width
-// columns, so it must be cheap (a per-character cache on the window's side).
+// A text width in pixels in the grid's font: the sum of its characters' advances, rounded up.
+// The grid asks it for cells of automatic width columns, so it must be cheap (a per-character
+// cache on the window's side). Advances come in the font engines' unit, 1/64 pixel, or coarser.
 using TextWidth = std::function<int(std::string_view)>;
 
 // How many cells measure each value (a length or a width). A column's largest value follows from
@@ -75,10 +76,12 @@ class ValueCounts {
  public:
   void add(int64_t value) {
     // Most values fall inside the counted range: one increment, nothing to trim.
-    if (!counts_.empty() && value >= base_ && value - base_ < static_cast<int64_t>(counts_.size()))
+    if (!counts_.empty() && value >= base_ && value - base_ < static_cast<int64_t>(counts_.size())) {
       ++counts_[static_cast<size_t>(value - base_)];
-    else
+      ++total_;
+    } else {
       change(value, 1);
+    }
   }
   void remove(int64_t value) { change(value, -1); }
   // Adds (sign 1) or takes away (sign -1) every count of other.
@@ -86,29 +89,42 @@ class ValueCounts {
   bool empty() const { return counts_.empty(); }
   // The largest value counted (only when not empty).
   int64_t max() const { return base_ + static_cast<int64_t>(counts_.size()) - 1; }
+  // How many cells were counted.
+  uint64_t total() const { return total_; }
 
  private:
   void change(int64_t value, int64_t by);
   std::vector<uint32_t> counts_;  // counts_[i]: cells measuring base_ + i; the last is never 0
   int64_t base_ = 0;
+  uint64_t total_ = 0;
 };
 
 // What the grid knows about the cells of its columns beyond the texts: per field, the counts of
 // the rows' lengths and widths, kept in step with every row that comes and goes. A field's counts
 // hold only while its flag is set; they were made with the style and width function they name.
+//
+// Most cells are plain ASCII (numbers, dates, most names), and in a font whose printable ASCII
+// characters all advance alike (the grid's fonts are fixed-width) such a cell's width follows from
+// its length: their lengths are counted apart, and only the other cells' widths are counted. A new
+// font then measures only the cells beyond plain ASCII.
 struct GridMeasures {
   struct Field {
-    bool lengths = false;  // right-aligned fields: lengths counted
-    bool widths = false;   // widths counted (with a width function only)
-    ValueCounts length;    // characters
-    ValueCounts width;     // pixels; right-aligned: less the width of as many spaces as characters
+    bool lengths = false;     // lengths counted
+    bool widths = false;      // widths counted (with a width function only)
+    ValueCounts length;       // characters of every cell
+    ValueCounts plainLength;  // characters of the cells in printable ASCII
+    // Pixels of the cells beyond printable ASCII, or of every cell in a font whose printable ASCII
+    // advances differ; right-aligned: less the width of as many spaces as characters.
+    ValueCounts width;
+    uint64_t otherCells() const { return length.total() - plainLength.total(); }
   };
   std::array<Field, kViewFieldCount> fields;
   FieldStyle style;
   uint64_t widthVersion = 0;
+  bool uniformPlain = false;  // the font of widthVersion advances every printable ASCII alike
 
   // Adds (sign 1) or takes away (sign -1) the rows other counted. A field whose counts either side
-  // lacks, or counted another way, is no longer counted.
+  // lacks, or counted another way, is no longer counted; lengths hold across fonts.
   void merge(const GridMeasures& other, int sign);
 };
 
@@ -160,7 +176,8 @@ class ViewGrid {
  private:
   struct Measure {
     uint32_t length = 0;  // characters
-    int width = 0;        // pixels
+    int width = 0;        // pixels (not measured for plain ASCII in a uniform font)
+    bool plain = false;   // printable ASCII only
   };
   class FieldMeasurer;
   // One thread's share of a pass: the counts of its rows, the enumeration widths of its rows.
@@ -173,17 +190,25 @@ class ViewGrid {
   void rawText(const ListItem& item, uint32_t row, const ViewColumn& col, std::string& out) const;
   void pickColumns(const Settings& settings);
   void sumPlaytime(const std::vector<ListItem>& items);
+  // What a pass counts of one field: its lengths, its widths, or both.
+  struct FieldPass {
+    const ViewColumn* col;
+    bool lengths;
+    bool widths;
+  };
   // Counts the fields over all rows and extends the enumeration's widest texts to [enumFrom,
   // enumTo).
-  void measure(const std::vector<ListItem>& items, const std::vector<const ViewColumn*>& fields,
+  void measure(const std::vector<ListItem>& items, const std::vector<FieldPass>& fields,
                uint32_t enumFrom, uint32_t enumTo, const std::function<TextWidth()>& anotherWidth);
   void measureRows(const std::vector<ListItem>& items, size_t from, size_t to,
-                   const std::vector<const ViewColumn*>& fields, uint32_t enumFrom, uint32_t enumTo,
+                   const std::vector<FieldPass>& fields, uint32_t enumFrom, uint32_t enumTo,
                    const TextWidth& textWidth, Share& out) const;
   void count(const ListItem& item, bool add);
   // Adds (add) or takes away one cell's measure from its field's counts of lengths and widths.
   void countCell(GridMeasures::Field& f, bool rightAligned, const Measure& m, bool lengths, bool widths,
                  bool add) const;
+  // Whether textWidth advances every printable ASCII character alike (asked once per version).
+  bool uniformPlain(const TextWidth& textWidth, uint64_t widthVersion);
 
   std::vector<ViewColumn> columns_;
   std::array<int, kViewFieldCount> fieldColumn_{};
@@ -198,6 +223,9 @@ class ViewGrid {
   std::vector<int> enumWidest_;
   int enumWidestDigits_ = 0;
   uint64_t enumWidestVersion_ = 0;
+  bool uniformKnown_ = false;  // uniform_ holds for uniformVersion_
+  bool uniform_ = false;
+  uint64_t uniformVersion_ = 0;
   uint32_t count_ = 0;
   int enumDigits_ = 1;
   bool tooLarge_ = false;
