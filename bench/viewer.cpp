@@ -313,6 +313,20 @@ int renameInEditor(QDialog& dialog) {
   return QDialog::Accepted;
 }
 
+// The editor's answer, placed by re-sorting the list by its own order.
+int renameResorting(QDialog& dialog) {
+  renameInEditor(dialog);
+  dialog.findChild<QRadioButton*>("rbut3")->setChecked(true);
+  return QDialog::Accepted;
+}
+
+// A sorted list whose highlighted row is renamed and put back in order.
+void sortByName(ui::TViewForm& form, ui::QtUserInterface& ui) {
+  ui.answers = {Answer::Yes};
+  form.SG1HeaderClick(0);
+  form.runDialog = renameResorting;
+}
+
 void filterLive(ui::TViewForm& form, ui::QtUserInterface&) {
   form.findClosed(FindMode::Filter, QStringLiteral("live"));
 }
@@ -331,6 +345,9 @@ const WindowAction kWindowActions[] = {
     {"UndoDelete", deleteRow, [](auto& f, auto&) { f.UndoButClick(); }},
     {"EditRow", [](auto& f, auto&) { f.runDialog = renameInEditor; }, [](auto& f, auto&) { f.EditButClick(); }},
     {"InsertRow", [](auto& f, auto&) { f.runDialog = renameInEditor; }, [](auto& f, auto&) { f.InsertButClick(); }},
+    {"EditResorting", sortByName, [](auto& f, auto&) { f.EditButClick(); }},
+    {"UndoEditResorting", [](auto& f, auto& ui) { sortByName(f, ui); f.EditButClick(); },
+     [](auto& f, auto&) { f.UndoButClick(); }},
     {"FontSize", {}, [](auto& f, auto&) { control<QSpinBox>(f, "UpDown1")->setValue(12); }},
     {"SplitArtistTitle", {}, [](auto& f, auto&) { control<QCheckBox>(f, "CheckSplit")->click(); }},
     {"ManualWidths", {}, [](auto& f, auto&) { control<QCheckBox>(f, "mcwcheck")->click(); }},
@@ -342,6 +359,7 @@ const WindowAction kWindowActions[] = {
     {"UndoFilter", filterLive, [](auto& f, auto&) { f.UndoButClick(); }},
     {"MakePrimary", filterLive, [](auto& f, auto& ui) { ui.answers = {Answer::Yes}; f.ButPrimaryClick(); }},
     {"Resort", {}, [](auto& f, auto&) { f.ResortButClick(); }},
+    {"UndoResort", [](auto& f, auto&) { f.ResortButClick(); }, [](auto& f, auto&) { f.UndoButClick(); }},
 };
 
 void BM_ActionWindow(benchmark::State& state, const WindowAction& action) {

@@ -1,6 +1,5 @@
 #include "viewer/UndoSnapshot.h"
 
-#include <algorithm>
 
 #include "viewer/ViewTempFile.h"
 
@@ -10,7 +9,9 @@ bool writeUndoSnapshot(const std::string& path, const std::vector<ListItem>& ite
                        size_t count, const FilterTables* tables, std::string& error) {
   TempWriter out(path);
   out.u32(static_cast<uint32_t>(count));
-  out.items(items, first, count);
+  out.items(items, first, count / 2);
+  const uint64_t middle = out.position();
+  out.items(items, first + count / 2, count - count / 2);
   out.bytes({static_cast<uint8_t>(tables ? 1 : 0)});
   if (tables) {
     out.u32(tables->fullCount);
@@ -18,6 +19,7 @@ bool writeUndoSnapshot(const std::string& path, const std::vector<ListItem>& ite
     out.u32(static_cast<uint32_t>(tables->map.size()));
     out.u32s(tables->map);
   }
+  out.u64(middle);
   if (out.finish()) return true;
   error = out.error();
   return false;
@@ -26,17 +28,15 @@ bool writeUndoSnapshot(const std::string& path, const std::vector<ListItem>& ite
 std::optional<UndoSnapshot> readUndoSnapshot(const std::string& path) {
   TempReader in(path);
   uint32_t count = 0;
-  if (!in.isOpen() || !in.u32(count)) return std::nullopt;
+  uint64_t middle = 0, itemsEnd = 0;
+  const uint64_t first = 4, trailer = in.size() - 8;
+  if (!in.isOpen() || in.size() < first + 1 + 8 || !in.u32(count) || !in.seek(trailer) || !in.u64(middle))
+    return std::nullopt;
   UndoSnapshot snap;
-  // Each record takes bytes of its own, so a count the file cannot hold fails on reading; the
-  // reservation is bounded so that a damaged count does not claim memory first.
-  constexpr uint32_t kMaxReserve = 1u << 20;
-  snap.items.reserve(std::min(count, kMaxReserve));
-  for (uint32_t i = 0; i < count; ++i) {
-    ListItem item;
-    if (!in.item(item)) return std::nullopt;
-    snap.items.push_back(std::move(item));
-  }
+  // A long snapshot is read from its start and from its middle at once (secondHalf is count / 2
+  // for such a count, where the writer noted the middle).
+  if (!readItemRuns(path, first, secondHalf(count), middle, count, snap.items, &itemsEnd) || !in.seek(itemsEnd))
+    return std::nullopt;
   std::vector<uint8_t> marker;
   if (!in.bytes(marker, 1) || marker[0] > 1) return std::nullopt;
   if (marker[0] == 1) {
@@ -49,7 +49,7 @@ std::optional<UndoSnapshot> readUndoSnapshot(const std::string& path) {
       if (index >= t.fullCount) return std::nullopt;
     snap.tables = std::move(t);
   }
-  if (!in.atEnd()) return std::nullopt;
+  if (in.position() != trailer) return std::nullopt;
   return snap;
 }
 

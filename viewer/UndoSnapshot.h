@@ -6,8 +6,10 @@
 //
 // Layout, counts little-endian 32-bit: the item count; the items in the temporary-file item
 // record; a byte, 1 when the filter tables follow and 0 when not; then the full count, one
-// deleted-flag byte per item of the full list, the map length and the map's entries. Nothing
-// may follow. The file lives only while the program runs, so no older layout is read.
+// deleted-flag byte per item of the full list, the map length and the map's entries; last, in
+// 64 bits, the position of the item in the middle (count / 2), where a second thread starts
+// reading a long snapshot. Nothing may follow. The file lives only while the program runs, so
+// no older layout is read.
 
 #include <cstdint>
 #include <optional>

@@ -26,34 +26,50 @@ bool writeTempFile(platform::TempFile& file,
 namespace {
 constexpr size_t kFlushBytes = 1 << 16;
 constexpr uint32_t kTwoThreadItems = 1 << 12;
+// Each record takes bytes of its own, so a count the file cannot hold fails on reading; the
+// reservation is bounded so that a damaged count does not claim memory first.
+constexpr uint32_t kMaxReserve = 1u << 20;
+}
+
+uint32_t secondHalf(uint32_t count) { return count < kTwoThreadItems ? count : count / 2; }
+
+bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_t middle,
+                  uint32_t count, std::vector<ListItem>& items, uint64_t* end) {
+  auto readRun = [&](uint64_t at, uint32_t n, std::vector<ListItem>& out, uint64_t& after) {
+    TempReader in(path);
+    if (!in.isOpen() || !in.seek(at)) return false;
+    for (uint32_t i = 0; i < n; ++i) {
+      ListItem it;
+      if (!in.item(it)) return false;
+      out.push_back(std::move(it));
+    }
+    after = in.position();
+    return true;
+  };
+  mid = std::min(mid, count);
+  std::vector<ListItem> lower, upper;
+  lower.reserve(std::min(count, kMaxReserve));
+  uint64_t lowerEnd = 0, upperEnd = 0;
+  bool upperRead = true;
+  std::thread worker;
+  if (mid < count) {
+    upper.reserve(std::min(count - mid, kMaxReserve));
+    worker = std::thread([&] { upperRead = readRun(middle, count - mid, upper, upperEnd); });
+  }
+  const bool lowerRead = readRun(first, mid, lower, lowerEnd);
+  if (worker.joinable()) worker.join();
+  if (!lowerRead || !upperRead || (mid < count && lowerEnd != middle)) return false;
+  lower.insert(lower.end(), std::make_move_iterator(upper.begin()), std::make_move_iterator(upper.end()));
+  items = std::move(lower);
+  if (end) *end = mid < count ? upperEnd : lowerEnd;
+  return true;
 }
 
 bool readItemRecords(const std::string& path, const std::vector<uint64_t>& offsets, uint32_t count,
                      std::vector<ListItem>& items) {
   if (offsets.size() < count) return false;
-  auto readRange = [&](uint32_t from, uint32_t to, std::vector<ListItem>& out) {
-    TempReader in(path);
-    if (!in.isOpen() || (from < to && !in.seek(offsets[from]))) return false;
-    out.reserve(out.size() + (to - from));
-    for (uint32_t i = from; i < to; ++i) {
-      ListItem it;
-      if (!in.item(it)) return false;
-      out.push_back(std::move(it));
-    }
-    return true;
-  };
-  const uint32_t mid = count < kTwoThreadItems ? count : count / 2;
-  std::vector<ListItem> lower, upper;
-  bool upperRead = true;
-  std::thread worker;
-  if (mid < count) worker = std::thread([&] { upperRead = readRange(mid, count, upper); });
-  lower.reserve(count);
-  const bool lowerRead = readRange(0, mid, lower);
-  if (worker.joinable()) worker.join();
-  if (!lowerRead || !upperRead) return false;
-  lower.insert(lower.end(), std::make_move_iterator(upper.begin()), std::make_move_iterator(upper.end()));
-  items = std::move(lower);
-  return true;
+  const uint32_t mid = secondHalf(count);
+  return readItemRuns(path, count > 0 ? offsets[0] : 0, mid, mid < count ? offsets[mid] : 0, count, items);
 }
 
 TempWriter::TempWriter(const std::string& path) : path_(path) {
@@ -98,6 +114,11 @@ void TempWriter::u32(uint32_t v) {
 void TempWriter::bytes(const std::vector<uint8_t>& flags) {
   buffer_.append(reinterpret_cast<const char*>(flags.data()), flags.size());
   flushIfFull();
+}
+
+void TempWriter::u64(uint64_t v) {
+  u32(static_cast<uint32_t>(v));
+  u32(static_cast<uint32_t>(v >> 32));
 }
 
 void TempWriter::u32s(const std::vector<uint32_t>& values) {
@@ -157,6 +178,13 @@ bool TempReader::u32(uint32_t& v) {
   unsigned char b[4];
   if (!read(b, 4)) return false;
   v = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+  return true;
+}
+
+bool TempReader::u64(uint64_t& v) {
+  uint32_t low = 0, high = 0;
+  if (!u32(low) || !u32(high)) return false;
+  v = low | (uint64_t{high} << 32);
   return true;
 }
 

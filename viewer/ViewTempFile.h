@@ -22,10 +22,18 @@ bool writeTempFile(platform::TempFile& file,
                    const std::function<bool(const std::string& path, std::string& reason)>& write,
                    std::string& reason);
 
+// Items [0, count) of a run of item records starting at position first, item mid at position
+// middle: with mid < count the items from mid on are read by a worker from their own place at the
+// same time. end, when given, tells the position after the last item. False when any is missing
+// or the first part does not end where the second begins.
+bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_t middle,
+                  uint32_t count, std::vector<ListItem>& items, uint64_t* end = nullptr);
 // Items [0, count) of a file of item records whose places offsets gives: a long file is read in
-// two halves at once, the second by a worker from its own place. False when any is missing.
+// two halves at once.
 bool readItemRecords(const std::string& path, const std::vector<uint64_t>& offsets, uint32_t count,
                      std::vector<ListItem>& items);
+// Where the second of two halves begins, for lists long enough to be worth a second thread.
+uint32_t secondHalf(uint32_t count);
 
 class TempWriter {
  public:
@@ -38,6 +46,7 @@ class TempWriter {
   void item(const ListItem& item);
   void items(const std::vector<ListItem>& items, size_t first, size_t count);
   void u32(uint32_t value);
+  void u64(uint64_t value);
   void bytes(const std::vector<uint8_t>& flags);
   void u32s(const std::vector<uint32_t>& values);
   // Byte position of the next record in the file.
@@ -69,17 +78,19 @@ class TempReader {
   bool isOpen() const { return file_ != nullptr; }
   bool item(ListItem& item);
   bool u32(uint32_t& value);
+  bool u64(uint64_t& value);
   // count bytes / values; false when the file holds fewer.
   bool bytes(std::vector<uint8_t>& out, uint32_t count);
   bool u32s(std::vector<uint32_t>& out, uint32_t count);
   bool seek(uint64_t position);
   bool atEnd();
+  uint64_t position() const { return bufferStart_ + at_; }
+  uint64_t size() const { return size_; }
 
  private:
   // n bytes from the file through the buffer: a whole list is read in a few large reads
   // instead of several small ones per item.
   bool read(void* dst, size_t n);
-  uint64_t position() const { return bufferStart_ + at_; }
   std::FILE* file_ = nullptr;
   uint64_t size_ = 0;
   std::vector<char> buffer_;

@@ -17,6 +17,7 @@
 #include "platform/Files.h"
 #include "platform/UserInterface.h"
 #include "settings/Settings.h"
+#include "viewer/BackgroundRelease.h"
 #include "viewer/BackgroundSortKeys.h"
 #include "viewer/UndoSnapshot.h"
 #include "viewer/ViewCommands.h"
@@ -206,6 +207,7 @@ class ViewUnit {
     GridPosition pos;
     bool unsaved = false;
     ListItem item;           // the item before an edit, or the item inserted
+    ListItem edited;         // an edit that re-sorted: the item as edited
   };
 
   // The new picture after the unit's own changes, which told the grid every row that came, went
@@ -232,6 +234,8 @@ class ViewUnit {
   void sortBy(uint8_t sortCode);
   // Starts the names' keys for the next sort in the background (a list that was replaced).
   void prepareSortKeys();
+  // Puts items in the list's place; the items it held are freed in the background.
+  void replaceItems(std::vector<ListItem>&& items);
   // The filter tables as they stand now.
   FilterTables filterTables() const { return {filter_.fullCount, filter_.deleted, filter_.map}; }
 
@@ -247,6 +251,7 @@ class ViewUnit {
   ViewSelection selection_;
   SortKeyCache sortKeys_;  // the names' collation keys between sorts
   BackgroundSortKeys backgroundKeys_;  // the first sort's keys, on their way
+  BackgroundRelease released_;         // a replaced list being freed
   FilterState filter_;
   UndoSlot undo_;
   // Private to this run, locked, removed when replaced or when the viewer goes.

@@ -20,12 +20,13 @@ bool ViewUnit::edit(uint32_t index, const ListItem& rec, uint8_t choice, GridPos
   } else {
     undo_.kind = UndoKind::Edit;
     undo_.first = index;
-    undo_.item = list_.items[index];
   }
+  undo_.item = list_.items[index];
   const BusyGuard guard(*this);
   grid_.forget(list_.items[index]);
   list_.items[index].copyFrom(rec);
   grid_.learn(list_.items[index]);
+  if (resorting) undo_.edited = list_.items[index];
   if (!resorting)
     list_.sortCode = kSortUnsorted;
   else

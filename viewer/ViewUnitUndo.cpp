@@ -71,11 +71,16 @@ bool ViewUnit::undo(GridPosition& pos) {
       std::optional<UndoSnapshot> snap = readUndo();
       if (!snap || snap->tables || snap->items.size() != undo_.count)
         return refuseUndo(UndoRefusal::Unreadable);
-      list_.items = std::move(snap->items);
+      replaceItems(std::move(snap->items));
       list_.sortCode = undo_.sortCode;
-      // The list before a re-sort had the same rows; before an insert, all but the inserted one.
-      if (undo_.kind == UndoKind::InsertResort) grid_.forget(undo_.item);
-      else if (undo_.kind == UndoKind::EditResort) grid_.invalidate();
+      // The list before a re-sort had the same rows; before an insert, all but the inserted one;
+      // before an edit, the edited one as it was.
+      if (undo_.kind == UndoKind::InsertResort) {
+        grid_.forget(undo_.item);
+      } else if (undo_.kind == UndoKind::EditResort) {
+        grid_.forget(undo_.edited);
+        grid_.learn(undo_.item);
+      }
       done = true;
       break;
     }
@@ -143,13 +148,18 @@ bool ViewUnit::undoInsert() {
   return true;
 }
 
+void ViewUnit::replaceItems(std::vector<ListItem>&& items) {
+  list_.items.swap(items);
+  released_.release(std::move(items));
+}
+
 bool ViewUnit::undoFilter() {
   if (!filter_.active || filter_.fullCount <= 1 || filter_.fullCount < list_.itemCount())
     return refuseUndo(UndoRefusal::Internal);
   std::vector<ListItem> items;
   if (!readItemRecords(filterFile_->path(), filter_.offsets, filter_.fullCount, items))
     return refuseUndo(UndoRefusal::Unreadable);
-  list_.items = std::move(items);
+  replaceItems(std::move(items));
   grid_.setMeasures(filter_.fullMeasures);
   filter_.active = false;
   filter_.map.clear();
@@ -165,7 +175,7 @@ bool ViewUnit::undoUnfilter() {
   if (t.map.size() != snap->items.size() || t.deleted.size() != t.fullCount ||
       t.fullCount != filter_.offsets.size())
     return refuseUndo(UndoRefusal::Unreadable);
-  list_.items = std::move(snap->items);
+  replaceItems(std::move(snap->items));
   grid_.setMeasures(unfilteredMeasures_);
   filter_.map = std::move(t.map);
   filter_.deleted = std::move(t.deleted);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "tests/support/NameGen.h"
 #include "tests/support/TempHome.h"
 #include "tests/viewer/ViewerFixture.h"
 
@@ -47,6 +49,19 @@ TEST(UndoSnapshotTest, EveryKindRoundTripsAndDamageIsRefused) {
   ASSERT_TRUE(writeUndoSnapshot(path, items, 0, 2, &outside, error));
   EXPECT_FALSE(readUndoSnapshot(path));
   EXPECT_FALSE(readUndoSnapshot(home.home() + "missing"));
+
+  // A long snapshot is read in two halves: the same items, and a middle that is not one is refused.
+  const std::vector<ListItem> many = testing::generateCatalogue(9001, 5);
+  ASSERT_TRUE(writeUndoSnapshot(path, many, 0, many.size(), &tables, error));
+  const auto long_ = readUndoSnapshot(path);
+  ASSERT_TRUE(long_);
+  EXPECT_EQ(long_->items, many);
+  {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(-8, std::ios::end);
+    f.put('\x01');
+  }
+  EXPECT_FALSE(readUndoSnapshot(path));
 
   EXPECT_FALSE(writeUndoSnapshot(home.home() + "no/such/folder", items, 0, 1, nullptr, error));
   EXPECT_EQ(error, home.home() + "no/such/folder: No such file or directory");
