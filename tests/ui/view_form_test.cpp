@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QHeaderView>
@@ -29,6 +30,7 @@
 #include "ui/viewer/InsertForm.h"
 #include "ui/viewer/SkipFMsgForm.h"
 #include "ui/viewer/ViewModel.h"
+#include "ui/widgets/QtSettings.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/QtUserInterface.h"
 
@@ -277,6 +279,21 @@ TEST(ViewGridFontTest, AMissingFamilyFallsBackToAFixedWidthFont) {
   EXPECT_TRUE(QFontInfo(font).fixedPitch());
   EXPECT_EQ(font.pointSize(), 11);
   EXPECT_TRUE(font.bold());
+}
+
+// The font dialog is shown the family's own name for the font's style, so that its OK alone
+// changes nothing (a style name the family lacks made it start on its first style, an oblique).
+TEST(ViewGridFontTest, TheFontDialogStartsOnTheFontsOwnSlant) {
+  for (const QString& family : QFontDatabase::families()) {
+    for (const bool italic : {false, true}) {
+      QFont font(family, 10);
+      font.setItalic(italic);
+      const QFont shown = forFontDialog(font);
+      if (shown.styleName().isEmpty()) continue;  // the family has no style of that slant
+      const QFont start = QFontDatabase::font(shown.family(), shown.styleName(), 10);
+      EXPECT_EQ(start.style() != QFont::StyleNormal, italic) << family.toStdString();
+    }
+  }
 }
 
 // Every button and menu entry of the viewer, used once: the command the window then runs, or

@@ -459,7 +459,7 @@ void TViewForm::afterFilter() {
 }
 
 void TViewForm::chooseFont() {
-  QFontDialog dialog(grid_->font(), this);
+  QFontDialog dialog(forFontDialog(grid_->font()), this);
   dialog.setObjectName("FontDialog");
   if (runDialog(dialog) != QDialog::Accepted) return;
   const QFont chosen = dialog.selectedFont();

@@ -1,8 +1,10 @@
 #include "ui/widgets/QtSettings.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontDialog>
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/widgets/QtText.h"
 
@@ -39,6 +41,27 @@ QColor qtColour(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), i
 
 Colour colourOf(const QColor& c) { return Colour(c.red()) | (Colour(c.green()) << 8) | (Colour(c.blue()) << 16); }
 
+QFont forFontDialog(QFont font) {
+  const QString family = QFontInfo(font).family();
+  const bool slanted = font.style() != QFont::StyleNormal;
+  QString best;
+  int bestDistance = 0;
+  for (const QString& style : QFontDatabase::styles(family)) {
+    const QFont candidate = QFontDatabase::font(family, style, font.pointSize());
+    if ((candidate.style() != QFont::StyleNormal) != slanted) continue;
+    const int distance = std::abs(candidate.weight() - font.weight());
+    if (best.isEmpty() || distance < bestDistance) {
+      best = style;
+      bestDistance = distance;
+    }
+  }
+  if (!best.isEmpty()) {
+    font.setFamily(family);
+    font.setStyleName(best);
+  }
+  return font;
+}
+
 std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget* parent) {
   QFont start = qtFont(initial);
   if (!QFontDatabase::hasFamily(start.family())) {
@@ -48,7 +71,7 @@ std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget
     start = fixed;
   }
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, start, parent);
+  const QFont chosen = QFontDialog::getFont(&ok, forFontDialog(start), parent);
   if (!ok) return std::nullopt;
   return fontSetting(chosen, initial);
 }

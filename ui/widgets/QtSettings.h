@@ -22,6 +22,10 @@ FontSetting fontSetting(const QFont& font, const FontSetting& kept);
 QColor qtColour(Colour colour);
 Colour colourOf(const QColor& colour);
 
+// The font as a font dialog should first show it: named by its family's own name for its style.
+// A dialog that finds no style of the font's name ("Normal" where the family says "Book") shows
+// the first, often an oblique one, and its OK would then change a font nobody touched.
+QFont forFontDialog(QFont font);
 // The font dialog over a stored font. A family that is not installed ("Courier New") would make
 // the dialog preselect its first, proportional family: the system's fixed-width font stands in.
 std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget* parent);
