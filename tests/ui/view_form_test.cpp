@@ -129,6 +129,16 @@ TEST_F(ViewFormTest, HeaderClickSortsAfterTheQuestion) {
   expectCellsMatchLogic();
 }
 
+// The header of the sort column is never cut by its sort mark, even over short texts.
+TEST_F(ViewFormTest, TheSortMarkFitsItsHeader) {
+  ui.answers = {Answer::Yes};
+  const int kbps = form.unit().grid().columnOf(ViewField::Kbps);
+  QHeaderView* header = form.grid()->horizontalHeader();
+  emit header->sectionClicked(kbps);
+  ASSERT_EQ(header->sortIndicatorSection(), kbps);
+  EXPECT_GE(header->sectionSize(kbps), header->sectionSizeHint(kbps));
+}
+
 TEST_F(ViewFormTest, FindThroughTheFindWindow) {
   form.runDialog = [](QDialog& d) {
     auto* f = dynamic_cast<TFindForm*>(&d);

@@ -204,8 +204,16 @@ void TViewForm::updatePanel() {
   sblab_->setEnabled(c.sortLabelEnabled);
   QHeaderView* header = grid_->horizontalHeader();
   header->setSortIndicatorShown(c.sortColumn >= 0);
-  if (c.sortColumn >= 0)
+  if (c.sortColumn >= 0) {
     header->setSortIndicator(c.sortColumn, c.sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    // The sort mark takes room in its header: an automatic width made for texts shorter than the
+    // header (short names, a list too large to show) would cut the header's last letters.
+    if (!settings_.viewerManualWidths && header->sectionSize(c.sortColumn) < header->sectionSizeHint(c.sortColumn)) {
+      settingWidths_ = true;
+      header->resizeSection(c.sortColumn, header->sectionSizeHint(c.sortColumn));
+      settingWidths_ = false;
+    }
+  }
   auto show = [](QWidget* w, const ViewCommand& command) {
     w->setVisible(command.visible);
     w->setEnabled(command.enabled);
