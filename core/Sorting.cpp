@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <thread>
 #include <utility>
 
 #include "platform/Text.h"
+#include "platform/Threads.h"
 
 namespace sonalog {
 
@@ -339,14 +339,8 @@ void sortItems(std::vector<ListItem>& items, const SortOrder& order, SortKeyCach
   if (half < items.size()) {
     const platform::Collator secondCollator(order.caseSensitive);
     std::string secondArena;
-    std::thread second;
-    try {
-      second = std::thread([&] { keysOf(half, items.size(), secondArena, secondCollator); });
-    } catch (const std::system_error&) {  // no thread to be had: this one does it all
-      keysOf(half, items.size(), secondArena, secondCollator);
-    }
-    keysOf(0, half, arena, collator);
-    if (second.joinable()) second.join();
+    platform::runAlongside([&] { keysOf(0, half, arena, collator); },
+                           [&] { keysOf(half, items.size(), secondArena, secondCollator); });
     const size_t base = arena.size();
     arena += secondArena;
     for (size_t k = half; k < items.size(); ++k) entries[k].offset += base;

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <thread>
 #include <unordered_map>
 
 #include "core/Sorting.h"
 #include "export/FieldText.h"
+#include "platform/Threads.h"
 
 namespace sonalog {
 
@@ -410,9 +410,8 @@ void ViewGrid::measure(const std::vector<ListItem>& items, const std::vector<Fie
   if (anotherWidth && textWidth_ && rows * fields.size() + (enumTo - enumFrom) >= kTwoThreadCells) {
     const size_t mid = rows / 2;
     const uint32_t enumMid = enumFrom + (enumTo - enumFrom) / 2;
-    std::thread worker([&] { measureRows(items, mid, rows, fields, enumMid, enumTo, anotherWidth(), upper); });
-    measureRows(items, 0, mid, fields, enumFrom, enumMid, textWidth_, lower);
-    worker.join();
+    platform::runAlongside([&] { measureRows(items, 0, mid, fields, enumFrom, enumMid, textWidth_, lower); },
+                           [&] { measureRows(items, mid, rows, fields, enumMid, enumTo, anotherWidth(), upper); });
   } else {
     measureRows(items, 0, rows, fields, enumFrom, enumTo, textWidth_, lower);
   }

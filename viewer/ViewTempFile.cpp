@@ -4,10 +4,10 @@
 #include <cerrno>
 #include <cstring>
 #include <iterator>
-#include <thread>
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/Threads.h"
 
 namespace sonalog {
 
@@ -50,14 +50,14 @@ bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_
   std::vector<ListItem> lower, upper;
   lower.reserve(std::min(count, kMaxReserve));
   uint64_t lowerEnd = 0, upperEnd = 0;
-  bool upperRead = true;
-  std::thread worker;
+  bool lowerRead = false, upperRead = true;
+  auto readLower = [&] { lowerRead = readRun(first, mid, lower, lowerEnd); };
   if (mid < count) {
     upper.reserve(std::min(count - mid, kMaxReserve));
-    worker = std::thread([&] { upperRead = readRun(middle, count - mid, upper, upperEnd); });
+    platform::runAlongside(readLower, [&] { upperRead = readRun(middle, count - mid, upper, upperEnd); });
+  } else {
+    readLower();
   }
-  const bool lowerRead = readRun(first, mid, lower, lowerEnd);
-  if (worker.joinable()) worker.join();
   if (!lowerRead || !upperRead || (mid < count && lowerEnd != middle)) return false;
   lower.insert(lower.end(), std::make_move_iterator(upper.begin()), std::make_move_iterator(upper.end()));
   items = std::move(lower);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <thread>
 
 #include "core/Sorting.h"
+#include "platform/Threads.h"
 #include "viewer/FindUnit.h"
 #include "viewer/ViewMessages.h"
 #include "viewer/ViewTempFile.h"
@@ -98,7 +98,13 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   std::vector<uint64_t> offsets(list_.items.size());
   std::string reason;
   bool written = false;
-  std::thread writer([&] {
+  std::vector<uint32_t> map;
+  auto match = [&] {
+    const NameMatcher matches(text, matchCase);
+    for (uint32_t i = 0; i < list_.itemCount(); ++i)
+      if (matches(list_.items[i].fileName)) map.push_back(i);
+  };
+  platform::runAlongside(match, [&] {
     written = writeTempFile(*copy, [&](const std::string& path, std::string& why) {
       TempWriter out(path);
       for (size_t i = 0; i < list_.items.size(); ++i) {
@@ -110,11 +116,6 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
       return done;
     }, reason);
   });
-  const NameMatcher matches(text, matchCase);
-  std::vector<uint32_t> map;
-  for (uint32_t i = 0; i < list_.itemCount(); ++i)
-    if (matches(list_.items[i].fileName)) map.push_back(i);
-  writer.join();
   if (map.empty()) {
     guard.reset();
     ui_.warning("No matches found. Not filtering.");
