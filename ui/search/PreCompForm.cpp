@@ -172,9 +172,7 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
 
 TPreCompForm::~TPreCompForm() = default;
 
-bool TPreCompForm::open(bool duplicatesOpen) {
-  if (!unit_.open(duplicatesOpen)) return false;
-  open_ = true;
+void TPreCompForm::showOptions() {
   setHint(loadBut_, "Choose external list to compare with");
   setHint(saveBut_, "Choose the file to save to (if applicable)");
   showing_ = true;
@@ -184,8 +182,6 @@ bool TPreCompForm::open(bool duplicatesOpen) {
   showing_ = false;
   controls_->showSettings();
   refresh();
-  placeAtRememberedPosition(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
-  return true;
 }
 
 void TPreCompForm::refresh() {

@@ -19,9 +19,6 @@ class TPreCompForm : public SearchOptionsWindow {
   TPreCompForm(Settings& settings, QWidget* parent = nullptr);
   ~TPreCompForm() override;
 
-  // Each opening, before show(): false, after "Close duplicates search window first.", when the
-  // duplicates search or its options window is open.
-  bool open(bool duplicatesOpen) override;
   // After the window closed: whether GO was pressed, and the run's job then.
   bool started() const override { return unit_.started; }
   CompareJob job() const { return unit_.job(); }
@@ -34,6 +31,10 @@ class TPreCompForm : public SearchOptionsWindow {
   void GoButClick();
 
  protected:
+  // False, after "Close duplicates search window first.", when the duplicates search or its
+  // options window is open.
+  bool openSearch(bool duplicatesOpen) override { return unit_.open(duplicatesOpen); }
+  void showOptions() override;
   void restoreOptions() override { unit_.cancel(); }
 
  private:

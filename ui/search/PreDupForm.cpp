@@ -63,13 +63,9 @@ TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
 
 TPreDupForm::~TPreDupForm() = default;
 
-bool TPreDupForm::open(bool compareOpen) {
-  if (!session_.open(settings_, ui_, compareOpen)) return false;
-  open_ = true;
+void TPreDupForm::showOptions() {
   controls_->showSettings();
   findChild<QCheckBox*>("auncheck")->setChecked(settings_.allowUnspecified);
-  placeAtRememberedPosition(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
-  return true;
 }
 
 void TPreDupForm::GoButClick() {

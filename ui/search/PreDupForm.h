@@ -16,9 +16,6 @@ class TPreDupForm : public SearchOptionsWindow {
   TPreDupForm(Settings& settings, QWidget* parent = nullptr);
   ~TPreDupForm() override;
 
-  // Each opening, before show(): false, after "Close compare window first.", when the comparison
-  // or its options window is open (the window is not shown then).
-  bool open(bool compareOpen) override;
   // After the window closed: whether GO was pressed, and the search's options then.
   bool started() const override { return session_.started(); }
   const DupSearchOptions& options() const { return options_; }
@@ -26,6 +23,9 @@ class TPreDupForm : public SearchOptionsWindow {
   void GoButClick();
 
  protected:
+  // False, after "Close compare window first.", when the comparison or its options window is open.
+  bool openSearch(bool compareOpen) override { return session_.open(settings_, ui_, compareOpen); }
+  void showOptions() override;
   void restoreOptions() override { session_.cancel(settings_); }
 
  private:

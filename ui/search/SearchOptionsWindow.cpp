@@ -13,6 +13,14 @@ SearchOptionsWindow::SearchOptionsWindow(Settings& settings, WindowPosition& pos
   controls_ = new MatchOptionsControls(settings_, texts, this);
 }
 
+bool SearchOptionsWindow::open(bool otherSearchOpen) {
+  if (!openSearch(otherSearchOpen)) return false;
+  open_ = true;
+  showOptions();
+  placeAtRememberedPosition(sizeHint());  // adjustSize would cap the height at 2/3 of the screen
+  return true;
+}
+
 void SearchOptionsWindow::closeEvent(QCloseEvent* event) {
   if (open_) {
     open_ = false;

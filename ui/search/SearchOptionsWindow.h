@@ -15,8 +15,9 @@ class SearchOptionsWindow : public SmallWindow {
   Q_OBJECT
  public:
   // Each opening, before show(): false, after telling the user to close it first, when the other
-  // search or its options window is open (the window is not shown then).
-  virtual bool open(bool otherSearchOpen) = 0;
+  // search or its options window is open (the window is not shown then). Otherwise the controls
+  // show the settings and the window goes where it was last.
+  bool open(bool otherSearchOpen);
   // After the window closed: whether GO was pressed.
   virtual bool started() const = 0;
 
@@ -32,6 +33,11 @@ class SearchOptionsWindow : public SmallWindow {
   SearchOptionsWindow(Settings& settings, WindowPosition& position, const char* name, const char* title,
                       const MatchControlsTexts& texts, QWidget* parent);
 
+  // The first step of open(): the search's own check that the other search is closed, which
+  // also notes the options to restore on a cancel. False: the window stays hidden.
+  virtual bool openSearch(bool otherSearchOpen) = 0;
+  // The controls show the settings as they are at this opening.
+  virtual void showOptions() = 0;
   // The window closed without GO: the options go back to what they were when it opened.
   virtual void restoreOptions() = 0;
 
@@ -43,6 +49,8 @@ class SearchOptionsWindow : public SmallWindow {
   QtUserInterface ui_;
   MatchOptionsControls* controls_;
   QPushButton* goBut_ = nullptr;
+
+ private:
   bool open_ = false;  // between a successful open() and the close
 };
 
