@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "compare/CompareAction.h"
+#include "ui/search/SearchWindowParts.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/WindowPlacement.h"
 
@@ -74,12 +75,9 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   actionCombo_->setObjectName("ActionCombo");
   for (int type = 0; type < kCompareActionCount; ++type) actionCombo_->addItem(qt(actionComboItem(type)));
 
-  loadBut_ = new QPushButton(QStringLiteral("&Choose external list..."), this);
-  loadBut_->setObjectName("ButLoadFile");
-  saveBut_ = new QPushButton(QStringLiteral("&Output file..."), this);
-  saveBut_->setObjectName("ButSaveFile");
-  lastBut_ = new QPushButton(QStringLiteral("Last &known files"), this);
-  lastBut_->setObjectName("ButLast");
+  loadBut_ = commandButton(this, "ButLoadFile", "&Choose external list...", &TPreCompForm::ButLoadFileClick);
+  saveBut_ = commandButton(this, "ButSaveFile", "&Output file...", &TPreCompForm::ButSaveFileClick);
+  lastBut_ = commandButton(this, "ButLast", "Last &known files", &TPreCompForm::ButLastClick);
   setHint(lastBut_, "Use last known filenames");
   auto* lastPlus = new QShortcut(QKeySequence(QKeyCombination(Qt::AltModifier | Qt::KeypadModifier, Qt::Key_Plus)), this);
   connect(lastPlus, &QShortcut::activated, lastBut_, &QPushButton::animateClick);
@@ -117,13 +115,8 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   auto* note = new QLabel(
       QStringLiteral("NOTE: comparison may take a while, depending on the number of items in your lists"), this);
   note->setWordWrap(true);
-  goBut_ = new QPushButton(QStringLiteral("&GO"), this);
-  goBut_->setObjectName("GoBut");
+  goBut_ = commandButton(this, "GoBut", "&GO", &TPreCompForm::GoButClick);
 
-  connect(loadBut_, &QPushButton::clicked, this, &TPreCompForm::ButLoadFileClick);
-  connect(saveBut_, &QPushButton::clicked, this, &TPreCompForm::ButSaveFileClick);
-  connect(lastBut_, &QPushButton::clicked, this, &TPreCompForm::ButLastClick);
-  connect(goBut_, &QPushButton::clicked, this, &TPreCompForm::GoButClick);
   connect(withCombo_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (showing_) return;
     unit_.withChanged(index);

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/search/SearchWindowParts.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/WindowPlacement.h"
 
@@ -40,10 +41,8 @@ TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
   note->setObjectName("LabNote");
   note->setWordWrap(true);
   setHint(note, "Time is proportional to squared number of items in the list");
-  goBut_ = new QPushButton(QStringLiteral("&GO"), this);
-  goBut_->setObjectName("GoBut");
+  goBut_ = commandButton(this, "GoBut", "&GO", &TPreDupForm::GoButClick);
   setHint(goBut_, "Click to start the search now");
-  connect(goBut_, &QPushButton::clicked, this, &TPreDupForm::GoButClick);
 
   // Enter in the edits moves on (size, time, GO) and goes no further.
   connect(c.sizeEdit, &QLineEdit::returnPressed, c.timeEdit, [&c] { c.timeEdit->setFocus(); });
