@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "compare/CompareAction.h"
 #include "compare/CompareReport.h"
-#include "core/MainUnit.h"
 #include "platform/Files.h"
 #include "tests/compare/CompareFixture.h"
 #include "tests/support/CompareNames.h"
 #include "tests/support/CompareOracle.h"
-#include "tests/support/FakeUi.h"
 #include "tests/ui/SearchWindowTesting.h"
 #include "ui/search/CompForm.h"
 

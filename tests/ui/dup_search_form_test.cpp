@@ -3,14 +3,9 @@
 #include <QKeyEvent>
 #include <QListView>
 
-#include <memory>
-
-#include "core/MainUnit.h"
 #include "tests/support/DupOracle.h"
-#include "tests/support/FakeUi.h"
 #include "tests/support/Items.h"
 #include "tests/support/NameGen.h"
-#include "tests/support/TempHome.h"
 #include "tests/ui/SearchWindowTesting.h"
 #include "ui/search/DupSearchForm.h"
 

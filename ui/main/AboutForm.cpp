@@ -10,7 +10,6 @@
 
 #include "settings/Settings.h"
 #include "ui/widgets/QtText.h"
-#include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WrappedLabel.h"
 
 namespace sonalog::ui {

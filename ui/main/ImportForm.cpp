@@ -17,7 +17,6 @@
 #include "settings/Settings.h"
 #include "ui/widgets/ClickableLabel.h"
 #include "ui/widgets/QtText.h"
-#include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WindowWait.h"
 #include "ui/widgets/WrappedLabel.h"
 

@@ -11,7 +11,6 @@
 
 #include "settings/Settings.h"
 #include "ui/widgets/QtText.h"
-#include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WindowWait.h"
 
 namespace sonalog::ui {

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "settings/Settings.h"
-#include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WindowWait.h"
 
 namespace sonalog::ui {

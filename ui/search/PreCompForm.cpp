@@ -9,7 +9,6 @@
 #include "compare/CompareAction.h"
 #include "ui/search/SearchWindowParts.h"
 #include "ui/widgets/QtText.h"
-#include "ui/widgets/WindowPlacement.h"
 
 namespace sonalog::ui {
 

@@ -1,12 +1,9 @@
 #include "ui/search/PreDupForm.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "ui/search/SearchWindowParts.h"
 #include "ui/widgets/QtText.h"
-#include "ui/widgets/WindowPlacement.h"
 
 namespace sonalog::ui {
 

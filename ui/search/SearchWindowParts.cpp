@@ -13,7 +13,6 @@
 #include "core/ApiUnit.h"
 #include "duplicates/DupSearchUnit.h"
 #include "ui/widgets/QtText.h"
-#include "ui/widgets/WindowPlacement.h"
 
 namespace sonalog::ui {
 
