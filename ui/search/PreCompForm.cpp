@@ -162,8 +162,6 @@ TPreCompForm::TPreCompForm(Settings& settings, QWidget* parent)
   c.addLowerPart(layout, note, goBut_);
 }
 
-TPreCompForm::~TPreCompForm() = default;
-
 void TPreCompForm::showOptions() {
   setHint(loadBut_, "Choose external list to compare with");
   setHint(saveBut_, "Choose the file to save to (if applicable)");

@@ -17,7 +17,6 @@ class TPreCompForm : public SearchOptionsWindow {
   Q_OBJECT
  public:
   TPreCompForm(Settings& settings, QWidget* parent = nullptr);
-  ~TPreCompForm() override;
 
   // After the window closed: whether GO was pressed, and the run's job then.
   bool started() const override { return unit_.started; }

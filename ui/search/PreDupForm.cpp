@@ -57,8 +57,6 @@ TPreDupForm::TPreDupForm(Settings& settings, QWidget* parent)
   c.addLowerPart(layout, note, goBut_);
 }
 
-TPreDupForm::~TPreDupForm() = default;
-
 void TPreDupForm::showOptions() {
   controls_->showSettings();
   findChild<QCheckBox*>("auncheck")->setChecked(settings_.allowUnspecified);

@@ -14,7 +14,6 @@ class TPreDupForm : public SearchOptionsWindow {
   Q_OBJECT
  public:
   TPreDupForm(Settings& settings, QWidget* parent = nullptr);
-  ~TPreDupForm() override;
 
   // After the window closed: whether GO was pressed, and the search's options then.
   bool started() const override { return session_.started(); }

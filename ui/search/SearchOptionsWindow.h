@@ -22,7 +22,6 @@ class SearchOptionsWindow : public SmallWindow {
   virtual bool started() const = 0;
 
   QtUserInterface& ui() { return ui_; }
-  MatchOptionsControls& controls() { return *controls_; }
 
  Q_SIGNALS:
   void closed();
