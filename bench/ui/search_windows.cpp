@@ -93,10 +93,8 @@ class GapMeter {
   qint64 maxGapNs_ = 0;
 };
 
-template <typename Form>
-void waitClosed(Form& form, bool& closed) {
+void waitClosed(bool& closed) {
   while (!closed) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  (void)form;
 }
 
 // The time from ABORT to the worker's end, measured on the window's thread.
@@ -108,10 +106,10 @@ double abortLatencyMs(Form& form, bool& closed, const Ended& ended, int afterMs)
   const auto start = Clock::now();
   form.template findChild<QPushButton*>("AbortBut")->click();
   // On a short list the run may have ended before the click; ABORT is then UNDO and closes the
-  // window, which lets go of its run.
+  // window, and a closed window's worker has ended: closing stops it and waits for it.
   while (!closed && !ended()) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
   const double ms = secondsSince(start) * 1000;
-  waitClosed(form, closed);
+  waitClosed(closed);
   return ms;
 }
 
@@ -146,7 +144,7 @@ WindowTimes timeRunWindow(MainUnit& main, const Job& job, Answer answer, const c
   times.seconds = secondsSince(start);
   times.gapMs = gaps.stopMs();
   form->template findChild<QPushButton*>(leaveButton)->click();
-  waitClosed(*form, closed);
+  waitClosed(closed);
 
   closed = false;
   const auto again = open();
