@@ -79,18 +79,7 @@ char32_t cp1252ToCodePoint(unsigned char b) {
 std::u32string decodeText(std::string_view s) {
   std::u32string out;
   out.reserve(s.size());
-  if (isValidUtf8(s)) {
-    for (size_t i = 0; i < s.size();) {
-      const size_t len = utf8SequenceLength(s, i);
-      const auto c = static_cast<unsigned char>(s[i]);
-      char32_t cp = len == 1 ? c : c & (0x7F >> len);
-      for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-      out.push_back(cp);
-      i += len;
-    }
-  } else {
-    for (unsigned char c : s) out.push_back(cp1252ToCodePoint(c));
-  }
+  forEachCodePoint(s, [&](char32_t c) { out.push_back(c); });
   return out;
 }
 

@@ -10,14 +10,30 @@
 namespace sonalog::platform {
 
 bool isValidUtf8(std::string_view s);
+// The Windows-1252 code point of a byte (undefined bytes map to themselves).
+char32_t cp1252ToCodePoint(unsigned char b);
+// Calls visit(char32_t) with each code point of s, decoded by the rule above, without a copy.
+template <class Visit>
+void forEachCodePoint(std::string_view s, Visit&& visit) {
+  if (!isValidUtf8(s)) {
+    for (char ch : s) visit(cp1252ToCodePoint(static_cast<unsigned char>(ch)));
+    return;
+  }
+  for (size_t i = 0; i < s.size();) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    visit(c);
+    i += length;
+  }
+}
 // Decodes by the rule above into code points.
 std::u32string decodeText(std::string_view s);
 // Code points to UTF-8.
 std::string encodeUtf8(std::u32string_view s);
 // Text for display: the bytes as they are when valid UTF-8, else converted from Windows-1252.
 std::string toDisplayUtf8(std::string_view s);
-// The Windows-1252 code point of a byte (undefined bytes map to themselves).
-char32_t cp1252ToCodePoint(unsigned char b);
 
 // The first at most maxBytes bytes of s; never cuts a UTF-8 sequence of a valid UTF-8 string.
 std::string_view cutBytes(std::string_view s, size_t maxBytes);

@@ -4,7 +4,6 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/Text.h"
-#include "viewer/CodePoints.h"
 
 namespace sonalog {
 
@@ -38,7 +37,7 @@ bool NameMatcher::operator()(std::string_view name) const {
 std::string_view NameMatcher::folded(std::string_view name) const {
   constexpr char32_t kFoldTableSize = 0x3000;
   fold_.clear();
-  forEachCodePoint(name, [&](char32_t c) {
+  platform::forEachCodePoint(name, [&](char32_t c) {
     if (c < 0x80) {
       fold_ += platform::asciiLower(static_cast<char>(c));
       return;

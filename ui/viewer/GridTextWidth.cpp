@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "viewer/CodePoints.h"
+#include "platform/Text.h"
 
 namespace sonalog::ui {
 
@@ -72,7 +72,7 @@ int GridTextWidth::operator()(std::string_view text) {
   }
   if (!ascii) {
     width = 0;
-    forEachCodePoint(text, [&](char32_t c) { width += advance(c); });
+    platform::forEachCodePoint(text, [&](char32_t c) { width += advance(c); });
   }
   return static_cast<int>(std::ceil(width - 1e-6));
 }
