@@ -285,7 +285,7 @@ TEST_F(ViewFormTest, ClosingForTheProgramsEndAsksAboutAFilteredList) {
 // A family that is not installed (the stored default is a Windows font) gives a fixed-width
 // font, so that the padded numeric columns stay aligned.
 TEST(ViewGridFontTest, AMissingFamilyFallsBackToAFixedWidthFont) {
-  const QFont font = gridFont("No Such Family Sonalog", 11, true, false, false, false);
+  const QFont font = installedFont({11, 1, "No Such Family Sonalog", kFontBold});
   EXPECT_TRUE(QFontInfo(font).fixedPitch());
   EXPECT_EQ(font.pointSize(), 11);
   EXPECT_TRUE(font.bold());

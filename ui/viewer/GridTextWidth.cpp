@@ -1,8 +1,5 @@
 #include "ui/viewer/GridTextWidth.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QStringList>
 #include <QString>
 
 #include <cmath>
@@ -10,35 +7,6 @@
 #include "platform/Text.h"
 
 namespace sonalog::ui {
-
-namespace {
-
-// The system's fixed-width font; where the platform names none (no desktop theme), the first
-// installed fixed-width family.
-QFont fixedWidthFont() {
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  if (QFontInfo(font).fixedPitch()) return font;
-  font = QFont(QStringLiteral("monospace"));
-  font.setStyleHint(QFont::Monospace);
-  if (QFontInfo(font).fixedPitch()) return font;
-  for (const QString& family : QFontDatabase::families())
-    if (QFontDatabase::isFixedPitch(family)) return QFont(family);
-  return font;
-}
-
-}  // namespace
-
-QFont gridFont(const std::string& family, int pointSize, bool bold, bool italic, bool underline,
-               bool strikeOut) {
-  const QString name = QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
-  QFont font = QFontDatabase::hasFamily(name) ? QFont(name) : fixedWidthFont();
-  font.setPointSize(pointSize);
-  font.setBold(bold);
-  font.setItalic(italic);
-  font.setUnderline(underline);
-  font.setStrikeOut(strikeOut);
-  return font;
-}
 
 GridTextWidth::GridTextWidth(const QFont& font) : metrics_(font) {
   for (char32_t c = 0; c < 128; ++c)

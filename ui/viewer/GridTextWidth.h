@@ -13,12 +13,6 @@
 
 namespace sonalog::ui {
 
-// The grid's font from its setting. A family that is not installed (the stored default is a
-// Windows font) becomes the system's fixed-width font, never a proportional stand-in, because
-// the numeric columns are aligned by padding with spaces.
-QFont gridFont(const std::string& family, int pointSize, bool bold, bool italic, bool underline,
-               bool strikeOut);
-
 class GridTextWidth {
  public:
   explicit GridTextWidth(const QFont& font);

@@ -54,11 +54,6 @@ constexpr int kMinClientSize = 200;
 constexpr int kViewerFadeIntervalMs = 14;
 constexpr int kRowExtra = 4;
 
-QFont fontOf(const FontSetting& f) {
-  return gridFont(f.name, f.size, f.style & kFontBold, f.style & kFontItalic,
-                  f.style & kFontUnderline, f.style & kFontStrikeOut);
-}
-
 }  // namespace
 
 TViewForm::TViewForm(InternalList& list, Settings& settings, UserInterface& ui, QWidget* parent)
@@ -76,7 +71,7 @@ TViewForm::TViewForm(InternalList& list, Settings& settings, UserInterface& ui, 
   fader_ = std::make_unique<Fader>(this, kViewerFadeIntervalMs);
   // The logic asks for a width function whenever the font setting changes, before it measures.
   unit_.setTextWidth([](const FontSetting& font) {
-    auto measure = std::make_shared<GridTextWidth>(fontOf(font));
+    auto measure = std::make_shared<GridTextWidth>(installedFont(font));
     return TextWidth([measure](std::string_view text) { return (*measure)(text); });
   });
   buildControls();
@@ -154,7 +149,7 @@ void TViewForm::applyWidths() {
 }
 
 void TViewForm::applyFont() {
-  const QFont font = fontOf(settings_.viewerFont);
+  const QFont font = installedFont(settings_.viewerFont);
   grid_->setFont(font);
   grid_->horizontalHeader()->setFont(font);
   updating_ = true;

@@ -10,11 +10,36 @@
 
 namespace sonalog::ui {
 
+namespace {
+
+// The system's fixed-width font; where the platform names none (no desktop theme), the first
+// installed fixed-width family.
+QFont fixedWidthFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (QFontInfo(font).fixedPitch()) return font;
+  font = QFont(QStringLiteral("monospace"));
+  font.setStyleHint(QFont::Monospace);
+  if (QFontInfo(font).fixedPitch()) return font;
+  for (const QString& family : QFontDatabase::families())
+    if (QFontDatabase::isFixedPitch(family)) return QFont(family);
+  return font;
+}
+
+}  // namespace
+
 QFont qtFont(const FontSetting& setting) {
   QFont f(qt(setting.name));
   if (setting.size > 0) f.setPointSize(setting.size);
   setFontStyle(f, setting.style);
   return f;
+}
+
+QFont installedFont(const FontSetting& setting) {
+  if (QFontDatabase::hasFamily(qt(setting.name))) return qtFont(setting);
+  QFont font = fixedWidthFont();
+  if (setting.size > 0) font.setPointSize(setting.size);
+  setFontStyle(font, setting.style);
+  return font;
 }
 
 uint8_t fontStyle(const QFont& font) {
@@ -63,15 +88,8 @@ QFont forFontDialog(QFont font) {
 }
 
 std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget* parent) {
-  QFont start = qtFont(initial);
-  if (!QFontDatabase::hasFamily(start.family())) {
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSize(start.pointSize());
-    setFontStyle(fixed, initial.style);
-    start = fixed;
-  }
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, forFontDialog(start), parent);
+  const QFont chosen = QFontDialog::getFont(&ok, forFontDialog(installedFont(initial)), parent);
   if (!ok) return std::nullopt;
   return fontSetting(chosen, initial);
 }

@@ -14,6 +14,10 @@ class QWidget;
 namespace sonalog::ui {
 
 QFont qtFont(const FontSetting& setting);
+// The stored font as it can be shown here. A family that is not installed (the stored defaults
+// are Windows fonts) becomes the system's fixed-width font, never a proportional stand-in: the
+// viewer aligns its numeric columns with spaces, and a font dialog would start on its first family.
+QFont installedFont(const FontSetting& setting);
 // The style bits (kFontBold ...) of a Qt font, and a font given them.
 uint8_t fontStyle(const QFont& font);
 void setFontStyle(QFont& font, uint8_t style);
@@ -26,8 +30,7 @@ Colour colourOf(const QColor& colour);
 // A dialog that finds no style of the font's name ("Normal" where the family says "Book") shows
 // the first, often an oblique one, and its OK would then change a font nobody touched.
 QFont forFontDialog(QFont font);
-// The font dialog over a stored font. A family that is not installed ("Courier New") would make
-// the dialog preselect its first, proportional family: the system's fixed-width font stands in.
+// The font dialog over a stored font, as installedFont shows it.
 std::optional<FontSetting> chooseFontSetting(const FontSetting& initial, QWidget* parent);
 
 }  // namespace sonalog::ui
