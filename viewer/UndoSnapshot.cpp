@@ -9,9 +9,7 @@ bool writeUndoSnapshot(const std::string& path, const std::vector<ListItem>& ite
                        size_t count, const FilterTables* tables, std::string& error) {
   TempWriter out(path);
   out.u32(static_cast<uint32_t>(count));
-  out.items(items, first, count / 2);
-  const uint64_t middle = out.position();
-  out.items(items, first + count / 2, count - count / 2);
+  const uint64_t middle = out.items(items, first, count);
   out.bytes({static_cast<uint8_t>(tables ? 1 : 0)});
   if (tables) {
     out.u32(tables->fullCount);
@@ -33,9 +31,7 @@ std::optional<UndoSnapshot> readUndoSnapshot(const std::string& path) {
   if (!in.isOpen() || in.size() < first + 1 + 8 || !in.u32(count) || !in.seek(trailer) || !in.u64(middle))
     return std::nullopt;
   UndoSnapshot snap;
-  // A long snapshot is read from its start and from its middle at once (secondHalf is count / 2
-  // for such a count, where the writer noted the middle).
-  if (!readItemRuns(path, first, secondHalf(count), middle, count, snap.items, &itemsEnd) || !in.seek(itemsEnd))
+  if (!readItemRecords(path, first, middle, count, snap.items, &itemsEnd) || !in.seek(itemsEnd))
     return std::nullopt;
   std::vector<uint8_t> marker;
   if (!in.bytes(marker, 1) || marker[0] > 1) return std::nullopt;

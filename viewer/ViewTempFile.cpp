@@ -31,10 +31,8 @@ constexpr uint32_t kTwoThreadItems = 1 << 12;
 constexpr uint32_t kMaxReserve = 1u << 20;
 }
 
-uint32_t secondHalf(uint32_t count) { return count < kTwoThreadItems ? count : count / 2; }
-
-bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_t middle,
-                  uint32_t count, std::vector<ListItem>& items, uint64_t* end) {
+bool readItemRecords(const std::string& path, uint64_t first, uint64_t middle, uint32_t count,
+                     std::vector<ListItem>& items, uint64_t* end) {
   auto readRun = [&](uint64_t at, uint32_t n, std::vector<ListItem>& out, uint64_t& after) {
     TempReader in(path);
     if (!in.isOpen() || !in.seek(at)) return false;
@@ -46,7 +44,7 @@ bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_
     after = in.position();
     return true;
   };
-  mid = std::min(mid, count);
+  const uint32_t mid = count < kTwoThreadItems ? count : count / 2;
   std::vector<ListItem> lower, upper;
   lower.reserve(std::min(count, kMaxReserve));
   uint64_t lowerEnd = 0, upperEnd = 0;
@@ -63,13 +61,6 @@ bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_
   items = std::move(lower);
   if (end) *end = mid < count ? upperEnd : lowerEnd;
   return true;
-}
-
-bool readItemRecords(const std::string& path, const std::vector<uint64_t>& offsets, uint32_t count,
-                     std::vector<ListItem>& items) {
-  if (offsets.size() < count) return false;
-  const uint32_t mid = secondHalf(count);
-  return readItemRuns(path, count > 0 ? offsets[0] : 0, mid, mid < count ? offsets[mid] : 0, count, items);
 }
 
 TempWriter::TempWriter(const std::string& path) : path_(path) {
@@ -102,8 +93,13 @@ void TempWriter::item(const ListItem& item) {
   flushIfFull();
 }
 
-void TempWriter::items(const std::vector<ListItem>& items, size_t first, size_t count) {
-  for (size_t i = first; i < first + count; ++i) item(items[i]);
+uint64_t TempWriter::items(const std::vector<ListItem>& items, size_t first, size_t count) {
+  uint64_t middle = 0;
+  for (size_t i = first; i < first + count; ++i) {
+    if (i == first + count / 2) middle = position();
+    item(items[i]);
+  }
+  return count == 0 ? position() : middle;
 }
 
 void TempWriter::u32(uint32_t v) {

@@ -22,18 +22,12 @@ bool writeTempFile(platform::TempFile& file,
                    const std::function<bool(const std::string& path, std::string& reason)>& write,
                    std::string& reason);
 
-// Items [0, count) of a run of item records starting at position first, item mid at position
-// middle: with mid < count the items from mid on are read by a worker from their own place at the
-// same time. end, when given, tells the position after the last item. False when any is missing
-// or the first part does not end where the second begins.
-bool readItemRuns(const std::string& path, uint64_t first, uint32_t mid, uint64_t middle,
-                  uint32_t count, std::vector<ListItem>& items, uint64_t* end = nullptr);
-// Items [0, count) of a file of item records whose places offsets gives: a long file is read in
-// two halves at once.
-bool readItemRecords(const std::string& path, const std::vector<uint64_t>& offsets, uint32_t count,
-                     std::vector<ListItem>& items);
-// Where the second of two halves begins, for lists long enough to be worth a second thread.
-uint32_t secondHalf(uint32_t count);
+// Items [0, count) of a run of item records starting at position first, its middle item (count
+// / 2, as TempWriter::items notes it) at position middle: a long run is read from both places at
+// once. end, when given, tells the position after the last item. False when any is missing or
+// the first half does not end where the second begins.
+bool readItemRecords(const std::string& path, uint64_t first, uint64_t middle, uint32_t count,
+                     std::vector<ListItem>& items, uint64_t* end = nullptr);
 
 class TempWriter {
  public:
@@ -44,7 +38,9 @@ class TempWriter {
   TempWriter& operator=(const TempWriter&) = delete;
 
   void item(const ListItem& item);
-  void items(const std::vector<ListItem>& items, size_t first, size_t count);
+  // Writes items[first, first + count); returns the position of the middle one (count / 2),
+  // where readItemRecords starts its second half.
+  uint64_t items(const std::vector<ListItem>& items, size_t first, size_t count);
   void u32(uint32_t value);
   void u64(uint64_t value);
   void bytes(const std::vector<uint8_t>& flags);

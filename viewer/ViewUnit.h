@@ -191,7 +191,7 @@ class ViewUnit {
  private:
   struct FilterState {
     bool active = false;
-    std::vector<uint64_t> offsets;  // byte position of each full-list item in the filter file
+    uint64_t middle = 0;            // position of the middle item in the filter file
     std::vector<uint32_t> map;      // full-list index of each item now shown, ascending
     std::vector<uint8_t> deleted;   // per full-list item: 1 when deleted while filtered
     uint32_t fullCount = 0;         // items in the filter file

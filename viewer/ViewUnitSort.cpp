@@ -95,9 +95,9 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   // The copy of the full list is written while the names are matched; it takes the place of the
   // filter file only when something matched (an unfilter's undo may still need the old one).
   auto copy = std::make_unique<platform::TempFile>();
-  std::vector<uint64_t> offsets(list_.items.size());
   std::string reason;
   bool written = false;
+  uint64_t middle = 0;
   std::vector<uint32_t> map;
   auto match = [&] {
     const NameMatcher matches(text, matchCase);
@@ -107,10 +107,7 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   platform::runAlongside(match, [&] {
     written = writeTempFile(*copy, [&](const std::string& path, std::string& why) {
       TempWriter out(path);
-      for (size_t i = 0; i < list_.items.size(); ++i) {
-        offsets[i] = out.position();
-        out.item(list_.items[i]);
-      }
+      middle = out.items(list_.items, 0, list_.items.size());
       const bool done = out.finish();
       why = out.error();
       return done;
@@ -141,7 +138,7 @@ bool ViewUnit::filter(std::string_view text, bool matchCase, GridPosition& pos) 
   for (uint32_t k = 0; k < map.size(); ++k)
     if (map[k] != k) list_.items[k] = std::move(list_.items[map[k]]);
   list_.items.resize(map.size());
-  filter_.offsets = std::move(offsets);
+  filter_.middle = middle;
   filter_.map = std::move(map);
   filter_.deleted.assign(filter_.fullCount, 0);
   filter_.filteredAtFilter = list_.itemCount();
@@ -161,7 +158,7 @@ bool ViewUnit::unfilter(GridPosition& pos, bool closing) {
   std::vector<size_t> shownAt;  // the place of each shown item in full
   const bool readable = filter_.fullCount > 1 && filter_.fullCount >= list_.itemCount() &&
                         filter_.map.size() == list_.items.size() &&
-                        readItemRecords(filterFile_->path(), filter_.offsets, filter_.fullCount, full);
+                        readItemRecords(filterFile_->path(), 0, filter_.middle, filter_.fullCount, full);
   if (readable) {
     shownAt.reserve(filter_.map.size());
     size_t kept = 0, next = 0;

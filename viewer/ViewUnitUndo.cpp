@@ -157,7 +157,7 @@ bool ViewUnit::undoFilter() {
   if (!filter_.active || filter_.fullCount <= 1 || filter_.fullCount < list_.itemCount())
     return refuseUndo(UndoRefusal::Internal);
   std::vector<ListItem> items;
-  if (!readItemRecords(filterFile_->path(), filter_.offsets, filter_.fullCount, items))
+  if (!readItemRecords(filterFile_->path(), 0, filter_.middle, filter_.fullCount, items))
     return refuseUndo(UndoRefusal::Unreadable);
   replaceItems(std::move(items));
   grid_.setMeasures(filter_.fullMeasures);
@@ -173,7 +173,7 @@ bool ViewUnit::undoUnfilter() {
   if (snap->items.size() != unfilteredFrom_) return refuseUndo(UndoRefusal::Internal);
   FilterTables& t = *snap->tables;
   if (t.map.size() != snap->items.size() || t.deleted.size() != t.fullCount ||
-      t.fullCount != filter_.offsets.size())
+      t.fullCount != filter_.fullCount)
     return refuseUndo(UndoRefusal::Unreadable);
   replaceItems(std::move(snap->items));
   grid_.setMeasures(unfilteredMeasures_);
