@@ -29,7 +29,7 @@ int runInfo(const InfoOptions& options) {
   const AnalysisMode mode = options.slow ? AnalysisMode::Slow : AnalysisMode::Fast;
   // Files are analysed on every core, and read from the disk ahead, once that pays; the lines
   // still come in the order of the arguments.
-  AnalysisQueue queue(mode, options.files.size() > 1 ? 0 : 1, kFilesReadAhead);
+  AnalysisQueue queue(mode, options.files.size() > 1 ? 0 : 1);
   std::fputs(kInfoHeader, stdout);
   int exitCode = 0;
   Mp3AnalysisResult r;

@@ -21,8 +21,8 @@ unsigned analysisThreads(unsigned requested) {
   return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxAnalysisThreads);
 }
 
-AnalysisQueue::AnalysisQueue(AnalysisMode mode, unsigned threads, size_t readAhead)
-    : mode_(mode), threads_(analysisThreads(threads)), startWhenSlow_(threads == 0), readAhead_(readAhead) {
+AnalysisQueue::AnalysisQueue(AnalysisMode mode, unsigned threads)
+    : mode_(mode), threads_(analysisThreads(threads)), startWhenSlow_(threads == 0) {
   if (!startWhenSlow_) startHelpers();
 }
 
@@ -31,10 +31,10 @@ void AnalysisQueue::startHelpers() {
   {
     std::lock_guard lock(mutex_);
     depth_ = kFilesPerThread * threads_;
-    requesting_ = readAhead_ > 0;
+    requesting_ = true;
   }
   for (unsigned t = 1; t < threads_; ++t) helpers_.emplace_back([this] { helper(); });
-  if (readAhead_ > 0) reader_ = std::thread([this] { reader(); });
+  reader_ = std::thread([this] { reader(); });
 }
 
 AnalysisQueue::~AnalysisQueue() {

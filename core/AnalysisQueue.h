@@ -30,18 +30,17 @@ unsigned analysisThreads(unsigned requested);
 // every frame of a long file.
 inline constexpr auto kHelpersPayAfter = std::chrono::microseconds(200);
 
-// Files whose first and last blocks a queue that reads many files asks the disk for ahead of
-// their analysis.
+// Files whose first and last blocks a queue asks the disk for ahead of their analysis.
 inline constexpr size_t kFilesReadAhead = 200;
 
 class AnalysisQueue {
  public:
   // threads as for analysisThreads(); the caller's own thread counts as one of them. A count
   // asked for starts its helpers at once; 0 starts them only when they pay (kHelpersPayAfter).
-  // Once helpers run, readAhead files queued past the analysis window have their first and last
-  // blocks requested from the disk as they are queued, so that on a cold cache the disk works on
-  // many files at once instead of on the one or two being analysed.
-  AnalysisQueue(AnalysisMode mode, unsigned threads, size_t readAhead = 0);
+  // Once helpers run, kFilesReadAhead files queued past the analysis window have their first and
+  // last blocks requested from the disk as they are queued, so that on a cold cache the disk works
+  // on many files at once instead of on the one or two being analysed.
+  AnalysisQueue(AnalysisMode mode, unsigned threads);
   // Each helper finishes the file in its hands, then all are joined.
   ~AnalysisQueue();
   AnalysisQueue(const AnalysisQueue&) = delete;
@@ -49,11 +48,9 @@ class AnalysisQueue {
 
   // Files queued and not yet taken.
   size_t pending() const;
-  // How many files to keep queued so that every thread has work: helpers analyse only that far
-  // ahead, which bounds the memory and the work a cancel wastes.
-  size_t depth() const { return depth_; }
-  // How many files to keep queued: the analysis window and the read-ahead beyond it.
-  size_t lookahead() const { return depth_ + readAhead_; }
+  // How many files to keep queued: the analysis window (helpers analyse only that far ahead, which
+  // bounds the memory and the work a cancel wastes) and the read-ahead beyond it.
+  size_t lookahead() const { return depth_ + kFilesReadAhead; }
   void push(std::string path);
   // The analysis of the oldest queued file (as Mp3Analyser::analyseFile): waits for a helper that
   // has it in hand, or analyses it on this thread when no helper has started it.
@@ -76,7 +73,6 @@ class AnalysisQueue {
   const unsigned threads_;      // the caller's and the helpers', once they run
   const bool startWhenSlow_;    // helpers wait for a slow file
   size_t depth_ = 1;            // changed under mutex_ when the helpers start
-  const size_t readAhead_;
   Mp3Analyser own_;  // the taking thread's
   mutable std::mutex mutex_;
   std::condition_variable changed_;

@@ -325,7 +325,7 @@ bool Scan::pseudoDevice(uint64_t device, const std::string& folder) {
 void Scan::treatFiles() {
   // Folders are listed only as far ahead as the analyses need, so that a CANCEL wastes little.
   constexpr size_t kTasksAhead = 256;
-  AnalysisQueue queue(options_.analysisMode, options_.analysisThreads, kFilesReadAhead);
+  AnalysisQueue queue(options_.analysisMode, options_.analysisThreads);
   std::deque<FileTask> tasks;
   size_t nextFolder = 0;
   while (running_) {

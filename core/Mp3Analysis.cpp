@@ -145,7 +145,7 @@ struct Mp3Analyser::Run {
   // The bytes to read next at file position p: a block, or in fast mode once frames are known
   // what the remaining frames take at the longest length seen.
   int64_t readSize(int64_t p) const;
-  bool scanBlock(int64_t p, int64_t limit, int64_t& advance, bool& finished);
+  bool scanBlock(int64_t p, int64_t limit, int64_t& advance);
   // The count a header that fails a check adds to, how many such headers are tolerated and the
   // failure beyond them; errors is nullptr for a header that passes every check.
   struct HeaderFault {
@@ -334,8 +334,8 @@ bool Mp3Analyser::Run::decideFast() {
 }
 
 // One read block at file position p, its candidates below limit. Sets advance to where the next
-// block starts and finished when fast mode has its answer. False when the analysis fails.
-bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t limit, int64_t& advance, bool& finished) {
+// block starts; stops early once fast mode has its answer (decided). False when the analysis fails.
+bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t limit, int64_t& advance) {
   const uint8_t* b = owner.block_.data();
   auto& table = owner.frames_;
   int64_t s = 0;
@@ -396,10 +396,7 @@ bool Mp3Analyser::Run::scanBlock(int64_t p, int64_t limit, int64_t& advance, boo
 
     if (mode == AnalysisMode::Fast && counted == kFastFrames) {
       if (!decideFast()) return false;
-      if (decided) {
-        finished = true;
-        return true;
-      }
+      if (decided) return true;
     }
   }
   advance = s;
@@ -424,9 +421,8 @@ bool Mp3Analyser::Run::scanFrames() {
     const bool last = p + n == size;
     if (last) std::memset(block.data() + n, 0, static_cast<size_t>(kLookahead) + kBlockMargin);
     int64_t advance = 0;
-    bool finished = false;
-    if (!scanBlock(p, last ? n : n - kLookahead, advance, finished)) return false;
-    if (finished || last) return true;
+    if (!scanBlock(p, last ? n : n - kLookahead, advance)) return false;
+    if (decided || last) return true;
     p += advance;
   }
   return true;

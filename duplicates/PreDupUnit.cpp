@@ -79,17 +79,10 @@ DupSearchOptions PreDupSession::go(const Settings& settings) {
 void PreDupSession::cancel(Settings& s) const { restoreSearchOptions(s, saved_); }
 
 void restoreSearchOptions(Settings& s, const Settings& saved) {
-  s.matchThreshold = saved.matchThreshold;
+  copyMatchFields(saved, s);
   s.actionMode = saved.actionMode;
   s.threadPriority = saved.threadPriority;
   s.allowUnspecified = saved.allowUnspecified;
-  s.sizeCheck = saved.sizeCheck;
-  s.sizeLimitKB = saved.sizeLimitKB;
-  s.timeCheck = saved.timeCheck;
-  s.timeLimitSec = saved.timeLimitSec;
-  s.highChars = saved.highChars;
-  s.bitrateCheck = saved.bitrateCheck;
-  s.firstLetterCheck = saved.firstLetterCheck;
   s.compareAction = saved.compareAction;
   s.compareWith = saved.compareWith;
   s.examineBangLines = saved.examineBangLines;

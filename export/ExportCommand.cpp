@@ -27,8 +27,7 @@ const char* typeWords(ExportType type) {
   return "a text file";
 }
 
-}  // namespace
-
+// The save dialogs' filter list: text, HTML, Excel, m3u, all files.
 std::vector<FileFilter> exportFilters() {
   return {{"Txt files", {"*.txt"}},
           {"Html files", {"*.html", "*.htm"}},
@@ -37,6 +36,7 @@ std::vector<FileFilter> exportFilters() {
           {"All files", {"*.*"}}};
 }
 
+// The filter preselected for a type, as an index into exportFilters().
 int exportFilterIndex(ExportType type) {
   switch (type) {
     case ExportType::Text: return 0;
@@ -47,6 +47,8 @@ int exportFilterIndex(ExportType type) {
   }
   return 0;
 }
+
+}  // namespace
 
 FileDialog exportSaveDialog(const ExportContext& c, const char* title, ExportType configured) {
   FileDialog dialog;

@@ -45,10 +45,6 @@ inline constexpr const char* kDiskErrorText = "Disk error!";
 inline constexpr const char* kExportCancelledText = "Export cancelled; the file was not written.";
 inline constexpr const char* kExportDialogTitle = " - EXPORT THE LIST AS - ";
 
-// The save dialogs' filter list: text, HTML, Excel, m3u, all files.
-std::vector<FileFilter> exportFilters();
-// The filter preselected for a type, as an index into exportFilters().
-int exportFilterIndex(ExportType type);
 // The export's save dialog titled title: in the export folder, with the last file name and the
 // filter of the configured type.
 FileDialog exportSaveDialog(const ExportContext& c, const char* title, ExportType configured);
