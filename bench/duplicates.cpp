@@ -12,7 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <map>
 
 #include "duplicates/DupSearchUnit.h"
@@ -58,7 +57,7 @@ void BM_Search(benchmark::State& state) {
 void BM_PairSearch(benchmark::State& state) {
   const auto& items = catalogue(static_cast<size_t>(state.range(0)));
   DupSearchOptions o = optionsAt(static_cast<uint8_t>(state.range(1)));
-  o.pairSearch = std::array{PairSearch::Auto, PairSearch::Index, PairSearch::Plain}[state.range(2)];
+  o.pairSearch = static_cast<PairSearch>(state.range(2));  // Auto, Index, Plain
   for (auto _ : state) {
     DupSearchRun run(items, o);
     run.start();

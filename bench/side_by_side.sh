@@ -69,25 +69,22 @@ make_files() {  # make_files FOLDER COUNT ln|cp
 make_files "$work/files1k" 1000 ln
 make_files "$work/files10k" 10000 ln
 one="$work/files1k/0/track0.mp3"
-for set in files1k files10k; do
-  mapfile -t files < <(find "$work/$set" -name '*.mp3' | sort)
-  cat "${files[@]}" >/dev/null  # into the page cache
+info_set() {  # info_set FOLDER LABEL: `info` over every file of the folder, cached
+  mapfile -t files < <(find "$1" -name '*.mp3' | sort)
+  # Into the page cache, each file once however many links name it.
+  find "$1" -name '*.mp3' -printf '%i %p\n' | sort -u -k1,1n | cut -d' ' -f2- | xargs -d '\n' cat >/dev/null
   for bin in "${binaries[@]}"; do
-    run "$(basename "$bin") info ${#files[@]} cached files" "$bin" info "${files[@]}"
+    run "$(basename "$bin") info ${#files[@]} $2" "$bin" info "${files[@]}"
   done
-  [ -x "$build/taglib_info" ] && run "taglib_info ${#files[@]} cached files" "$build/taglib_info" "${files[@]}"
-done
+  [ -x "$build/taglib_info" ] && run "taglib_info ${#files[@]} $2" "$build/taglib_info" "${files[@]}"
+}
+info_set "$work/files1k" "cached files"
+info_set "$work/files10k" "cached files"
 # Unusual files (large tags, junk before the audio, free format, MPEG-2, truncated files...) and
 # 1 000 four-minute files (CBR 128 without a Xing header and VBR), cached; see make_odd_files.
 "$build/make_odd_files" "$work/made"
-for set in odd fourmin; do
-  mapfile -t files < <(find "$work/made/$set" -name '*.mp3' | sort)
-  cat "${files[@]}" >/dev/null
-  for bin in "${binaries[@]}"; do
-    run "$(basename "$bin") info ${#files[@]} $set files" "$bin" info "${files[@]}"
-  done
-  [ -x "$build/taglib_info" ] && run "taglib_info ${#files[@]} $set files" "$build/taglib_info" "${files[@]}"
-done
+info_set "$work/made/odd" "odd files"
+info_set "$work/made/fourmin" "fourmin files"
 for bin in "${binaries[@]}"; do
   run "$(basename "$bin") info one file" "$bin" info "$one"
 done

@@ -5,24 +5,20 @@
 #include <unistd.h>
 
 #include <system_error>
+#include <functional>
 #include <thread>
 
 namespace sonalog::platform {
 
 void runAlongside(const std::function<void()>& here, const std::function<void()>& aside) {
-  std::thread worker;
+  std::jthread worker;  // joined when it goes, whatever here does
   try {
-    worker = std::thread(aside);
+    worker = std::jthread(std::cref(aside));
   } catch (const std::system_error&) {
     here();
     aside();
     return;
   }
-  // The worker is joined whatever here does.
-  struct Join {
-    std::thread& thread;
-    ~Join() { thread.join(); }
-  } join{worker};
   here();
 }
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ListItem.h"
 #include "tests/support/Mp3Builder.h"
 
 namespace {
@@ -84,8 +85,8 @@ void vbrFrames(Mp3Builder& b, Dice& dice, int count, uint8_t channelMode) {
 // the item count and flags (bit 31: has a header, bit 29: this is the header), 8 zero bytes.
 std::string apeTag(const std::vector<std::pair<std::string, std::string>>& items) {
   auto le32 = [](uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    std::string s;
+    putLE32(s, v);
     return s;
   };
   std::string body;
