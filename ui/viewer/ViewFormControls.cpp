@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 #include "platform/Dates.h"
 #include "ui/options/OptionsForm.h"
 #include "ui/search/SearchWindows.h"
@@ -45,6 +46,20 @@
 namespace sonalog::ui {
 
 namespace {
+
+// Checkable entries of a submenu, one checked at a time, named name0, name1...; a click runs
+// choose with the entry's index.
+void addChoices(QWidget* owner, QMenu* menu, const QString& name, const std::vector<QString>& texts,
+                QAction** entries, const std::function<void(int)>& choose) {
+  auto* group = new QActionGroup(owner);
+  for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+    QAction* entry = entries[i] = menu->addAction(texts[static_cast<size_t>(i)]);
+    entry->setObjectName(name + QString::number(i));
+    entry->setCheckable(true);
+    group->addAction(entry);
+    QObject::connect(entry, &QAction::triggered, owner, [choose, i] { choose(i); });
+  }
+}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption) {
   auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -294,34 +309,23 @@ void TViewForm::buildMenu() {
 
   colourMenu_ = menu_->addMenu(QStringLiteral("&List colors"));
   colourMenu_->setObjectName("MenuColors");
-  auto* colourGroup = new QActionGroup(this);
-  for (int i = 0; i < 3; ++i) {
-    menuColours_[i] = colourMenu_->addAction(QString());
-    menuColours_[i]->setObjectName(QStringLiteral("MenuColors%1").arg(i));
-    menuColours_[i]->setCheckable(true);
-    colourGroup->addAction(menuColours_[i]);
-    connect(menuColours_[i], &QAction::triggered, this, [this, i] {
-      unit_.setColourScheme(static_cast<uint8_t>(i));
-      applyColours();
-    });
-  }
+  // The captions follow the scheme in use (applyColours).
+  addChoices(this, colourMenu_, QStringLiteral("MenuColors"), {QString(), QString(), QString()}, menuColours_,
+             [this](int i) {
+               unit_.setColourScheme(static_cast<uint8_t>(i));
+               applyColours();
+             });
 
   QMenu* timeMenu = menu_->addMenu(QStringLiteral("&Total time display"));
   timeMenu->setObjectName("MenuTime");
-  const char* timeTexts[4] = {"Like &d.h:m:s", "Like &h:m:s",
-                              "Like d da&ys, h hours, m minutes, s seconds",
-                              "Like h hou&rs, m minutes, s seconds"};
-  auto* timeGroup = new QActionGroup(this);
-  for (int i = 0; i < 4; ++i) {
-    menuTime_[i] = timeMenu->addAction(QString::fromUtf8(timeTexts[i]));
-    menuTime_[i]->setObjectName(QStringLiteral("MenuTime%1").arg(i));
-    menuTime_[i]->setCheckable(true);
-    timeGroup->addAction(menuTime_[i]);
-    connect(menuTime_[i], &QAction::triggered, this, [this, i] {
-      unit_.setTotalTimeStyle(static_cast<uint8_t>(i));
-      updatePanel();
-    });
-  }
+  addChoices(this, timeMenu, QStringLiteral("MenuTime"),
+             {QStringLiteral("Like &d.h:m:s"), QStringLiteral("Like &h:m:s"),
+              QStringLiteral("Like d da&ys, h hours, m minutes, s seconds"),
+              QStringLiteral("Like h hou&rs, m minutes, s seconds")},
+             menuTime_, [this](int i) {
+               unit_.setTotalTimeStyle(static_cast<uint8_t>(i));
+               updatePanel();
+             });
 
   QMenu* widthMenu = menu_->addMenu(QStringLiteral("Cell &widths"));
   auto* widthGroup = new QActionGroup(this);
